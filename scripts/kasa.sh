@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# One entry point for setting up, building, testing and running the program.
+#   scripts/kasa.sh run [program arguments...]   install what is missing, build, start the program
+#   scripts/kasa.sh test                         install what is missing, build, run every test
+#   scripts/kasa.sh build                        install what is missing and build
+set -euo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="${KASA_BUILD_DIR:-$top/build}"
+
+packages=(build-essential cmake ninja-build pkg-config
+          qt6-base-dev libgl-dev libsqlite3-dev sqlite3
+          libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth fonts-liberation fonts-dejavu-core)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    install_missing
+    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$build" -j"$(nproc)"
+}
+
+with_display() {
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+        xvfb-run -a "$@"
+    else
+        "$@"
+    fi
+}
+
+cmd="${1:-run}"
+shift || true
+case "$cmd" in
+    build) build ;;
+    test)
+        build
+        cd "$build"
+        ctest --output-on-failure -j"$(nproc)" --timeout 900
+        ;;
+    run)
+        build
+        data="${KASA_DATA:-$top/build/data}"
+        mkdir -p "$data"
+        cd "$data"
+        with_display "$build/kasa" "$@"
+        ;;
+    *) echo "usage: $0 run|test|build" >&2; exit 2 ;;
+esac

@@ -1,0 +1,3 @@
+namespace kasa_ui {
+void linkAnchor() {}
+}
