@@ -1,0 +1,75 @@
+#include "app/ui/qt_prompt.h"
+
+#include "support/qt_printers.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SeenBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Shows a message through QtPrompt and presses `press` in the box once it is up.
+PromptButton ShowAndPress(PromptIcon icon, const QString &text, PromptButtons buttons,
+                          const QString &caption, QMessageBox::StandardButton press, SeenBox &seen)
+{
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        box->button(press)->click();
+    });
+    QtPrompt prompt;
+    return prompt.show(icon, text, buttons, caption);
+}
+
+}  // namespace
+
+TEST(QtPrompt, ShowsTheTextOnSeveralLinesUnderTheProgramsTitle)
+{
+    SeenBox seen;
+    const PromptButton pressed = ShowAndPress(PromptIcon::Warning, "Pierwsza\rDruga", Ok, {},
+                                              QMessageBox::Ok, seen);
+    EXPECT_EQ(pressed, Ok);
+    EXPECT_EQ(seen.caption, "Kasa");
+    EXPECT_EQ(seen.text, "Pierwsza\nDruga");
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+TEST(QtPrompt, MapsIconsAndReturnsTheButtonPressed)
+{
+    struct Case {
+        PromptIcon icon;
+        PromptButtons buttons;
+        QMessageBox::StandardButton press;
+        QMessageBox::Icon shownIcon;
+        QMessageBox::StandardButtons shownButtons;
+        PromptButton answer;
+    };
+    const Case cases[] = {
+        {PromptIcon::Question, Yes | No, QMessageBox::No, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No, No},
+        {PromptIcon::None, Yes | No | Cancel, QMessageBox::Cancel, QMessageBox::NoIcon,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Cancel},
+        {PromptIcon::Error, Abort | Retry | Ignore, QMessageBox::Retry, QMessageBox::Critical,
+         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, Retry},
+        {PromptIcon::Information, Ok | Cancel, QMessageBox::Ok, QMessageBox::Information,
+         QMessageBox::Ok | QMessageBox::Cancel, Ok},
+    };
+    for (const Case &c : cases) {
+        SeenBox seen;
+        EXPECT_EQ(ShowAndPress(c.icon, "Pytanie", c.buttons, "Błąd", c.press, seen), c.answer);
+        EXPECT_EQ(seen.icon, c.shownIcon);
+        EXPECT_EQ(seen.buttons, c.shownButtons);
+        EXPECT_EQ(seen.caption, "Błąd");
+    }
+}
