@@ -62,7 +62,7 @@ private:
     int runMainWindow();
     int endWithoutMainWindow();
 
-    const StartupContext &context_;
+    const StartupContext context_;
     GlobalState &state_;
     std::unique_ptr<TKASAF> mainWindow_;
     // Declared after the main window, its parent, so it goes first.
