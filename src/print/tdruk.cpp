@@ -1,0 +1,151 @@
+#include "print/tdruk.h"
+
+#include "app/progress.h"
+#include "app/prompt.h"
+#include "print/dot_matrix_sink.h"
+#include "print/print_sink.h"
+#include "print/system_printer_port.h"
+#include "print/text_file_sink.h"
+
+namespace {
+
+const QString kNoPrinter = QStringLiteral("Uwaga nie posiadasz zainstalowanej drukarki !!");
+const QString kMakerLabel = QStringLiteral("Program KASA");
+// Fewer lines than this per page on the dot-matrix printer are taken for a missing setting.
+constexpr int kFewestLinesPerPage = 10;
+constexpr int kDefaultLinesPerPage = 70;
+
+bool IsLineBreak(QChar c)
+{
+    return c == u'\n' || c == QChar::ParagraphSeparator;
+}
+
+}  // namespace
+
+QString FooterLine(const QString &title)
+{
+    return QStringLiteral("&G") + kMakerLabel + QStringLiteral(" - Koniec wydruku: ") + title;
+}
+
+TDRUK::TDRUK(const PrintModulePorts &ports) : ports_(ports)
+{
+    loadSettings();
+}
+
+TDRUK::~TDRUK() = default;
+
+void TDRUK::loadSettings()
+{
+    if (ports_.systemPrinter.installedPrinters().isEmpty()) {
+        ports_.prompt.warning(kNoPrinter);
+        return;
+    }
+    ports_.store.load(*this);
+    Eksport = drTXT;
+    if (MaxLiniaDOS < kFewestLinesPerPage)
+        MaxLiniaDOS = kDefaultLinesPerPage;
+}
+
+void TDRUK::ZapiszUstawienia()
+{
+    ports_.store.save(*this);
+}
+
+std::unique_ptr<PrintSink> TDRUK::StartWydruku()
+{
+    const PrintSettings &settings = *this;
+    PageCounters &counters = *this;
+    std::unique_ptr<PrintSink> target;
+    switch (TypWydruku) {
+    case drWINDOWS:
+        target = ports_.systemPrinter.openSink(Tytul, settings, counters);
+        break;
+    case drDOS:
+        target = std::make_unique<DotMatrixSink>(settings, counters, ports_.prompt);
+        break;
+    case drEKSPORT:
+    case drBW:
+        target = std::make_unique<TextFileSink>(
+            TypWydruku == drBW ? TextFileSink::Cutting::EveryLine
+                               : TextFileSink::Cutting::DataLinesOnly,
+            settings, counters, ports_.prompt, ports_.saveDialog);
+        break;
+    }
+    if (target && target->begin())
+        return target;
+    return nullptr;
+}
+
+void TDRUK::KoniecWydruku()
+{
+    if (directTarget_)
+        directTarget_->end();
+    directTarget_.reset();
+}
+
+void TDRUK::START(const QString &TYT, int MaxLicz)
+{
+    KoniecWydruku();
+    preview_.clear();
+    Tytul = TYT;
+    Strona = 0;
+    Linia = 0;
+    directJob_ = Bufor;
+    if (directJob_)
+        directTarget_ = StartWydruku();
+    ports_.progress.Start(Tytul, MaxLicz);
+}
+
+void TDRUK::PISZ(const QString &x)
+{
+    if (directJob_) {
+        if (directTarget_)
+            directTarget_->line(x);
+        return;
+    }
+    preview_ += x;
+    preview_ += u'\n';
+    ++Linia;
+}
+
+void TDRUK::Postep()
+{
+    ports_.progress.Postep();
+}
+
+void TDRUK::STOP(bool ZlStopka)
+{
+    if (ZlStopka)
+        PISZ(FooterLine(Tytul));
+    ports_.progress.Stop();
+    if (directJob_)
+        KoniecWydruku();
+    else if (Auto)
+        DRUKUJ(preview_);
+    else if (showPreview_)
+        showPreview_();
+    directJob_ = false;
+    Auto = false;
+}
+
+void TDRUK::DRUKUJ(const QString &text)
+{
+    ports_.progress.Start(Tytul, int(text.size()));
+    Strona = 1;
+    Linia = 0;
+    const auto target = StartWydruku();
+    if (target) {
+        QString line;
+        for (const QChar c : text) {
+            ports_.progress.Postep();
+            if (IsLineBreak(c)) {
+                target->line(line);
+                line.clear();
+            } else {
+                line += c;
+            }
+        }
+        target->end();
+    }
+    ports_.progress.Stop();
+}
