@@ -1,0 +1,81 @@
+#include "print/forms/text_printer_sink.h"
+
+#include "app/prompt.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPrinter>
+#include <utility>
+
+QFont TextPrintFont(int pointSize)
+{
+    const QString preferred = QStringLiteral("Lucida Console");
+    QFont font = QFontDatabase::hasFamily(preferred)
+                     ? QFont(preferred)
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+TextPrinterSink::TextPrinterSink(QPrinter &printer, Prompt &prompt, const PrintSettings &settings,
+                                 PageCounters &counters, const QString &title, QString pdfFile)
+    : SystemPrinterSink(settings, counters, title),
+      printer_(printer),
+      prompt_(prompt),
+      pdfFile_(std::move(pdfFile))
+{
+}
+
+TextPrinterSink::~TextPrinterSink()
+{
+    if (painter_.isActive())
+        closeDocument();
+}
+
+std::optional<int> TextPrinterSink::openDocument(const QString &title)
+{
+    previousOutputFile_ = printer_.outputFileName();
+    if (!pdfFile_.isEmpty())
+        printer_.setOutputFileName(pdfFile_);
+    printer_.setDocName(title);
+    if (!painter_.begin(&printer_)) {
+        reportOpenFailure();
+        printer_.setOutputFileName(previousOutputFile_);
+        return std::nullopt;
+    }
+    dotsPerUnit_ = double(printer_.logicalDpiY()) / kUnitsPerInch;
+    return int(printer_.height() / dotsPerUnit_);
+}
+
+void TextPrinterSink::reportOpenFailure()
+{
+    if (printer_.outputFormat() == QPrinter::PdfFormat)
+        prompt_.error(QStringLiteral("Błąd otwarcia pliku : ") + printer_.outputFileName());
+    else
+        prompt_.error(QStringLiteral("Błąd otwarcia drukarki : ") + printer_.printerName());
+}
+
+int TextPrinterSink::toDots(int units) const
+{
+    return int(units * dotsPerUnit_);
+}
+
+void TextPrinterSink::startNewPage()
+{
+    printer_.newPage();
+}
+
+void TextPrinterSink::drawText(int x, int y, int pointSize, const QString &text)
+{
+    painter_.setFont(TextPrintFont(pointSize));
+    const int baseline = toDots(y) + painter_.fontMetrics().ascent();
+    painter_.drawText(QPoint(toDots(x), baseline), text);
+}
+
+void TextPrinterSink::closeDocument()
+{
+    painter_.end();
+    printer_.setOutputFileName(previousOutputFile_);
+}

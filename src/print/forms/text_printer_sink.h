@@ -1,0 +1,40 @@
+#pragma once
+
+#include "print/system_printer_sink.h"
+
+#include <QPainter>
+#include <QString>
+
+class Prompt;
+class QPrinter;
+
+// The system-printer target drawn on a QPrinter: a fixed-pitch font ("Lucida Console" where
+// installed, else the system's fixed-pitch font), the job's title as the document name, and
+// the layout's 1/300 inch positions scaled to the printer's resolution.
+class TextPrinterSink final : public SystemPrinterSink {
+public:
+    // With pdfFile given the job goes to that PDF file instead of the printer's own output.
+    TextPrinterSink(QPrinter &printer, Prompt &prompt, const PrintSettings &settings,
+                    PageCounters &counters, const QString &title, QString pdfFile = {});
+    ~TextPrinterSink() override;
+
+protected:
+    std::optional<int> openDocument(const QString &title) override;
+    void startNewPage() override;
+    void drawText(int x, int y, int pointSize, const QString &text) override;
+    void closeDocument() override;
+
+private:
+    void reportOpenFailure();
+    int toDots(int units) const;
+
+    QPrinter &printer_;
+    Prompt &prompt_;
+    const QString pdfFile_;
+    QString previousOutputFile_;
+    QPainter painter_;
+    double dotsPerUnit_ = 1.0;
+};
+
+// The fixed-pitch font of text printouts in the given size.
+QFont TextPrintFont(int pointSize);
