@@ -1,0 +1,209 @@
+#include "print/ui/tdrukf.h"
+
+#include "app/ui/tpraca.h"
+#include "print/tdruk.h"
+#include "print/ui/print_module.h"
+#include "support/print_doubles.h"
+#include "support/qt_printers.h"
+#include "support/scripted_prompt.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ContentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TypeInto(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+class PrintWindow : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    RecordingProgress progress;
+    ScriptedSaveFileDialog saveDialog;
+    RecordingSystemPrinter printer;
+    std::unique_ptr<TDRUK> druk;
+    std::unique_ptr<TDRUKF> window;
+
+    void SetUp() override
+    {
+        printer.printers = {QStringLiteral("Biuro"), QStringLiteral("Księgowość")};
+        printer.current = QStringLiteral("Księgowość");
+        open();
+    }
+
+    void open()
+    {
+        window.reset();
+        druk = std::make_unique<TDRUK>(
+            PrintModulePorts{prompt, progress, saveDialog, printer,
+                             PrintSettingsStore(dir.filePath(QStringLiteral("druk.ini")))});
+        window = std::make_unique<TDRUKF>(*druk);
+    }
+
+    QList<bool> targetsChecked() const
+    {
+        return {window->WindowsTarget->isChecked(), window->DosTarget->isChecked(),
+                window->ExportTarget->isChecked(), window->NoCuttingTarget->isChecked()};
+    }
+};
+
+TEST_F(PrintWindow, TheFourTargetsActAsOneGroup)
+{
+    window->show();
+    EXPECT_EQ(targetsChecked(), (QList<bool>{true, false, false, false}));
+
+    window->NoCuttingTarget->click();
+    EXPECT_EQ(targetsChecked(), (QList<bool>{false, false, false, true}));
+    EXPECT_EQ(druk->TypWydruku, drBW);
+
+    window->DosTarget->click();
+    EXPECT_EQ(targetsChecked(), (QList<bool>{false, true, false, false}));
+    EXPECT_EQ(druk->TypWydruku, drDOS);
+
+    window->ExportTarget->click();
+    window->ExportTarget->click();  // a second click keeps it chosen
+    EXPECT_EQ(targetsChecked(), (QList<bool>{false, false, true, false}));
+    EXPECT_EQ(druk->TypWydruku, drEKSPORT);
+}
+
+TEST_F(PrintWindow, ShowsTheFieldsAndEveryControlWritesItsFieldAtOnce)
+{
+    druk->TypWydruku = drDOS;
+    druk->Port = drLPT2;
+    druk->Rodzaj = drNORMALNY;
+    druk->Pl = drMAZOWIA;
+    druk->MarL = 3;
+    druk->Podzial = true;
+    window->show();
+    EXPECT_TRUE(window->DosTarget->isChecked());
+    EXPECT_EQ(window->PortList->currentText(), "LPT2");
+    EXPECT_EQ(window->DensityChoice->currentText(), "normalny");
+    EXPECT_EQ(window->LetterChoice->currentText(), "MAZOVIA");
+    EXPECT_EQ(window->LeftMarginEdit->text(), "3");
+    EXPECT_EQ(window->LinesEdit->text(), "70");
+    EXPECT_TRUE(window->PageDivisionCheck->isChecked());
+    EXPECT_FALSE(window->DirectCheck->isChecked());
+    EXPECT_EQ(window->PrinterList->currentText(), "Księgowość");
+    EXPECT_TRUE(window->TextFileCheck->isChecked());
+    EXPECT_FALSE(window->TextFileCheck->isEnabled());
+
+    window->PortList->setCurrentIndex(2);
+    window->DensityChoice->setCurrentIndex(3);
+    window->LetterChoice->setCurrentIndex(3);
+    window->DirectCheck->click();
+    window->PageDivisionCheck->click();
+    TypeInto(window->TopMarginEdit, QStringLiteral(" 4"));
+    TypeInto(window->LeftMarginEdit, QStringLiteral("x"));
+    TypeInto(window->DeviceEdit, QStringLiteral("/dev/usb/lp0"));
+    window->PrinterList->setCurrentIndex(0);
+    emit window->PrinterList->textActivated(window->PrinterList->currentText());
+
+    EXPECT_EQ(druk->Port, drLPT3);
+    EXPECT_EQ(druk->Rodzaj, drROZSZCZELONY);
+    EXPECT_EQ(druk->Pl, drLATIN852);
+    EXPECT_TRUE(druk->Bufor);
+    EXPECT_FALSE(druk->Podzial);
+    EXPECT_EQ(druk->MarG, 4);
+    EXPECT_EQ(druk->MarL, 0);
+    EXPECT_EQ(druk->DRURZADZENIE, "/dev/usb/lp0");
+    EXPECT_EQ(printer.current, "Biuro");
+}
+
+TEST_F(PrintWindow, SavesOnlyOnTheCommandAndAShortPageBecomesSeventyAtTheNextStart)
+{
+    window->show();
+    TypeInto(window->LinesEdit, QStringLiteral("5"));
+    EXPECT_EQ(druk->MaxLiniaDOS, 5);
+    open();
+    EXPECT_EQ(druk->MaxLiniaDOS, 70);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("druk.ini"))));
+
+    window->show();
+    window->NoCuttingTarget->click();
+    TypeInto(window->LinesEdit, QStringLiteral("5"));
+    window->SaveButton->click();
+    open();
+    window->show();
+    EXPECT_TRUE(window->NoCuttingTarget->isChecked());
+    EXPECT_EQ(window->LinesEdit->text(), "70");
+}
+
+TEST_F(PrintWindow, PrintsTheSelectedLinesOrTheWholePreview)
+{
+    druk->TypWydruku = drBW;
+    druk->setPreviewText(QStringLiteral("pierwszy\ndrugi\ntrzeci\n"));
+    window->show();
+    ASSERT_EQ(window->Preview->toPlainText(), "pierwszy\ndrugi\ntrzeci\n");
+
+    QTextCursor cursor(window->Preview->document()->findBlockByNumber(1));
+    cursor.setPosition(window->Preview->document()->findBlockByNumber(3).position(),
+                       QTextCursor::KeepAnchor);
+    window->Preview->setTextCursor(cursor);
+    const QString selected = dir.filePath(QStringLiteral("zaznaczone.txt"));
+    saveDialog.answer(selected);
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(ContentsOf(selected), "drugi\r\ntrzeci\r\n");
+    EXPECT_FALSE(window->Preview->textCursor().hasSelection());
+
+    // An edit in the preview is what gets printed.
+    window->Preview->moveCursor(QTextCursor::End);
+    window->Preview->insertPlainText(QStringLiteral("dopisany\n"));
+    const QString whole = dir.filePath(QStringLiteral("calosc.txt"));
+    saveDialog.answer(whole);
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(ContentsOf(whole), "pierwszy\r\ndrugi\r\ntrzeci\r\ndopisany\r\n");
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+TEST(PrintModuleWindow, ShowsItselfAsThePreviewWhenABufferedJobEnds)
+{
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    TPRACA progressWindow;
+    PrintModule module(prompt, progressWindow, nullptr,
+                       PrintSettingsStore(dir.filePath(QStringLiteral("druk.ini"))));
+    TDRUK &druk = module.druk();
+    druk.Bufor = false;
+    EXPECT_FALSE(module.window().isVisible());
+
+    druk.START(QStringLiteral("Wydruk kasy"), 2);
+    EXPECT_TRUE(progressWindow.isVisible());
+    druk.PISZ(QStringLiteral("Kasa główna"));
+    druk.Postep();
+    druk.PISZ(QStringLiteral("Stan: 1 234,50"));
+    druk.Postep();
+    druk.STOP(true);
+
+    TDRUKF &window = module.window();
+    EXPECT_FALSE(progressWindow.isVisible());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isModal());
+    EXPECT_EQ(window.windowTitle(), "Moduł wydruku");
+    EXPECT_EQ(window.Preview->toPlainText(),
+              "Kasa główna\nStan: 1 234,50\n&GProgram KASA - Koniec wydruku: Wydruk kasy\n");
+    EXPECT_EQ(window.Preview->font().family(), "Courier New");
+    EXPECT_EQ(window.Preview->font().pointSize(), 8);
+
+}
+
+}  // namespace
