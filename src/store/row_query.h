@@ -1,0 +1,68 @@
+#pragma once
+
+#include "store/row.h"
+#include "store/table_storage.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QVariantList>
+#include <optional>
+
+class TableConnection;
+
+enum class FetchDirection { Forward, Backward };
+
+// A piece of WHERE clause with its bound values.
+struct SqlCondition {
+    QByteArray sql;
+    QVariantList parameters;
+};
+
+// A position in an order: the stored values of its first columns, and the row id when the
+// position is a whole row. Rows equal to it count as past it when it is inclusive.
+struct KeyBoundary {
+    QVariantList values;
+    std::optional<qint64> rowId;
+    bool inclusive = false;
+};
+
+// Reads the rows of a table file that satisfy some conditions, in the order of some key columns
+// (ties broken by row id), a page at a time. A page that starts in the middle of the order is
+// read with a few index seeks (equal on the leading columns, past the boundary on the next),
+// never with a scan from the start, so its cost does not grow with the size of the table.
+// Empty fields sort first, as in the indexes.
+class RowQuery {
+public:
+    RowQuery(TableConnection &connection, const TableStructure &structure, QList<KeyColumn> order,
+             QList<SqlCondition> conditions);
+
+    QList<Row> fetch(FetchDirection direction, const std::optional<KeyBoundary> &boundary, int limit) const;
+    // Rows whose first order columns equal the values, in order.
+    QList<Row> fetchEqual(const QVariantList &values, int limit) const;
+    // The row by its id, whatever the conditions; nullopt when it is gone.
+    std::optional<Row> rowById(qint64 rowId) const;
+    qint64 count() const;
+
+    KeyBoundary boundaryOf(const Row &row, bool inclusive) const;
+    const QList<KeyColumn> &order() const { return order_; }
+
+private:
+    struct Segment {
+        QByteArrayList terms;
+        QVariantList parameters;
+    };
+    QList<Row> run(const Segment &segment, FetchDirection direction, int limit) const;
+    QList<Segment> levelSegments(FetchDirection direction, const KeyBoundary &boundary, int level) const;
+    QByteArray columnExpression(int orderPosition) const; // the row id past the last column
+
+    TableConnection &connection_;
+    const TableStructure &structure_;
+    QList<KeyColumn> order_;
+    QList<SqlCondition> conditions_;
+    QByteArray selectList_;
+};
+
+// The SQL expression of a key column: the quoted field with its collation.
+QByteArray KeyColumnExpression(const TableDefinition &definition, const KeyColumn &column);
+// Reads the row the statement stands on: row id first, then every field.
+Row ReadRow(const class SqlStatement &statement, int fieldCount);

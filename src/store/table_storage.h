@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/table_definition.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class TableConnection;
+
+// How a table lies in its SQLite file: one SQL table "data" whose columns are the fields in
+// their order, two small tables that keep what SQL types cannot say (type codes, sizes,
+// required flags, index names and options), and one SQLite index per index definition.
+// Texts are stored as TEXT, integers, booleans (0/1) and money (ten-thousandths) as INTEGER,
+// floats as REAL; an empty field is NULL.
+
+inline constexpr const char *kDataTable = "data";
+
+// A column of an index or of an order: a field and the collation its texts compare with
+// (empty for binary comparison and for non-text fields).
+struct KeyColumn {
+    int field = -1;
+    QByteArray collation;
+
+    friend bool operator==(const KeyColumn &, const KeyColumn &) = default;
+};
+
+// The table's structure as stored, with the SQLite name of each index.
+struct TableStructure {
+    TableDefinition definition;
+    QList<QByteArray> indexSqlNames;          // parallel to definition.indexes
+    QList<QList<KeyColumn>> indexColumns;      // parallel to definition.indexes
+    QList<QList<KeyColumn>> helperIndexColumns; // the engine's own indexes
+
+    int indexPosition(const QString &name) const; // -1 when absent; "" is the primary index
+};
+
+QByteArray QuotedName(const QString &name);
+bool IsTextField(FieldType type);
+// The collation an index uses for a field ("" when the field is not text).
+QByteArray IndexCollation(FieldType type, bool caseInsensitive);
+
+// Throws EngineError (Other) when the definition cannot make a table: empty or repeated field
+// names, an index over a missing field, two primary indexes, repeated index names.
+void ValidateDefinition(const TableDefinition &definition);
+
+// Creates the table file at the path, replacing an existing one that no program has open.
+void CreateTableFile(const QString &filePath, const TableDefinition &definition);
+// Reads the structure; throws EngineError (Damaged) when the file is not a table. Indexes the
+// structure lists but the file lacks are built again (when the file can be written).
+TableStructure ReadTableStructure(TableConnection &connection);
+
+// Adds (or replaces, by name) an index; a primary index replaces the primary one.
+void AddTableIndex(TableConnection &connection, const IndexDef &index);
+// Drops an index by name ("" = the primary index); throws Missing when there is none.
+void DropTableIndex(TableConnection &connection, const QString &name);
+// Makes sure the engine's own index over these columns exists; false when it could not be built
+// (a read-only file, a lock held too long), in which case the query runs without it.
+bool EnsureHelperIndex(TableConnection &connection, const TableStructure &structure,
+                       const QList<KeyColumn> &columns);
