@@ -17,24 +17,14 @@ SystemPrinterSink::SystemPrinterSink(const PrintSettings &settings, PageCounters
 {
 }
 
-int SystemPrinterSink::pointSize(Density density)
+SystemPrinterSink::LineLook SystemPrinterSink::lookOf(Density density)
 {
     switch (density) {
-    case Density::Condensed: return 8;
-    case Density::Normal: return 12;
-    case Density::Wide: return 16;
+    case Density::Condensed: break;
+    case Density::Normal: return {12, 50};
+    case Density::Wide: return {16, 65};
     }
-    return 8;
-}
-
-int SystemPrinterSink::lineHeight(Density density)
-{
-    switch (density) {
-    case Density::Condensed: return 40;
-    case Density::Normal: return 50;
-    case Density::Wide: return 65;
-    }
-    return 40;
+    return {8, 40};
 }
 
 bool SystemPrinterSink::begin()
@@ -56,8 +46,9 @@ void SystemPrinterSink::line(const QString &text)
         pageBreak();
     QString rest = text;
     density_ = DensityOfLine(rest, density_, settings_.Rodzaj);
-    drawText(qMax(0, settings_.MarL) * kMarginUnit, position_, pointSize(density_), rest);
-    position_ += lineHeight(density_);
+    const LineLook look = lookOf(density_);
+    drawText(qMax(0, settings_.MarL) * kMarginUnit, position_, look.pointSize, rest);
+    position_ += look.height;
     ++counters_.Linia;
 }
 

@@ -20,9 +20,12 @@ public:
     void pageBreak() override;
     void end() override;
 
-    // Point size and line height (in 1/300 inch) of each density.
-    static int pointSize(Density density);
-    static int lineHeight(Density density);
+    // How lines of a density are printed: the font size in points and the line height.
+    struct LineLook {
+        int pointSize;
+        int height;  // 1/300 inch
+    };
+    static LineLook lookOf(Density density);
 
 protected:
     // Begins the print document named after the job; returns the height of the printable

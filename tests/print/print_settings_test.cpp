@@ -1,4 +1,4 @@
-#include "print_fixture.h"
+#include "support/print_fixture.h"
 #include "print/print_settings_store.h"
 
 #include <QSettings>

@@ -37,6 +37,13 @@ std::optional<QString> TextOf(const QString &pdfFile)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+void PrintToPdfFile(QPrinter &printer, const QString &pdfFile)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfFile);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
 // Lines of the condensed size that fit on one page of the given height (1/300 inch).
 int CondensedLinesPerPage(int pageHeight)
 {
@@ -48,9 +55,7 @@ TEST(TextPrinterSink, PrintsTheJobIntoPagesOfAPdf)
     QTemporaryDir dir;
     const QString pdfFile = dir.filePath(QStringLiteral("wydruk.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfFile);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintToPdfFile(printer, pdfFile);
     const int pageHeight = int(printer.height() * 300.0 / printer.logicalDpiY());
 
     ScriptedPrompt prompt;
@@ -95,8 +100,7 @@ TEST(TextPrinterSink, PdfThatCannotBeWrittenIsSaidOnce)
     QTemporaryDir dir;
     const QString pdfFile = dir.filePath(QStringLiteral("brak/wydruk.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfFile);
+    PrintToPdfFile(printer, pdfFile);
     ScriptedPrompt prompt;
     PageCounters counters;
     TextPrinterSink sink(printer, prompt, PrintSettings{}, counters, QStringLiteral("Lista"));

@@ -3,9 +3,7 @@
 #include "app/ui/tpraca.h"
 #include "print/tdruk.h"
 #include "print/ui/print_module.h"
-#include "support/print_doubles.h"
-#include "support/qt_printers.h"
-#include "support/scripted_prompt.h"
+#include "support/print_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,12 +19,6 @@
 
 namespace {
 
-QByteArray ContentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void TypeInto(QLineEdit *edit, const QString &text)
 {
     edit->selectAll();
@@ -34,14 +26,9 @@ void TypeInto(QLineEdit *edit, const QString &text)
     QTest::keyClicks(edit, text);
 }
 
-class PrintWindow : public ::testing::Test {
+class PrintWindow : public PrintFixture {
 protected:
-    QTemporaryDir dir;
-    ScriptedPrompt prompt;
-    RecordingProgress progress;
-    ScriptedSaveFileDialog saveDialog;
-    RecordingSystemPrinter printer;
-    std::unique_ptr<TDRUK> druk;
+    TDRUK *settings = nullptr;
     std::unique_ptr<TDRUKF> window;
 
     void SetUp() override
@@ -51,13 +38,13 @@ protected:
         open();
     }
 
+    // The module and its window as at the program's start.
     void open()
     {
         window.reset();
-        druk = std::make_unique<TDRUK>(
-            PrintModulePorts{prompt, progress, saveDialog, printer,
-                             PrintSettingsStore(dir.filePath(QStringLiteral("druk.ini")))});
-        window = std::make_unique<TDRUKF>(*druk);
+        recreate();
+        settings = &druk();
+        window = std::make_unique<TDRUKF>(*settings);
     }
 
     QList<bool> targetsChecked() const
@@ -74,26 +61,26 @@ TEST_F(PrintWindow, TheFourTargetsActAsOneGroup)
 
     window->NoCuttingTarget->click();
     EXPECT_EQ(targetsChecked(), (QList<bool>{false, false, false, true}));
-    EXPECT_EQ(druk->TypWydruku, drBW);
+    EXPECT_EQ(settings->TypWydruku, drBW);
 
     window->DosTarget->click();
     EXPECT_EQ(targetsChecked(), (QList<bool>{false, true, false, false}));
-    EXPECT_EQ(druk->TypWydruku, drDOS);
+    EXPECT_EQ(settings->TypWydruku, drDOS);
 
     window->ExportTarget->click();
     window->ExportTarget->click();  // a second click keeps it chosen
     EXPECT_EQ(targetsChecked(), (QList<bool>{false, false, true, false}));
-    EXPECT_EQ(druk->TypWydruku, drEKSPORT);
+    EXPECT_EQ(settings->TypWydruku, drEKSPORT);
 }
 
 TEST_F(PrintWindow, ShowsTheFieldsAndEveryControlWritesItsFieldAtOnce)
 {
-    druk->TypWydruku = drDOS;
-    druk->Port = drLPT2;
-    druk->Rodzaj = drNORMALNY;
-    druk->Pl = drMAZOWIA;
-    druk->MarL = 3;
-    druk->Podzial = true;
+    settings->TypWydruku = drDOS;
+    settings->Port = drLPT2;
+    settings->Rodzaj = drNORMALNY;
+    settings->Pl = drMAZOWIA;
+    settings->MarL = 3;
+    settings->Podzial = true;
     window->show();
     EXPECT_TRUE(window->DosTarget->isChecked());
     EXPECT_EQ(window->PortList->currentText(), "LPT2");
@@ -118,14 +105,14 @@ TEST_F(PrintWindow, ShowsTheFieldsAndEveryControlWritesItsFieldAtOnce)
     window->PrinterList->setCurrentIndex(0);
     emit window->PrinterList->textActivated(window->PrinterList->currentText());
 
-    EXPECT_EQ(druk->Port, drLPT3);
-    EXPECT_EQ(druk->Rodzaj, drROZSZCZELONY);
-    EXPECT_EQ(druk->Pl, drLATIN852);
-    EXPECT_TRUE(druk->Bufor);
-    EXPECT_FALSE(druk->Podzial);
-    EXPECT_EQ(druk->MarG, 4);
-    EXPECT_EQ(druk->MarL, 0);
-    EXPECT_EQ(druk->DRURZADZENIE, "/dev/usb/lp0");
+    EXPECT_EQ(settings->Port, drLPT3);
+    EXPECT_EQ(settings->Rodzaj, drROZSZCZELONY);
+    EXPECT_EQ(settings->Pl, drLATIN852);
+    EXPECT_TRUE(settings->Bufor);
+    EXPECT_FALSE(settings->Podzial);
+    EXPECT_EQ(settings->MarG, 4);
+    EXPECT_EQ(settings->MarL, 0);
+    EXPECT_EQ(settings->DRURZADZENIE, "/dev/usb/lp0");
     EXPECT_EQ(printer.current, "Biuro");
 }
 
@@ -133,10 +120,10 @@ TEST_F(PrintWindow, SavesOnlyOnTheCommandAndAShortPageBecomesSeventyAtTheNextSta
 {
     window->show();
     TypeInto(window->LinesEdit, QStringLiteral("5"));
-    EXPECT_EQ(druk->MaxLiniaDOS, 5);
+    EXPECT_EQ(settings->MaxLiniaDOS, 5);
     open();
-    EXPECT_EQ(druk->MaxLiniaDOS, 70);
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("druk.ini"))));
+    EXPECT_EQ(settings->MaxLiniaDOS, 70);
+    EXPECT_FALSE(QFile::exists(settingsFile()));
 
     window->show();
     window->NoCuttingTarget->click();
@@ -150,8 +137,8 @@ TEST_F(PrintWindow, SavesOnlyOnTheCommandAndAShortPageBecomesSeventyAtTheNextSta
 
 TEST_F(PrintWindow, PrintsTheSelectedLinesOrTheWholePreview)
 {
-    druk->TypWydruku = drBW;
-    druk->setPreviewText(QStringLiteral("pierwszy\ndrugi\ntrzeci\n"));
+    settings->TypWydruku = drBW;
+    settings->setPreviewText(QStringLiteral("pierwszy\ndrugi\ntrzeci\n"));
     window->show();
     ASSERT_EQ(window->Preview->toPlainText(), "pierwszy\ndrugi\ntrzeci\n");
 
@@ -159,19 +146,19 @@ TEST_F(PrintWindow, PrintsTheSelectedLinesOrTheWholePreview)
     cursor.setPosition(window->Preview->document()->findBlockByNumber(3).position(),
                        QTextCursor::KeepAnchor);
     window->Preview->setTextCursor(cursor);
-    const QString selected = dir.filePath(QStringLiteral("zaznaczone.txt"));
+    const QString selected = pathOf(QStringLiteral("zaznaczone.txt"));
     saveDialog.answer(selected);
     QTest::mouseClick(window->PrintButton, Qt::LeftButton);
-    EXPECT_EQ(ContentsOf(selected), "drugi\r\ntrzeci\r\n");
+    EXPECT_EQ(contentsOf(selected), "drugi\r\ntrzeci\r\n");
     EXPECT_FALSE(window->Preview->textCursor().hasSelection());
 
     // An edit in the preview is what gets printed.
     window->Preview->moveCursor(QTextCursor::End);
     window->Preview->insertPlainText(QStringLiteral("dopisany\n"));
-    const QString whole = dir.filePath(QStringLiteral("calosc.txt"));
+    const QString whole = pathOf(QStringLiteral("calosc.txt"));
     saveDialog.answer(whole);
     QTest::mouseClick(window->PrintButton, Qt::LeftButton);
-    EXPECT_EQ(ContentsOf(whole), "pierwszy\r\ndrugi\r\ntrzeci\r\ndopisany\r\n");
+    EXPECT_EQ(contentsOf(whole), "pierwszy\r\ndrugi\r\ntrzeci\r\ndopisany\r\n");
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
 
