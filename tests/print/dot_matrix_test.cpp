@@ -54,6 +54,8 @@ TEST_P(DotMatrix, WritesControlCodesMarginsAndLettersAsAsked)
         {"code page 852", {"Łódź"}, drAUTO, drLATIN, 0, DosLine(kCondensed, "\x9D\xA2" "d\xAB")},
         {"Windows-1250 unchanged", {"Łódź ąę"}, drAUTO, drLATIN852, 0,
          DosLine(kCondensed, "\xA3\xF3" "d\x9F \xB9\xEA")},
+        {"characters Windows-1250 lacks", {"ж€→😀."}, drAUTO, drLATIN852, 0,
+         DosLine(kCondensed, "?\x80??.")},
     };
     for (const DosCase &c : cases) {
         SCOPED_TRACE(c.name);
