@@ -381,6 +381,9 @@ void Table::setFilterPredicate(std::function<bool(const Table &)> predicate)
 
 void Table::setFilterConditions(const QList<FilterCondition> &conditions)
 {
+    if (isOpen())
+        for (const FilterCondition &condition : conditions)
+            filterSql(condition); // an unknown field fails here, not at the next move
     if (isOpen() && filtered_)
         checkBrowseMode();
     filterConditions_ = conditions;

@@ -1,0 +1,177 @@
+#include "store/table_schemas.h"
+#include "store/transaction_scope.h"
+#include "store_fixture.h"
+
+#include <QRandomGenerator>
+#include <algorithm>
+
+namespace {
+
+class TableNavigation : public StoreTest {
+protected:
+    // Names with Polish letters, mixed case and empty names, more rows than one page holds.
+    void fillNames(Table &t, int count)
+    {
+        const QStringList stems{QStringLiteral("ala"), QStringLiteral("Ąb"), QStringLiteral("Lublin"),
+                                QStringLiteral("Łabędź"), QStringLiteral("łódź"), QStringLiteral("Zebra"),
+                                QStringLiteral("żuk"), QString(), QStringLiteral("ZEBRA")};
+        TransactionScope scope;
+        for (int i = 0; i < count; ++i)
+            AddRow(t, {{"KOD", i}, {"NAZWA", stems[i % stems.size()]}, {"GRUPA", i % 7}});
+        scope.commit();
+    }
+
+    TableDefinition names() const
+    {
+        TableDefinition d;
+        d.fields = {Field("KOD", FieldType::Integer), Field("NAZWA", FieldType::Text, 30),
+                    Field("GRUPA", FieldType::Integer)};
+        d.indexes = {Primary("KOD"), Index("Ninx", "NAZWA"), Index("Ginx", "GRUPA;NAZWA")};
+        return d;
+    }
+};
+
+} // namespace
+
+TEST_F(TableNavigation, PolishOrderWithoutRegardToCase)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    fillNames(*t, 9);
+    t->setIndexName(QStringLiteral("Ninx"));
+    const QStringList expected{QString(), QStringLiteral("ala"), QStringLiteral("Ąb"), QStringLiteral("Lublin"),
+                               QStringLiteral("Łabędź"), QStringLiteral("łódź"), QStringLiteral("Zebra"),
+                               QStringLiteral("ZEBRA"), QStringLiteral("żuk")};
+    EXPECT_EQ(Column(*t, "NAZWA"), expected);
+    EXPECT_TRUE(t->findKey({QStringLiteral("ŁÓDŹ")}));
+    EXPECT_EQ(t->asString(QStringLiteral("NAZWA")), QStringLiteral("łódź"));
+    EXPECT_FALSE(t->findKey({QStringLiteral("lodz")}));
+    EXPECT_EQ(t->asString(QStringLiteral("NAZWA")), QStringLiteral("łódź")); // no move
+}
+
+TEST_F(TableNavigation, PagesReadTheSameRowsBothWaysInEveryOrder)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    t->disableControls();
+    fillNames(*t, 1500);
+    t->enableControls();
+    EXPECT_EQ(t->recordCount(), 1500);
+    for (const QString &index : {QString(), QStringLiteral("Ninx"), QStringLiteral("Ginx")}) {
+        t->setIndexName(index);
+        const QStringList forward = Column(*t, "KOD");
+        EXPECT_EQ(forward.size(), 1500) << index.toStdString();
+        EXPECT_EQ(ColumnBackwards(*t, "KOD"), forward) << index.toStdString();
+        QStringList sorted = forward;
+        sorted.removeDuplicates();
+        EXPECT_EQ(sorted.size(), 1500);
+    }
+    // Within one group the names follow the Polish order, empty names first.
+    t->setIndexName(QStringLiteral("Ginx"));
+    t->setRange({3}, {3});
+    const QStringList group = Column(*t, "NAZWA");
+    EXPECT_EQ(group.size(), 214);
+    EXPECT_TRUE(group.first().isEmpty());
+    EXPECT_EQ(group.last(), QStringLiteral("żuk"));
+}
+
+TEST_F(TableNavigation, EndsBookmarksAndMoves)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    EXPECT_TRUE(t->isEmpty());
+    EXPECT_TRUE(t->eof());
+    EXPECT_TRUE(t->bof());
+    fillNames(*t, 100);
+    t->first();
+    EXPECT_TRUE(t->bof());
+    EXPECT_FALSE(t->eof());
+    t->prior();
+    EXPECT_TRUE(t->bof());
+    EXPECT_EQ(t->asInteger(QStringLiteral("KOD")), 0);
+    EXPECT_EQ(t->moveBy(60), 60);
+    const Bookmark mark = t->bookmark();
+    EXPECT_EQ(t->moveBy(60), 39);
+    EXPECT_TRUE(t->eof());
+    EXPECT_EQ(t->asInteger(QStringLiteral("KOD")), 99);
+    t->last();
+    EXPECT_TRUE(t->eof());
+    EXPECT_TRUE(t->gotoBookmark(mark));
+    EXPECT_EQ(t->asInteger(QStringLiteral("KOD")), 60);
+    t->next();
+    EXPECT_EQ(t->asInteger(QStringLiteral("KOD")), 61);
+    t->deleteRow();
+    EXPECT_EQ(t->asInteger(QStringLiteral("KOD")), 62);
+    t->gotoBookmark(mark);
+    t->deleteRow();
+    EXPECT_FALSE(t->gotoBookmark(mark));
+    EXPECT_EQ(t->recordCount(), 98);
+}
+
+TEST_F(TableNavigation, FindNearestRangeAndLocate)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    fillNames(*t, 63);
+    t->setIndexName(QStringLiteral("Ginx"));
+    t->findNearest({2, QStringLiteral("m")});
+    EXPECT_EQ(t->asInteger(QStringLiteral("GRUPA")), 2);
+    EXPECT_EQ(t->asString(QStringLiteral("NAZWA")), QStringLiteral("Zebra"));
+    t->findNearest({99});
+    EXPECT_TRUE(t->eof());
+    EXPECT_EQ(t->asInteger(QStringLiteral("GRUPA")), 6);
+
+    t->setRange({1, QStringLiteral("B")}, {2, QStringLiteral("Łb")});
+    QStringList seen;
+    for (t->first(); !t->eof(); t->next())
+        seen.append(QStringLiteral("%1 %2").arg(t->asInteger(QStringLiteral("GRUPA"))).arg(t->asString(QStringLiteral("NAZWA"))));
+    for (const QString &row : seen) {
+        const bool inGroup1 = row.startsWith(QLatin1String("1 ")) && row.mid(2) >= QStringLiteral("L");
+        const bool inGroup2 = row.startsWith(QLatin1String("2 "));
+        EXPECT_TRUE(inGroup1 || inGroup2) << row.toStdString();
+    }
+    EXPECT_FALSE(seen.contains(QStringLiteral("2 łódź")));
+    EXPECT_FALSE(seen.contains(QStringLiteral("1 ala")));
+    EXPECT_TRUE(seen.contains(QStringLiteral("2 Łabędź")));
+    t->cancelRange();
+    EXPECT_EQ(t->recordCount(), 63);
+
+    // Locate: the seek on a case-insensitive order and the scan on any other agree.
+    for (const QString &index : {QStringLiteral("Ninx"), QString()}) {
+        t->setIndexName(index);
+        EXPECT_TRUE(t->locate(QStringLiteral("NAZWA"), QStringLiteral("ŁA"))) << index.toStdString();
+        EXPECT_EQ(t->asString(QStringLiteral("NAZWA")), QStringLiteral("Łabędź"));
+        EXPECT_TRUE(t->locate(QStringLiteral("NAZWA"), QStringLiteral("zeb")));
+        EXPECT_EQ(t->asString(QStringLiteral("NAZWA")).toUpper(), QStringLiteral("ZEBRA"));
+        EXPECT_FALSE(t->locate(QStringLiteral("NAZWA"), QStringLiteral("Zz")));
+    }
+    t->setIndexName(QStringLiteral("Ninx"));
+    t->locate(QStringLiteral("NAZWA"), QStringLiteral("zeb"));
+    EXPECT_EQ(t->asString(QStringLiteral("NAZWA")), QStringLiteral("Zebra")); // first in the order
+}
+
+TEST_F(TableNavigation, FiltersHideRows)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    fillNames(*t, 90);
+    t->setFilterPredicate([](const Table &row) { return row.asInteger(QStringLiteral("KOD")) % 10 == 3; });
+    t->setFilterCondition(QStringLiteral("GRUPA"), 3);
+    t->setFiltered(true);
+    EXPECT_EQ(Column(*t, "KOD"), (QStringList{QStringLiteral("3"), QStringLiteral("73")}));
+    EXPECT_EQ(t->recordCount(), 2);
+    EXPECT_EQ(ColumnBackwards(*t, "KOD"), (QStringList{QStringLiteral("3"), QStringLiteral("73")}));
+    t->setFilterConditions({{QStringLiteral("NAZWA"), FilterCondition::Op::StartsWith, QStringLiteral("ł"), true}});
+    // Ł and ł both begin the names of rows 3 and 13 (Łabędź, łódź).
+    EXPECT_EQ(Column(*t, "KOD"), (QStringList{QStringLiteral("3"), QStringLiteral("13")}));
+    t->setFiltered(false);
+    EXPECT_EQ(t->recordCount(), 90);
+}
+
+TEST_F(TableNavigation, UnknownFieldIsAnErrorNamingIt)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    try {
+        t->asString(QStringLiteral("NAZWA'; DROP TABLE data; --"));
+        FAIL();
+    } catch (const EngineError &error) {
+        EXPECT_EQ(error.kind(), EngineErrorKind::Other);
+        EXPECT_TRUE(error.message().contains(QStringLiteral("DROP TABLE")));
+    }
+    EXPECT_THROW(t->setFilterCondition(QStringLiteral("BRAK"), 1), EngineError);
+}
