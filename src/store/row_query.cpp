@@ -1,5 +1,6 @@
 #include "store/row_query.h"
 
+#include "store/polish_collation.h"
 #include "store/sql_statement.h"
 #include "store/table_connection.h"
 
@@ -13,6 +14,35 @@ bool IsEmptyValue(const QVariant &value)
 }
 
 } // namespace
+
+int CompareKeyValues(const QVariant &a, const QVariant &b, const QByteArray &collation)
+{
+    const bool aEmpty = IsEmptyValue(a);
+    const bool bEmpty = IsEmptyValue(b);
+    if (aEmpty || bEmpty)
+        return int(bEmpty) - int(aEmpty);
+    const bool aText = a.typeId() == QMetaType::QString;
+    const bool bText = b.typeId() == QMetaType::QString;
+    if (aText != bText)
+        return aText ? 1 : -1; // numbers before texts, as SQLite orders them
+    if (!aText) {
+        const double x = a.toDouble();
+        const double y = b.toDouble();
+        if (a.typeId() != QMetaType::Double && b.typeId() != QMetaType::Double)
+            return a.toLongLong() < b.toLongLong() ? -1 : a.toLongLong() > b.toLongLong() ? 1 : 0;
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    const QString x = a.toString();
+    const QString y = b.toString();
+    if (collation == kPolishCaseInsensitiveCollation)
+        return ComparePolish(x, y, true);
+    if (collation == kPolishCollation) {
+        const int polish = ComparePolish(x, y, false);
+        if (polish != 0)
+            return polish;
+    }
+    return x.toUtf8().compare(y.toUtf8());
+}
 
 QByteArray KeyColumnExpression(const TableDefinition &definition, const KeyColumn &column)
 {
@@ -33,8 +63,9 @@ Row ReadRow(const SqlStatement &statement, int fieldCount)
 }
 
 RowQuery::RowQuery(TableConnection &connection, const TableStructure &structure, QList<KeyColumn> order,
-                   QList<SqlCondition> conditions)
-    : connection_(connection), structure_(structure), order_(std::move(order)), conditions_(std::move(conditions))
+                   QList<SqlCondition> conditions, QList<HeldColumn> held)
+    : connection_(connection), structure_(structure), order_(std::move(order)), conditions_(std::move(conditions)),
+      held_(std::move(held))
 {
     selectList_ = kRowId;
     for (const FieldDef &field : structure_.definition.fields)
@@ -115,6 +146,19 @@ QList<RowQuery::Segment> RowQuery::levelSegments(FetchDirection direction, const
             segment.parameters.append(value);
         return segment;
     };
+
+    // A column the view holds to one value is past the boundary for every row or for none:
+    // decided here, so SQLite never sees a range that contradicts the held value.
+    if (level < boundary.values.size()) {
+        for (const HeldColumn &held : held_) {
+            if (!(held.column == order_[level]))
+                continue;
+            const int order = CompareKeyValues(held.value, value, held.column.collation);
+            const bool past = direction == FetchDirection::Forward ? (inclusive ? order >= 0 : order > 0)
+                                                                   : (inclusive ? order <= 0 : order < 0);
+            return past ? QList<Segment>{equal} : QList<Segment>{};
+        }
+    }
 
     if (direction == FetchDirection::Forward) {
         if (inclusive)

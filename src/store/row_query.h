@@ -26,6 +26,13 @@ struct KeyBoundary {
     bool inclusive = false;
 };
 
+// An order column the view holds to one value (a master link, a range with equal ends, a
+// filter of equality).
+struct HeldColumn {
+    KeyColumn column;
+    QVariant value;
+};
+
 // Reads the rows of a table file that satisfy some conditions, in the order of some key columns
 // (ties broken by row id), a page at a time. A page that starts in the middle of the order is
 // read with a few index seeks (equal on the leading columns, past the boundary on the next),
@@ -34,7 +41,7 @@ struct KeyBoundary {
 class RowQuery {
 public:
     RowQuery(TableConnection &connection, const TableStructure &structure, QList<KeyColumn> order,
-             QList<SqlCondition> conditions);
+             QList<SqlCondition> conditions, QList<HeldColumn> held = {});
 
     QList<Row> fetch(FetchDirection direction, const std::optional<KeyBoundary> &boundary, int limit) const;
     // Rows whose first order columns equal the values, in order.
@@ -59,10 +66,14 @@ private:
     const TableStructure &structure_;
     QList<KeyColumn> order_;
     QList<SqlCondition> conditions_;
+    QList<HeldColumn> held_;
     QByteArray selectList_;
 };
 
 // The SQL expression of a key column: the quoted field with its collation.
 QByteArray KeyColumnExpression(const TableDefinition &definition, const KeyColumn &column);
+// Stored key values compared as the index compares them: empty first, numbers by value, texts
+// by the collation. <0, 0, >0.
+int CompareKeyValues(const QVariant &a, const QVariant &b, const QByteArray &collation);
 // Reads the row the statement stands on: row id first, then every field.
 Row ReadRow(const class SqlStatement &statement, int fieldCount);

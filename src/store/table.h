@@ -297,7 +297,7 @@ private:
     void reloadAround(const Row &row);
     QList<KeyColumn> orderColumns() const;
     QList<SqlCondition> viewConditions() const;
-    QList<KeyColumn> equalityColumns() const;
+    QList<HeldColumn> heldColumns() const;
     void ensureServingIndex() const;
     void reapplyView(bool keepRow);
     SqlCondition filterSql(const FilterCondition &condition) const;

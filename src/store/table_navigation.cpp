@@ -11,27 +11,16 @@ namespace {
 constexpr int kFirstPage = 32;
 constexpr int kLargestPage = 512;
 
-// Stored values compared as the order compares them.
 bool SameKeyValue(const QVariant &a, const QVariant &b, const QByteArray &collation)
 {
-    const bool aEmpty = IsEmptyStored(a);
-    const bool bEmpty = IsEmptyStored(b);
-    if (aEmpty || bEmpty)
-        return aEmpty == bEmpty;
-    if (collation == kPolishCaseInsensitiveCollation)
-        return ComparePolish(a.toString(), b.toString(), true) == 0;
-    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
-        return a.toString() == b.toString();
-    if (a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double)
-        return a.toDouble() == b.toDouble();
-    return a.toLongLong() == b.toLongLong();
+    return CompareKeyValues(a, b, collation) == 0;
 }
 
 } // namespace
 
 RowQuery Table::query(const QList<SqlCondition> &extra) const
 {
-    return RowQuery(*connection_, structure(), orderColumns(), viewConditions() + extra);
+    return RowQuery(*connection_, structure(), orderColumns(), viewConditions() + extra, heldColumns());
 }
 
 bool Table::passesFilter(Row &row) const

@@ -224,27 +224,31 @@ QList<SqlCondition> Table::viewConditions() const
     return conditions;
 }
 
-// The columns the view holds to one value: link fields, a range with equal ends, and filter
-// conditions of equality.
-QList<KeyColumn> Table::equalityColumns() const
+// The columns the view holds to one value, with that value: link fields, a range with equal
+// ends, and filter conditions of equality.
+QList<HeldColumn> Table::heldColumns() const
 {
-    QList<KeyColumn> columns;
-    auto add = [&](const KeyColumn &column) {
-        if (!columns.contains(column))
-            columns.append(column);
+    QList<HeldColumn> held;
+    auto add = [&](const KeyColumn &column, const QVariant &value) {
+        for (const HeldColumn &known : held)
+            if (known.column == column)
+                return;
+        held.append({column, value});
     };
     if (master_)
-        for (const QString &name : detailFields_) {
-            const int field = structure_->definition.fieldIndex(name);
-            if (field >= 0)
-                add({field, masterLinkCollation(field)});
+        for (int i = 0; i < detailFields_.size(); ++i) {
+            const int field = structure_->definition.fieldIndex(detailFields_[i]);
+            if (field >= 0 && appliedMasterValues_)
+                add({field, masterLinkCollation(field)}, appliedMasterValues_->value(i));
         }
     if (rangeActive_) {
         const QList<KeyColumn> order = orderColumns();
-        for (int i = 0; i < rangeStart_.size() && i < rangeEnd_.size() && i < order.size(); ++i) {
-            if (rangeStart_[i] != rangeEnd_[i])
+        const QVariantList start = storedKeyValues(rangeStart_);
+        const QVariantList end = storedKeyValues(rangeEnd_);
+        for (int i = 0; i < start.size() && i < end.size(); ++i) {
+            if (start[i] != end[i])
                 break;
-            add(order[i]);
+            add(order[i], start[i]);
         }
     }
     if (filtered_)
@@ -254,10 +258,12 @@ QList<KeyColumn> Table::equalityColumns() const
             const int field = structure_->definition.fieldIndex(condition.field);
             if (field < 0)
                 continue;
-            const bool text = IsTextField(structure_->definition.fields[field].type);
-            add({field, condition.caseInsensitive && text ? QByteArray(kPolishCaseInsensitiveCollation) : QByteArray()});
+            const FieldDef &def = structure_->definition.fields[field];
+            const bool text = IsTextField(def.type);
+            add({field, condition.caseInsensitive && text ? QByteArray(kPolishCaseInsensitiveCollation) : QByteArray()},
+                StoredValue(def, condition.value));
         }
-    return columns;
+    return held;
 }
 
 // A view that holds some columns to one value reads only its own rows when an index begins
@@ -267,7 +273,9 @@ void Table::ensureServingIndex() const
 {
     if (!connection_)
         return;
-    const QList<KeyColumn> equal = equalityColumns();
+    QList<KeyColumn> equal;
+    for (const HeldColumn &held : heldColumns())
+        equal.append(held.column);
     const QList<KeyColumn> order = orderColumns();
     const QByteArray signature = Signature(equal) + '|' + Signature(order);
     if (signature == servedViewSignature_)
