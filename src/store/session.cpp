@@ -11,8 +11,10 @@ Session::Session(const QString &name) : name_(name) {}
 Session::~Session()
 {
     // Table objects normally go first; any left behind forget their session.
-    for (Table *table : std::as_const(tables_))
+    for (Table *table : std::as_const(tables_)) {
         table->close();
+        table->forgetSession();
+    }
 }
 
 bool Session::initialise(QString *error)

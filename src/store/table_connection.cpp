@@ -223,6 +223,9 @@ EngineError TableConnection::error(int resultCode) const
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
         return EngineError(EngineErrorKind::Damaged, DamagedTableMessage(filePath_));
+    case SQLITE_READONLY:
+        return EngineError(EngineErrorKind::Other,
+                           QStringLiteral("Tabela %1 jest tylko do odczytu.").arg(Shown(filePath_)));
     case SQLITE_CANTOPEN:
         if (!QFileInfo::exists(filePath_))
             return EngineError(EngineErrorKind::Missing, MissingTableMessage(filePath_));

@@ -1,0 +1,127 @@
+#include "store_bench_data.h"
+
+#include "store/polish_collation.h"
+#include "store/session.h"
+#include "store/table.h"
+#include "store/table_schemas.h"
+#include "store/transaction_scope.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRowsPerReport = 200;
+const std::array<const char *, 6> kKinds{"KP", "KW", "KPD", "KWD", "WZ", "RZ"};
+const std::array<const char *, 8> kNames{"Kowalski Jan", "Nowak Anna", "Łukasiewicz Sp. z o.o.", "Żabka Polska",
+                                         "Wiśniewski", "Ąbel Ćma", "zakład Energetyczny", "Ósma Fala"};
+
+QString BenchFolder()
+{
+    const QString folder = QDir::temp().filePath(QStringLiteral("kasa-store-bench"));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void Fill(Table &t, int desks, int reportsPerDesk)
+{
+    TransactionScope scope;
+    int line = 0;
+    for (int desk = 1; desk <= desks; ++desk) {
+        std::array<int, kKinds.size()> numbers{};
+        for (int report = 1; report <= reportsPerDesk; ++report) {
+            int rows = 0;
+            for (int place = 1; rows < kRowsPerReport; ++place) {
+                const int kind = (place + report) % int(kKinds.size());
+                const int number = ++numbers[kind];
+                const int lines = (place % 3) + (kind >= 4 ? 1 : 0);
+                for (int row = 0; row <= lines && rows < kRowsPerReport; ++row, ++rows, ++line) {
+                    t.append();
+                    t.setString(QStringLiteral("SYMBOL"), BenchDeskSymbol(desk));
+                    t.setInteger(QStringLiteral("NUMER"), report);
+                    t.setString(QStringLiteral("RD"), QString::fromLatin1(kKinds[kind]));
+                    t.setString(QStringLiteral("ROK"), QStringLiteral("2019"));
+                    t.setInteger(QStringLiteral("NRD"), number);
+                    t.setBoolean(QStringLiteral("GLOWKA"), row == 0);
+                    if (row == 0) {
+                        t.setInteger(QStringLiteral("POZ"), place);
+                        t.setString(QStringLiteral("DATA"), QStringLiteral("2019.%1.%2")
+                                                                .arg(1 + report % 12, 2, 10, QLatin1Char('0'))
+                                                                .arg(1 + place % 28, 2, 10, QLatin1Char('0')));
+                        t.setString(QStringLiteral("ONAZ1"), QString::fromUtf8(kNames[(line / 3) % kNames.size()])
+                                                                 + QStringLiteral(" %1").arg(line % 97));
+                        t.setMoney(QStringLiteral("KWOTA"), Money::fromCents(100 + line % 50000));
+                    }
+                    t.setString(QStringLiteral("TYT1"), QStringLiteral("Opis pozycji %1").arg(line));
+                    t.setMoney(QStringLiteral("KWOTAP"), Money::fromCents(100 + line % 20000));
+                    t.post();
+                }
+            }
+        }
+    }
+    scope.commit();
+}
+
+// The same rows with plain binary indexes, for the sqlite3 tool, which knows no Polish order.
+void MakeCliCopy(const QString &source, const QString &copy)
+{
+    QFile::remove(copy);
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(source).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    RegisterPolishTextFunctions(db);
+    const QByteArray vacuum = "VACUUM INTO '" + QFile::encodeName(copy) + "'";
+    sqlite3_exec(db, vacuum.constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    RegisterPolishTextFunctions(db);
+    sqlite3_stmt *statement = nullptr;
+    QList<QByteArray> indexes;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL", -1, &statement, nullptr);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        indexes.append(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    for (const QByteArray &name : indexes)
+        sqlite3_exec(db, ("DROP INDEX \"" + name + "\"").constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "CREATE INDEX pinx_binary ON data (SYMBOL, NUMER, POZ); VACUUM;", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+QString BenchDeskSymbol(int desk)
+{
+    return QStringLiteral("K%1").arg(desk, 2, 10, QLatin1Char('0'));
+}
+
+BenchDocuments PrepareBenchDocuments(int rows)
+{
+    BenchDocuments documents;
+    documents.rows = rows;
+    const int reports = std::max(1, rows / kRowsPerReport);
+    documents.desks = reports >= 100 ? 10 : 2;
+    documents.reportsPerDesk = std::max(1, reports / documents.desks);
+    const QString folder = BenchFolder();
+    documents.path = QDir(folder).filePath(QStringLiteral("NAGKASA_%1.DB").arg(rows));
+    documents.cliCopy = QDir(folder).filePath(QStringLiteral("NAGKASA_%1_CLI.DB").arg(rows));
+    const QString done = documents.path + QStringLiteral(".ready");
+    if (QFileInfo::exists(done) && QFileInfo::exists(documents.path) && QFileInfo::exists(documents.cliCopy))
+        return documents;
+
+    std::fprintf(stderr, "Building %d document rows in %s ...\n", rows, qPrintable(folder));
+    Session session;
+    Table t(session);
+    t.setTableName(documents.path);
+    t.create(CashDocumentTableDefinition());
+    t.open();
+    Fill(t, documents.desks, documents.reportsPerDesk);
+    t.close();
+    MakeCliCopy(documents.path, documents.cliCopy);
+    QFile marker(done);
+    marker.open(QIODevice::WriteOnly);
+    return documents;
+}
