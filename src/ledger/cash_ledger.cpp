@@ -1,0 +1,19 @@
+#include "ledger/cash_ledger.h"
+
+#include "store/table.h"
+
+CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &state, const Clock &clock)
+    : context_{tables, prompt, state, clock, nullptr}
+    , numbering_(context_)
+    , cashState_(context_, numbering_)
+    , filters_(context_)
+    , deskRules_(context_, cashState_)
+    , reportRules_(context_, cashState_)
+    , reportCommands_(context_, reportRules_, filters_)
+{
+    filters_.applyHeaderFilter();
+    filters_.setLineRowsOnly(false);
+    filters_.applyDescriptionFilter();
+    if (tables.KNAG.isOpen())
+        numbering_.restoreNumberingView();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ledger/cash_desk_rules.h"
+#include "ledger/cash_report_commands.h"
+#include "ledger/cash_report_rules.h"
+#include "ledger/cash_state.h"
+#include "ledger/document_filters.h"
+#include "ledger/document_numbering.h"
+#include "ledger/ledger_context.h"
+
+class Clock;
+class LedgerView;
+class Prompt;
+struct GlobalState;
+
+// The cash ledger on the data module's table objects: constructing it installs the rules of
+// desks, reports, documents and dictionaries as events of those tables (so every window that
+// edits them obeys), and it offers the commands that work on them. The tables may be opened
+// before or after; the ledger must be destroyed before them.
+class CashLedger {
+public:
+    CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &state, const Clock &clock);
+    CashLedger(const CashLedger &) = delete;
+    CashLedger &operator=(const CashLedger &) = delete;
+
+    // The main window, once it exists (nullptr again when it goes).
+    void setView(LedgerView *view) { context_.view = view; }
+
+    LedgerContext &context() { return context_; }
+    CashState &cashState() { return cashState_; }
+    DocumentNumbering &numbering() { return numbering_; }
+    DocumentFilters &filters() { return filters_; }
+    CashDeskRules &desks() { return deskRules_; }
+    CashReportRules &reportRules() { return reportRules_; }
+    CashReportCommands &reports() { return reportCommands_; }
+
+private:
+    LedgerContext context_;
+    DocumentNumbering numbering_;
+    CashState cashState_;
+    DocumentFilters filters_;
+    CashDeskRules deskRules_;
+    CashReportRules reportRules_;
+    CashReportCommands reportCommands_;
+};

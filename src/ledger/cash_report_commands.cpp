@@ -1,0 +1,168 @@
+#include "ledger/cash_report_commands.h"
+
+#include "app/global_state.h"
+#include "app/prompt.h"
+#include "ledger/cash_report_rules.h"
+#include "ledger/document_filters.h"
+#include "ledger/document_kinds.h"
+#include "ledger/ledger_context.h"
+#include "ledger/ledger_parameters.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/ledger_view.h"
+#include "ledger/month_dialog.h"
+#include "ledger/row_posting.h"
+#include "store/table.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+const QString kNumber = QStringLiteral("NUMER");
+const QString kClosed = QStringLiteral("ZAMKNIETY");
+const QStringList kReportLink{QStringLiteral("SYMBOL"), QStringLiteral("NUMER")};
+const QStringList kDeskLink{QStringLiteral("SYMBOL")};
+
+} // namespace
+
+CashReportCommands::CashReportCommands(LedgerContext &context, CashReportRules &rules, DocumentFilters &filters)
+    : context_(context)
+    , rules_(rules)
+    , filters_(filters)
+{
+}
+
+void CashReportCommands::newReport()
+{
+    LedgerTables &t = context_.tables;
+    if (!HasRows(t.TKASA)) {
+        if (context_.prompt.show(PromptIcon::Information, QStringLiteral("Brak zdefiniowanej kasy.\rCzy otworzyć formularz KAS ?"),
+                                 Yes | No) == Yes && context_.view)
+            context_.view->openCashDeskDictionary();
+        return;
+    }
+    t.TRKASA.last();
+    Money opening;
+    QString marking;
+    int number = 0;
+    if (HasRows(t.TRKASA)) {
+        if (!t.TRKASA.asBoolean(kClosed)) {
+            context_.prompt.information(QStringLiteral("Ostatni Raport Kasowy nie jest ZAMKNIĘTY ?"));
+            return;
+        }
+        opening = t.TRKASA.asMoney(QStringLiteral("BZWARTOSC"));
+        marking = t.TRKASA.asString(QStringLiteral("OZNACZENIE"));
+        number = t.TRKASA.asInteger(kNumber);
+    }
+    if (NumberingScopeOf(t.TPARA) == NumberingScope::AllDesks)
+        number = std::max(number, highestReportNumberOfAllDesks());
+    if (context_.view)
+        context_.view->startReportEditing();
+    t.TRKASA.append();
+    t.TRKASA.setInteger(kNumber, number + 1);
+    t.TRKASA.setString(QStringLiteral("OZNACZENIE"), marking);
+    t.TRKASA.setString(QStringLiteral("DATAOD"), context_.state.TodayText);
+    t.TRKASA.setMoney(QStringLiteral("BOWARTOSC"), opening);
+    t.TRKASA.setBoolean(kClosed, false);
+    PostRow(t.TRKASA, context_.prompt);
+}
+
+// Reports are few: the walk over every desk's reports is short. The report's windows and its
+// documents do not follow the walk.
+int CashReportCommands::highestReportNumberOfAllDesks()
+{
+    Table &reports = context_.tables.TRKASA;
+    Table *desks = reports.masterSource();
+    const Bookmark last = reports.bookmark();
+    reports.disableControls();
+    const auto restore = qScopeGuard([&] {
+        Guarded([&] {
+            if (desks)
+                reports.setMasterSource(desks, kDeskLink, kDeskLink);
+            reports.gotoBookmark(last);
+        });
+        Guarded([&] { reports.enableControls(); });
+    });
+    reports.clearMasterSource();
+    int highest = 0;
+    for (reports.first(); !reports.eof(); reports.next())
+        highest = std::max(highest, reports.asInteger(kNumber));
+    return highest;
+}
+
+void CashReportCommands::closeReport()
+{
+    LedgerTables &t = context_.tables;
+    if (!CurrentReportIsOpen(t))
+        return;
+    Money sum;
+    {
+        const Bookmark current = t.TNAG.bookmark();
+        t.TNAG.disableControls();
+        const auto restore = qScopeGuard([&] {
+            Guarded([&] { t.TNAG.gotoBookmark(current); });
+            Guarded([&] { t.TNAG.enableControls(); });
+        });
+        for (t.TNAG.first(); !t.TNAG.eof(); t.TNAG.next())
+            sum = (sum + SignedAmount(t.TNAG.asString(QStringLiteral("RD")), t.TNAG.asString(QStringLiteral("OKOD")),
+                                      t.TNAG.asMoney(QStringLiteral("KWOTA"))))
+                      .roundedTo2();
+    }
+    EditRow(t.TRKASA);
+    t.TRKASA.setMoney(QStringLiteral("BZWARTOSC"), (t.TRKASA.asMoney(QStringLiteral("BOWARTOSC")) + sum).roundedTo2());
+    if (t.TRKASA.asString(QStringLiteral("DATADO")).isEmpty())
+        t.TRKASA.setString(QStringLiteral("DATADO"), context_.state.TodayText);
+    t.TRKASA.setBoolean(kClosed, true);
+    t.TRKASA.setString(QStringLiteral("OSOBA"), context_.state.OperatorName);
+    PostRow(t.TRKASA, context_.prompt);
+}
+
+void CashReportCommands::openReport()
+{
+    Table &reports = context_.tables.TRKASA;
+    if (!HasRows(reports))
+        return;
+    rules_.setClosedReportEditable(true);
+    const auto restore = qScopeGuard([&] { rules_.setClosedReportEditable(false); });
+    EditRow(reports);
+    reports.setBoolean(kClosed, false);
+    reports.clear(QStringLiteral("OSOBA"));
+    reports.setMoney(QStringLiteral("BZWARTOSC"), Money());
+    PostRow(reports, context_.prompt);
+}
+
+void CashReportCommands::deleteReport()
+{
+    LedgerTables &t = context_.tables;
+    if (!HasRows(t.TRKASA))
+        return;
+    if (t.TRKASA.asBoolean(kClosed)) {
+        context_.prompt.error(QStringLiteral("Raport zamknięty. Brak możliwości kasowania"));
+        return;
+    }
+    if (ReportHasDocuments(t)) {
+        context_.prompt.error(QStringLiteral("W raporcie są dokumenty. Brak możliwości kasowania"));
+        return;
+    }
+    if (!context_.prompt.askYesNo(QStringLiteral("Czy skasować Rejestr Kasowy numer : ") + t.TRKASA.asString(kNumber),
+                                  PromptIcon::Warning))
+        return;
+    t.TRKASA.deleteRow();
+}
+
+void CashReportCommands::monthlyReport(MonthDialog &dialog, const std::function<void(const QString &)> &preview)
+{
+    const std::optional<QString> month = dialog.askMonth(context_.state.CurrentMonth);
+    if (!month)
+        return;
+    Table &documents = context_.tables.TNAG;
+    Table &reports = context_.tables.TRKASA;
+    const auto restore = qScopeGuard([&] {
+        context_.state.FiltrMiesiaca.clear();
+        Guarded([&] { documents.setMasterSource(&reports, kReportLink, kReportLink); });
+        Guarded([&] { filters_.applyHeaderFilter(); });
+    });
+    documents.setMasterSource(&reports, kDeskLink, kDeskLink);
+    context_.state.FiltrMiesiaca = context_.state.CurrentYear + QLatin1Char('.') + month->rightJustified(2, QLatin1Char('0'));
+    filters_.applyHeaderFilter();
+    preview(context_.state.FiltrMiesiaca);
+}

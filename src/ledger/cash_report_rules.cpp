@@ -1,0 +1,80 @@
+#include "ledger/cash_report_rules.h"
+
+#include "app/global_state.h"
+#include "app/prompt.h"
+#include "ledger/refusal.h"
+#include "ledger/cash_state.h"
+#include "ledger/follow_master.h"
+#include "ledger/ledger_context.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/ledger_view.h"
+#include "store/table.h"
+
+CashReportRules::CashReportRules(LedgerContext &context, CashState &cashState)
+    : context_(context)
+    , cashState_(cashState)
+{
+    TableEvents &events = context_.tables.TRKASA.events;
+    events.onCalcFields = [this](Table &) { calculateFields(); };
+    events.beforePost = [this](Table &) { beforePost(); };
+    events.beforeEdit = [this](Table &) { beforeEdit(); };
+    events.beforeDelete = [this](Table &) { beforeDelete(); };
+    events.afterPost = [this](Table &) { cashState_.showInView(); };
+    events.afterScroll = [this](Table &) { afterScroll(); };
+    events.onPostError = [this](Table &, const EngineError &error) {
+        if (error.kind() != EngineErrorKind::KeyViolation)
+            return PostErrorAction::Fail;
+        context_.prompt.beep();
+        context_.prompt.warning(QStringLiteral("Ten NUMER już istnieje, wprowadź oryginalne oznaczenie."));
+        return PostErrorAction::Abort;
+    };
+}
+
+CashReportRules::~CashReportRules()
+{
+    context_.tables.TRKASA.events = TableEvents{};
+}
+
+void CashReportRules::calculateFields()
+{
+    Table &reports = context_.tables.TRKASA;
+    reports.setString(QStringLiteral("TZAMKNIETY"), reports.asBoolean(QStringLiteral("ZAMKNIETY"))
+                                                        ? QStringLiteral("Zamknięty")
+                                                        : QStringLiteral("Otwarty"));
+}
+
+void CashReportRules::beforePost()
+{
+    if (context_.tables.TRKASA.asInteger(QStringLiteral("NUMER")) != 0)
+        return;
+    context_.prompt.warning(QStringLiteral("Proszę określić NUMER raportu."));
+    Refuse();
+}
+
+// An edit of a closed report is refused at once, silently.
+void CashReportRules::beforeEdit()
+{
+    if (!closedReportEditable_ && context_.tables.TRKASA.asBoolean(QStringLiteral("ZAMKNIETY")))
+        Refuse();
+}
+
+void CashReportRules::beforeDelete()
+{
+    if (!ReportHasDocuments(context_.tables))
+        return;
+    context_.prompt.warning(QStringLiteral("Brak możliwości kasowania. Istnieją dokumenty."));
+    Refuse();
+}
+
+// The report grid lets the number change only while the report has no documents. While the
+// reports' windows are held still (a command walking the reports) nothing is shown.
+void CashReportRules::afterScroll()
+{
+    if (!context_.view || context_.tables.TRKASA.controlsDisabled())
+        return;
+    Guarded([&] {
+        if (context_.state.FiltrMiesiaca.isEmpty())
+            FollowMasterNow(context_.tables.TNAG, {QStringLiteral("SYMBOL"), QStringLiteral("NUMER")});
+        context_.view->setReportNumberEditable(!ReportHasDocuments(context_.tables));
+    });
+}

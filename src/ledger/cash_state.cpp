@@ -1,0 +1,80 @@
+#include "ledger/cash_state.h"
+
+#include "app/text_format.h"
+#include "ledger/document_kinds.h"
+#include "ledger/document_numbering.h"
+#include "ledger/ledger_context.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/ledger_view.h"
+#include "store/table.h"
+
+#include <QScopeGuard>
+
+QString FormatCashState(Money balance)
+{
+    return FormatPicture(QStringLiteral("### ### ### ##9.99 zł"), balance.roundedTo2().toDouble());
+}
+
+CashState::CashState(LedgerContext &context, DocumentNumbering &numbering)
+    : context_(context)
+    , numbering_(numbering)
+{
+}
+
+QString CashState::StanKasa()
+{
+    const LedgerTables &t = context_.tables;
+    if (!t.TRKASA.isOpen() || !t.KNAG.isOpen())
+        return {};
+    if (t.TRKASA.isEmpty())
+        return QStringLiteral("0.00 zł");
+    return FormatCashState(lastReportBalance());
+}
+
+void CashState::showInView()
+{
+    if (context_.view)
+        Guarded([&] { context_.view->showCashState(StanKasa()); });
+}
+
+// The reports' windows do not follow the visit to the last report and back.
+Money CashState::lastReportBalance()
+{
+    Table &reports = context_.tables.TRKASA;
+    const Bookmark selected = reports.bookmark();
+    reports.disableControls();
+    const auto restore = qScopeGuard([&] {
+        Guarded([&] {
+            if (selected.isValid() && reports.bookmark() != selected)
+                reports.gotoBookmark(selected);
+        });
+        Guarded([&] { reports.enableControls(); });
+    });
+    reports.last();
+    if (reports.asBoolean(QStringLiteral("ZAMKNIETY")))
+        return reports.asMoney(QStringLiteral("BZWARTOSC"));
+    return openReportBalance(reports.asString(QStringLiteral("SYMBOL")), reports.asInteger(QStringLiteral("NUMER")),
+                             reports.asMoney(QStringLiteral("BOWARTOSC")));
+}
+
+// The report's headers through KNAG (in place order, as the header view reads them); KNAG gets
+// its numbering order and filter back afterwards.
+Money CashState::openReportBalance(const QString &desk, int report, Money opening)
+{
+    Table &view = context_.tables.KNAG;
+    const auto restore = qScopeGuard([&] { Guarded([&] { numbering_.restoreNumberingView(); }); });
+    using Op = FilterCondition::Op;
+    view.cancelRange();
+    view.setIndexName(QStringLiteral("Pinx"));
+    view.setFilterConditions({{QStringLiteral("SYMBOL"), Op::Equal, desk},
+                              {QStringLiteral("NUMER"), Op::Equal, report},
+                              {QStringLiteral("GLOWKA"), Op::Equal, true}});
+    view.setFiltered(true);
+    Money balance = opening;
+    view.disableControls();
+    const auto enable = qScopeGuard([&] { Guarded([&] { view.enableControls(); }); });
+    for (view.first(); !view.eof(); view.next())
+        balance += SignedAmount(view.asString(QStringLiteral("RD")), view.asString(QStringLiteral("OKOD")),
+                                view.asMoney(QStringLiteral("KWOTA")), BalanceKind::CashState);
+    return balance;
+}

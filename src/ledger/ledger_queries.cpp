@@ -1,0 +1,39 @@
+#include "ledger/ledger_queries.h"
+
+#include "ledger/ledger_tables.h"
+#include "store/table.h"
+
+bool HasRows(const Table &table)
+{
+    return table.isOpen() && !table.isEmpty();
+}
+
+bool DeskHasReports(const LedgerTables &tables)
+{
+    return HasRows(tables.TRKASA);
+}
+
+bool ReportHasDocuments(const LedgerTables &tables)
+{
+    return HasRows(tables.TNAG);
+}
+
+bool CurrentReportIsOpen(const LedgerTables &tables)
+{
+    return HasRows(tables.TRKASA) && !tables.TRKASA.asBoolean(QStringLiteral("ZAMKNIETY"));
+}
+
+QString CurrentDeskSymbol(const LedgerTables &tables)
+{
+    return tables.TKASA.isOpen() ? tables.TKASA.asString(QStringLiteral("SYMBOL")) : QString();
+}
+
+int CurrentReportNumber(const LedgerTables &tables)
+{
+    return tables.TRKASA.isOpen() ? tables.TRKASA.asInteger(QStringLiteral("NUMER")) : 0;
+}
+
+QString CurrentReportMarking(const LedgerTables &tables)
+{
+    return tables.TRKASA.isOpen() ? tables.TRKASA.asString(QStringLiteral("OZNACZENIE")) : QString();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/engine_error.h"
+
+#include <QString>
+#include <exception>
+
+class Table;
+struct LedgerTables;
+
+// Small questions the rules and commands ask of the current desk, report and document.
+bool HasRows(const Table &table);            // open and showing at least one row
+bool DeskHasReports(const LedgerTables &tables);
+bool ReportHasDocuments(const LedgerTables &tables);
+bool CurrentReportIsOpen(const LedgerTables &tables); // a current report exists and is not closed
+QString CurrentDeskSymbol(const LedgerTables &tables);
+int CurrentReportNumber(const LedgerTables &tables);
+QString CurrentReportMarking(const LedgerTables &tables);
+
+// Runs a step whose failure must not stop the steps after it (window updates after a move).
+template <typename Step> void Guarded(Step step)
+{
+    try {
+        step();
+    } catch (const struct Abort &) {
+    } catch (const std::exception &) {
+    }
+}
