@@ -1,0 +1,213 @@
+#include "store/index_repair.h"
+
+#include "app/prompt.h"
+#include "store/data_tree.h"
+#include "store/engine_error.h"
+#include "store/session.h"
+#include "store/table.h"
+#include "store/table_files.h"
+#include "store/transaction_scope.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace {
+
+const char *const kQuestion = "Uwaga ! Proszę zamknąć pozostałe programy.\rCzy zacząć odtwarzanie indeksów ?";
+const char *const kTablesUsedLine = "Bazy danych używane w programie:";
+const char *const kRepairingLine = "Odtwarzanie baz danych używanych w programie:";
+const char *const kEndLine = "KONIEC";
+const char *const kWorking = " ...";
+const char *const kRepaired = " naprawiono.";
+const char *const kNotRepaired = " nienaprawiono.";
+
+// Columns of an index line, 0-based.
+constexpr int kIndexNameAt = 6;
+constexpr int kIndexKeysAt = 51;
+constexpr int kColumnWidth = 40;
+
+// SQLite's side files of a table file: a crash may leave the only good copy of some pages there.
+const char *const kSqliteSideFileEndings[] = {".DB-journal", ".DB-wal", ".DB-shm"};
+
+QString Text(const char *utf8) { return QString::fromUtf8(utf8); }
+
+QString NativePath(const QString &path) { return ResolvePathIgnoringCase(NativeRelativePath(path)); }
+
+bool IsSqliteSideFile(const QString &fileName)
+{
+    for (const char *ending : kSqliteSideFileEndings)
+        if (fileName.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QStringList LinesOf(const QByteArray &listing)
+{
+    QStringDecoder decode("windows-1250");
+    QStringList lines = QString(decode(listing)).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // the end of the last line, not a line of its own
+    for (QString &line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    return lines;
+}
+
+IndexDef IndexOfLine(const QString &line)
+{
+    IndexDef index;
+    index.name = line.mid(kIndexNameAt, kColumnWidth).remove(QLatin1Char(' '));
+    const QString keys = line.mid(kIndexKeysAt, kColumnWidth);
+    for (const QString &field : keys.split(QLatin1Char(';')))
+        if (!field.trimmed().isEmpty())
+            index.fields << field.trimmed();
+    if (index.name.isEmpty()) {
+        index.primary = true;
+        index.unique = true;
+    } else {
+        index.caseInsensitive = true;
+    }
+    return index;
+}
+
+std::optional<QByteArray> ReadListing(const QString &tablePath)
+{
+    QFile file(NativePath(tablePath + QStringLiteral(".STR")));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return text;
+}
+
+// Opening the table once lets SQLite play back a journal left by an interrupted write, so the
+// table is whole again before anything around it is touched.
+void RecoverInterruptedWrite(Session &session, const QString &tablePath)
+{
+    const QStringList files = TableCompanionFiles(NativeRelativePath(tablePath));
+    const bool hasSideFile = std::any_of(files.cbegin(), files.cend(), [](const QString &file) {
+        return IsSqliteSideFile(QFileInfo(file).fileName());
+    });
+    if (!hasSideFile)
+        return;
+    Table table(session);
+    table.setTableName(tablePath + QStringLiteral(".DB"));
+    try {
+        table.open();
+        table.close();
+    } catch (const EngineError &) {
+        // Held or damaged: the exclusive open below tells.
+    }
+}
+
+void DeleteIndexFiles(const QString &tablePath)
+{
+    for (const QString &file : TableCompanionFiles(NativeRelativePath(tablePath)))
+        if (!IsKeptByIndexRepair(QFileInfo(file).fileName()))
+            QFile::remove(file); // a file that stays is no reason to stop
+}
+
+// The table's indexes become those of the listing. A listing without index lines keeps the
+// table's own definitions, built afresh: dropping them would leave the table without its keys.
+// All in one transaction, so an index that cannot be built leaves the old ones in place.
+void RebuildIndexes(Table &table, const QList<IndexDef> &listed)
+{
+    const QList<IndexDef> existing = table.definition().indexes;
+    const QList<IndexDef> wanted = listed.isEmpty() ? existing : listed;
+    TransactionScope scope;
+    for (const IndexDef &index : existing)
+        table.deleteIndex(index.primary ? QString() : index.name);
+    for (const IndexDef &index : wanted)
+        table.addIndex(index);
+    scope.commit();
+}
+
+// True when the indexes were rebuilt, false when the table could not be repaired; throws
+// EngineError when an index cannot be built.
+bool RepairTable(Session &session, const QString &tablePath)
+{
+    const std::optional<QByteArray> listing = ReadListing(tablePath);
+    if (!listing)
+        return false;
+    RecoverInterruptedWrite(session, tablePath);
+    DeleteIndexFiles(tablePath);
+
+    Table table(session);
+    table.setTableName(tablePath + QStringLiteral(".DB"));
+    try {
+        table.openExclusive();
+    } catch (const EngineError &) {
+        return false; // another program has it open, or it is missing or damaged
+    }
+    RebuildIndexes(table, IndexLinesOfListing(*listing));
+    return true;
+}
+
+void ListTables(IndexRepairLog &log, const QStringList &tables)
+{
+    log.clear();
+    log.addLine(Text(kTablesUsedLine));
+    for (const QString &path : tables)
+        log.addLine(path);
+    log.addLine(Text(kRepairingLine));
+}
+
+void ReopenTables(const IndexRepairContext &context)
+{
+    if (context.rerunOpenSequence) {
+        context.rerunOpenSequence();
+        return;
+    }
+    try {
+        context.session.reopenAll();
+    } catch (const EngineError &) {
+        // The tables that did not open stay closed, as after a failed open sequence.
+    }
+}
+
+} // namespace
+
+QList<IndexDef> IndexLinesOfListing(const QByteArray &listing)
+{
+    const QStringList lines = LinesOf(listing);
+    int at = 0;
+    while (at < lines.size() && !lines[at].startsWith(QLatin1String("INDEKSY")))
+        ++at;
+    QList<IndexDef> indexes;
+    for (int i = at + 1; i < lines.size() - 1; ++i)
+        if (lines[i].startsWith(QLatin1String("Nazwa")))
+            indexes << IndexOfLine(lines[i]);
+    return indexes;
+}
+
+bool IsKeptByIndexRepair(const QString &fileName)
+{
+    static const QStringList kept{QStringLiteral("MB"), QStringLiteral("DB"), QStringLiteral("XE"),
+                                  QStringLiteral("TR")};
+    return kept.contains(fileName.right(2).toUpper()) || IsSqliteSideFile(fileName);
+}
+
+IndexRepairResult RunIndexRepair(const IndexRepairContext &context, IndexRepairLog &log)
+{
+    if (!context.prompt.askYesNo(Text(kQuestion), PromptIcon::Warning))
+        return IndexRepairResult::Declined;
+    context.session.closeAll();
+    ListTables(log, context.tables);
+
+    for (const QString &path : context.tables) {
+        const int line = log.addLine(path + Text(kWorking));
+        try {
+            log.replaceLine(line, path + Text(RepairTable(context.session, path) ? kRepaired : kNotRepaired));
+        } catch (const EngineError &error) {
+            log.replaceLine(line, path + Text(kNotRepaired));
+            context.prompt.error(error.message());
+            ReopenTables(context);
+            return IndexRepairResult::Stopped;
+        }
+    }
+    log.addLine(Text(kEndLine));
+    ReopenTables(context);
+    return IndexRepairResult::Finished;
+}
