@@ -1,7 +1,7 @@
 #include "store/index_repair.h"
 
-#include "listed_table.h"
-#include "scripted_prompt.h"
+#include "support/listed_table.h"
+#include "support/scripted_prompt.h"
 #include "store/polish_collation.h"
 #include "store/structure_listing.h"
 #include "store/table_connection.h"
