@@ -1,0 +1,87 @@
+#include "store/description_table_conversion.h"
+
+#include "app/prompt.h"
+#include "store/engine_error.h"
+#include "store/table.h"
+#include "store/table_helper_context.h"
+#include "store/table_replacement.h"
+#include "store/table_schemas.h"
+#include "store/transaction_scope.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kCurrentFieldCount = 3;
+const QString kConvertedFileName = QStringLiteral("OPISKAS.DB");
+
+// Row by row, each field into the field at the same place. Rows whose kind and description are
+// already there are the same description twice (no amount to lose): they are skipped. The rows
+// are read through a plain table object, so a filter of the descriptions object hides none.
+void CopyRowsByPosition(Session &session, const QString &oldPath, Table &converted)
+{
+    Table old(session);
+    old.setTableName(oldPath);
+    old.open();
+    const QList<FieldDef> oldFields = old.definition().fields;
+    const QList<FieldDef> newFields = converted.definition().fields;
+    const qsizetype shared = std::min(oldFields.size(), newFields.size());
+    TransactionScope scope;
+    for (old.first(); !old.eof(); old.next()) {
+        converted.append();
+        for (qsizetype i = 0; i < shared; ++i)
+            converted.setValue(newFields[i].name, old.value(oldFields[i].name));
+        try {
+            converted.post();
+        } catch (const EngineError &error) {
+            converted.cancel();
+            if (error.kind() != EngineErrorKind::KeyViolation)
+                throw;
+        }
+    }
+    scope.commit();
+}
+
+void DeleteQuietly(Table &table)
+{
+    table.close();
+    try {
+        table.deleteTable();
+    } catch (const EngineError &) {
+    }
+}
+
+} // namespace
+
+bool DescriptionTableNeedsConversion(const Table &descriptions)
+{
+    return descriptions.isOpen() && descriptions.definition().fields.size() < kCurrentFieldCount;
+}
+
+void ConvertDescriptionTable(Table &descriptions, TableHelperContext &context)
+{
+    const QString path = descriptions.filePath();
+    Table converted(context.session);
+    converted.setTableName(QFileInfo(path).dir().filePath(kConvertedFileName));
+    try {
+        converted.create(PaymentDescriptionTableDefinition());
+        converted.open();
+    } catch (const EngineError &) {
+        context.prompt.show(PromptIcon::None, QStringLiteral("Nie mozna utworzyć tabeli OPISKAS.DB - konwersja."), Ok,
+                            QStringLiteral("Błąd"));
+        descriptions.close();
+        return;
+    }
+    try {
+        CopyRowsByPosition(context.session, path, converted);
+    } catch (const EngineError &) {
+        DeleteQuietly(converted);
+        descriptions.close();
+        return;
+    }
+    converted.close();
+    descriptions.close();
+    if (!ReplaceTableFile(context.session, path, converted.filePath()))
+        DeleteQuietly(converted);
+}

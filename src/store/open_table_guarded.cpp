@@ -1,0 +1,107 @@
+#include "store/open_table_guarded.h"
+
+#include "app/global_state.h"
+#include "app/prompt.h"
+#include "store/engine_error.h"
+#include "store/structure_upgrades.h"
+#include "store/table.h"
+#include "store/table_files.h"
+#include "store/table_helper_context.h"
+#include "store/table_object_open.h"
+#include "store/write_structure_listing.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kReadOnlyFixFailed =
+    QStringLiteral("Próba automatycznej zmiany atrybutu niepowiodła się.\rProszę atrybuty bazy zmienic ręcznie.");
+
+bool TryOpen(Table &table, const QString &path)
+{
+    table.close();
+    table.setTableName(path + QStringLiteral(".DB"));
+    try {
+        OpenTableObject(table);
+        return true;
+    } catch (const EngineError &) {
+        return false;
+    }
+}
+
+// Clears the read-only attribute of every file of the table; says so once per file that stays
+// read-only.
+void MakeTableWritable(const QString &path, Prompt &prompt)
+{
+    for (const QString &file : TableCompanionFiles(path))
+        if (!ClearReadOnly(file))
+            prompt.message(kReadOnlyFixFailed);
+}
+
+void OfferToClearReadOnly(Table &table, const QString &path, Prompt &prompt)
+{
+    if (!table.isReadOnly())
+        return;
+    if (prompt.show(PromptIcon::Warning, ReadOnlyQuestion(path), Yes | No) != Yes)
+        return;
+    table.close();
+    MakeTableWritable(path, prompt);
+    OpenTableObject(table);
+}
+
+bool EndsWithCompanyTableName(const QString &path)
+{
+    return path.right(5) == QLatin1String("FIRMA");
+}
+
+bool HasStructureListing(const QString &path)
+{
+    return QFileInfo(ResolvePathIgnoringCase(path + QStringLiteral(".STR"))).isFile();
+}
+
+} // namespace
+
+void RecordOpenedTable(GlobalState &state, const QString &pathWithoutExtension)
+{
+    if (state.OpenedTableList.size() < kMaxOpenedTables)
+        state.OpenedTableList.append(pathWithoutExtension);
+}
+
+QString OpenFailureMessage(const QString &displayName, const QString &pathWithoutExtension)
+{
+    return QStringLiteral("Błąd otwarcia bazy : ") + displayName + u'\r' + QStringLiteral("Baza : ")
+           + pathWithoutExtension + QStringLiteral(".DB") + u'\r'
+           + QStringLiteral("Użyj polecenia Narzędzia/Naprawa indeksów.") + u'\r'
+           + QStringLiteral("Jeżeli bład się powtórzy odtwórz dane z ARCHIWUM");
+}
+
+QString ReadOnlyQuestion(const QString &pathWithoutExtension)
+{
+    return QStringLiteral("Uwaga baza: ") + pathWithoutExtension + QStringLiteral(".DB") + u'\r'
+           + QStringLiteral("jest w trybie Tylko Do Odczytu") + u'\r'
+           + QStringLiteral("Czy zmienić automatycznie atrybut Bazy?");
+}
+
+bool OpenTableGuarded(Table &table, const QString &path, const QString &displayName, TableHelperContext &context)
+{
+    const bool named = !displayName.isEmpty();
+    if (named)
+        RecordOpenedTable(context.state, path);
+    if (!TryOpen(table, path)) {
+        if (named)
+            context.prompt.message(OpenFailureMessage(displayName, path));
+        return false;
+    }
+    OfferToClearReadOnly(table, path, context.prompt);
+
+    if (EndsWithCompanyTableName(path)) {
+        try {
+            UpgradeCompanyTable(table);
+        } catch (...) {
+            // The company table keeps working in the structure it has.
+        }
+    }
+    if (named && !HasStructureListing(path))
+        WriteStructureListing(context.session, path);
+    return true;
+}

@@ -1,0 +1,98 @@
+#include "store/structure_upgrades.h"
+
+#include "app/global_state.h"
+#include "store/engine_error.h"
+#include "store/session.h"
+#include "store/table.h"
+#include "store/table_edit_helpers.h"
+#include "store/table_helper_context.h"
+#include "store/table_object_open.h"
+#include "store/table_replacement.h"
+
+namespace {
+
+const QString kScratchTableName = QStringLiteral("TEMP.DB");
+
+// The parameter table's own fields and indexes, none required, followed by the fields the login
+// and the update settings need.
+TableDefinition UpgradedDefinition(TableDefinition definition)
+{
+    for (FieldDef &field : definition.fields)
+        field.required = false;
+    const QList<FieldDef> added{
+        {QStringLiteral("L4"), FieldType::Integer, 0, false},
+        {QStringLiteral("L5"), FieldType::Integer, 0, false},
+        {QStringLiteral("ADATA"), FieldType::Text, 10, false},
+        {QStringLiteral("ACYKL"), FieldType::Integer, 0, false},
+    };
+    for (const FieldDef &field : added)
+        if (!definition.hasField(field.name))
+            definition.fields.append(field);
+    return definition;
+}
+
+void CopyCurrentRow(const Table &parameters, Table &upgraded)
+{
+    for (const FieldDef &field : parameters.definition().fields)
+        if (field.type != FieldType::AutoIncrement)
+            upgraded.setString(field.name, parameters.asString(field.name));
+}
+
+// Login stays off until it is set again; ADATA is this month's day "00".
+void SetNewFields(Table &upgraded, const QString &todayText)
+{
+    upgraded.setString(QStringLiteral("ADATA"), todayText.left(8) + QStringLiteral("00"));
+    upgraded.setInteger(QStringLiteral("ACYKL"), 0);
+    upgraded.setInteger(QStringLiteral("L4"), 0);
+    upgraded.setInteger(QStringLiteral("L5"), 0);
+}
+
+void DeleteQuietly(Table &table)
+{
+    table.close();
+    try {
+        table.deleteTable();
+    } catch (const EngineError &) {
+    }
+}
+
+// Fills the scratch table with the upgraded row; false (and the scratch table removed) on failure.
+bool BuildUpgradedTable(Table &parameters, Table &upgraded, TableHelperContext &context)
+{
+    try {
+        upgraded.create(UpgradedDefinition(parameters.definition()));
+        upgraded.open();
+        upgraded.append();
+        CopyCurrentRow(parameters, upgraded);
+        SetNewFields(upgraded, context.state.TodayText);
+    } catch (const EngineError &) {
+        DeleteQuietly(upgraded);
+        return false;
+    }
+    if (!PostAndFlush(upgraded, context.prompt)) {
+        DeleteQuietly(upgraded);
+        return false;
+    }
+    upgraded.close();
+    return true;
+}
+
+} // namespace
+
+void UpgradeParameterTable(Table &parameters, TableHelperContext &context)
+{
+    if (!parameters.isOpen() || parameters.hasField(QStringLiteral("L5")))
+        return;
+    Table upgraded(context.session);
+    upgraded.setTableName(kScratchTableName);
+    if (!BuildUpgradedTable(parameters, upgraded, context))
+        return;
+
+    const QString tableName = parameters.tableName();
+    const QString path = parameters.filePath();
+    parameters.close();
+    if (!ReplaceTableFile(context.session, path, upgraded.filePath()))
+        DeleteQuietly(upgraded);
+    parameters.setTableName(tableName);
+    OpenTableObject(parameters);
+}
