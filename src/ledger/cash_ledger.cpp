@@ -10,6 +10,11 @@ CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &
     , deskRules_(context_, cashState_)
     , reportRules_(context_, cashState_)
     , reportCommands_(context_, reportRules_, filters_)
+    , totals_(context_)
+    , documentRules_(context_, numbering_, cashState_)
+    , lineRules_(context_, filters_, totals_)
+    , documentCommands_(context_, filters_)
+    , dictionaryRules_(context_)
 {
     filters_.applyHeaderFilter();
     filters_.setLineRowsOnly(false);

@@ -4,8 +4,13 @@
 #include "ledger/cash_report_commands.h"
 #include "ledger/cash_report_rules.h"
 #include "ledger/cash_state.h"
+#include "ledger/document_commands.h"
 #include "ledger/document_filters.h"
+#include "ledger/document_line_rules.h"
 #include "ledger/document_numbering.h"
+#include "ledger/document_rules.h"
+#include "ledger/document_totals.h"
+#include "ledger/dictionary_rules.h"
 #include "ledger/ledger_context.h"
 
 class Clock;
@@ -33,6 +38,8 @@ public:
     CashDeskRules &desks() { return deskRules_; }
     CashReportRules &reportRules() { return reportRules_; }
     CashReportCommands &reports() { return reportCommands_; }
+    DocumentTotals &totals() { return totals_; }
+    DocumentCommands &documents() { return documentCommands_; }
 
 private:
     LedgerContext context_;
@@ -42,4 +49,9 @@ private:
     CashDeskRules deskRules_;
     CashReportRules reportRules_;
     CashReportCommands reportCommands_;
+    DocumentTotals totals_;
+    DocumentRules documentRules_;
+    DocumentLineRules lineRules_;
+    DocumentCommands documentCommands_;
+    DictionaryRules dictionaryRules_;
 };

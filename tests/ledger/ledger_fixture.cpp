@@ -1,5 +1,6 @@
 #include "ledger_fixture.h"
 
+#include "ledger/document_kinds.h"
 #include "store/table_schemas.h"
 
 #include <QDir>
@@ -137,6 +138,35 @@ void LedgerTest::writeHeader(const QString &desk, int report, const QString &kin
     raw.post();
     raw.close();
     T("TNAG").refresh();
+}
+
+int LedgerTest::createDocument(const QString &kind, const QList<Money> &lines)
+{
+    DocumentCommands &documents = ledger_->documents();
+    documents.createHeader(kind);
+    documents.postHeader();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i == 0 && HeaderIsFirstLine(kind)) {
+            Table &rows = T("TPOZ");
+            rows.first();
+            rows.edit();
+            rows.setMoney(QStringLiteral("KWOTAP"), lines[i]);
+            rows.post();
+        } else {
+            addLine(lines[i]);
+        }
+    }
+    return T("TNAG").asInteger(QStringLiteral("NRD"));
+}
+
+void LedgerTest::addLine(Money amount, const QString &description)
+{
+    Table &rows = T("TPOZ");
+    rows.append();
+    rows.setBoolean(QStringLiteral("GLOWKA"), false);
+    rows.setString(QStringLiteral("TYT1"), description);
+    rows.setMoney(QStringLiteral("KWOTAP"), amount);
+    rows.post();
 }
 
 QStringList LedgerTest::Column(Table &t, const char *field)

@@ -20,6 +20,11 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
+inline void PrintTo(Money amount, std::ostream *out)
+{
+    *out << amount.toString().toStdString();
+}
+
 // The cash state as the status bar shows it: right-aligned in the 21 places of the picture.
 inline QString CashPicture(const char *shown)
 {
@@ -69,6 +74,13 @@ protected:
     void writeHeader(const QString &desk, int report, const QString &kind, int number, Money amount,
                      const QString &sign = QString(), const QString &date = QStringLiteral("2019.03.15"),
                      int place = 0);
+
+    // A document of the kind in the current report through the ledger's commands; the amounts
+    // are its lines (for KP, KW, KPD and KWD the first one is the header's own line). Returns its
+    // number.
+    int createDocument(const QString &kind, const QList<Money> &lines = {});
+    // Appends one line row to the current document.
+    void addLine(Money amount, const QString &description = QString());
 
     // The values of one field down the whole view of a table object.
     static QStringList Column(Table &t, const char *field);

@@ -1,0 +1,88 @@
+#include "ledger/document_line_rules.h"
+
+#include "app/global_state.h"
+#include "ledger/document_filters.h"
+#include "ledger/document_kinds.h"
+#include "ledger/document_totals.h"
+#include "ledger/ledger_context.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/refusal.h"
+#include "store/table.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+const QString kDescription = QStringLiteral("TYT1");
+
+} // namespace
+
+DocumentLineRules::DocumentLineRules(LedgerContext &context, DocumentFilters &filters, DocumentTotals &totals)
+    : context_(context)
+    , filters_(filters)
+    , totals_(totals)
+{
+    Table &lines = context_.tables.TPOZ;
+    lines.events.beforeInsert = [this](Table &) { beforeInsert(); };
+    lines.events.beforeDelete = [this](Table &) { beforeDelete(); };
+    lines.events.afterPost = [this](Table &) { totals_.recompute(); };
+    lines.events.afterDelete = [this](Table &) { totals_.recompute(); };
+    lines.setFieldValidateHandler(kDescription, [this](Table &, const QString &) { fillDefaultAmount(); });
+}
+
+DocumentLineRules::~DocumentLineRules()
+{
+    Table &lines = context_.tables.TPOZ;
+    lines.events = TableEvents{};
+    lines.setFieldValidateHandler(kDescription, nullptr);
+}
+
+// A line beyond the limit is refused silently.
+void DocumentLineRules::beforeInsert()
+{
+    const QString kind = context_.tables.TNAG.asString(QStringLiteral("RD"));
+    const int limit = MaxDocumentLines(kind);
+    if (limit > 0 && linesAsTheEditorCounts(kind) >= limit)
+        Refuse();
+}
+
+// KP, KW, KPD and KWD count their header row as the first line; WZ and RZ only their line rows,
+// whether or not their editor has the line filter on.
+int DocumentLineRules::linesAsTheEditorCounts(const QString &kind)
+{
+    int rows = context_.tables.TPOZ.recordCount();
+    const bool headerShown = !filters_.lineRowsOnly();
+    if (headerShown && !HeaderIsFirstLine(kind))
+        --rows;
+    else if (!headerShown && HeaderIsFirstLine(kind))
+        ++rows;
+    return rows;
+}
+
+void DocumentLineRules::beforeDelete()
+{
+    if (context_.tables.TPOZ.asBoolean(QStringLiteral("GLOWKA")))
+        Refuse();
+}
+
+// The dictionary holds KP and KW descriptions; KPD and KWD documents, which are offered those,
+// take their amounts too.
+void DocumentLineRules::fillDefaultAmount()
+{
+    Table &descriptions = context_.tables.TSLO;
+    if (fillingDefaultAmount_ || !descriptions.isOpen() || descriptions.state() != TableState::Browse)
+        return;
+    Table &lines = context_.tables.TPOZ;
+    const QString description = lines.asString(kDescription);
+    if (description.isEmpty())
+        return;
+    const Bookmark shown = descriptions.bookmark();
+    if (!descriptions.findKey({context_.state.BiezacyRD.left(2), description}))
+        return;
+    const Money amount = descriptions.asMoney(QStringLiteral("CENA"));
+    if (shown.isValid())
+        descriptions.gotoBookmark(shown);
+    fillingDefaultAmount_ = true;
+    const auto done = qScopeGuard([&] { fillingDefaultAmount_ = false; });
+    lines.setMoney(QStringLiteral("KWOTAP"), amount);
+}

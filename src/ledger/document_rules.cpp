@@ -1,0 +1,89 @@
+#include "ledger/document_rules.h"
+
+#include "ledger/cash_state.h"
+#include "ledger/document_kinds.h"
+#include "ledger/document_numbering.h"
+#include "ledger/ledger_context.h"
+#include "ledger/ledger_parameters.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/ledger_view.h"
+#include "ledger/number_template.h"
+#include "store/table.h"
+
+namespace {
+
+const QString kKind = QStringLiteral("RD");
+const QString kAmount = QStringLiteral("KWOTA");
+const QString kSign = QStringLiteral("OKOD");
+const QString kNumber = QStringLiteral("NRD");
+
+} // namespace
+
+DocumentRules::DocumentRules(LedgerContext &context, DocumentNumbering &numbering, CashState &cashState)
+    : context_(context)
+    , numbering_(numbering)
+    , cashState_(cashState)
+{
+    Table &headers = context_.tables.TNAG;
+    headers.events.beforePost = [this](Table &) { beforePost(); };
+    headers.events.afterPost = [this](Table &) { cashState_.showInView(); };
+    headers.events.onCalcFields = [this](Table &) { calculateFields(); };
+    const FieldHandler settle = [this](Table &, const QString &) { this->settle(); };
+    headers.setFieldChangeHandler(QStringLiteral("KWOTAP"), settle);
+    headers.setFieldChangeHandler(QStringLiteral("L1"), settle);
+}
+
+DocumentRules::~DocumentRules()
+{
+    Table &headers = context_.tables.TNAG;
+    headers.events = TableEvents{};
+    headers.setFieldChangeHandler(QStringLiteral("KWOTAP"), nullptr);
+    headers.setFieldChangeHandler(QStringLiteral("L1"), nullptr);
+}
+
+// The number comes from the document's own desk, report and kind (the creating commands make
+// them the current ones, so this is the sequence the current desk, report and BiezacyRD name).
+void DocumentRules::beforePost()
+{
+    Table &header = context_.tables.TNAG;
+    header.setBoolean(QStringLiteral("GLOWKA"), true);
+    if (header.asInteger(kNumber) != 0)
+        return;
+    header.setInteger(kNumber, numbering_.nextNumber(header.asString(QStringLiteral("SYMBOL")),
+                                                     header.asInteger(QStringLiteral("NUMER")), header.asString(kKind)));
+}
+
+void DocumentRules::calculateFields()
+{
+    Table &header = context_.tables.TNAG;
+    const QString kind = header.asString(kKind);
+    if (!header.isNull(kAmount))
+        header.setMoney(IsReceipt(kind, header.asString(kSign)) ? QStringLiteral("WPRZY") : QStringLiteral("WROZ"),
+                        header.asMoney(kAmount));
+    if (kind == DocumentKind::KPD || kind == DocumentKind::KWD) {
+        header.setString(QStringLiteral("DOWOD"), header.asString(QStringLiteral("A1")));
+        return;
+    }
+    header.setString(QStringLiteral("DOWOD"),
+                     Dek(NumberTemplateOf(context_.tables.TPARA), [&](const QString &name) -> std::optional<QString> {
+                         if (name == QStringLiteral("OZNACZENIE"))
+                             return CurrentReportMarking(context_.tables);
+                         if (name.isEmpty() || !header.hasField(name))
+                             return std::nullopt;
+                         return header.asString(name);
+                     }));
+}
+
+// d = advance - expenses: the employee returns d, or the desk pays -d out.
+void DocumentRules::settle()
+{
+    Table &header = context_.tables.TNAG;
+    if (header.asString(kKind) != DocumentKind::RZ)
+        return;
+    const Money difference = header.asMoney(QStringLiteral("L1")) - header.asMoney(QStringLiteral("KWOTAP"));
+    const bool returned = !difference.isNegative();
+    header.setString(kSign, returned ? kSettlementReturn : kSettlementPayOut);
+    header.setMoney(kAmount, returned ? difference : -difference);
+    if (context_.view)
+        context_.view->showSettlementLabel(returned ? QStringLiteral("Do zwrotu :") : QStringLiteral("Do wypłaty :"));
+}

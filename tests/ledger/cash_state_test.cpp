@@ -1,0 +1,79 @@
+#include "ledger/document_kinds.h"
+#include "ledger_fixture.h"
+
+namespace {
+
+class CashStateTest : public LedgerTest {
+protected:
+    void SetUp() override
+    {
+        LedgerTest::SetUp();
+        addDesk(QStringLiteral("K1"));
+    }
+    QString stanKasa() { return ledger_->cashState().StanKasa(); }
+};
+
+TEST_F(CashStateTest, ADeskWithoutReportsHoldsNothing)
+{
+    EXPECT_EQ(stanKasa(), QStringLiteral("0.00 zł"));
+}
+
+// 1000.00 + KP 250.50 - KW 100.00; a WZ of 40.00 does not count until the report is closed.
+TEST_F(CashStateTest, AnOpenReportCountsItsReceiptsAndPayoutsButNotAdvanceRequests)
+{
+    addReport(1, Amount("1000"));
+    createDocument(QStringLiteral("KP"), {Amount("250.50")});
+    createDocument(QStringLiteral("KW"), {Amount("100")});
+    EXPECT_EQ(stanKasa(), CashPicture("1 150.50 zł"));
+    EXPECT_EQ(view_.cashStates.last(), CashPicture("1 150.50 zł"));
+
+    createDocument(QStringLiteral("WZ"), {Amount("40")});
+    EXPECT_EQ(view_.cashStates.last(), CashPicture("1 150.50 zł"));
+
+    ledger_->reports().closeReport();
+    EXPECT_EQ(T("TRKASA").asMoney(QStringLiteral("BZWARTOSC")), Amount("1110.50"));
+    EXPECT_EQ(view_.cashStates.last(), CashPicture("1 110.50 zł"));
+}
+
+TEST_F(CashStateTest, TheStateIsThatOfTheLastReportWhateverReportIsSelected)
+{
+    addReport(1, Amount("5"), true, {}, Amount("-12.345"));
+    addReport(2, Amount("7"), true, {}, Amount("-12.345"));
+    selectReport(1);
+    EXPECT_EQ(stanKasa(), CashPicture("-12.35 zł"));
+    EXPECT_EQ(T("TRKASA").asInteger(QStringLiteral("NUMER")), 1);
+}
+
+// The balance borrows the numbering view; numbering goes on as before afterwards.
+TEST_F(CashStateTest, NumberingIsUndisturbedByTheBalance)
+{
+    addReport(1, Money());
+    for (int i = 0; i < 3; ++i)
+        createDocument(QStringLiteral("KP"), {Amount("1")});
+    stanKasa();
+    Table &numbering = T("KNAG");
+    EXPECT_EQ(numbering.indexName(), QStringLiteral("Ainx"));
+    numbering.last();
+    EXPECT_EQ(numbering.asInteger(QStringLiteral("NRD")), 3);
+    EXPECT_EQ(createDocument(QStringLiteral("KP")), 4);
+}
+
+TEST(SignedAmount, EachKindCountsWithItsSign)
+{
+    const Money a = Money::fromCents(1000);
+    struct Case {
+        const char *kind;
+        const char *sign;
+        Money closing;
+        Money cashState;
+    };
+    for (const Case &c : {Case{"KP", "", a, a}, Case{"KPD", "", a, a}, Case{"RZ", "+", a, a}, Case{"KW", "", -a, -a},
+                          Case{"KWD", "", -a, -a}, Case{"RZ", "-", -a, -a}, Case{"WZ", "", -a, Money()}}) {
+        SCOPED_TRACE(std::string(c.kind) + c.sign);
+        EXPECT_EQ(SignedAmount(QString::fromLatin1(c.kind), QString::fromLatin1(c.sign), a), c.closing);
+        EXPECT_EQ(SignedAmount(QString::fromLatin1(c.kind), QString::fromLatin1(c.sign), a, BalanceKind::CashState),
+                  c.cashState);
+    }
+}
+
+} // namespace
