@@ -52,7 +52,10 @@ case "$cmd" in
     run)
         build
         data="${KASA_DATA:-$top/build/data}"
-        mkdir -p "$data"
+        # A folder without the parameter table gets a fresh installation with the demo firm.
+        if [ ! -e "$data/KASA.DB" ]; then
+            "$build/kasa" --init "$data" --demo
+        fi
         cd "$data"
         with_display "$build/kasa" "$@"
         ;;
