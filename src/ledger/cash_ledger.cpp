@@ -15,6 +15,9 @@ CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &
     , lineRules_(context_, filters_, totals_)
     , documentCommands_(context_, filters_)
     , dictionaryRules_(context_)
+    , renumbering_(context_, totals_)
+    , copy_(context_, documentCommands_, numbering_)
+    , numberChange_(context_, numbering_, totals_)
 {
     filters_.applyHeaderFilter();
     filters_.setLineRowsOnly(false);

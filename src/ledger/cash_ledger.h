@@ -11,6 +11,9 @@
 #include "ledger/document_rules.h"
 #include "ledger/document_totals.h"
 #include "ledger/dictionary_rules.h"
+#include "ledger/document_copy.h"
+#include "ledger/number_change.h"
+#include "ledger/renumbering.h"
 #include "ledger/ledger_context.h"
 
 class Clock;
@@ -40,6 +43,9 @@ public:
     CashReportCommands &reports() { return reportCommands_; }
     DocumentTotals &totals() { return totals_; }
     DocumentCommands &documents() { return documentCommands_; }
+    Renumbering &renumbering() { return renumbering_; }
+    DocumentCopy &copying() { return copy_; }
+    NumberChange &numberChange() { return numberChange_; }
 
 private:
     LedgerContext context_;
@@ -54,4 +60,7 @@ private:
     DocumentLineRules lineRules_;
     DocumentCommands documentCommands_;
     DictionaryRules dictionaryRules_;
+    Renumbering renumbering_;
+    DocumentCopy copy_;
+    NumberChange numberChange_;
 };

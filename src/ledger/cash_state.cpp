@@ -37,24 +37,19 @@ void CashState::showInView()
         Guarded([&] { context_.view->showCashState(StanKasa()); });
 }
 
-// The reports' windows do not follow the visit to the last report and back.
 Money CashState::lastReportBalance()
 {
     Table &reports = context_.tables.TRKASA;
-    const Bookmark selected = reports.bookmark();
-    reports.disableControls();
-    const auto restore = qScopeGuard([&] {
-        Guarded([&] {
-            if (selected.isValid() && reports.bookmark() != selected)
-                reports.gotoBookmark(selected);
-        });
-        Guarded([&] { reports.enableControls(); });
+    Money balance;
+    VisitLastReport(reports, [&] {
+        if (reports.asBoolean(QStringLiteral("ZAMKNIETY")))
+            balance = reports.asMoney(QStringLiteral("BZWARTOSC"));
+        else
+            balance = openReportBalance(reports.asString(QStringLiteral("SYMBOL")),
+                                        reports.asInteger(QStringLiteral("NUMER")),
+                                        reports.asMoney(QStringLiteral("BOWARTOSC")));
     });
-    reports.last();
-    if (reports.asBoolean(QStringLiteral("ZAMKNIETY")))
-        return reports.asMoney(QStringLiteral("BZWARTOSC"));
-    return openReportBalance(reports.asString(QStringLiteral("SYMBOL")), reports.asInteger(QStringLiteral("NUMER")),
-                             reports.asMoney(QStringLiteral("BOWARTOSC")));
+    return balance;
 }
 
 // The report's headers through KNAG (in place order, as the header view reads them); KNAG gets

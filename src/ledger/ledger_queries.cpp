@@ -3,6 +3,8 @@
 #include "ledger/ledger_tables.h"
 #include "store/table.h"
 
+#include <QScopeGuard>
+
 bool HasRows(const Table &table)
 {
     return table.isOpen() && !table.isEmpty();
@@ -36,4 +38,26 @@ int CurrentReportNumber(const LedgerTables &tables)
 QString CurrentReportMarking(const LedgerTables &tables)
 {
     return tables.TRKASA.isOpen() ? tables.TRKASA.asString(QStringLiteral("OZNACZENIE")) : QString();
+}
+
+void VisitLastReport(Table &reports, const std::function<void()> &visit)
+{
+    const Bookmark selected = reports.bookmark();
+    reports.disableControls();
+    const auto restore = qScopeGuard([&] {
+        Guarded([&] {
+            if (selected.isValid() && reports.bookmark() != selected)
+                reports.gotoBookmark(selected);
+        });
+        Guarded([&] { reports.enableControls(); });
+    });
+    reports.last();
+    visit();
+}
+
+bool LastReportIsClosed(Table &reports)
+{
+    bool closed = false;
+    VisitLastReport(reports, [&] { closed = HasRows(reports) && reports.asBoolean(QStringLiteral("ZAMKNIETY")); });
+    return closed;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <exception>
+#include <functional>
 
 class Table;
 struct LedgerTables;
@@ -16,6 +17,11 @@ bool CurrentReportIsOpen(const LedgerTables &tables); // a current report exists
 QString CurrentDeskSymbol(const LedgerTables &tables);
 int CurrentReportNumber(const LedgerTables &tables);
 QString CurrentReportMarking(const LedgerTables &tables);
+
+// Runs the visit with the desk's last report current, then makes the selected report current
+// again; the report's windows and documents do not follow the visit.
+void VisitLastReport(Table &reports, const std::function<void()> &visit);
+bool LastReportIsClosed(Table &reports);
 
 // Runs a step whose failure must not stop the steps after it (window updates after a move).
 template <typename Step> void Guarded(Step step)

@@ -177,6 +177,14 @@ QStringList LedgerTest::Column(Table &t, const char *field)
     return values;
 }
 
+QList<Bookmark> LedgerTest::RowsOf(Table &t)
+{
+    QList<Bookmark> rows;
+    for (t.first(); !t.eof(); t.next())
+        rows.append(t.bookmark());
+    return rows;
+}
+
 QStringList LedgerTest::storedDocuments(const QStringList &fields)
 {
     Table raw(session_);

@@ -84,6 +84,8 @@ protected:
 
     // The values of one field down the whole view of a table object.
     static QStringList Column(Table &t, const char *field);
+    // Every row the view shows, remembered.
+    static QList<Bookmark> RowsOf(Table &t);
     // Every row of the document table in entry order, as "field=value" texts of the fields asked.
     QStringList storedDocuments(const QStringList &fields);
 

@@ -1,0 +1,14 @@
+#include "ledger/entered_number.h"
+
+#include "app/prompt.h"
+#include "ledger/refusal.h"
+
+int EnteredNumber(const QString &text, Prompt &prompt)
+{
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    if (ok)
+        return number;
+    prompt.error(QStringLiteral("'%1' nie jest poprawną liczbą całkowitą.").arg(text.trimmed()));
+    Refuse();
+}

@@ -1,0 +1,63 @@
+#include "ledger/number_change.h"
+
+#include "app/prompt.h"
+#include "ledger/document_kinds.h"
+#include "ledger/document_moves.h"
+#include "ledger/document_numbering.h"
+#include "ledger/document_totals.h"
+#include "ledger/entered_number.h"
+#include "ledger/ledger_context.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/renumbering_dialogs.h"
+#include "ledger/row_posting.h"
+#include "store/table.h"
+#include "store/transaction_scope.h"
+
+#include <QScopeGuard>
+
+NumberChange::NumberChange(LedgerContext &context, DocumentNumbering &numbering, DocumentTotals &totals)
+    : context_(context)
+    , numbering_(numbering)
+    , totals_(totals)
+{
+}
+
+void NumberChange::changeNumber(NumberChangeDialog &dialog)
+{
+    LedgerTables &t = context_.tables;
+    if (!HasRows(t.TNAG) || !CurrentReportIsOpen(t))
+        return;
+    const std::optional<QString> entered = dialog.askNewNumber(t.TNAG.asInteger(QStringLiteral("NRD")));
+    if (!entered)
+        return;
+    const int number = EnteredNumber(*entered, context_.prompt);
+    if (numberTaken(number)) {
+        context_.prompt.information(
+            QStringLiteral("W raporcie kasowym istnieje dokument o tym numerze\rBrak możliwości zmiany."));
+        return;
+    }
+    TransactionScope scope;
+    const DocumentTotals::Detached amountSetBelow(totals_);
+    const Money sum = totals_.linesSum();
+    MoveDocumentToNumber(context_, number);
+    Table &header = t.TNAG;
+    EditRow(header);
+    header.setMoney(header.asString(QStringLiteral("RD")) == DocumentKind::RZ ? QStringLiteral("KWOTAP")
+                                                                              : QStringLiteral("KWOTA"),
+                    sum);
+    PostRow(header, context_.prompt);
+    scope.commit();
+}
+
+// Only the document's own report is looked at, through the whole table in Rinx order.
+bool NumberChange::numberTaken(int number)
+{
+    const LedgerTables &t = context_.tables;
+    Table &view = t.KNAG;
+    const auto restore = qScopeGuard([&] { Guarded([&] { numbering_.restoreNumberingView(); }); });
+    view.cancelRange();
+    view.setFiltered(false);
+    view.setIndexName(QStringLiteral("Rinx"));
+    return view.findKey({t.TNAG.value(QStringLiteral("SYMBOL")), t.TNAG.value(QStringLiteral("NUMER")),
+                         t.TNAG.value(QStringLiteral("ROK")), t.TNAG.value(QStringLiteral("RD")), number});
+}
