@@ -3,6 +3,7 @@
 #include "store/data_tree.h"
 #include "store/table_files.h"
 #include "store/table_schemas.h"
+#include "store/transaction_scope.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,6 +45,11 @@ DataTreeBuilder::DataTreeBuilder(const QString &dataRootName)
     QDir().mkpath(workingFolder());
     QDir().mkpath(dataRoot());
     QDir().mkpath(programFolder());
+}
+
+void DataTreeBuilder::keepOnDisk()
+{
+    root_.setAutoRemove(false);
 }
 
 QString DataTreeBuilder::root() const
@@ -155,12 +161,14 @@ void DataTreeBuilder::addRows(const QString &path, const QList<RowValues> &rows)
     Table table(session_);
     table.setTableName(path);
     table.open();
+    TransactionScope scope;
     for (const RowValues &row : rows) {
         table.append();
         for (const auto &[field, value] : row)
             table.setValue(field, value);
         table.post();
     }
+    scope.commit();
 }
 
 void DataTreeBuilder::removeTable(const QString &path)

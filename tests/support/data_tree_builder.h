@@ -32,6 +32,8 @@ public:
     explicit DataTreeBuilder(const QString &dataRootName = QStringLiteral("dane"));
 
     bool isValid() const { return root_.isValid(); }
+    // The tree stays on disk when the builder goes (to run the program on it).
+    void keepOnDisk();
     Session &session() { return session_; }
 
     QString root() const;
@@ -60,7 +62,8 @@ public:
     // Parameters, company and the year.
     DataTreeBuilder &withStandardTree(const QString &year = QStringLiteral("2019"));
 
-    // Creates the table (replacing one that is there, making its folders) and writes the rows.
+    // Creates the table (replacing one that is there, making its folders) and writes the rows,
+    // all in one transaction.
     void createTable(const QString &path, const TableDefinition &definition, const QList<RowValues> &rows = {});
     void addRows(const QString &path, const QList<RowValues> &rows);
     // Removes the table file and every companion file (listing, journal).
