@@ -8,6 +8,7 @@
 #include "store/table_files.h"
 #include "store/transaction_scope.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -32,7 +33,12 @@ const char *const kSqliteSideFileEndings[] = {".DB-journal", ".DB-wal", ".DB-shm
 
 QString Text(const char *utf8) { return QString::fromUtf8(utf8); }
 
-QString NativePath(const QString &path) { return ResolvePathIgnoringCase(NativeRelativePath(path)); }
+// Relative table names start in the session's working folder, as the engine reads them.
+QString InWorkingFolder(const Session &session, const QString &tablePath)
+{
+    const QString path = NativeRelativePath(tablePath);
+    return QDir::isRelativePath(path) ? QDir(session.workingFolder()).filePath(path) : path;
+}
 
 bool IsSqliteSideFile(const QString &fileName)
 {
@@ -73,7 +79,7 @@ IndexDef IndexOfLine(const QString &line)
 
 std::optional<QByteArray> ReadListing(const QString &tablePath)
 {
-    QFile file(NativePath(tablePath + QStringLiteral(".STR")));
+    QFile file(ResolvePathIgnoringCase(tablePath + QStringLiteral(".STR")));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray text = file.readAll();
@@ -86,7 +92,7 @@ std::optional<QByteArray> ReadListing(const QString &tablePath)
 // table is whole again before anything around it is touched.
 void RecoverInterruptedWrite(Session &session, const QString &tablePath)
 {
-    const QStringList files = TableCompanionFiles(NativeRelativePath(tablePath));
+    const QStringList files = TableCompanionFiles(tablePath);
     const bool hasSideFile = std::any_of(files.cbegin(), files.cend(), [](const QString &file) {
         return IsSqliteSideFile(QFileInfo(file).fileName());
     });
@@ -104,7 +110,7 @@ void RecoverInterruptedWrite(Session &session, const QString &tablePath)
 
 void DeleteIndexFiles(const QString &tablePath)
 {
-    for (const QString &file : TableCompanionFiles(NativeRelativePath(tablePath)))
+    for (const QString &file : TableCompanionFiles(tablePath))
         if (!IsKeptByIndexRepair(QFileInfo(file).fileName()))
             QFile::remove(file); // a file that stays is no reason to stop
 }
@@ -126,8 +132,9 @@ void RebuildIndexes(Table &table, const QList<IndexDef> &listed)
 
 // True when the indexes were rebuilt, false when the table could not be repaired; throws
 // EngineError when an index cannot be built.
-bool RepairTable(Session &session, const QString &tablePath)
+bool RepairTable(Session &session, const QString &recordedPath)
 {
+    const QString tablePath = InWorkingFolder(session, recordedPath);
     const std::optional<QByteArray> listing = ReadListing(tablePath);
     if (!listing)
         return false;

@@ -9,6 +9,7 @@
 #include "store/transaction_scope.h"
 #include "store_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -122,6 +123,26 @@ TEST_F(IndexRepairTest, RebuildsDroppedIndexesExactlyAsListedAndLogsEachStep)
                                                    "add " + desks + " ...", "replace 5 " + desks + " naprawiono."}));
     // Without an open sequence to run, the session opens again what it closed.
     EXPECT_TRUE(held.isOpen());
+}
+
+// The company table is recorded without a folder when the data root is still empty: its name
+// starts in the session's working folder, wherever the process stands.
+TEST_F(IndexRepairTest, RelativeNamesStartInTheWorkingFolder)
+{
+    QDir().mkpath(path(QStringLiteral("2026/KASA")));
+    listedTable(QStringLiteral("FIRMA"), CompanyTableDefinition());
+    listedTable(QStringLiteral("2026/KASA/KASA"), CashDeskTableDefinition());
+    touch(path(QStringLiteral("FIRMA.PX")));
+    touch(path(QStringLiteral("2026/KASA/KASA.PX")));
+    dropAllIndexes(path(QStringLiteral("FIRMA")));
+    ASSERT_NE(QDir::currentPath(), dir_.path());
+
+    repair({QStringLiteral("FIRMA"), QStringLiteral("2026\\KASA\\KASA")});
+
+    EXPECT_EQ(log_.lines.mid(4, 2), (QStringList{"FIRMA naprawiono.", "2026\\KASA\\KASA naprawiono."}));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("FIRMA.PX"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("2026/KASA/KASA.PX"))));
+    EXPECT_EQ(definitionOf(path(QStringLiteral("FIRMA"))).indexes, CompanyTableDefinition().indexes);
 }
 
 TEST_F(IndexRepairTest, ClosesTheSessionAndRunsTheOpenSequenceAfterwards)
