@@ -9,13 +9,14 @@
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
 #include "store/table.h"
+#include "store/tdane.h"
 
 CashReportRules::CashReportRules(LedgerContext &context, CashState &cashState)
     : context_(context)
     , cashState_(cashState)
 {
     TableEvents &events = context_.tables.TRKASA.events;
-    events.onCalcFields = [this](Table &) { calculateFields(); };
+    events.onCalcFields = SetReportClosedText;
     events.beforePost = [this](Table &) { beforePost(); };
     events.beforeEdit = [this](Table &) { beforeEdit(); };
     events.beforeDelete = [this](Table &) { beforeDelete(); };
@@ -33,14 +34,7 @@ CashReportRules::CashReportRules(LedgerContext &context, CashState &cashState)
 CashReportRules::~CashReportRules()
 {
     context_.tables.TRKASA.events = TableEvents{};
-}
-
-void CashReportRules::calculateFields()
-{
-    Table &reports = context_.tables.TRKASA;
-    reports.setString(QStringLiteral("TZAMKNIETY"), reports.asBoolean(QStringLiteral("ZAMKNIETY"))
-                                                        ? QStringLiteral("Zamknięty")
-                                                        : QStringLiteral("Otwarty"));
+    context_.tables.TRKASA.events.onCalcFields = SetReportClosedText; // the data module's own
 }
 
 void CashReportRules::beforePost()

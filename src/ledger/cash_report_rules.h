@@ -17,7 +17,6 @@ public:
     void setClosedReportEditable(bool editable) { closedReportEditable_ = editable; }
 
 private:
-    void calculateFields();
     void beforePost();
     void beforeEdit();
     void beforeDelete();
