@@ -75,15 +75,6 @@ void CopyRowsIntoCurrentStructure(Table &old, Table &rebuilt)
     scope.commit();
 }
 
-void DeleteQuietly(Table &table)
-{
-    table.close();
-    try {
-        table.deleteTable();
-    } catch (const EngineError &) {
-    }
-}
-
 // Builds the company table in the current structure beside the old one; false (and nothing left
 // behind) when that fails.
 bool BuildRebuiltTable(Table &company, Table &rebuilt)
@@ -95,7 +86,7 @@ bool BuildRebuiltTable(Table &company, Table &rebuilt)
         rebuilt.close();
         return true;
     } catch (const EngineError &) {
-        DeleteQuietly(rebuilt);
+        DeleteTableQuietly(rebuilt);
         return false;
     }
 }
@@ -120,7 +111,7 @@ void UpgradeCompanyTable(Table &company)
     if (ReplaceTableFile(session, path, rebuilt.filePath()))
         QFile::remove(ResolvePathIgnoringCase(WithoutDbExtension(path) + QStringLiteral(".STR")));
     else
-        DeleteQuietly(rebuilt);
+        DeleteTableQuietly(rebuilt);
     company.setTableName(tableName);
     OpenTableObject(company);
     company.first();

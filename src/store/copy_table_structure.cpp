@@ -5,6 +5,7 @@
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
+#include "store/table_replacement.h"
 #include "store/transaction_scope.h"
 
 #include <QFileInfo>
@@ -40,15 +41,6 @@ void ClearFieldsInEveryRow(Table &target, const QStringList &fields)
     scope.commit();
 }
 
-void RemoveQuietly(Table &table)
-{
-    table.close();
-    try {
-        table.deleteTable();
-    } catch (const EngineError &) {
-    }
-}
-
 } // namespace
 
 bool CopyTableStructure(Table &source, const QString &targetPath, bool copyRows, const QString &clearFields,
@@ -75,7 +67,7 @@ bool CopyTableStructure(Table &source, const QString &targetPath, bool copyRows,
         if (!fieldsToClear.isEmpty())
             ClearFieldsInEveryRow(target, fieldsToClear);
     } catch (const EngineError &) {
-        RemoveQuietly(target);
+        DeleteTableQuietly(target);
         return false;
     }
     target.close();

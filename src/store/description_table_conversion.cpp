@@ -43,15 +43,6 @@ void CopyRowsByPosition(Session &session, const QString &oldPath, Table &convert
     scope.commit();
 }
 
-void DeleteQuietly(Table &table)
-{
-    table.close();
-    try {
-        table.deleteTable();
-    } catch (const EngineError &) {
-    }
-}
-
 } // namespace
 
 bool DescriptionTableNeedsConversion(const Table &descriptions)
@@ -76,12 +67,12 @@ void ConvertDescriptionTable(Table &descriptions, TableHelperContext &context)
     try {
         CopyRowsByPosition(context.session, path, converted);
     } catch (const EngineError &) {
-        DeleteQuietly(converted);
+        DeleteTableQuietly(converted);
         descriptions.close();
         return;
     }
     converted.close();
     descriptions.close();
     if (!ReplaceTableFile(context.session, path, converted.filePath()))
-        DeleteQuietly(converted);
+        DeleteTableQuietly(converted);
 }

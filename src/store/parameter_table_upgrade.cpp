@@ -47,15 +47,6 @@ void SetNewFields(Table &upgraded, const QString &todayText)
     upgraded.setInteger(QStringLiteral("L5"), 0);
 }
 
-void DeleteQuietly(Table &table)
-{
-    table.close();
-    try {
-        table.deleteTable();
-    } catch (const EngineError &) {
-    }
-}
-
 // Fills the scratch table with the upgraded row; false (and the scratch table removed) on failure.
 bool BuildUpgradedTable(Table &parameters, Table &upgraded, TableHelperContext &context)
 {
@@ -66,11 +57,11 @@ bool BuildUpgradedTable(Table &parameters, Table &upgraded, TableHelperContext &
         CopyCurrentRow(parameters, upgraded);
         SetNewFields(upgraded, context.state.TodayText);
     } catch (const EngineError &) {
-        DeleteQuietly(upgraded);
+        DeleteTableQuietly(upgraded);
         return false;
     }
     if (!PostAndFlush(upgraded, context.prompt)) {
-        DeleteQuietly(upgraded);
+        DeleteTableQuietly(upgraded);
         return false;
     }
     upgraded.close();
@@ -92,7 +83,7 @@ void UpgradeParameterTable(Table &parameters, TableHelperContext &context)
     const QString path = parameters.filePath();
     parameters.close();
     if (!ReplaceTableFile(context.session, path, upgraded.filePath()))
-        DeleteQuietly(upgraded);
+        DeleteTableQuietly(upgraded);
     parameters.setTableName(tableName);
     OpenTableObject(parameters);
 }

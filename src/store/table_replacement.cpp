@@ -24,12 +24,9 @@ bool RenameQuietly(Session &session, const QString &from, const QString &toFileN
 
 void DeleteQuietly(Session &session, const QString &path)
 {
-    try {
-        Table table(session);
-        table.setTableName(path);
-        table.deleteTable();
-    } catch (const EngineError &) {
-    }
+    Table table(session);
+    table.setTableName(path);
+    DeleteTableQuietly(table);
 }
 
 } // namespace
@@ -60,4 +57,13 @@ bool ReplaceTableFile(Session &session, const QString &tablePath, const QString 
     }
     DeleteQuietly(session, setAside);
     return true;
+}
+
+void DeleteTableQuietly(Table &table)
+{
+    table.close();
+    try {
+        table.deleteTable();
+    } catch (const EngineError &) {
+    }
 }
