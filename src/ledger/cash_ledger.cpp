@@ -19,9 +19,14 @@ CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &
     , copy_(context_, documentCommands_, numbering_)
     , numberChange_(context_, numbering_, totals_)
 {
+    tablesReopened();
+}
+
+void CashLedger::tablesReopened()
+{
     filters_.applyHeaderFilter();
-    filters_.setLineRowsOnly(false);
+    filters_.setLineRowsOnly(filters_.lineRowsOnly());
     filters_.applyDescriptionFilter();
-    if (tables.KNAG.isOpen())
+    if (context_.tables.KNAG.isOpen())
         numbering_.restoreNumberingView();
 }

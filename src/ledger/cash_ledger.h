@@ -31,6 +31,10 @@ public:
     CashLedger(const CashLedger &) = delete;
     CashLedger &operator=(const CashLedger &) = delete;
 
+    // After the data module has (re)opened its tables: the filters and the numbering view are
+    // applied to the open tables again.
+    void tablesReopened();
+
     // The main window, once it exists (nullptr again when it goes).
     void setView(LedgerView *view) { context_.view = view; }
 
