@@ -1,0 +1,86 @@
+#include "ledger/ui/kalendarz_date_field.h"
+
+#include "app/clock.h"
+#include "app/prompt.h"
+#include "ledger/ui/kalendarz.h"
+#include "ledger/ui/qt_dialog_parts.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+const QString kDialogDateFormat = QStringLiteral("yyyy-MM-dd");
+
+} // namespace
+
+QString DialogDateText(const QDate &date)
+{
+    return date.toString(kDialogDateFormat);
+}
+
+std::optional<QDate> DialogDate(const QString &text)
+{
+    const QDate date = QDate::fromString(text.trimmed(), kDialogDateFormat);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+KalendarzDateField::KalendarzDateField(Kalendarz &calendar, const Clock &clock, const QString &objectName,
+                                       QWidget *parent)
+    : QWidget(parent)
+    , calendar_(calendar)
+    , clock_(clock)
+{
+    setObjectName(objectName);
+    Edit = MaskedLineEdit(QStringLiteral("!9999/99/00;1;_"), objectName + QStringLiteral("Edit"), this);
+    Edit->setMinimumWidth(Edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00__")));
+    CalendarButton = new QToolButton(this);
+    CalendarButton->setObjectName(objectName + QStringLiteral("Button"));
+    CalendarButton->setText(QStringLiteral("..."));
+    CalendarButton->setToolTip(QStringLiteral("Kalendarz"));
+    CalendarButton->setFocusPolicy(Qt::NoFocus);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Edit, 1);
+    layout->addWidget(CalendarButton);
+
+    connect(CalendarButton, &QToolButton::clicked, this, &KalendarzDateField::openCalendar);
+}
+
+QString KalendarzDateField::text() const
+{
+    return Edit->text();
+}
+
+void KalendarzDateField::setText(const QString &text)
+{
+    Edit->setText(text);
+}
+
+std::optional<QDate> KalendarzDateField::date() const
+{
+    return DialogDate(text());
+}
+
+void KalendarzDateField::openCalendar()
+{
+    const QDate start = date().value_or(clock_.today());
+    if (const std::optional<QDate> chosen = calendar_.choose(start, Kalendarz::PlaceBelow(*CalendarButton)))
+        setText(DialogDateText(*chosen));
+}
+
+bool RequireDialogDates(Prompt &prompt, std::initializer_list<KalendarzDateField *> fields)
+{
+    for (KalendarzDateField *field : fields) {
+        if (field->date())
+            continue;
+        prompt.warning(QString::fromUtf8("Nieprawidłowa data : ") + field->text());
+        field->Edit->setFocus();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+#include "ledger/ui/qt_amount_range_dialog.h"
+
+#include "app/ui/window_frame.h"
+#include "ledger/ui/qt_dialog_parts.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+QtAmountRangeDialog::QtAmountRangeDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("QtAmountRangeDialog"));
+    setWindowTitle(QStringLiteral("Zakres kwot"));
+    setModal(true);
+
+    From = new QLineEdit(this);
+    From->setObjectName(QStringLiteral("From"));
+    To = new QLineEdit(this);
+    To->setObjectName(QStringLiteral("To"));
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Kwota od :"), From);
+    fields->addRow(QStringLiteral("Kwota do :"), To);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(DialogButtons(*this, {DialogButton::Abort, DialogButton::Yes}));
+}
+
+std::optional<AmountRangeTexts> QtAmountRangeDialog::askAmountRange()
+{
+    From->setFocus();
+    From->selectAll();
+    CentreOnScreen(*this);
+    if (exec() != Accepted)
+        return std::nullopt;
+    return AmountRangeTexts{From->text(), To->text()};
+}
+
+void QtAmountRangeDialog::showAmountRange(const AmountRangeTexts &texts)
+{
+    From->setText(texts.from);
+    To->setText(texts.to);
+}

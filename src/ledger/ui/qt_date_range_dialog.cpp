@@ -1,0 +1,48 @@
+#include "ledger/ui/qt_date_range_dialog.h"
+
+#include "app/ui/window_frame.h"
+#include "ledger/ui/kalendarz_date_field.h"
+#include "ledger/ui/qt_dialog_parts.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+QtDateRangeDialog::QtDateRangeDialog(Kalendarz &calendar, const Clock &clock, Prompt &prompt, QWidget *parent)
+    : QDialog(parent)
+    , prompt_(prompt)
+{
+    setObjectName(QStringLiteral("QtDateRangeDialog"));
+    setModal(true);
+
+    From = new KalendarzDateField(calendar, clock, QStringLiteral("From"), this);
+    To = new KalendarzDateField(calendar, clock, QStringLiteral("To"), this);
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Data od :"), From);
+    fields->addRow(QStringLiteral("data do :"), To);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(DialogButtons(*this, {DialogButton::Abort, DialogButton::Yes}));
+}
+
+std::optional<DateRangeTexts> QtDateRangeDialog::askDateRange(const QString &caption, const DateRangeTexts &firstPreset)
+{
+    if (!used_) {
+        From->setText(firstPreset.from);
+        To->setText(firstPreset.to);
+        used_ = true;
+    }
+    setWindowTitle(caption);
+    From->Edit->setFocus();
+    From->Edit->selectAll();
+    CentreOnScreen(*this);
+    if (exec() != Accepted)
+        return std::nullopt;
+    return DateRangeTexts{From->text(), To->text()};
+}
+
+void QtDateRangeDialog::accept()
+{
+    if (RequireDialogDates(prompt_, {From, To}))
+        QDialog::accept();
+}
