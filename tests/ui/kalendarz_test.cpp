@@ -2,7 +2,7 @@
 
 #include "app/clock.h"
 #include "ledger/ui/kalendarz_date_field.h"
-#include "ledger/ui/qt_cash_day_dialog.h"
+#include "ledger/ui/qt_cash_state_date_dialog.h"
 #include "support/scripted_prompt.h"
 #include "ui/modal_steps.h"
 
@@ -110,7 +110,7 @@ TEST_F(KalendarzTest, ADateButtonOpensTheCalendarOnItsFieldAndTakesTheChosenDate
 {
     FixedClock clock(QDate(2019, 5, 10));
     ScriptedPrompt prompt;
-    QtCashDayDialog dialog(calendar, clock, prompt);
+    QtCashStateDateDialog dialog(calendar, clock, prompt);
     struct Case {
         const char *typed;
         QDate calendarStart;
@@ -131,11 +131,11 @@ TEST_F(KalendarzTest, ADateButtonOpensTheCalendarOnItsFieldAndTakesTheChosenDate
             dialog.Day->CalendarButton->click();
             PressEscape(dialogWindow);
         });
-        dialog.askDay(QStringLiteral("2019-05-10"));
+        dialog.askDay(QDate(2019, 5, 10));
 
         EXPECT_EQ(startShown, c.calendarStart) << c.typed;
         EXPECT_EQ(placed, expectedPlace);
-        EXPECT_EQ(dialog.Day->text(), DialogDateText(c.calendarStart.addDays(2))) << c.typed;
+        EXPECT_EQ(dialog.Day->date(), c.calendarStart.addDays(2)) << c.typed;
     }
 }
 
@@ -143,13 +143,13 @@ TEST_F(KalendarzTest, EscapeInTheCalendarLeavesTheFieldAsItWas)
 {
     FixedClock clock(QDate(2019, 5, 10));
     ScriptedPrompt prompt;
-    QtCashDayDialog dialog(calendar, clock, prompt);
+    QtCashStateDateDialog dialog(calendar, clock, prompt);
     WhenModal([&](QWidget &dialogWindow) {
         WhenModal([](QWidget &calendarWindow) { PressEscape(calendarWindow); });
         dialog.Day->CalendarButton->click();
         PressEscape(dialogWindow);
     });
-    dialog.askDay(QStringLiteral("2019-04-01"));
+    dialog.askDay(QDate(2019, 4, 1));
     EXPECT_EQ(dialog.Day->text(), QStringLiteral("2019-04-01"));
 }
 

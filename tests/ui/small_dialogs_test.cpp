@@ -2,7 +2,7 @@
 #include "ledger/ui/kalendarz.h"
 #include "ledger/ui/kalendarz_date_field.h"
 #include "ledger/ui/qt_amount_range_dialog.h"
-#include "ledger/ui/qt_cash_day_dialog.h"
+#include "ledger/ui/qt_cash_state_date_dialog.h"
 #include "ledger/ui/qt_date_range_dialog.h"
 #include "ledger/ui/qt_dialog_parts.h"
 #include "ledger/ui/qt_month_dialog.h"
@@ -96,12 +96,12 @@ protected:
 
 TEST_F(DateDialogTest, CashDayReturnsTheTypedDateOnYesOrEnterAndNothingOnAbort)
 {
-    QtCashDayDialog dialog(calendar, clock, prompt);
+    QtCashStateDateDialog dialog(calendar, clock, prompt);
     struct Case {
         Leave leave;
-        std::optional<QString> result;
+        std::optional<QDate> result;
     };
-    for (const Case &c : {Case{Leave::Accept, QStringLiteral("2019-04-30")}, Case{Leave::Enter, QStringLiteral("2019-04-30")},
+    for (const Case &c : {Case{Leave::Accept, QDate(2019, 4, 30)}, Case{Leave::Enter, QDate(2019, 4, 30)},
                           Case{Leave::Abort, std::nullopt}, Case{Leave::Escape, std::nullopt}}) {
         QString preset;
         WhenModal([&](QWidget &window) {
@@ -110,7 +110,7 @@ TEST_F(DateDialogTest, CashDayReturnsTheTypedDateOnYesOrEnterAndNothingOnAbort)
             QTest::keyClicks(dialog.Day->Edit, QStringLiteral("20190430"));
             LeaveBy(window, c.leave, dialog.Day->Edit);
         });
-        EXPECT_EQ(dialog.askDay(QStringLiteral("2019-05-10")), c.result);
+        EXPECT_EQ(dialog.askDay(QDate(2019, 5, 10)), c.result);
         EXPECT_EQ(preset, QStringLiteral("2019-05-10"));
     }
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Stan kasy na dzień"));
@@ -121,7 +121,7 @@ TEST_F(DateDialogTest, CashDayReturnsTheTypedDateOnYesOrEnterAndNothingOnAbort)
 
 TEST_F(DateDialogTest, AFieldThatHoldsNoDateIsNamedAndTheDialogStaysOpen)
 {
-    QtCashDayDialog dialog(calendar, clock, prompt);
+    QtCashStateDateDialog dialog(calendar, clock, prompt);
     bool stillOpen = false;
     WhenModal([&](QWidget &window) {
         dialog.Day->setText(QStringLiteral("2019-02-30"));
@@ -130,7 +130,7 @@ TEST_F(DateDialogTest, AFieldThatHoldsNoDateIsNamedAndTheDialogStaysOpen)
         dialog.Day->setText(QStringLiteral("2019-02-28"));
         LeaveBy(window, Leave::Accept, nullptr);
     });
-    EXPECT_EQ(dialog.askDay(QStringLiteral("2019-05-10")), QStringLiteral("2019-02-28"));
+    EXPECT_EQ(dialog.askDay(QDate(2019, 5, 10)), QDate(2019, 2, 28));
     EXPECT_TRUE(stillOpen);
     prompt.shownOnce(QString::fromUtf8("Nieprawidłowa data : 2019-02-30"));
 }
@@ -138,26 +138,29 @@ TEST_F(DateDialogTest, AFieldThatHoldsNoDateIsNamedAndTheDialogStaysOpen)
 TEST_F(DateDialogTest, DateRangeStartsFromThePresetOnceAndThenKeepsTheLastDates)
 {
     QtDateRangeDialog dialog(calendar, clock, prompt);
-    DateRangeTexts shown;
+    const DateRange preset{QDate(2019, 5, 1), QDate(2019, 5, 10)};
+    QStringList shown;
     WhenModal([&](QWidget &window) {
-        shown = {dialog.From->text(), dialog.To->text()};
+        shown = QStringList{dialog.From->text(), dialog.To->text()};
         dialog.To->setText(QStringLiteral("2019-05-31"));
         LeaveBy(window, Leave::Accept, nullptr);
     });
-    EXPECT_EQ(dialog.askDateRange(QStringLiteral("Wpłaty KP za okres"), {"2019-05-01", "2019-05-10"}),
-              DateRangeTexts({"2019-05-01", "2019-05-31"}));
-    EXPECT_EQ(shown, DateRangeTexts({"2019-05-01", "2019-05-10"}));
+    const std::optional<DateRange> chosen = dialog.askDates(QStringLiteral("Wpłaty KP za okres"), preset);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->from, QDate(2019, 5, 1));
+    EXPECT_EQ(chosen->to, QDate(2019, 5, 31));
+    EXPECT_EQ(shown, QStringList({"2019-05-01", "2019-05-10"}));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Wpłaty KP za okres"));
 
     QString caption;
     WhenModal([&](QWidget &window) {
-        shown = {dialog.From->text(), dialog.To->text()};
+        shown = QStringList{dialog.From->text(), dialog.To->text()};
         caption = window.windowTitle();
         dialog.From->setText(QStringLiteral("2019-04-01"));
         LeaveBy(window, Leave::Escape, nullptr);
     });
-    EXPECT_EQ(dialog.askDateRange(QStringLiteral("Historia kontrahenta"), {"2019-05-01", "2019-05-10"}), std::nullopt);
-    EXPECT_EQ(shown, DateRangeTexts({"2019-05-01", "2019-05-31"}));
+    EXPECT_FALSE(dialog.askDates(QStringLiteral("Historia kontrahenta"), preset));
+    EXPECT_EQ(shown, QStringList({"2019-05-01", "2019-05-31"}));
     EXPECT_EQ(caption, QStringLiteral("Historia kontrahenta"));
 
     const QStringList labels = LabelTexts(dialog);
@@ -165,25 +168,27 @@ TEST_F(DateDialogTest, DateRangeStartsFromThePresetOnceAndThenKeepsTheLastDates)
     EXPECT_EQ(ButtonTexts(dialog), QStringLiteral("Przerwij|Tak"));
 }
 
-TEST(AmountRangeDialog, ReturnsTheTypedTextsOnYesKeepsThemAndShowsWhatTheListingUsed)
+TEST(AmountRangeDialog, ReturnsTheTypedTextsOnYesAndKeepsThemWithoutSpaces)
 {
     QtAmountRangeDialog dialog;
-    AmountRangeTexts shown{"x", "x"};
+    QStringList shown{"x", "x"};
     WhenModal([&](QWidget &window) {
-        shown = {dialog.From->text(), dialog.To->text()};
+        shown = QStringList{dialog.From->text(), dialog.To->text()};
         QTest::keyClicks(dialog.From, QStringLiteral("1 000,50"));
         LeaveBy(window, Leave::Enter, dialog.From);
     });
-    EXPECT_EQ(dialog.askAmountRange(), AmountRangeTexts({"1 000,50", ""}));
-    EXPECT_EQ(shown, AmountRangeTexts({"", ""}));
+    const std::optional<AmountRangeTexts> typed = dialog.askAmounts();
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->from, QStringLiteral("1 000,50"));
+    EXPECT_EQ(typed->to, QString());
+    EXPECT_EQ(shown, QStringList({"", ""}));
 
-    dialog.showAmountRange({"1000,50", ""});
     WhenModal([&](QWidget &window) {
-        shown = {dialog.From->text(), dialog.To->text()};
+        shown = QStringList{dialog.From->text(), dialog.To->text()};
         LeaveBy(window, Leave::Abort, nullptr);
     });
-    EXPECT_EQ(dialog.askAmountRange(), std::nullopt);
-    EXPECT_EQ(shown, AmountRangeTexts({"1000,50", ""}));
+    EXPECT_FALSE(dialog.askAmounts());
+    EXPECT_EQ(shown, QStringList({"1000,50", ""}));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Zakres kwot"));
     const QStringList labels = LabelTexts(dialog);
     EXPECT_TRUE(labels.contains(QStringLiteral("Kwota od :")) && labels.contains(QStringLiteral("Kwota do :")));

@@ -1,5 +1,6 @@
 #include "ledger/ui/kalendarz.h"
 
+#include "ledger/calendar_arithmetic.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
 #include <QCalendarWidget>
@@ -9,11 +10,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
-
-} // namespace
 
 Kalendarz::Kalendarz(QWidget *parent)
     : QDialog(parent)
@@ -78,14 +74,12 @@ void Kalendarz::closeEvent(QCloseEvent *event)
 
 void Kalendarz::computeResult()
 {
-    bool isNumber = false;
-    const int days = Offset->text().trimmed().toInt(&isNumber);
-    Result->setText(Calendar->selectedDate().addDays(isNumber ? days : 0).toString(kDateFormat));
+    Result->setText(CalendarResultText(Calendar->selectedDate(), Offset->text()));
 }
 
 std::optional<QDate> Kalendarz::resultDate() const
 {
-    const QDate date = QDate::fromString(Result->text(), kDateFormat);
+    const QDate date = QDate::fromString(Result->text(), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid())
         return std::nullopt;
     return date;

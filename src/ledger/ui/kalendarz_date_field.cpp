@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/prompt.h"
+#include "ledger/calendar_arithmetic.h"
 #include "ledger/ui/kalendarz.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
@@ -11,22 +12,9 @@
 
 namespace {
 
-const QString kDialogDateFormat = QStringLiteral("yyyy-MM-dd");
+const QString kFieldDateFormat = QStringLiteral("yyyy-MM-dd");
 
 } // namespace
-
-QString DialogDateText(const QDate &date)
-{
-    return date.toString(kDialogDateFormat);
-}
-
-std::optional<QDate> DialogDate(const QString &text)
-{
-    const QDate date = QDate::fromString(text.trimmed(), kDialogDateFormat);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
-}
 
 KalendarzDateField::KalendarzDateField(Kalendarz &calendar, const Clock &clock, const QString &objectName,
                                        QWidget *parent)
@@ -63,14 +51,22 @@ void KalendarzDateField::setText(const QString &text)
 
 std::optional<QDate> KalendarzDateField::date() const
 {
-    return DialogDate(text());
+    const QDate date = QDate::fromString(text().trimmed(), kFieldDateFormat);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+void KalendarzDateField::setDate(QDate date)
+{
+    setText(date.toString(kFieldDateFormat));
 }
 
 void KalendarzDateField::openCalendar()
 {
-    const QDate start = date().value_or(clock_.today());
+    const QDate start = CalendarStartDate(text(), clock_.today());
     if (const std::optional<QDate> chosen = calendar_.choose(start, Kalendarz::PlaceBelow(*CalendarButton)))
-        setText(DialogDateText(*chosen));
+        setDate(*chosen);
 }
 
 bool RequireDialogDates(Prompt &prompt, std::initializer_list<KalendarzDateField *> fields)

@@ -12,9 +12,9 @@ class Prompt;
 class QLineEdit;
 class QToolButton;
 
-// A date field of the small dialogs (edit mask "!9999/99/00;1;_", yyyy-mm-dd) with its calendar
-// button. The button opens the calendar at the field's date (today when the field holds no date)
-// just below itself and writes the chosen date back.
+// A date field of the small dialogs (edit mask "!9999/99/00;1;_", shown as yyyy-mm-dd) with its
+// calendar button. The button opens the calendar at the field's date (today when the field holds
+// no date) just below itself and writes the chosen date back.
 class KalendarzDateField final : public QWidget {
     Q_OBJECT
 
@@ -25,6 +25,7 @@ public:
     void setText(const QString &text);
     // The field's date, when it holds a valid one.
     std::optional<QDate> date() const;
+    void setDate(QDate date);
 
     QLineEdit *Edit;
     QToolButton *CalendarButton;
@@ -35,10 +36,6 @@ private:
     Kalendarz &calendar_;
     const Clock &clock_;
 };
-
-// The dates of the dialogs as typed: yyyy-mm-dd.
-QString DialogDateText(const QDate &date);
-std::optional<QDate> DialogDate(const QString &text);
 
 // True when every field holds a date. Otherwise the first field that does not gets the focus
 // after the warning "Nieprawidłowa data : " + its text.

@@ -1,5 +1,6 @@
 #include "ledger/ui/qt_amount_range_dialog.h"
 
+#include "app/text_format.h"
 #include "app/ui/window_frame.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
@@ -26,18 +27,15 @@ QtAmountRangeDialog::QtAmountRangeDialog(QWidget *parent)
     layout->addWidget(DialogButtons(*this, {DialogButton::Abort, DialogButton::Yes}));
 }
 
-std::optional<AmountRangeTexts> QtAmountRangeDialog::askAmountRange()
+std::optional<AmountRangeTexts> QtAmountRangeDialog::askAmounts()
 {
     From->setFocus();
     From->selectAll();
     CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;
-    return AmountRangeTexts{From->text(), To->text()};
-}
-
-void QtAmountRangeDialog::showAmountRange(const AmountRangeTexts &texts)
-{
-    From->setText(texts.from);
-    To->setText(texts.to);
+    const AmountRangeTexts typed{From->text(), To->text()};
+    From->setText(RemoveSpaces(typed.from));
+    To->setText(RemoveSpaces(typed.to));
+    return typed;
 }

@@ -25,11 +25,11 @@ QtDateRangeDialog::QtDateRangeDialog(Kalendarz &calendar, const Clock &clock, Pr
     layout->addWidget(DialogButtons(*this, {DialogButton::Abort, DialogButton::Yes}));
 }
 
-std::optional<DateRangeTexts> QtDateRangeDialog::askDateRange(const QString &caption, const DateRangeTexts &firstPreset)
+std::optional<DateRange> QtDateRangeDialog::askDates(const QString &caption, DateRange preset)
 {
     if (!used_) {
-        From->setText(firstPreset.from);
-        To->setText(firstPreset.to);
+        From->setDate(preset.from);
+        To->setDate(preset.to);
         used_ = true;
     }
     setWindowTitle(caption);
@@ -38,7 +38,7 @@ std::optional<DateRangeTexts> QtDateRangeDialog::askDateRange(const QString &cap
     CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;
-    return DateRangeTexts{From->text(), To->text()};
+    return DateRange{*From->date(), *To->date()};
 }
 
 void QtDateRangeDialog::accept()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/listing_dialogs.h"
+#include "ledger/small_dialogs.h"
 
 #include <QDialog>
 
@@ -10,14 +10,15 @@ class KalendarzDateField;
 class Prompt;
 
 // The date range of the period listings, titled by the listing: "Data od :" and "data do :",
-// each with its calendar button, Abort and Yes. Keeps the dates for the next listing.
+// each with its calendar button, Abort and Yes. The first time the fields show the preset; later
+// they keep the dates they held when the dialog last closed.
 class QtDateRangeDialog final : public QDialog, public DateRangeDialog {
     Q_OBJECT
 
 public:
     QtDateRangeDialog(Kalendarz &calendar, const Clock &clock, Prompt &prompt, QWidget *parent = nullptr);
 
-    std::optional<DateRangeTexts> askDateRange(const QString &caption, const DateRangeTexts &firstPreset) override;
+    std::optional<DateRange> askDates(const QString &caption, DateRange preset) override;
 
     KalendarzDateField *From;
     KalendarzDateField *To;

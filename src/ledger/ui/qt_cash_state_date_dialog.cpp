@@ -1,4 +1,4 @@
-#include "ledger/ui/qt_cash_day_dialog.h"
+#include "ledger/ui/qt_cash_state_date_dialog.h"
 
 #include "app/ui/window_frame.h"
 #include "ledger/ui/kalendarz_date_field.h"
@@ -8,11 +8,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-QtCashDayDialog::QtCashDayDialog(Kalendarz &calendar, const Clock &clock, Prompt &prompt, QWidget *parent)
+QtCashStateDateDialog::QtCashStateDateDialog(Kalendarz &calendar, const Clock &clock, Prompt &prompt, QWidget *parent)
     : QDialog(parent)
     , prompt_(prompt)
 {
-    setObjectName(QStringLiteral("QtCashDayDialog"));
+    setObjectName(QStringLiteral("QtCashStateDateDialog"));
     setWindowTitle(QString::fromUtf8("Stan kasy na dzień"));
     setModal(true);
 
@@ -24,18 +24,18 @@ QtCashDayDialog::QtCashDayDialog(Kalendarz &calendar, const Clock &clock, Prompt
     layout->addWidget(DialogButtons(*this, {DialogButton::Abort, DialogButton::Yes}));
 }
 
-std::optional<QString> QtCashDayDialog::askDay(const QString &presetDate)
+std::optional<QDate> QtCashStateDateDialog::askDay(QDate preset)
 {
-    Day->setText(presetDate);
+    Day->setDate(preset);
     Day->Edit->setFocus();
     Day->Edit->selectAll();
     CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;
-    return Day->text();
+    return Day->date();
 }
 
-void QtCashDayDialog::accept()
+void QtCashStateDateDialog::accept()
 {
     if (RequireDialogDates(prompt_, {Day}))
         QDialog::accept();

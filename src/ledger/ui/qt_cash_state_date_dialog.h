@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ledger/cash_day_dialog.h"
+#include "ledger/small_dialogs.h"
 
 #include <QDialog>
 
@@ -10,13 +10,13 @@ class KalendarzDateField;
 class Prompt;
 
 // "Stan kasy na dzień": "Podaj dzień", a date field with its calendar button, Abort and Yes.
-class QtCashDayDialog final : public QDialog, public CashDayDialog {
+class QtCashStateDateDialog final : public QDialog, public CashStateDateDialog {
     Q_OBJECT
 
 public:
-    QtCashDayDialog(Kalendarz &calendar, const Clock &clock, Prompt &prompt, QWidget *parent = nullptr);
+    QtCashStateDateDialog(Kalendarz &calendar, const Clock &clock, Prompt &prompt, QWidget *parent = nullptr);
 
-    std::optional<QString> askDay(const QString &presetDate) override;
+    std::optional<QDate> askDay(QDate preset) override;
 
     KalendarzDateField *Day;
 
