@@ -190,6 +190,15 @@ public:
     // False (and no move) when the row is gone.
     bool gotoBookmark(const Bookmark &bookmark);
 
+    // --- Reading the view for a grid ----------------------------------------------------------
+    // Up to count rows of the view (range, master link, filter, calculated fields) in its order,
+    // after the row `after` (from the first row when it is invalid), or going back before it
+    // (from the last row; nearest first). The current row stays where it is and no event runs
+    // but the calculated fields, so a grid can show any part of a large view.
+    QList<Row> peekRows(const Bookmark &after, int count, bool backward = false) const;
+    // Runs read with the getters (asString, displayText, value, ...) reading the given row.
+    void readingRow(const Row &row, const std::function<void()> &read) const;
+
     // Windows stop following the table (and details stop following it) until the last
     // enableControls(), which tells them everything changed.
     void disableControls();

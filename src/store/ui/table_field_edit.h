@@ -1,0 +1,90 @@
+#pragma once
+
+#include "store/table.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <functional>
+
+class Prompt;
+
+// What the field controls share: the table and field they show, and how a typed text reaches
+// the field.
+class FieldBinding : private TableListener {
+public:
+    // Says what is wrong with a typed text (empty when it is fine) before the field gets it.
+    using InputCheck = std::function<QString(const QString &typed)>;
+
+    FieldBinding(Table &table, const QString &field);
+    virtual ~FieldBinding();
+    FieldBinding(const FieldBinding &) = delete;
+    FieldBinding &operator=(const FieldBinding &) = delete;
+
+    Table &table() const { return table_; }
+    const QString &field() const { return field_; }
+    void setField(const QString &field);
+    void setPrompt(Prompt *prompt) { prompt_ = prompt; }
+    void setInputCheck(InputCheck check) { check_ = std::move(check); }
+
+    // The text typed since the field was last shown goes into the field (the row put into edit
+    // first). False, after a message, when the field does not take it; the text stays typed.
+    bool commit();
+    bool hasPendingText() const { return pending_; }
+    // Shows the field's value again, dropping typed text.
+    void reload();
+
+protected:
+    void markTyped() { pending_ = true; }
+    virtual QString shownText() const = 0;
+    virtual void showText(const QString &text) = 0;
+    // After the field took a text.
+    virtual void committed() {}
+
+private:
+    void tableChanged(Table &table, TableChange change) override;
+
+    Table &table_;
+    QString field_;
+    Prompt *prompt_ = nullptr;
+    InputCheck check_;
+    bool pending_ = false;
+};
+
+// A line edit showing one field of the table's current row. What the user types goes into the
+// field when he leaves the control or presses Enter.
+class TableFieldEdit final : public QLineEdit, public FieldBinding {
+    Q_OBJECT
+
+public:
+    TableFieldEdit(Table &table, const QString &field, QWidget *parent = nullptr);
+
+signals:
+    // The field took the typed text.
+    void fieldCommitted();
+
+protected:
+    QString shownText() const override;
+    void showText(const QString &text) override;
+    void committed() override { emit fieldCommitted(); }
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+signals:
+    void doubleClicked();
+};
+
+// A drop-down list (free text allowed) showing one field of the table's current row; a choice or
+// the typed text goes into the field when it is chosen or the control is left.
+class TableFieldCombo final : public QComboBox, public FieldBinding {
+    Q_OBJECT
+
+public:
+    TableFieldCombo(Table &table, const QString &field, QWidget *parent = nullptr);
+
+    // The entries offered; the shown value stays.
+    void setEntries(const QStringList &entries);
+
+protected:
+    QString shownText() const override { return currentText(); }
+    void showText(const QString &text) override;
+    void focusOutEvent(QFocusEvent *event) override;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "store/table.h"
+
+#include <QList>
+#include <QTableView>
+
+class TableModel;
+
+// A grid over a table (through a TableModel): the selected row is the table's current row, in
+// both directions; striped rows, the selected row sky blue; widths and titles from the model's
+// columns, a common title over grouped columns; in-place editing when the model allows it, with
+// drop-down lists where the column has one. Esc drops a pending edit of the row.
+class TableGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    // The grid owns the model from now on.
+    explicit TableGrid(TableModel *model, QWidget *parent = nullptr);
+
+    TableModel &tableModel() const { return *model_; }
+    // Several rows may be selected at once (with Ctrl and Shift).
+    void setMultiSelect(bool multiSelect);
+    // The rows selected, in the grid's order; the current row alone when only it is selected.
+    QList<Bookmark> selectedBookmarks() const;
+    // Widths and visibility of the columns as the model describes them now.
+    void applyColumns();
+    // Shows exactly one row, without titles: the grid is a selector moved with the arrow keys.
+    void showOneRowOnly();
+
+signals:
+    void titleClicked(const QString &field);
+    // Focus came into the grid.
+    void entered();
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void followTable(int row);
+    int defaultWidth(int column) const;
+
+    TableModel *model_;
+    bool following_ = false;
+    bool oneRowOnly_ = false;
+};
