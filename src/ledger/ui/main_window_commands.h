@@ -8,7 +8,9 @@
 #include <functional>
 #include <optional>
 
+class AmountRangeDialog;
 class CashStateDateDialog;
+class DateRangeDialog;
 class MonthDialog;
 class NumberChangeDialog;
 class QWidget;
@@ -31,6 +33,8 @@ public:
     virtual RenumberDialog &renumberDialog() = 0;           // "Przenumerowanie"
     virtual NumberChangeDialog &numberChangeDialog() = 0;   // "Zmiana numeru dokumentu :"
     virtual CashStateDateDialog &cashStateDateDialog() = 0; // "Stan kasy na dzień"
+    virtual DateRangeDialog &dateRangeDialog() = 0;         // "Data od :" / "data do :"
+    virtual AmountRangeDialog &amountRangeDialog() = 0;     // "Zakres kwot"
 
     // "Słownik kas", when it is open: a desk's symbol can be changed only while it has no reports.
     virtual void setDeskSymbolEditable(bool editable) { (void)editable; }
@@ -45,16 +49,8 @@ struct ExternalCommands {
     // The cash report form in its monthly mode, for the month "YYYY.MM" ("Dokumenty").
     std::function<void(const QString &monthText)> previewMonthlyReport;
 
-    // Listings.
-    std::function<void()> cashStateListing;              // "Stan Kasy", "Stan kasy "
-    std::function<void(QDate day)> cashStateOnDayListing; // "Stan kasy na dzień"
-    std::function<void()> contractorHistory;             // "Historia kontrahenta"
-    std::function<void()> receiptsForPeriod;             // "Wpłaty KP za okres"
-    std::function<void()> payoutsForPeriod;              // "Wypłaty KW za okres"
-    std::function<void()> documentsByAmount;             // "Dokumenty z kwotą od / do"
-
     // The contractor catalogue: true when it ended with Yes, its current contractor (TKontrah)
-    // then being the chosen one.
+    // then being the chosen one (the editors' catalogue buttons, "Historia kontrahenta").
     std::function<bool()> chooseContractor;
     std::function<void()> contractorCatalogue; // "Katalog Kontrahentów" from the menu
 
