@@ -45,8 +45,7 @@ TEST_F(KalendarzTest, ResultIsTheDayPlusTheOffsetAndClosingTakesIt)
         const char *offset;
         const char *result;
     };
-    for (const Case &c : {Case{"5", "2019-02-04"}, Case{"-30", "2018-12-31"}, Case{"", "2019-01-30"},
-                          Case{"abc", "2019-01-30"}, Case{"1.5", "2019-01-30"}}) {
+    for (const Case &c : {Case{"5", "2019-02-04"}, Case{"abc", "2019-01-30"}}) {
         QString shownOnOpen;
         WhenModal([&](QWidget &window) {
             shownOnOpen = calendar.Result->text();

@@ -1,5 +1,6 @@
 #include "ledger/ui/kalendarz.h"
 
+#include "app/ui/window_frame.h"
 #include "ledger/calendar_arithmetic.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
@@ -48,13 +49,16 @@ Kalendarz::Kalendarz(QWidget *parent)
     connect(Result, &QLineEdit::returnPressed, this, &QDialog::accept);
 }
 
-std::optional<QDate> Kalendarz::choose(const QDate &start, const QPoint &position)
+std::optional<QDate> Kalendarz::choose(const QDate &start, std::optional<QPoint> position)
 {
     Calendar->setSelectedDate(start);
     Offset->clear();
     computeResult();
     Calendar->setFocus();
-    move(position);
+    if (position)
+        move(*position);
+    else
+        CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;
     return resultDate();

@@ -2,11 +2,11 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QPoint>
 #include <optional>
 
 class QCalendarWidget;
 class QLineEdit;
-class QPoint;
 
 // "Kalendarz": a month calendar with week numbers and, below it, "+", a day offset, "=" and the
 // resulting date. Clicking a day or changing the offset gives the day plus the offset. Closing
@@ -19,9 +19,9 @@ public:
     explicit Kalendarz(QWidget *parent = nullptr);
 
     // Shows the calendar on the start date with its top-left corner at the position (screen
-    // coordinates); the date of the result field when it closes, nothing after Esc or when the
-    // field holds no date.
-    std::optional<QDate> choose(const QDate &start, const QPoint &position);
+    // coordinates; without one, in the middle of the screen); the date of the result field when
+    // it closes, nothing after Esc or when the field holds no date.
+    std::optional<QDate> choose(const QDate &start, std::optional<QPoint> position);
     // Where a date button puts the calendar: 5 pixels right of its left edge and 30 below its top.
     static QPoint PlaceBelow(const QWidget &button);
 
