@@ -1,0 +1,105 @@
+#include "print/amount_range_listing.h"
+
+#include "app/prompt.h"
+#include "app/text_format.h"
+#include "ledger/ledger_context.h"
+#include "print/document_listing_columns.h"
+#include "print/documents_view_switch.h"
+#include "print/listing_context.h"
+#include "print/listing_job.h"
+#include "print/listing_text.h"
+#include "store/table.h"
+
+namespace {
+
+const QString kAmount = QStringLiteral("KWOTA");
+
+const QString kHeading = QStringLiteral(
+    "| Kasa   |Nr rap.|  Data    | Dokument      | Kontrahent                                  "
+    "| Za co                                                           | Kwota      |");
+const QString kSeparator = QStringLiteral(
+    "|--------|-------|----------|---------------|---------------------------------------------"
+    "|-----------------------------------------------------------------|------------|");
+
+std::optional<Money> ReadBound(const QString &text, const char *name, Prompt &prompt)
+{
+    const std::optional<Money> bound = Money::parse(text);
+    if (!bound)
+        prompt.error(QStringLiteral("Błąd kwoty \"%1\"").arg(QLatin1String(name)));
+    return bound;
+}
+
+// The bounds said to SQLite when they select exactly the rows of the range: an empty amount
+// fails every comparison there, so when empty amounts belong to the range and a bound is set,
+// the rows are tested one by one instead.
+QList<FilterCondition> RangeConditions(const AmountRange &range)
+{
+    using Op = FilterCondition::Op;
+    const bool anyBound = !range.from.isZero() || !range.to.isZero();
+    if (range.containsEmpty() && anyBound)
+        return {};
+    QList<FilterCondition> conditions;
+    if (!range.from.isZero())
+        conditions.append({kAmount, Op::GreaterOrEqual, QVariant::fromValue(range.from)});
+    if (!range.to.isZero())
+        conditions.append({kAmount, Op::LessOrEqual, QVariant::fromValue(range.to)});
+    return conditions;
+}
+
+QString ListingLine(const QString &blank, const Table &documents)
+{
+    QString line = WithDocumentColumns(blank, documents);
+    line = PutAt(line, 46, documents.asString(QStringLiteral("ONAZ1")).left(45));
+    line = PutAt(line, 92, documents.asString(QStringLiteral("TYT1")).left(65));
+    return PutAt(line, 158, ListingAmount(documents.asMoney(kAmount)));
+}
+
+} // namespace
+
+bool AmountRange::contains(Money amount) const
+{
+    return (from.isZero() || amount >= from) && (to.isZero() || amount <= to);
+}
+
+std::optional<AmountRange> ReadAmountRange(const AmountRangeTexts &texts, Prompt &prompt)
+{
+    const std::optional<Money> from = ReadBound(texts.from, "od", prompt);
+    if (!from)
+        return std::nullopt;
+    const std::optional<Money> to = ReadBound(texts.to, "do", prompt);
+    if (!to)
+        return std::nullopt;
+    return AmountRange{*from, *to};
+}
+
+void DokumentyZKwota(ListingContext &context, const AmountRangeTexts &texts)
+{
+    const std::optional<AmountRange> range = ReadAmountRange(texts, context.ledger.prompt);
+    if (!range)
+        return;
+    Table &documents = context.ledger.tables.TNAG;
+    DocumentsViewSwitch view(documents, context.filters);
+    view.showWholeYear(RangeConditions(*range));
+
+    ListingJob job(context.druk, QStringLiteral("Raport dokumentów z kwotami od ") + texts.from
+                                     + QStringLiteral(" do ") + texts.to,
+                   documents.recordCount());
+    job.line(RepeatChar(u'=', 170));
+    job.line(kHeading);
+    job.line(kSeparator);
+    const QString blank = BlankColumnLine(kHeading);
+    for (documents.first(); !documents.eof(); documents.next()) {
+        job.step();
+        if (range->contains(documents.asMoney(kAmount)))
+            job.line(ListingLine(blank, documents));
+    }
+    job.line(RepeatChar(u'=', 171));
+    job.finish();
+}
+
+void DokumentyZKwota(ListingContext &context, AmountRangeDialog &dialog)
+{
+    const std::optional<AmountRangeTexts> typed = dialog.askAmounts();
+    if (typed)
+        DokumentyZKwota(context, {RemoveSpaces(typed->from), RemoveSpaces(typed->to)});
+}
