@@ -2,6 +2,9 @@
 #include "app/process_environment.h"
 #include "app/ui/qt_prompt.h"
 #include "app/ui/startup.h"
+#include "ledger/cash_ledger.h"
+#include "ledger/ui/tkasaf.h"
+#include "print/ui/print_module.h"
 #include "store/data_tree_initializer.h"
 #include "store/session.h"
 #include "store/tdane.h"
@@ -30,6 +33,10 @@ int main(int argc, char **argv)
     Session session;
     session.setWorkingFolder(environment.workingFolder);
     std::unique_ptr<TDANE> dataModule;
+    // The ledger's rules live on the data module's tables, so it goes before them.
+    std::unique_ptr<CashLedger> ledger;
+    std::unique_ptr<PrintModule> printModule;
+    TKASAF *mainWindow = nullptr;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -40,6 +47,21 @@ int main(int argc, char **argv)
             [&] {
                 dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment});
                 dataModule->runOpenSequence();
+                TDANE &d = *dataModule;
+                ledger = std::make_unique<CashLedger>(
+                    LedgerTables{d.TPARA, d.TKASA, d.TRKASA, d.TNAG, d.TPOZ, d.KNAG, d.TSLO, d.TKONTA, d.TWALUTA},
+                    prompt, globalState(), clock);
+            },
+        .createMainWindow =
+            [&](GlobalState &state) {
+                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                mainWindow = window.get();
+                return window;
+            },
+        .createPrintModule =
+            [&](Progress &progress) {
+                printModule = std::make_unique<PrintModule>(prompt, progress, mainWindow);
+                mainWindow->setPrintModule(printModule.get());
             },
     };
     return RunStartup(context);

@@ -90,7 +90,7 @@ void Startup::closeSplash()
 
 void Startup::createMainWindow()
 {
-    mainWindow_ = std::make_unique<TKASAF>(state_);
+    mainWindow_ = context_.createMainWindow ? context_.createMainWindow(state_) : std::make_unique<TKASAF>(state_);
 }
 
 void Startup::createProgressWindow()

@@ -24,6 +24,8 @@ struct StartupContext {
     // Creates the data module, which opens the tables, logs the user in and chooses the year;
     // it sets StartupStop when the program must not go on.
     std::function<void()> createDataModule;
+    // Creates the main window once the data module is open; empty: the window without data.
+    std::function<std::unique_ptr<TKASAF>(GlobalState &state)> createMainWindow = {};
     // Creates the print module on the progress window; empty until printing exists.
     std::function<void(Progress &progressWindow)> createPrintModule = {};
     // Starts the table-engine installer; empty means "bde.exe" from the working folder.

@@ -1,24 +1,44 @@
 #include "ledger/ui/tkasaf.h"
 
-#include "app/application_title.h"
 #include "app/global_state.h"
+#include "ledger/cash_ledger.h"
+#include "ledger/document_creation.h"
+#include "ledger/document_search.h"
+#include "ledger/ui/main_window_grids.h"
+#include "store/tdane.h"
+#include "store/ui/table_grid.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QShowEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr std::array<int, 4> kStatusPanelWidths{100, 100, 100, 50};
 
-}  // namespace
+QToolBar *TabToolBar(QWidget *parent)
+{
+    auto *bar = new QToolBar(parent);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->setMovable(false);
+    return bar;
+}
+
+} // namespace
 
 TKASAF::TKASAF(const GlobalState &state, QWidget *parent)
-    : QMainWindow(parent), PageControl(new QTabWidget(this)), TabRaporty(new QWidget),
-      TabDokumenty(new QWidget), state_(state)
+    : QMainWindow(parent), PageControl(new QTabWidget(this)), TabRaporty(new QWidget), TabDokumenty(new QWidget),
+      state_(state)
 {
     setObjectName(QStringLiteral("TKASAF"));
     PageControl->setObjectName(QStringLiteral("PageControl"));
@@ -27,8 +47,119 @@ TKASAF::TKASAF(const GlobalState &state, QWidget *parent)
     PageControl->addTab(TabRaporty, QStringLiteral("Raporty Kasowe"));
     PageControl->addTab(TabDokumenty, QStringLiteral("Dokumenty"));
     setCentralWidget(PageControl);
+    buildActions();
+    buildMenus();
+    addToolBar(buildDeskToolBar());
+    buildReportTab();
+    buildDocumentTab();
     buildStatusBar();
-    resize(800, 560);
+    connect(PageControl, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl->currentWidget() == TabDokumenty)
+            documentTabShown();
+    });
+    updateCommandAvailability();
+    resize(860, 600);
+}
+
+TKASAF::TKASAF(const GlobalState &state, const MainWindowServices &services, QWidget *parent)
+    : TKASAF(state, parent)
+{
+    services_ = std::make_unique<MainWindowServices>(services);
+    CashLedger &ledger = services_->ledger;
+    creation_ = std::make_unique<DocumentCreation>(
+        ledger.context(), ledger.documents(),
+        NewDocumentRequestFrom(services_->data.environment().arguments, state_.CommandArgIndex));
+    bindGrids();
+    ledger.setView(this);
+    updateCommandAvailability();
+}
+
+TKASAF::~TKASAF()
+{
+    if (services_)
+        services_->ledger.setView(nullptr);
+}
+
+QAction *TKASAF::command(const QString &text, const QString &hint, std::function<void()> work)
+{
+    auto *action = new QAction(text, this);
+    if (!hint.isEmpty()) {
+        action->setToolTip(hint);
+        action->setStatusTip(hint);
+    }
+    connect(action, &QAction::triggered, this, [work = std::move(work)] { work(); });
+    return action;
+}
+
+// --- Layout ------------------------------------------------------------------------------------
+
+QToolBar *TKASAF::buildDeskToolBar()
+{
+    auto *bar = new QToolBar(QStringLiteral("KASA"), this);
+    bar->setObjectName(QStringLiteral("DeskToolBar"));
+    bar->setMovable(false);
+    bar->addWidget(new QLabel(QStringLiteral(" KASA "), bar));
+    return bar;
+}
+
+void TKASAF::buildReportTab()
+{
+    auto *layout = new QVBoxLayout(TabRaporty);
+    layout->setContentsMargins(2, 2, 2, 2);
+    QToolBar *bar = TabToolBar(TabRaporty);
+    bar->setObjectName(QStringLiteral("ReportToolBar"));
+    for (QAction *action : {NewReportAction, EditingAction, DeleteReportAction, CloseReportAction, OpenReportAction,
+                            PrintReportAction, CashStateAction, MonthlyReportAction})
+        bar->addAction(action);
+    layout->addWidget(bar);
+}
+
+void TKASAF::buildDocumentTab()
+{
+    auto *layout = new QVBoxLayout(TabDokumenty);
+    layout->setContentsMargins(2, 2, 2, 2);
+    QToolBar *first = TabToolBar(TabDokumenty);
+    first->setObjectName(QStringLiteral("DocumentToolBar1"));
+    for (QAction *action : {ReceiptAction, PayoutAction, SettlementAction, AdvanceRequestAction, EditDocumentAction,
+                            CopyAction, DeleteDocumentAction, PrintDocumentAction})
+        first->addAction(action);
+    QToolBar *second = TabToolBar(TabDokumenty);
+    second->setObjectName(QStringLiteral("DocumentToolBar2"));
+    second->addAction(FreeReceiptAction);
+    second->addAction(FreePayoutAction);
+    auto *secondRow = new QHBoxLayout;
+    secondRow->addWidget(second, 1);
+    secondRow->addWidget(buildSearchBox());
+    layout->addWidget(first);
+    layout->addLayout(secondRow);
+
+    DocumentPopup = new QMenu(this);
+    for (QAction *action : {RenumberByDateAction, RenumberByEntryAction, RenumberDocumentsByDateAction,
+                            RenumberFromPlaceAction, CashStateToDocumentAction, CashStateOnDayAction})
+        DocumentPopup->addAction(action);
+}
+
+QWidget *TKASAF::buildSearchBox()
+{
+    auto *box = new QGroupBox(QStringLiteral("Wyszukiwanie :"), TabDokumenty);
+    auto *row = new QHBoxLayout(box);
+    SearchKind = new QComboBox(box);
+    SearchKind->setEditable(true);
+    SearchKind->addItems({QStringLiteral("KP"), QStringLiteral("KW")});
+    SearchKind->setCurrentIndex(-1);
+    SearchKind->setInsertPolicy(QComboBox::NoInsert);
+    SearchKind->setFixedWidth(60);
+    SearchDate = new QLineEdit(box);
+    SearchDate->setFixedWidth(90);
+    SearchName = new QLineEdit(box);
+    SearchName->setMinimumWidth(120);
+    row->addWidget(new QLabel(QStringLiteral("RD :"), box));
+    row->addWidget(SearchKind);
+    row->addWidget(new QLabel(QStringLiteral("Data :"), box));
+    row->addWidget(SearchDate);
+    row->addWidget(new QLabel(QStringLiteral("Firma :"), box));
+    row->addWidget(SearchName);
+    return box;
 }
 
 void TKASAF::buildStatusBar()
@@ -38,31 +169,70 @@ void TKASAF::buildStatusBar()
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
         panel->setMinimumWidth(kStatusPanelWidths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusBar()->addWidget(panel);
+        statusBar()->addWidget(panel, i + 1 == StatusPanels.size() ? 1 : 0);
         StatusPanels[i] = panel;
     }
     statusBar()->setSizeGripEnabled(true);
 }
 
-void TKASAF::refreshCaptionAndStatus()
+// The grids need the data module's tables: the desk selector, the reports and the documents.
+void TKASAF::bindGrids()
 {
-    setWindowTitle(ApplicationTitle() + u' ' + state_.CompanyShortName);
-    StatusPanels[1]->setText(state_.CurrentYear);
-    StatusPanels[2]->setText(state_.OperatorName);
+    TDANE &data = services_->data;
+    Prompt &prompt = services_->prompt;
+
+    auto *desks = new TableModel(data.TKASA, DeskSelectorColumns());
+    desks->setPrompt(&prompt);
+    DeskGrid = new TableGrid(desks, this);
+    DeskGrid->setObjectName(QStringLiteral("DeskGrid"));
+    DeskGrid->setToolTip(QStringLiteral("Wybór aktywnej KASY"));
+    DeskGrid->showOneRowOnly();
+    DeskGrid->setFixedWidth(60 + 220 + 2 * DeskGrid->frameWidth());
+    DeskGrid->installEventFilter(this);
+    findChild<QToolBar *>(QStringLiteral("DeskToolBar"))->addWidget(DeskGrid);
+    connect(DeskGrid, &QAbstractItemView::doubleClicked, this, [this] { openCashDeskDictionary(); });
+
+    auto *reports = new TableModel(data.TRKASA, ReportGridColumns());
+    reports->setPrompt(&prompt);
+    reports->setCellColour(ReportCellColour);
+    ReportGrid = new TableGrid(reports, TabRaporty);
+    ReportGrid->setObjectName(QStringLiteral("ReportGrid"));
+    ReportGrid->setToolTip(QStringLiteral("Raporty Kasowe"));
+    TabRaporty->layout()->addWidget(ReportGrid);
+    connect(ReportGrid, &QAbstractItemView::doubleClicked, this, [this] { PageControl->setCurrentWidget(TabDokumenty); });
+
+    accountsOnReport_ = AccountsOnReport(data.TPARA);
+    auto *documents = new TableModel(data.TNAG, DocumentGridColumns(accountsOnReport_));
+    documents->setPrompt(&prompt);
+    documents->setCellColour(DocumentCellColour);
+    DocumentGrid = new TableGrid(documents, TabDokumenty);
+    DocumentGrid->setObjectName(QStringLiteral("DocumentGrid"));
+    DocumentGrid->setToolTip(QStringLiteral("Dokumenty wybranego Raportu Kasowego"));
+    DocumentGrid->setMultiSelect(true);
+    DocumentGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    TabDokumenty->layout()->addWidget(DocumentGrid);
+    connect(DocumentGrid, &QAbstractItemView::doubleClicked, this, [this] { editDocument(); });
+    connect(DocumentGrid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { DocumentPopup->exec(DocumentGrid->viewport()->mapToGlobal(at)); });
+    connect(DocumentGrid, &TableGrid::titleClicked, this, [this](const QString &field) {
+        run([this, field] { SortDocumentsByColumn(services_->data.TNAG, field); });
+    });
+
+    connect(SearchKind, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        searchDocuments([this, text] { FindDocumentByKind(services_->data.TNAG, text, state_.CurrentYear); });
+    });
+    connect(SearchDate, &QLineEdit::textChanged, this, [this](const QString &text) {
+        searchDocuments([this, text] { FindDocumentByDate(services_->data.TNAG, text); });
+    });
+    connect(SearchName, &QLineEdit::textChanged, this, [this](const QString &text) {
+        searchDocuments([this, text] { FindDocumentByName(services_->data.TNAG, text); });
+    });
 }
 
-void TKASAF::showEvent(QShowEvent *event)
+bool TKASAF::eventFilter(QObject *watched, QEvent *event)
 {
-    // Only when the program shows the window, not when the user restores it from the task bar.
-    if (!event->spontaneous()) {
-        refreshCaptionAndStatus();
-        PageControl->setCurrentWidget(TabRaporty);
-    }
-    QMainWindow::showEvent(event);
-}
-
-void TKASAF::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    QCoreApplication::quit();
+    // Whatever key moved the selector, the new desk shows its last report.
+    if (watched == DeskGrid && event->type() == QEvent::KeyRelease)
+        moveToLastReport();
+    return QMainWindow::eventFilter(watched, event);
 }

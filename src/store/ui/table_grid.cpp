@@ -28,6 +28,11 @@ TableGrid::TableGrid(TableModel *model, QWidget *parent) : QTableView(parent), m
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::SelectedClicked);
     setWordWrap(false);
+    // The column widths are those of the program's grids, drawn in an 8-point font.
+    QFont compact = font();
+    compact.setPointSize(8);
+    setFont(compact);
+    horizontalHeader()->setFont(compact);
     setTabKeyNavigation(true);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -61,7 +66,7 @@ int TableGrid::defaultWidth(int column) const
             if (def.name.compare(described.field, Qt::CaseInsensitive) == 0 && def.size > 0)
                 characters = def.size;
     }
-    const int byContent = fontMetrics().averageCharWidth() * characters + 8;
+    const int byContent = fontMetrics().horizontalAdvance(QString(characters, u'0')) + 10;
     const int byTitle = fontMetrics().horizontalAdvance(title) + 12;
     return std::min(std::max(byContent, byTitle), kLargestDefaultWidth);
 }

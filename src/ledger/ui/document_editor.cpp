@@ -1,0 +1,394 @@
+#include "ledger/ui/document_editor.h"
+
+#include "app/clock.h"
+#include "app/prompt.h"
+#include "ledger/cash_ledger.h"
+#include "ledger/contractor_lookup.h"
+#include "ledger/dictionary_rules.h"
+#include "ledger/document_saving.h"
+#include "ledger/ledger_queries.h"
+#include "ledger/row_posting.h"
+#include "ledger/ui/main_window_commands.h"
+#include "ledger/ui/main_window_grids.h"
+#include "store/table.h"
+#include "store/table_edit_helpers.h"
+#include "store/ui/table_field_edit.h"
+#include "store/ui/table_grid.h"
+#include "store/ui/table_navigator.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("yyyy.MM.dd");
+
+// Typed dates are YYYY.MM.DD; an empty field empties the date.
+QString DateProblem(const QString &typed)
+{
+    if (typed.isEmpty() || QDate::fromString(typed, kDateFormat).isValid())
+        return {};
+    return QStringLiteral("Niepoprawna data: %1\rProszę wpisać datę w postaci RRRR.MM.DD.").arg(typed);
+}
+
+// Delphi hints "short|long": the tooltip shows the short part, the status line the long one.
+void SetHint(QWidget *control, const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    control->setToolTip(bar < 0 ? hint : hint.left(bar));
+    control->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+template <typename Work> void ReportingFailures(Prompt &prompt, Work work)
+{
+    try {
+        work();
+    } catch (const Abort &) {
+    } catch (const EngineError &error) {
+        prompt.error(error.message());
+    }
+}
+
+} // namespace
+
+DocumentEditor::DocumentEditor(const DocumentEditorServices &services, QWidget *parent)
+    : QDialog(parent), services_(services)
+{
+    setWindowTitle(QStringLiteral("Dokument"));
+    setModal(true);
+
+    SaveAndCloseAction = new QAction(QStringLiteral("Zapisz i zamknij"), this);
+    SaveAndCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    SaveAndCloseAction->setShortcutContext(Qt::WindowShortcut);
+    connect(SaveAndCloseAction, &QAction::triggered, this, [this] { saveAndClose(); });
+    addAction(SaveAndCloseAction);
+
+    NumberChangeAction = new QAction(QStringLiteral("Zmiana numeru dokumentu"), this);
+    NumberChangeAction->setEnabled(services_.auxiliary != nullptr);
+    connect(NumberChangeAction, &QAction::triggered, this, [this] { changeNumber(); });
+    addAction(NumberChangeAction);
+}
+
+DocumentEditor::~DocumentEditor() = default;
+
+LedgerTables &DocumentEditor::tables() const
+{
+    return services_.ledger.context().tables;
+}
+
+Table &DocumentEditor::header() const
+{
+    return tables().TNAG;
+}
+
+bool DocumentEditor::accountsOnReport() const
+{
+    return AccountsOnReport(tables().TPARA);
+}
+
+bool DocumentEditor::reportIsOpen() const
+{
+    return CurrentReportIsOpen(tables());
+}
+
+// --- Building ----------------------------------------------------------------------------------
+
+TableFieldEdit *DocumentEditor::headerField(const QString &field, const QString &hint)
+{
+    auto *edit = new TableFieldEdit(header(), field, this);
+    edit->setPrompt(&services_.prompt);
+    if (!hint.isEmpty())
+        SetHint(edit, hint);
+    bindings_.append(edit);
+    return edit;
+}
+
+QPushButton *DocumentEditor::button(const QString &text)
+{
+    auto *result = new QPushButton(text, this);
+    result->setAutoDefault(false);
+    result->setDefault(false);
+    return result;
+}
+
+QToolButton *DocumentEditor::catalogueButton()
+{
+    catalogueButton_ = new QToolButton(this);
+    catalogueButton_->setText(QStringLiteral("..."));
+    SetHint(catalogueButton_, QStringLiteral("Katalog kontrahentów|Katalog kontrahentów"));
+    connect(catalogueButton_, &QToolButton::clicked, this, [this] { chooseFromCatalogue(); });
+    return catalogueButton_;
+}
+
+QWidget *DocumentEditor::buildTopPanel()
+{
+    auto *panel = new QWidget(this);
+    auto *row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    KindLabel = new QLabel(panel);
+    QFont large = KindLabel->font();
+    large.setPointSize(large.pointSize() * 2);
+    large.setBold(true);
+    KindLabel->setFont(large);
+    KindLabel->setMinimumWidth(80);
+    row->addWidget(KindLabel);
+    row->addStretch();
+
+    row->addWidget(new QLabel(QStringLiteral("NUMER"), panel));
+    NumberEdit = headerField(QStringLiteral("DOWOD"));
+    NumberEdit->setMinimumWidth(140);
+    connect(NumberEdit, &TableFieldEdit::doubleClicked, this, [this] { changeNumber(); });
+    row->addWidget(NumberEdit);
+
+    row->addSpacing(12);
+    row->addWidget(new QLabel(QStringLiteral("DATA"), panel));
+    DateEdit = headerField(QStringLiteral("DATA"));
+    DateEdit->setInputMask(QStringLiteral("0000.00.00;_"));
+    DateEdit->setInputCheck(DateProblem);
+    DateEdit->setFixedWidth(DateEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16);
+    row->addWidget(DateEdit);
+    CalendarButton = new QToolButton(panel);
+    CalendarButton->setText(QStringLiteral("..."));
+    CalendarButton->setFocusPolicy(Qt::NoFocus);
+    CalendarButton->setEnabled(services_.auxiliary != nullptr);
+    connect(CalendarButton, &QToolButton::clicked, this, [this] { pickDate(); });
+    row->addWidget(CalendarButton);
+    return panel;
+}
+
+QWidget *DocumentEditor::buildAccountPanel(bool withPrintButton)
+{
+    AccountPanel = new QWidget(this);
+    auto *row = new QHBoxLayout(AccountPanel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("KONTO"), AccountPanel));
+    AccountCombo = new TableFieldCombo(header(), QStringLiteral("KONTO"), AccountPanel);
+    AccountCombo->setPrompt(&services_.prompt);
+    AccountCombo->setMinimumWidth(140);
+    bindings_.append(AccountCombo);
+    row->addWidget(AccountCombo);
+    row->addStretch();
+    if (withPrintButton) {
+        printButton_ = button(QStringLiteral("Drukuj"));
+        printButton_->setEnabled(services_.commands && services_.commands->printDocuments);
+        connect(printButton_, &QPushButton::clicked, this, [this] { printDocument(); });
+        row->addWidget(printButton_);
+    }
+    return AccountPanel;
+}
+
+void DocumentEditor::buildLineGrid(const QList<GridColumn> &columns)
+{
+    auto *model = new TableModel(tables().TPOZ, columns);
+    model->setPrompt(&services_.prompt);
+    model->setEditable(true);
+    LineGrid = new TableGrid(model, this);
+    LineGrid->setMinimumHeight(150);
+    connect(LineGrid, &TableGrid::entered, this, [this] { enterLines(); });
+}
+
+QWidget *DocumentEditor::buildBottom()
+{
+    auto *panel = new QWidget(this);
+    auto *row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    Navigator = new TableNavigator(LineGrid->tableModel(), services_.prompt,
+                                   {{TableNavigator::Button::Insert, QStringLiteral("Nowy")},
+                                    {TableNavigator::Button::Delete, QStringLiteral("Kasuj")},
+                                    {TableNavigator::Button::Post, QStringLiteral("Zapisz")},
+                                    {TableNavigator::Button::Cancel, QStringLiteral("Przerwij")}},
+                                   panel);
+    connect(Navigator, &TableNavigator::inserted, this, [this] {
+        LineGrid->setFocus();
+        const TableModel &lines = LineGrid->tableModel();
+        if (const int row = lines.currentRow(); row >= 0)
+            LineGrid->setCurrentIndex(lines.index(row, 0));
+    });
+    row->addWidget(Navigator);
+    row->addStretch();
+    row->addWidget(new QLabel(QStringLiteral("KWOTA"), panel));
+    AmountEdit = headerField(QStringLiteral("KWOTA"));
+    AmountEdit->setReadOnly(true);
+    AmountEdit->setFocusPolicy(Qt::NoFocus);
+    AmountEdit->setAlignment(Qt::AlignRight);
+    AmountEdit->setFixedWidth(120);
+    row->addWidget(AmountEdit);
+    return panel;
+}
+
+void DocumentEditor::assemble(QWidget *group)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildTopPanel());
+    layout->addWidget(group);
+    layout->addWidget(buildAccountPanel(true));
+    layout->addWidget(LineGrid, 1);
+    layout->addWidget(buildBottom());
+    resize(600, 560);
+}
+
+// --- Showing -----------------------------------------------------------------------------------
+
+void DocumentEditor::edit()
+{
+    for (FieldBinding *binding : std::as_const(bindings_))
+        binding->reload();
+    prepare();
+    exec();
+}
+
+void DocumentEditor::prepare()
+{
+    KindLabel->setText(header().asString(QStringLiteral("RD")));
+    AccountPanel->setVisible(accountsOnReport());
+    const bool open = reportIsOpen();
+    if (catalogueButton_)
+        catalogueButton_->setEnabled(open && services_.commands && services_.commands->chooseContractor);
+    NumberChangeAction->setEnabled(services_.auxiliary != nullptr);
+    CalendarButton->setEnabled(services_.auxiliary != nullptr && !DateEdit->isReadOnly());
+}
+
+void DocumentEditor::setFieldsReadOnly(bool readOnly)
+{
+    for (FieldBinding *binding : std::as_const(bindings_)) {
+        if (auto *edit = dynamic_cast<TableFieldEdit *>(binding); edit && edit != AmountEdit)
+            edit->setReadOnly(readOnly);
+    }
+    AccountCombo->setEnabled(!readOnly);
+    LineGrid->tableModel().setEditable(!readOnly);
+    Navigator->setReadOnly(readOnly);
+    CalendarButton->setEnabled(services_.auxiliary != nullptr && !readOnly);
+}
+
+void DocumentEditor::fillAccountList(bool panel)
+{
+    const QStringList accounts = FieldValues(tables().TKONTA, QStringLiteral("KOD"));
+    if (panel)
+        AccountCombo->setEntries(accounts);
+    else
+        LineGrid->tableModel().setPickList(QStringLiteral("KONTO"), accounts);
+}
+
+// --- Commands ----------------------------------------------------------------------------------
+
+bool DocumentEditor::commitFields()
+{
+    for (FieldBinding *binding : std::as_const(bindings_))
+        if (!binding->commit())
+            return false;
+    return true;
+}
+
+void DocumentEditor::saveThenClose(const std::function<void()> &save)
+{
+    if (!commitFields())
+        return;
+    bool saved = false;
+    ReportingFailures(services_.prompt, [&] {
+        save();
+        saved = true;
+    });
+    if (saved)
+        accept();
+}
+
+bool DocumentEditor::mayClose()
+{
+    return commitFields();
+}
+
+bool DocumentEditor::closeKeepingChanges()
+{
+    if (!commitFields())
+        return false;
+    ReportingFailures(services_.prompt, [&] { DocumentSaving(services_.ledger.context()).saveLinesAndHeader(); });
+    return true;
+}
+
+void DocumentEditor::reject()
+{
+    if (mayClose())
+        QDialog::reject();
+}
+
+void DocumentEditor::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        focusNextChild();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DocumentEditor::changeNumber()
+{
+    if (!services_.auxiliary || !reportIsOpen() || !commitFields())
+        return;
+    ReportingFailures(services_.prompt, [&] { services_.ledger.numberChange().changeNumber(services_.auxiliary->numberChangeDialog()); });
+}
+
+void DocumentEditor::pickDate()
+{
+    if (!services_.auxiliary || DateEdit->isReadOnly() || !commitFields())
+        return;
+    QDate initial = QDate::fromString(header().asString(QStringLiteral("DATA")), kDateFormat);
+    if (!initial.isValid())
+        initial = services_.clock.today();
+    const std::optional<QDate> chosen = services_.auxiliary->askCalendarDate(CalendarButton, initial);
+    if (!chosen || !chosen->isValid())
+        return;
+    ReportingFailures(services_.prompt, [&] {
+        EnsureEditing(header());
+        header().setString(QStringLiteral("DATA"), chosen->toString(kDateFormat));
+    });
+}
+
+// The lines refer to the header: it is stored before the first line is touched.
+void DocumentEditor::enterLines()
+{
+    if (!commitFields())
+        return;
+    if (header().state() == TableState::Edit || header().state() == TableState::Insert)
+        ReportingFailures(services_.prompt, [&] { PostRow(header(), services_.prompt); });
+}
+
+void DocumentEditor::lookUpContractor(bool byTaxNumber, const QString &typed)
+{
+    if (!reportIsOpen())
+        return;
+    ReportingFailures(services_.prompt, [&] {
+        Table &contractors = services_.contractors;
+        const bool found = byTaxNumber ? FindContractorByTaxNumber(contractors, typed)
+                                       : FindContractorByNumber(contractors, typed);
+        if (found)
+            CopyContractorIntoHeader(contractors, header(), services_.prompt);
+    });
+}
+
+void DocumentEditor::chooseFromCatalogue()
+{
+    if (!reportIsOpen() || !services_.commands || !services_.commands->chooseContractor || !commitFields())
+        return;
+    ReportingFailures(services_.prompt, [&] {
+        if (services_.commands->chooseContractor())
+            CopyContractorIntoHeader(services_.contractors, header(), services_.prompt);
+    });
+}
+
+void DocumentEditor::printDocument()
+{
+    if (!services_.commands || !services_.commands->printDocuments || !commitFields())
+        return;
+    ReportingFailures(services_.prompt, [&] {
+        PostRow(tables().TPOZ, services_.prompt);
+        PostRow(header(), services_.prompt);
+        services_.commands->printDocuments({header().bookmark()});
+    });
+}
