@@ -2,6 +2,7 @@
 
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/qt_dialog_parts.h"
+#include "store/table.h"
 #include "store/ui/table_grid.h"
 
 #include <QLineEdit>
@@ -59,4 +60,5 @@ CurrencyDictionary::CurrencyDictionary(CashLedger &ledger, QWidget *parent)
     setObjectName(QStringLiteral("CurrencyDictionary"));
     setWindowTitle(QString::fromUtf8("Słownik rodzajów waluty"));
     Grid->setItemDelegateForColumn(0, new OrderNumberDelegate(Grid));
+    ledger.context().tables.TWALUTA.setDisplayFormat(QStringLiteral("L1"), QStringLiteral("### ### ##0.00"));
 }

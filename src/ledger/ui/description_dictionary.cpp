@@ -3,6 +3,7 @@
 #include "app/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/dictionary_rules.h"
+#include "store/table.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ DescriptionDictionary::DescriptionDictionary(CashLedger &ledger, QWidget *parent
     , ledger_(ledger)
 {
     setObjectName(QStringLiteral("DescriptionDictionary"));
+    // The default amount reads as money, like every amount in the program's grids.
+    ledger.context().tables.TSLO.setDisplayFormat(QStringLiteral("CENA"), QStringLiteral("### ### ##0.00"));
 }
 
 int DescriptionDictionary::showKind(const QString &kind)

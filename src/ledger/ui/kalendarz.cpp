@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QVBoxLayout>
 
 
@@ -23,6 +24,7 @@ Kalendarz::Kalendarz(QWidget *parent)
     Calendar = new QCalendarWidget(this);
     Calendar->setObjectName(QStringLiteral("Calendar"));
     Calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    Calendar->setLocale(QLocale(QLocale::Polish, QLocale::Poland));
     Calendar->setFirstDayOfWeek(Qt::Monday);
     Calendar->setGridVisible(true);
 

@@ -29,8 +29,7 @@ QtAmountRangeDialog::QtAmountRangeDialog(QWidget *parent)
 
 std::optional<AmountRangeTexts> QtAmountRangeDialog::askAmounts()
 {
-    From->setFocus();
-    From->selectAll();
+    FocusAndSelectAll(*From);
     CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;

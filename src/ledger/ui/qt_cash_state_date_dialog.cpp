@@ -27,8 +27,7 @@ QtCashStateDateDialog::QtCashStateDateDialog(Kalendarz &calendar, const Clock &c
 std::optional<QDate> QtCashStateDateDialog::askDay(QDate preset)
 {
     Day->setDate(preset);
-    Day->Edit->setFocus();
-    Day->Edit->selectAll();
+    FocusAndSelectAll(*Day->Edit);
     CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;

@@ -33,8 +33,7 @@ std::optional<DateRange> QtDateRangeDialog::askDates(const QString &caption, Dat
         used_ = true;
     }
     setWindowTitle(caption);
-    From->Edit->setFocus();
-    From->Edit->selectAll();
+    FocusAndSelectAll(*From->Edit);
     CentreOnScreen(*this);
     if (exec() != Accepted)
         return std::nullopt;

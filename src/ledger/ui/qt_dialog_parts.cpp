@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 QString QtInputMask(const QString &formMask)
 {
@@ -23,6 +24,16 @@ QString QtInputMask(const QString &formMask)
     }
     const QString blank = sections.value(2);
     return mask + u';' + (blank.isEmpty() ? QStringLiteral("_") : blank.left(1));
+}
+
+void FocusAndSelectAll(QLineEdit &field)
+{
+    field.setFocus();
+    // Showing the window moves the cursor of a masked field to its start: select afterwards.
+    QTimer::singleShot(0, &field, [edit = &field] {
+        edit->setFocus();
+        edit->selectAll();
+    });
 }
 
 QLineEdit *MaskedLineEdit(const QString &formMask, const QString &objectName, QWidget *parent)

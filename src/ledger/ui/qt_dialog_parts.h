@@ -15,6 +15,10 @@ QString QtInputMask(const QString &formMask);
 // A line edit with the form's edit mask and the given object name.
 QLineEdit *MaskedLineEdit(const QString &formMask, const QString &objectName, QWidget *parent);
 
+// Once the dialog is up, the field has the focus with its whole text selected, so typing
+// replaces the proposed value instead of mixing with it.
+void FocusAndSelectAll(QLineEdit &field);
+
 // The buttons of the small dialogs. Abort ("Przerwij") rejects; Yes ("Tak"), Ok ("OK") and
 // Change ("Zmień") accept and are the default, so Enter accepts and Esc aborts.
 enum class DialogButton { Abort, Yes, Ok, Change };

@@ -22,8 +22,7 @@ void LayOutNumberDialog(QDialog &dialog, const QString &prompt, QLineEdit *numbe
 void ShowNumber(QLineEdit &field, int number)
 {
     field.setText(QString::number(number));
-    field.setFocus();
-    field.selectAll();
+    FocusAndSelectAll(field);
 }
 
 } // namespace

@@ -42,6 +42,10 @@ int TableDictionaryWindow::showModal()
     model().reload();
     prepareToShow();
     Navigator->updateButtons();
+    if (const int row = model().currentRow(); row >= 0) {
+        Grid->setCurrentIndex(model().index(row, 0));
+        Grid->selectRow(row);
+    }
     Grid->setFocus();
     return exec();
 }
