@@ -3,6 +3,7 @@
 #include "app/ui/qt_prompt.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
+#include "ledger/ui/auxiliary_windows.h"
 #include "ledger/ui/tkasaf.h"
 #include "print/ui/print_module.h"
 #include "store/data_tree_initializer.h"
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
     // The ledger's rules live on the data module's tables, so it goes before them.
     std::unique_ptr<CashLedger> ledger;
     std::unique_ptr<PrintModule> printModule;
+    std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
     const StartupContext context{
         .environment = environment,
@@ -56,6 +58,8 @@ int main(int argc, char **argv)
             [&](GlobalState &state) {
                 auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
                 mainWindow = window.get();
+                auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
+                mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
                 return window;
             },
         .createPrintModule =

@@ -12,6 +12,7 @@
 #include "ledger/ui/main_window_grids.h"
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
+#include "store/table_schemas.h"
 #include "store/ui/table_field_edit.h"
 #include "store/ui/table_grid.h"
 #include "store/ui/table_navigator.h"
@@ -185,6 +186,8 @@ QWidget *DocumentEditor::buildAccountPanel(bool withPrintButton)
 
 void DocumentEditor::buildLineGrid(const QList<GridColumn> &columns)
 {
+    // A line's amount shows as the header's first-line amount does.
+    tables().TPOZ.setDisplayFormat(QStringLiteral("KWOTAP"), QString::fromLatin1(kPlainAmountDisplayFormat));
     auto *model = new TableModel(tables().TPOZ, columns);
     model->setPrompt(&services_.prompt);
     model->setEditable(true);

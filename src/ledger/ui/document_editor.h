@@ -51,6 +51,8 @@ public:
     virtual void saveAndClose() = 0;
     // "Zmiana numeru dokumentu": only while the current report is open.
     void changeNumber();
+    // Esc and the window's close button: the editor closes when its kind allows.
+    void reject() override;
 
     QLabel *KindLabel = nullptr;
     TableFieldEdit *NumberEdit = nullptr;
@@ -102,7 +104,6 @@ protected:
     // Runs a save command: fields first, then the posts; the editor closes when all went well.
     void saveThenClose(const std::function<void()> &save);
 
-    void reject() override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -54,6 +54,8 @@ public:
 
     // Printing and the listings become available ("Parametry wydruku", "Stan Kasy", ...).
     void setPrintModule(PrintModule *printModule);
+    // The dictionaries, the calendar and the small dialogs (created over this window).
+    void setAuxiliaryWindows(AuxiliaryWindows *auxiliary);
 
     // Caption: application title, one space, the company's short name; status panels:
     // the working year and the operator.

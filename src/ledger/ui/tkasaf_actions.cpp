@@ -262,3 +262,11 @@ void TKASAF::setPrintModule(PrintModule *printModule)
     printModule_ = printModule;
     updateCommandAvailability();
 }
+
+void TKASAF::setAuxiliaryWindows(AuxiliaryWindows *auxiliary)
+{
+    if (!hasData())
+        return;
+    services_->auxiliary = auxiliary;
+    updateCommandAvailability();
+}

@@ -1,0 +1,228 @@
+#include "main_window_fixture.h"
+
+#include "ledger/cash_state.h"
+#include "ledger/ui/tkasaf1.h"
+#include "ledger/ui/tkasaf11.h"
+#include "ledger/ui/tkasaf14.h"
+#include "store/ui/table_field_edit.h"
+#include "store/ui/table_grid.h"
+#include "store/ui/table_navigator.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+using Button = TableNavigator::Button;
+
+void Type(QLineEdit *edit, const QString &text)
+{
+    edit->setCursorPosition(0);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// A line typed into the grid: a new row from the navigator, its text and amount.
+void AddLine(DocumentEditor &editor, const QString &text, const QString &amount)
+{
+    editor.Navigator->run(Button::Insert);
+    TableModel &lines = editor.LineGrid->tableModel();
+    const int row = lines.rowCount() - 1;
+    if (!text.isEmpty())
+        EXPECT_TRUE(lines.setData(lines.index(row, 0), text));
+    EXPECT_TRUE(lines.setData(lines.index(row, 1), amount));
+}
+
+QString Cell(const TableModel &lines, int row, int column)
+{
+    return lines.data(lines.index(row, column)).toString();
+}
+
+// K1's open report 1 with an opening balance of 1000, a contractor and a receipt description.
+class DocumentEditorsTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        addDesk("K1");
+        addReport("K1", 1, Amount("1000"));
+        addRows("FIN\\KONTRAHI.DB", {{{"NR", 7}, {"NIP", "123-456-78-90"}, {"NAZWA1", "Hurtownia"}, {"NAZWA2", "Bis"},
+                                     {"KOD", "00-001"}, {"MIEJSC", "Warszawa"}, {"UL", "Prosta 1"}}});
+        addRows("KASA\\OPISKASA.DB", {{{"RD", "KP"}, {"NAZWA", "Wpłata za fakturę"}, {"CENA", QVariant::fromValue(Amount("100"))}},
+                                      {{"RD", "KW"}, {"NAZWA", "Zakup paliwa"}}});
+        addRows("SLOWNIKI\\KONTAK.DB", {{{"KOD", "100"}, {"NAZWA", "Kasa"}}, {{"KOD", "201"}, {"NAZWA", "Rozrachunki"}}});
+    }
+
+    void showDocuments()
+    {
+        window->PageControl->setCurrentWidget(window->TabDokumenty);
+        Process();
+    }
+};
+
+TEST_F(DocumentEditorsTest, AKpWithThreeLinesIsStoredAndCountedInTheCashState)
+{
+    start();
+    showDocuments();
+
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        EXPECT_EQ(editor.windowTitle(), "Dokument");
+        EXPECT_EQ(editor.KindLabel->text(), "KP");
+        EXPECT_EQ(editor.NumberEdit->text(), "KP 1");
+        EXPECT_TRUE(editor.NumberEdit->isReadOnly());
+        EXPECT_EQ(editor.DateEdit->text(), "2019.03.15");
+
+        // A known contractor number fills the contractor at once.
+        Type(editor.ContractorNumberEdit, QStringLiteral("7"));
+        EXPECT_EQ(editor.Name1Edit->text(), "Hurtownia");
+        EXPECT_EQ(editor.TaxNumberEdit->text(), "123-456-78-90");
+
+        // The header row is the first line; a description from the dictionary brings its amount.
+        TableModel &lines = editor.LineGrid->tableModel();
+        EXPECT_EQ(lines.columns()[0].pickList, QStringList{"Wpłata za fakturę"});
+        EXPECT_EQ(lines.columns()[2].pickList.join(u'|'), "100|201");
+        EXPECT_TRUE(lines.setData(lines.index(0, 0), QStringLiteral("Wpłata za fakturę")));
+        EXPECT_EQ(Cell(lines, 0, 1), "100,00");
+        AddLine(editor, QStringLiteral("Druga"), QStringLiteral("20"));
+        AddLine(editor, QStringLiteral("Trzecia"), QStringLiteral("30,50"));
+        editor.Navigator->run(Button::Post);
+        EXPECT_EQ(editor.AmountEdit->text(), "150,50");
+
+        editor.SaveButton->click();
+        EXPECT_FALSE(editor.isVisible());
+    });
+
+    EXPECT_EQ(storedDocuments({"RD", "NRD", "GLOWKA", "TYT1", "KWOTAP", "KWOTA", "ONAZ1"}).join(u'\n'),
+              "RD=KP NRD=1 GLOWKA=True TYT1=Wpłata za fakturę KWOTAP=100 KWOTA=150,5 ONAZ1=Hurtownia\n"
+              "RD=KP NRD=1 GLOWKA= TYT1=Druga KWOTAP=20 KWOTA= ONAZ1=\n"
+              "RD=KP NRD=1 GLOWKA= TYT1=Trzecia KWOTAP=30,5 KWOTA= ONAZ1=");
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("1150.50")));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+// Closing with Esc after changing the date asks; No brings the old date back.
+TEST_F(DocumentEditorsTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem)
+{
+    addDocument("K1", 1, "KP", 1, Amount("10"), {}, "2019.03.10");
+    struct Case {
+        PromptButton answer;
+        const char *storedDate;
+    };
+    for (const Case &c : {Case{No, "2019.03.10"}, Case{Yes, "2019.03.20"}}) {
+        SCOPED_TRACE(c.storedDate);
+        start();
+        showDocuments();
+        prompt.clear();
+        prompt.answer(c.answer);
+
+        withModal<TKASAF1>([&] { window->EditDocumentAction->trigger(); }, [&](TKASAF1 &editor) {
+            Type(editor.DateEdit, QStringLiteral("20190320"));
+            QTest::keyClick(&editor, Qt::Key_Escape);
+            EXPECT_FALSE(editor.isVisible());
+        });
+
+        EXPECT_EQ(prompt.shownOnce("Czy zapisać zmiany ?").icon, PromptIcon::Warning);
+        EXPECT_EQ(storedDocuments({"DATA"}), QStringList{QStringLiteral("DATA=") + QString::fromLatin1(c.storedDate)});
+        EXPECT_EQ(data->TNAG.asString(QStringLiteral("DATA")), c.storedDate);
+        TearDown();
+    }
+}
+
+TEST_F(DocumentEditorsTest, ADocumentOfAClosedReportIsOnlyShown)
+{
+    addReport("K1", 2, Amount("0"), true, Amount("10"));
+    addDocument("K1", 2, "KPD", 1, Amount("10"));
+    start();
+    showDocuments();
+    ASSERT_FALSE(window->EditDocumentAction->isEnabled());
+
+    // A double click still shows it.
+    withModal<TKASAF1>([&] { window->editDocument(); }, [&](TKASAF1 &editor) {
+        EXPECT_EQ(editor.KindLabel->text(), "KPD");
+        for (TableFieldEdit *field : {editor.NumberEdit, editor.DateEdit, editor.ContractorNumberEdit, editor.TaxNumberEdit,
+                                      editor.Name1Edit, editor.StreetEdit, editor.PostalCodeEdit, editor.TownEdit})
+            EXPECT_TRUE(field->isReadOnly());
+        EXPECT_FALSE(editor.LineGrid->tableModel().flags(editor.LineGrid->tableModel().index(0, 0)) & Qt::ItemIsEditable);
+        emit editor.ContractorNumberEdit->editingFinished();
+        editor.reject();
+    });
+    EXPECT_EQ(storedDocuments({"ONAZ1"}), QStringList{"ONAZ1=KPD odbiorca"});
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+// The settlement of the selected advance: what is left follows the advance and every expense.
+TEST_F(DocumentEditorsTest, TheSettlementShowsWhatIsLeftToReturnOrToPayOut)
+{
+    addDocument("K1", 1, "WZ", 3, Amount("500"), {}, "2019.03.04", {Amount("500")});
+    start();
+    showDocuments();
+
+    withModal<TKASAF11>([&] { window->SettlementAction->trigger(); }, [&](TKASAF11 &editor) {
+        EXPECT_EQ(editor.KindLabel->text(), "RZ");
+        EXPECT_EQ(editor.AdvanceNumberEdit->text(), "WZ 3");
+        EXPECT_EQ(editor.AdvanceDateEdit->text(), "2019.03.04");
+        EXPECT_EQ(editor.TakenByEdit->text(), "WZ odbiorca");
+        EXPECT_EQ(editor.AdvanceAmountEdit->text(), "500,00");
+        EXPECT_EQ(editor.ResultLabel->text(), "Do zwrotu :");
+        EXPECT_EQ(editor.ResultEdit->text(), "500,00");
+        EXPECT_EQ(editor.LineGrid->tableModel().rowCount(), 0); // the header row is not an expense
+
+        AddLine(editor, QStringLiteral("Bilety"), QStringLiteral("200"));
+        AddLine(editor, QString(), QStringLiteral("120"));
+        editor.Navigator->run(Button::Post);
+        EXPECT_EQ(editor.ExpensesEdit->text(), "320,00");
+        EXPECT_EQ(editor.ResultLabel->text(), "Do zwrotu :");
+        EXPECT_EQ(editor.ResultEdit->text(), "180,00");
+
+        AddLine(editor, QString(), QStringLiteral("330"));
+        editor.Navigator->run(Button::Post);
+        EXPECT_EQ(editor.ResultLabel->text(), "Do wypłaty :");
+        EXPECT_EQ(editor.ResultEdit->text(), "150,00");
+
+        Type(editor.AdvanceAmountEdit, QStringLiteral("700"));
+        EXPECT_EQ(editor.ResultLabel->text(), "Do zwrotu :");
+        EXPECT_EQ(editor.ResultEdit->text(), "50,00");
+        editor.SaveButton->click();
+    });
+
+    EXPECT_EQ(storedDocuments({"RD", "GLOWKA", "TYT1", "L1", "KWOTAP", "OKOD", "KWOTA"}).mid(2, 1),
+              QStringList{"RD=RZ GLOWKA=True TYT1=Bilety L1=700 KWOTAP=650 OKOD=+ KWOTA=50"});
+    EXPECT_FALSE(ledger->filters().lineRowsOnly()); // the lines show the header row again
+}
+
+// "Zapisz" gives the request its first item's text in the list; Ctrl+Z keeps the text it had.
+TEST_F(DocumentEditorsTest, ARequestSavedWithZapiszListsItsFirstItem)
+{
+    struct Case {
+        bool withSaveButton;
+        const char *listed;
+    };
+    for (const Case &c : {Case{true, "Paliwo"}, Case{false, ""}}) {
+        SCOPED_TRACE(c.listed);
+        start();
+        showDocuments();
+        withModal<TKASAF14>([&] { window->AdvanceRequestAction->trigger(); }, [&](TKASAF14 &editor) {
+            EXPECT_EQ(editor.RequestGroup->title(), "Wniosek o zaliczkę");
+            AddLine(editor, QStringLiteral("Paliwo"), QStringLiteral("80"));
+            if (c.withSaveButton)
+                editor.SaveButton->click();
+            else {
+                QApplication::setActiveWindow(&editor);
+                QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+            }
+            EXPECT_FALSE(editor.isVisible());
+        });
+        const TableModel &documents = window->DocumentGrid->tableModel();
+        const int row = documents.currentRow();
+        EXPECT_EQ(documents.data(documents.index(row, documents.columnOf(QStringLiteral("TYT1")))).toString(), c.listed);
+        EXPECT_EQ(documents.data(documents.index(row, documents.columnOf(QStringLiteral("KWOTA")))).toString(), "80,00");
+        TearDown();
+    }
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#include "main_window_fixture.h"
+
+#include "ledger/cash_state.h"
+#include "ledger/ui/main_window_grids.h"
+#include "ledger/ui/tkasaf1.h"
+#include "store/ui/table_field_edit.h"
+#include "store/ui/table_grid.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+const QString kReports = QStringLiteral("Raporty Kasowe");
+
+QStringList Column(const TableModel &model, const char *field)
+{
+    QStringList values;
+    const int column = model.columnOf(QString::fromLatin1(field));
+    for (int row = 0; row < model.rowCount(); ++row)
+        values.append(model.data(model.index(row, column)).toString());
+    return values;
+}
+
+QColor Background(const TableModel &model, int row, const char *field)
+{
+    return model.data(model.index(row, model.columnOf(QString::fromLatin1(field))), Qt::BackgroundRole).value<QColor>();
+}
+
+// The documents of K1's open report 2; its closed report 1 holds none.
+class MainWindowStart : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        addDesk("K1", "Kasa główna");
+        addDesk("K2", "Kasa walutowa");
+        addReport("K1", 1, Amount("0"), true, Amount("100"));
+        addReport("K1", 2, Amount("100"));
+        addDocument("K1", 2, "KP", 1, Amount("50"));
+    }
+
+    QString tab() const { return window->PageControl->tabText(window->PageControl->currentIndex()); }
+    int currentReport() const { return data->TRKASA.asInteger(QStringLiteral("NUMER")); }
+};
+
+TEST_F(MainWindowStart, ShowsTheLastReportOfTheFirstDeskWithItsCashState)
+{
+    start();
+
+    EXPECT_EQ(window->windowTitle(), "Kasa Firma Testowa");
+    EXPECT_EQ(tab(), kReports);
+    EXPECT_EQ(window->StatusPanels[0]->text(), "");
+    EXPECT_EQ(window->StatusPanels[1]->text(), "2019");
+    EXPECT_EQ(window->StatusPanels[2]->text(), "Jan Kowalski");
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("150")));
+    EXPECT_EQ(data->TKASA.asString(QStringLiteral("SYMBOL")), "K1");
+    EXPECT_EQ(currentReport(), 2);
+    EXPECT_EQ(window->ReportGrid->currentIndex().row(), 1);
+
+    // The report has documents: its number cannot be changed in the grid.
+    const TableModel &reports = window->ReportGrid->tableModel();
+    EXPECT_TRUE(reports.columns()[reports.columnOf(QStringLiteral("NUMER"))].readOnly);
+    EXPECT_EQ(reports.headerData(4, Qt::Horizontal).toString(), "Stan Początkowy");
+    EXPECT_EQ(reports.headerData(4, Qt::Horizontal, TableModel::GroupRole).toString(), "WARTOŚĆ");
+
+    // Without accounts on the report "Za co" is wide and the account column is not shown.
+    const TableModel &documents = window->DocumentGrid->tableModel();
+    EXPECT_EQ(window->DocumentGrid->columnWidth(documents.columnOf(QStringLiteral("TYT1"))), 230);
+    EXPECT_TRUE(window->DocumentGrid->isColumnHidden(documents.columnOf(QStringLiteral("KONTO"))));
+
+    // Another desk shows its own (empty) state at once.
+    ASSERT_TRUE(window->DeskGrid->tableModel().moveTo(1));
+    EXPECT_EQ(window->StatusPanels[3]->text(), "0.00 zł");
+}
+
+TEST_F(MainWindowStart, WithAccountsOnTheReportTheDocumentListShowsThem)
+{
+    setParameter("B3", true);
+    start();
+
+    const TableModel &documents = window->DocumentGrid->tableModel();
+    EXPECT_EQ(window->DocumentGrid->columnWidth(documents.columnOf(QStringLiteral("TYT1"))), 150);
+    EXPECT_FALSE(window->DocumentGrid->isColumnHidden(documents.columnOf(QStringLiteral("KONTO"))));
+}
+
+TEST_F(MainWindowStart, NowyWithRdKwOpensANewKwOnTheDocumentsTab)
+{
+    QString shownKind;
+    QString shownTab;
+    withModal<TKASAF1>([&] { start({"nowy", "RD=KW", "ONAZ1=Jan_Nowak", "KWOTAP=12,5"}); },
+                       [&](TKASAF1 &editor) {
+                           shownKind = editor.KindLabel->text();
+                           shownTab = tab();
+                           editor.saveAndClose();
+                       });
+
+    EXPECT_EQ(shownKind, "KW");
+    EXPECT_EQ(shownTab, "Dokumenty");
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(storedDocuments({"RD", "NRD", "ONAZ1", "KWOTA"}).last().toStdString(), "RD=KW NRD=1 ONAZ1=Jan Nowak KWOTA=12,5");
+}
+
+TEST_F(MainWindowStart, NowyOnAClosedLastReportOnlySaysSo)
+{
+    addReport("K1", 3, Amount("150"), true, Amount("150"));
+    start({"nowy", "RD=KW"});
+    Process();
+
+    EXPECT_EQ(prompt.shownOnce("Brak otwartego Raporu Kasowego.").icon, PromptIcon::Error);
+    EXPECT_EQ(tab(), kReports);
+    EXPECT_EQ(window->receiptEditor(), nullptr);
+    EXPECT_EQ(storedDocuments({"RD"}).size(), 1);
+}
+
+// Opening the documents tab decides which commands a report allows.
+TEST_F(MainWindowStart, AClosedReportDisablesTheDocumentCommands)
+{
+    start();
+    const QList<QAction *> needOpenReport{window->ReceiptAction,        window->PayoutAction,     window->SettlementAction,
+                                          window->AdvanceRequestAction, window->EditDocumentAction, window->DeleteDocumentAction,
+                                          window->FreeReceiptAction,    window->FreePayoutAction};
+    ASSERT_TRUE(window->ReportGrid->tableModel().moveTo(0));
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+    for (QAction *action : needOpenReport)
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_TRUE(window->CopyAction->isEnabled());
+
+    window->PageControl->setCurrentWidget(window->TabRaporty);
+    ASSERT_TRUE(window->ReportGrid->tableModel().moveTo(1));
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+    for (QAction *action : needOpenReport)
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+}
+
+TEST_F(MainWindowStart, BelowLevel100NothingChangesTheReportsOrTheDictionaries)
+{
+    setParameter("P2", QStringLiteral("20000"));
+    start({}, 99);
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+
+    for (QAction *action : {window->NewReportAction, window->EditingAction, window->DeleteReportAction,
+                            window->CloseReportAction, window->OpenReportAction, window->ReceiptAction,
+                            window->PayoutAction, window->RenumberByDateAction, window->RenumberByEntryAction})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_FALSE(window->DictionaryMenu->menuAction()->isEnabled());
+    EXPECT_FALSE(window->ParameterMenu->menuAction()->isEnabled());
+    EXPECT_TRUE(window->SettlementAction->isEnabled());
+    EXPECT_TRUE(window->RenumberFromPlaceAction->isEnabled());
+    // Numbers running over all desks are not renumbered by date.
+    EXPECT_FALSE(window->RenumberDocumentsByDateAction->isEnabled());
+}
+
+class MainWindowGrids : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        addDesk("K1");
+        addReport("K1", 1, Amount("0"), true, Amount("-5"));
+        addReport("K1", 2, Amount("-5"));
+        addDocument("K1", 2, "KP", 3, Amount("10"), {}, "2019.03.09");
+        addDocument("K1", 2, "KW", 1, Amount("10"), {}, "2019.03.01");
+        addDocument("K1", 2, "KPD", 1, Amount("10"), {}, "2019.03.05");
+        addDocument("K1", 2, "KWD", 1, Amount("10"), {}, "2019.03.02");
+        addDocument("K1", 2, "WZ", 1, Amount("10"), {}, "2019.03.07");
+        addDocument("K1", 2, "RZ", 1, Amount("10"), "-", "2019.03.08");
+        addDocument("K1", 2, "RZ", 2, Amount("10"), "+", "2019.03.03");
+    }
+};
+
+TEST_F(MainWindowGrids, PayoutsAreGreenAClosedReportOrangeANegativeBalanceRed)
+{
+    start();
+    const TableModel &documents = window->DocumentGrid->tableModel();
+    EXPECT_EQ(Column(documents, "DOWOD"), QStringList({"KP 3", "KW 1", "", "", "WZ 1", "RZ 1", "RZ 2"}));
+
+    const QList<bool> payout{false, true, false, true, true, true, false};
+    for (int row = 0; row < payout.size(); ++row) {
+        SCOPED_TRACE(row);
+        for (const char *field : {"POZ", "DOWOD", "KWOTA"})
+            EXPECT_EQ(Background(documents, row, field), payout[row] ? kPayoutColour : QColor()) << field;
+        EXPECT_EQ(Background(documents, row, "DATA"), QColor());
+    }
+
+    const TableModel &reports = window->ReportGrid->tableModel();
+    EXPECT_EQ(Column(reports, "TZAMKNIETY"), QStringList({"Zamknięty", "Otwarty"}));
+    EXPECT_EQ(Background(reports, 0, "TZAMKNIETY"), kClosedReportColour);
+    EXPECT_EQ(Background(reports, 1, "TZAMKNIETY"), QColor());
+    EXPECT_EQ(Background(reports, 0, "BZWARTOSC"), kNegativeBalanceColour);
+    EXPECT_EQ(Background(reports, 1, "BZWARTOSC"), QColor());
+}
+
+TEST_F(MainWindowGrids, FourTitlesOrderTheDocumentsTheOthersDoNot)
+{
+    start();
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+    TableGrid &grid = *window->DocumentGrid;
+    const TableModel &documents = grid.tableModel();
+    const auto clickTitle = [&](const char *field) {
+        const int column = documents.columnOf(QString::fromLatin1(field));
+        QHeaderView *titles = grid.horizontalHeader();
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+                          QPoint(titles->sectionViewportPosition(column) + 5, titles->height() / 2));
+        Process();
+    };
+
+    clickTitle("DATA");
+    const QStringList byDate{"2019.03.01", "2019.03.02", "2019.03.03", "2019.03.05", "2019.03.07", "2019.03.08", "2019.03.09"};
+    EXPECT_EQ(Column(documents, "DATA"), byDate);
+    clickTitle("TYT1");
+    clickTitle("KWOTA");
+    EXPECT_EQ(Column(documents, "DATA"), byDate);
+    EXPECT_EQ(data->TNAG.indexName(), "Dinx");
+
+    clickTitle("DOWOD");
+    EXPECT_EQ(data->TNAG.indexName(), "Rinx");
+    EXPECT_EQ(Column(documents, "DOWOD"), QStringList({"KP 3", "", "KW 1", "", "RZ 1", "RZ 2", "WZ 1"}));
+    clickTitle("POZ");
+    EXPECT_EQ(data->TNAG.indexName(), "Pinx");
+    clickTitle("ONAZ1");
+    EXPECT_EQ(data->TNAG.indexName(), "Ninx");
+
+    // Searching by kind stays in the kind order.
+    QTest::keyClicks(window->SearchKind->lineEdit(), QStringLiteral("R"));
+    EXPECT_EQ(data->TNAG.indexName(), "Rinx");
+    EXPECT_EQ(data->TNAG.asString(QStringLiteral("DOWOD")), "RZ 1");
+}
+
+} // namespace
