@@ -232,3 +232,42 @@ TEST_F(MainWindowGrids, FourTitlesOrderTheDocumentsTheOthersDoNot)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowGrids, EdycjaLetsBothGridsBeEditedInPlace)
+{
+    start();
+    TableModel &reports = window->ReportGrid->tableModel();
+    TableModel &documents = window->DocumentGrid->tableModel();
+    const QModelIndex marking = reports.index(1, reports.columnOf(QStringLiteral("OZNACZENIE")));
+    const QModelIndex date = documents.index(1, documents.columnOf(QStringLiteral("DATA")));
+    EXPECT_FALSE(reports.flags(marking) & Qt::ItemIsEditable);
+    EXPECT_FALSE(documents.flags(date) & Qt::ItemIsEditable);
+
+    window->EditingAction->trigger();
+    EXPECT_TRUE(window->isEditing());
+    EXPECT_TRUE(window->EditingAction->isChecked());
+    EXPECT_TRUE(reports.flags(marking) & Qt::ItemIsEditable);
+
+    // A date that is no day is said.
+    EXPECT_FALSE(documents.setData(date, QStringLiteral("2019.13.45")));
+    EXPECT_EQ(prompt.texts(), QStringList{"Niepoprawna data: 2019.13.45\rProszę wpisać datę w postaci RRRR.MM.DD."});
+    EXPECT_TRUE(documents.setData(date, QStringLiteral("2019.03.11")));
+
+    // Switching editing off stores what was typed.
+    window->EditingAction->trigger();
+    EXPECT_FALSE(window->isEditing());
+    EXPECT_FALSE(reports.flags(marking) & Qt::ItemIsEditable);
+    EXPECT_EQ(storedDocuments({"RD", "DATA"}).at(1), "RD=KW DATA=2019.03.11");
+    EXPECT_EQ(storedDocuments({"RD", "DATA"}).size(), 7);
+
+    // A closed report refuses the edit without a word.
+    window->EditingAction->trigger();
+    prompt.clear();
+    EXPECT_FALSE(reports.setData(reports.index(0, reports.columnOf(QStringLiteral("OZNACZENIE"))), QStringLiteral("X")));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(data->TRKASA.state(), TableState::Browse);
+}
+
+} // namespace

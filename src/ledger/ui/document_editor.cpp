@@ -4,6 +4,7 @@
 #include "app/prompt.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/contractor_lookup.h"
+#include "ledger/date_input.h"
 #include "ledger/dictionary_rules.h"
 #include "ledger/document_saving.h"
 #include "ledger/ledger_queries.h"
@@ -28,14 +29,6 @@
 namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy.MM.dd");
-
-// Typed dates are YYYY.MM.DD; an empty field empties the date.
-QString DateProblem(const QString &typed)
-{
-    if (typed.isEmpty() || QDate::fromString(typed, kDateFormat).isValid())
-        return {};
-    return QStringLiteral("Niepoprawna data: %1\rProszę wpisać datę w postaci RRRR.MM.DD.").arg(typed);
-}
 
 // Delphi hints "short|long": the tooltip shows the short part, the status line the long one.
 void SetHint(QWidget *control, const QString &hint)
@@ -151,7 +144,7 @@ QWidget *DocumentEditor::buildTopPanel()
     row->addWidget(new QLabel(QStringLiteral("DATA"), panel));
     DateEdit = headerField(QStringLiteral("DATA"));
     DateEdit->setInputMask(QStringLiteral("0000.00.00;_"));
-    DateEdit->setInputCheck(DateProblem);
+    DateEdit->setInputCheck(DateInputProblem);
     DateEdit->setFixedWidth(DateEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16);
     row->addWidget(DateEdit);
     CalendarButton = new QToolButton(panel);

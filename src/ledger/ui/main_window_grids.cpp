@@ -1,5 +1,6 @@
 #include "ledger/ui/main_window_grids.h"
 
+#include "ledger/date_input.h"
 #include "ledger/document_kinds.h"
 #include "store/table.h"
 
@@ -25,8 +26,8 @@ QList<GridColumn> ReportGridColumns()
     return {
         {S("NUMER"), {}, 50},
         {S("OZNACZENIE"), {}, 83},
-        {S("DATAOD"), S("DATA OD")},
-        {S("DATADO"), S("DATA DO")},
+        {S("DATAOD"), S("DATA OD"), 0, {}, true, false, {}, false, DateInputProblem},
+        {S("DATADO"), S("DATA DO"), 0, {}, true, false, {}, false, DateInputProblem},
         {S("BOWARTOSC"), S("Stan Początkowy"), 108, S("WARTOŚĆ")},
         {S("BZWARTOSC"), S("Stan Końcowy"), 104, S("WARTOŚĆ")},
         {S("TZAMKNIETY"), S("Stan"), 71},
@@ -39,7 +40,7 @@ QList<GridColumn> DocumentGridColumns(bool accountsOnReport)
     QList<GridColumn> columns{
         {S("POZ"), {}, 38},
         {S("DOWOD"), S("NUMER"), 70},
-        {S("DATA"), {}},
+        {S("DATA"), {}, 0, {}, true, false, {}, false, DateInputProblem},
         {S("ONAZ1"), S("Komu"), 150},
         {S("TYT1"), S("Za co"), kNameWidthWithAccount},
         {S("KWOTA"), {}, 80},

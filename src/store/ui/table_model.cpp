@@ -236,16 +236,28 @@ void TableModel::reload()
     count_.reset();
     pages_.clear();
     positions_.clear();
+    types_.reset();
     endResetModel();
     announceCurrentRow();
 }
 
 // --- Cells -------------------------------------------------------------------------------------
 
-QVariant TableModel::cellText(const GridColumn &column, int role) const
+std::optional<FieldType> TableModel::typeOf(int column) const
 {
+    if (!types_) {
+        types_.emplace();
+        for (const GridColumn &described : columns_)
+            types_->append(TypeOf(table_, described.field));
+    }
+    return types_->value(column);
+}
+
+QVariant TableModel::cellText(int columnIndex, int role) const
+{
+    const GridColumn &column = columns_[columnIndex];
     if (role == Qt::EditRole) {
-        const std::optional<FieldType> type = TypeOf(table_, column.field);
+        const std::optional<FieldType> type = typeOf(columnIndex);
         if (type == FieldType::Currency && !table_.isNull(column.field))
             return table_.asMoney(column.field).toString();
         return table_.asString(column.field);
@@ -253,12 +265,13 @@ QVariant TableModel::cellText(const GridColumn &column, int role) const
     return table_.displayText(column.field);
 }
 
-QVariant TableModel::cellValue(int row, const GridColumn &column, int role) const
+QVariant TableModel::cellValue(int row, int columnIndex, int role) const
 {
+    const GridColumn &column = columns_[columnIndex];
     QVariant result;
     const auto read = [&] {
         if (role == Qt::DisplayRole || role == Qt::EditRole) {
-            result = cellText(column, role);
+            result = cellText(columnIndex, role);
         } else if (role == Qt::BackgroundRole && cellColour_) {
             if (const std::optional<QColor> colour = cellColour_(table_, column.field))
                 result = *colour;
@@ -280,14 +293,13 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.column() >= columns_.size() || !table_.isOpen())
         return {};
-    const GridColumn &column = columns_[index.column()];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
     case Qt::BackgroundRole:
-        return cellValue(index.row(), column, role);
+        return cellValue(index.row(), index.column(), role);
     case Qt::TextAlignmentRole: {
-        const std::optional<FieldType> type = TypeOf(table_, column.field);
+        const std::optional<FieldType> type = typeOf(index.column());
         const Qt::Alignment horizontal = type && IsNumberType(*type) ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(horizontal | Qt::AlignVCenter);
     }
@@ -328,6 +340,12 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
     const QString text = value.toString();
     if (column.pickListOnly && !text.isEmpty() && !column.pickList.contains(text))
         return false;
+    if (column.check) {
+        if (const QString problem = column.check(text); !problem.isEmpty()) {
+            report(problem, true);
+            return false;
+        }
+    }
     return writeCell(index.row(), column, text);
 }
 
@@ -402,10 +420,10 @@ bool TableModel::moveTo(int row)
     return false;
 }
 
-void TableModel::report(const QString &message) const
+void TableModel::report(const QString &message, bool warning) const
 {
     if (prompt_)
-        prompt_->error(message);
+        prompt_->show(warning ? PromptIcon::Warning : PromptIcon::Error, message);
 }
 
 // --- Following the table -----------------------------------------------------------------------

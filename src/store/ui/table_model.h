@@ -23,6 +23,8 @@ struct GridColumn {
     bool readOnly = false;
     QStringList pickList;      // the drop-down list of the in-place editor
     bool pickListOnly = false; // only the entries of the list are accepted
+    // Says what is wrong with a typed text (empty when it is fine) before the field gets it.
+    std::function<QString(const QString &typed)> check;
 };
 
 // A grid's view of a table object: the rows of its data set (order, range, master link, filter)
@@ -92,11 +94,12 @@ private:
     void storePage(int page, QList<Row> rows) const;
     int lastPage() const;
     int positionOf(qint64 rowId) const;
-    QVariant cellValue(int row, const GridColumn &column, int role) const;
-    QVariant cellText(const GridColumn &column, int role) const;
+    QVariant cellValue(int row, int column, int role) const;
+    std::optional<FieldType> typeOf(int column) const;
+    QVariant cellText(int column, int role) const;
     bool writeCell(int row, const GridColumn &column, const QString &text);
     bool unchanged(const QString &field, const QString &text) const;
-    void report(const QString &message) const;
+    void report(const QString &message, bool warning = false) const;
 
     Table &table_;
     QList<GridColumn> columns_;
@@ -109,4 +112,5 @@ private:
     mutable std::optional<int> count_;
     mutable QHash<int, QList<Row>> pages_;
     mutable QHash<qint64, int> positions_;
+    mutable std::optional<QList<std::optional<FieldType>>> types_;
 };
