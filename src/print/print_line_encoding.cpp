@@ -2,7 +2,9 @@
 
 #include "app/text_format.h"
 
-#include <QStringEncoder>
+#include <QStringDecoder>
+
+#include <array>
 
 namespace {
 
@@ -13,26 +15,46 @@ int ConversionCode(TPL pl)
 }
 
 constexpr char kNotEncodable = '?';
-// What the encoder puts for a character Windows-1250 does not have.
-constexpr char kEncoderSubstitute = '\x1A';
+// Windows-1250's highest character is U+2122 (the trade mark sign).
+constexpr char16_t kPastWindows1250 = 0x2200;
 
-// One byte per character; a character Windows-1250 does not have becomes "?".
-QByteArray ToWindows1250(QString text)
+// The Windows-1250 byte of every character below kPastWindows1250, "?" for those the code page
+// lacks; read once from the codec, so a line costs a table look-up per character.
+const std::array<char, kPastWindows1250> &Windows1250Bytes()
 {
-    // Nothing outside the basic plane is in Windows-1250: one "?" per such character keeps
-    // the bytes in step with the characters.
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate())
-            text.replace(i, 2, QChar(u'?'));
+    static const std::array<char, kPastWindows1250> bytes = [] {
+        std::array<char, kPastWindows1250> table;
+        table.fill(kNotEncodable);
+        QStringDecoder fromWindows1250("windows-1250");
+        for (int code = 0; code < 256; ++code) {
+            const char byte = char(code);
+            const QString decoded = fromWindows1250.decode(QByteArrayView(&byte, 1));
+            if (decoded.size() == 1 && decoded.at(0) != QChar::ReplacementCharacter
+                && decoded.at(0).unicode() < kPastWindows1250)
+                table[decoded.at(0).unicode()] = byte;
+        }
+        return table;
+    }();
+    return bytes;
+}
+
+// One byte per character; a character Windows-1250 does not have becomes "?" (one for a
+// character outside the basic plane, which takes two UTF-16 units).
+QByteArray ToWindows1250(const QString &text)
+{
+    const std::array<char, kPastWindows1250> &table = Windows1250Bytes();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            *out++ = kNotEncodable;
+            ++i;
+        } else {
+            *out++ = c.unicode() < kPastWindows1250 ? table[c.unicode()] : kNotEncodable;
+        }
     }
-    QStringEncoder toWindows1250("windows-1250");
-    QByteArray bytes = toWindows1250(text);
-    if (bytes.size() != text.size())
-        return bytes;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes.at(i) == kEncoderSubstitute && text.at(i) != QChar(kEncoderSubstitute))
-            bytes[i] = kNotEncodable;
-    }
+    bytes.truncate(out - bytes.data());
     return bytes;
 }
 
