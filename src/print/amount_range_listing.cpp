@@ -3,8 +3,10 @@
 #include "app/prompt.h"
 #include "app/text_format.h"
 #include "ledger/ledger_context.h"
+#include "ledger/ledger_tables.h"
 #include "print/document_listing_columns.h"
-#include "print/documents_view_switch.h"
+#include "print/document_number_text.h"
+#include "print/listed_documents.h"
 #include "print/listing_context.h"
 #include "print/listing_job.h"
 #include "print/listing_text.h"
@@ -46,12 +48,13 @@ QList<FilterCondition> RangeConditions(const AmountRange &range)
     return conditions;
 }
 
-QString ListingLine(const QString &blank, const Table &documents)
+QString ListingLine(const QString &blank, const ListedDocument &document, const DocumentNumberText &numbers)
 {
-    QString line = WithDocumentColumns(blank, documents);
-    line = PutAt(line, 46, documents.asString(QStringLiteral("ONAZ1")).left(45));
-    line = PutAt(line, 92, documents.asString(QStringLiteral("TYT1")).left(65));
-    return PutAt(line, 158, ListingAmount(documents.asMoney(kAmount)));
+    return DocumentColumns(blank, document, numbers)
+        .put(46, QStringView(document.contractorName()).left(45))
+        .put(92, QStringView(document.description()).left(65))
+        .put(158, ListingAmount(document.amount()))
+        .text();
 }
 
 } // namespace
@@ -77,22 +80,22 @@ void DokumentyZKwota(ListingContext &context, const AmountRangeTexts &texts)
     const std::optional<AmountRange> range = ReadAmountRange(texts, context.ledger.prompt);
     if (!range)
         return;
-    Table &documents = context.ledger.tables.TNAG;
-    DocumentsViewSwitch view(documents, context.filters);
-    view.showWholeYear(RangeConditions(*range));
+    const LedgerTables &tables = context.ledger.tables;
+    const ListedDocuments documents(tables.TNAG, QString(), RangeConditions(*range));
+    const DocumentNumberText numbers(tables, documents);
 
     ListingJob job(context.druk, QStringLiteral("Raport dokumentów z kwotami od ") + texts.from
                                      + QStringLiteral(" do ") + texts.to,
-                   documents.recordCount());
+                   documents.count());
     job.line(RepeatChar(u'=', 170));
     job.line(kHeading);
     job.line(kSeparator);
     const QString blank = BlankColumnLine(kHeading);
-    for (documents.first(); !documents.eof(); documents.next()) {
+    documents.forEach([&](const ListedDocument &document) {
         job.step();
-        if (range->contains(documents.asMoney(kAmount)))
-            job.line(ListingLine(blank, documents));
-    }
+        if (range->contains(document.amount()))
+            job.line(ListingLine(blank, document, numbers));
+    });
     job.line(RepeatChar(u'=', 171));
     job.finish();
 }

@@ -26,7 +26,7 @@ std::optional<AmountRange> ReadAmountRange(const AmountRangeTexts &texts, Prompt
 
 // "Dokumenty z kwotą od / do" ("Raport dokumentów z kwotami od ... do ..."): every row of the
 // year's document table, of every desk, headers and lines alike, whose amount lies within the
-// range, in the table's primary order. The documents view is given back as it was.
+// range, in the table's primary order. The documents list does not move.
 void DokumentyZKwota(ListingContext &context, const AmountRangeTexts &texts);
 // The same for the range asked in "Zakres kwot" (its texts without their spaces); nothing unless
 // the dialog ends with Yes.

@@ -4,8 +4,10 @@
 #include "app/text_format.h"
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_context.h"
+#include "ledger/ledger_tables.h"
 #include "print/document_listing_columns.h"
-#include "print/documents_view_switch.h"
+#include "print/document_number_text.h"
+#include "print/listed_documents.h"
 #include "print/listing_context.h"
 #include "print/listing_job.h"
 #include "print/listing_period.h"
@@ -27,18 +29,16 @@ struct Turnover {
     Money credit;
 
     // The column the document's amount goes to, with that amount.
-    std::pair<int, Money> add(const Table &documents)
+    std::pair<int, Money> add(const ListedDocument &document)
     {
-        const QString kind = documents.asString(QStringLiteral("RD"));
+        const QString kind = document.kind();
         if (kind == DocumentKind::KP || kind == DocumentKind::KPD || kind == DocumentKind::RZ) {
-            const Money amount = documents.asMoney(kind == DocumentKind::RZ ? QStringLiteral("KWOTAP")
-                                                                             : QStringLiteral("KWOTA"));
+            const Money amount = kind == DocumentKind::RZ ? document.lineAmount() : document.amount();
             debit += amount;
             return {kDebitColumn, amount};
         }
-        const Money amount = documents.asMoney(QStringLiteral("KWOTA"));
-        credit += amount;
-        return {kCreditColumn, amount};
+        credit += document.amount();
+        return {kCreditColumn, document.amount()};
     }
 };
 
@@ -55,12 +55,13 @@ void HistoriaKontrahenta(ListingContext &context, const ListedContractor &contra
     const ListingPeriod period(range);
     if (!period.isValid())
         return;
-    Table &documents = context.ledger.tables.TNAG;
-    DocumentsViewSwitch view(documents, context.filters);
-    view.showWholeYear(period.conditions()
-                       + QList<FilterCondition>{{QStringLiteral("ONR"), FilterCondition::Op::Equal, contractor.number}});
+    const LedgerTables &tables = context.ledger.tables;
+    const ListedDocuments documents(
+        tables.TNAG, QString(),
+        period.conditions() + QList<FilterCondition>{{QStringLiteral("ONR"), FilterCondition::Op::Equal, contractor.number}});
+    const DocumentNumberText numbers(tables, documents);
 
-    ListingJob job(context.druk, QStringLiteral("Raport obrotów"), documents.recordCount());
+    ListingJob job(context.druk, QStringLiteral("Raport obrotów"), documents.count());
     job.line(QStringLiteral("Raport obrotów dla kontrahenta : ") + contractor.name1);
     job.line(RepeatChar(u' ', 33) + contractor.name2);
     job.line(QStringLiteral("Za okres od : ") + period.from + QStringLiteral(" do : ") + period.to);
@@ -69,17 +70,20 @@ void HistoriaKontrahenta(ListingContext &context, const ListedContractor &contra
     job.line(kSeparator);
     const QString blank = BlankColumnLine(kHeading);
     Turnover turnover;
-    for (documents.first(); !documents.eof(); documents.next()) {
+    documents.forEach([&](const ListedDocument &document) {
         job.step();
-        QString line = WithDocumentColumns(blank, documents);
-        line = PutAt(line, 46, documents.asString(QStringLiteral("TYT1")).left(35));
-        const auto [column, amount] = turnover.add(documents);
-        job.line(PutAt(line, column, ListingAmount(amount)));
-    }
+        const auto [column, amount] = turnover.add(document);
+        job.line(DocumentColumns(blank, document, numbers)
+                     .put(46, QStringView(document.description()).left(35))
+                     .put(column, ListingAmount(amount))
+                     .text());
+    });
     job.line(kSeparator);
-    QString totals = PutAt(blank, 46, QStringLiteral(" RAZEM :"));
-    totals = PutAt(totals, kDebitColumn, ListingAmount(turnover.debit));
-    job.line(PutAt(totals, kCreditColumn, ListingAmount(turnover.credit)));
+    job.line(ColumnLine(blank)
+                 .put(46, u" RAZEM :")
+                 .put(kDebitColumn, ListingAmount(turnover.debit))
+                 .put(kCreditColumn, ListingAmount(turnover.credit))
+                 .text());
     job.line(RepeatChar(u'=', 107));
     job.finish();
 }

@@ -19,8 +19,7 @@ ListedContractor ListedContractorOf(const Table &contractors);
 
 // "Historia kontrahenta" ("Raport obrotów"): the contractor's documents of the whole year dated
 // within the period, receipts (KP, KPD) and the expenses of advance settlements (RZ) under
-// "Winien", every other kind under "Ma", with both totals. The documents view is given back as
-// it was.
+// "Winien", every other kind under "Ma", with both totals. The documents list does not move.
 void HistoriaKontrahenta(ListingContext &context, const ListedContractor &contractor, const DateRange &period);
 // The same for the period asked in the date-range dialog; nothing unless it ends with Yes.
 void HistoriaKontrahenta(ListingContext &context, const ListedContractor &contractor, DateRangeDialog &dialog);

@@ -1,12 +1,14 @@
 #include "print/document_listing_columns.h"
 
-#include "app/text_format.h"
-#include "store/table.h"
+#include "print/document_number_text.h"
+#include "print/listed_documents.h"
 
-QString WithDocumentColumns(const QString &blankLine, const Table &documents)
+ColumnLine DocumentColumns(const QString &blankLine, const ListedDocument &document, const DocumentNumberText &numbers)
 {
-    QString line = PutAt(blankLine, 2, documents.asString(QStringLiteral("SYMBOL")).left(8));
-    line = PutAt(line, 12, documents.asString(QStringLiteral("NUMER")));
-    line = PutAt(line, 19, documents.asString(QStringLiteral("DATA")));
-    return PutAt(line, 30, documents.asString(QStringLiteral("DOWOD")).left(15));
+    ColumnLine line(blankLine);
+    line.put(2, QStringView(document.desk()).left(8));
+    line.put(12, document.report());
+    line.put(19, document.date());
+    line.put(30, QStringView(numbers.of(document)).left(15));
+    return line;
 }

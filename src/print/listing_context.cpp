@@ -4,5 +4,5 @@
 
 ListingContext ListingContextOf(CashLedger &ledger, TDRUK &druk)
 {
-    return {druk, ledger.context(), ledger.filters()};
+    return {druk, ledger.context()};
 }

@@ -1,18 +1,15 @@
 #pragma once
 
 class CashLedger;
-class DocumentFilters;
 class TDRUK;
 struct LedgerContext;
 
 // What the listings work with: the print module their lines go to, and the ledger's table
 // objects (the current desk, report and document are the current rows of TKASA, TRKASA and
-// TNAG), its prompt, global state and clock. The documents view borrowed by a listing gets its
-// record filter back from the ledger's filters.
+// TNAG), its prompt, global state and clock.
 struct ListingContext {
     TDRUK &druk;
     LedgerContext &ledger;
-    DocumentFilters &filters;
 };
 
 ListingContext ListingContextOf(CashLedger &ledger, TDRUK &druk);

@@ -6,9 +6,36 @@
 
 #include <QDate>
 
+namespace {
+
+const QString kAmountPicture = QStringLiteral("# ### ##9.99");
+constexpr int kAmountWidth = 12;
+const Money kFirstOverflowingAmount = Money::fromCents(1'000'000'000);
+
+} // namespace
+
+// For an amount from 0 up to what the picture holds, the picture's text is the amount's digits
+// grouped by thousands with "." before the cents, right-aligned (the "#" places of leading
+// zeros and the picture's spaces are blanks): written so directly, as the picture would cost a
+// listing of a year more than reading its rows does. Negative amounts (the minus takes a digit
+// place) and the overflow go through the picture.
 QString ListingAmount(Money amount)
 {
-    return FormatPicture(QStringLiteral("# ### ##9.99"), amount.roundedTo2().toDouble());
+    const Money rounded = amount.roundedTo2();
+    if (rounded.isNegative() || rounded >= kFirstOverflowingAmount)
+        return FormatPicture(kAmountPicture, rounded.toDouble());
+    qint64 cents = rounded.units() / (Money::kUnitsPerWhole / 100);
+    QString text(kAmountWidth, u' ');
+    qsizetype at = kAmountWidth - 1;
+    for (int digit = 0; digit < 2; ++digit, cents /= 10)
+        text[at--] = QChar(char16_t(u'0' + cents % 10));
+    text[at--] = u'.';
+    for (int digit = 0; digit == 0 || cents > 0; ++digit, cents /= 10) {
+        if (digit > 0 && digit % 3 == 0)
+            --at; // the picture's space between groups
+        text[at--] = QChar(char16_t(u'0' + cents % 10));
+    }
+    return text;
 }
 
 QString BlankColumnLine(const QString &heading)
@@ -18,6 +45,17 @@ QString BlankColumnLine(const QString &heading)
         if (heading.at(i) == u'|')
             line[i] = u'|';
     return line;
+}
+
+ColumnLine &ColumnLine::put(int column, QStringView text)
+{
+    const qsizetype start = column - 1;
+    if (start < 0 || start + text.size() > line_.size()) {
+        line_ = PutAt(line_, column, text.toString());
+        return *this;
+    }
+    std::copy(text.begin(), text.end(), line_.begin() + start);
+    return *this;
 }
 
 QString ListingClockText(QTime time)

@@ -19,6 +19,19 @@ QString ListingAmount(Money amount);
 // Values are then written over it at their columns (PutAt).
 QString BlankColumnLine(const QString &heading);
 
+// One line of a column listing, filled in place: the blank line copied once, each value
+// written over it at its 1-based column as PutAt writes it (a value running past the end
+// lengthens the line).
+class ColumnLine {
+public:
+    explicit ColumnLine(const QString &blankLine) : line_(blankLine) {}
+    ColumnLine &put(int column, QStringView text);
+    const QString &text() const { return line_; }
+
+private:
+    QString line_;
+};
+
 // The time of a cash-state listing's title: the hour through "99:" and the minute through "99".
 QString ListingClockText(QTime time);
 

@@ -4,8 +4,10 @@
 #include "app/text_format.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
+#include "ledger/ledger_tables.h"
 #include "print/document_listing_columns.h"
-#include "print/documents_view_switch.h"
+#include "print/document_number_text.h"
+#include "print/listed_documents.h"
 #include "print/listing_context.h"
 #include "print/listing_job.h"
 #include "print/listing_period.h"
@@ -21,23 +23,29 @@ const QString kSeparator = QStringLiteral(
     "|--------|-------|----------|---------------|--------------------------------------------------"
     "|-------------------------------------------------------------------------|------------|");
 
-QString ListingLine(const QString &blank, const Table &documents)
+QString ListingLine(const QString &blank, const ListedDocument &document, const DocumentNumberText &numbers)
 {
-    QString line = WithDocumentColumns(blank, documents);
-    line = PutAt(line, 46, documents.asString(QStringLiteral("ONAZ1")).left(50));
-    line = PutAt(line, 97, documents.asString(QStringLiteral("TYT1")).left(75));
-    return PutAt(line, 171, ListingAmount(documents.asMoney(QStringLiteral("KWOTA"))));
+    return DocumentColumns(blank, document, numbers)
+        .put(46, QStringView(document.contractorName()).left(50))
+        .put(97, QStringView(document.description()).left(75))
+        .put(171, ListingAmount(document.amount()))
+        .text();
 }
 
 void PrintPeriod(ListingContext &context, const QString &kind, const ListingPeriod &period)
 {
-    Table &documents = context.ledger.tables.TNAG;
-    DocumentsViewSwitch view(documents, context.filters);
+    const LedgerTables &tables = context.ledger.tables;
     using Op = FilterCondition::Op;
+    // Every report of the current desk (its symbol compared as the report link compares it);
     // "KP" takes KPD as well, "KW" KWD.
-    view.showCurrentDesk(period.conditions() + QList<FilterCondition>{{QStringLiteral("RD"), Op::StartsWith, kind}});
+    const ListedDocuments documents(
+        tables.TNAG, QStringLiteral("Pinx"),
+        period.conditions()
+            + QList<FilterCondition>{{QStringLiteral("SYMBOL"), Op::Equal, CurrentDeskSymbol(tables), true},
+                                     {QStringLiteral("RD"), Op::StartsWith, kind}});
+    const DocumentNumberText numbers(tables, documents);
 
-    ListingJob job(context.druk, QStringLiteral("Raport dokumentów za okres"), documents.recordCount());
+    ListingJob job(context.druk, QStringLiteral("Raport dokumentów za okres"), documents.count());
     job.line(QStringLiteral("Raport dokumentów ") + kind);
     job.line(QStringLiteral("Za okres od : ") + period.from + QStringLiteral(" do : ") + period.to);
     job.line(RepeatChar(u'=', 183));
@@ -45,13 +53,13 @@ void PrintPeriod(ListingContext &context, const QString &kind, const ListingPeri
     job.line(kSeparator);
     const QString blank = BlankColumnLine(kHeading);
     Money total;
-    for (documents.first(); !documents.eof(); documents.next()) {
+    documents.forEach([&](const ListedDocument &document) {
         job.step();
-        job.line(ListingLine(blank, documents));
-        total += documents.asMoney(QStringLiteral("KWOTA"));
-    }
+        job.line(ListingLine(blank, document, numbers));
+        total += document.amount();
+    });
     job.line(kSeparator);
-    job.line(PutAt(PutAt(blank, 97, QStringLiteral(" RAZEM :")), 171, ListingAmount(total)));
+    job.line(ColumnLine(blank).put(97, u" RAZEM :").put(171, ListingAmount(total)).text());
     job.line(RepeatChar(u'=', 183));
     job.finish();
 }

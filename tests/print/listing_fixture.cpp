@@ -1,5 +1,12 @@
 #include "listing_fixture.h"
 
+void FailingProgress::Postep()
+{
+    recorded_.Postep();
+    if (recorded_.steps == failAtStep)
+        throw EngineError(EngineErrorKind::Damaged, QStringLiteral("Uszkodzona tabela"));
+}
+
 void ListingTest::SetUp()
 {
     ASSERT_TRUE(tree.isValid());
@@ -58,7 +65,7 @@ void ListingTest::open()
     ledger = std::make_unique<CashLedger>(LedgerTables{dane->TPARA, dane->TKASA, dane->TRKASA, dane->TNAG, dane->TPOZ,
                                                        dane->KNAG, dane->TSLO, dane->TKONTA, dane->TWALUTA},
                                           prompt, state, clock);
-    druk = std::make_unique<TDRUK>(PrintModulePorts{prompt, progress, saveDialog, printer,
+    druk = std::make_unique<TDRUK>(PrintModulePorts{prompt, failingProgress, saveDialog, printer,
                                                     PrintSettingsStore(tree.root() + QStringLiteral("druk.ini"))});
     druk->setPreviewHandler([this] { ++previews; });
     listing = std::make_unique<ListingContext>(ListingContextOf(*ledger, *druk));

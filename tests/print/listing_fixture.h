@@ -21,6 +21,21 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
+// Reports to the recording progress and fails (EngineError) at the chosen step of every job, as a
+// table that breaks half-way through a listing would.
+class FailingProgress final : public Progress {
+public:
+    explicit FailingProgress(RecordingProgress &recorded) : recorded_(recorded) {}
+    int failAtStep = 0; // 0: never
+
+    void Start(const QString &title, int maximum) override { recorded_.Start(title, maximum); }
+    void Postep() override;
+    void Stop() override { recorded_.Stop(); }
+
+private:
+    RecordingProgress &recorded_;
+};
+
 // The program's data module on a small year 2019 (today 2019.03.15, 14:05), the cash ledger's
 // rules on its table objects, and the print module with scripted ports, its jobs kept in the
 // preview buffer. A test writes its rows with the builder, then calls open().
@@ -56,6 +71,7 @@ protected:
     GlobalState state;
     FixedClock clock{QDate(2019, 3, 15), QTime(14, 5)};
     RecordingProgress progress;
+    FailingProgress failingProgress{progress};
     ScriptedSaveFileDialog saveDialog;
     RecordingSystemPrinter printer;
     std::unique_ptr<TDANE> dane;

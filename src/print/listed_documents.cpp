@@ -1,0 +1,70 @@
+#include "print/listed_documents.h"
+
+#include "store/field_value.h"
+
+namespace {
+
+constexpr int kPage = 512;
+
+} // namespace
+
+ListedDocuments::ListedDocuments(const Table &documentsLike, const QString &indexName,
+                                 const QList<FilterCondition> &conditions)
+    : view_(std::make_unique<Table>(*documentsLike.session()))
+{
+    view_->setTableName(documentsLike.tableName());
+    view_->setIndexName(indexName);
+    view_->open();
+    view_->setFilterConditions(conditions);
+    view_->setFiltered(!conditions.isEmpty());
+    definition_ = view_->definition();
+    auto at = [&](const char *field) {
+        const int position = definition_.fieldIndex(QString::fromLatin1(field));
+        if (position < 0)
+            throw EngineError(EngineErrorKind::Other,
+                              QStringLiteral("Tabela %1 nie ma pola %2.").arg(view_->tableName(), QLatin1String(field)));
+        return position;
+    };
+    positions_ = {at("SYMBOL"), at("NUMER"), at("RD"),   at("DATA"), at("KWOTA"),
+                  at("KWOTAP"), at("ONAZ1"), at("TYT1"), at("A1")};
+}
+
+ListedDocuments::~ListedDocuments() = default;
+
+int ListedDocuments::count() const
+{
+    return view_->recordCount();
+}
+
+void ListedDocuments::forEach(const std::function<void(const ListedDocument &)> &visit) const
+{
+    Bookmark after;
+    for (;;) {
+        const QList<Row> page = view_->peekRows(after, kPage);
+        for (const Row &row : page)
+            visit(ListedDocument(*this, row));
+        if (page.size() < kPage)
+            return;
+        after = {page.last().rowId};
+    }
+}
+
+QString ListedDocument::textAt(int position) const
+{
+    return StoredAsString(documents_.definition_.fields[position], row_.values.value(position));
+}
+
+Money ListedDocument::moneyAt(int position) const
+{
+    return StoredAsMoney(documents_.definition_.fields[position], row_.values.value(position));
+}
+
+QString ListedDocument::desk() const { return textAt(documents_.positions_.desk); }
+QString ListedDocument::report() const { return textAt(documents_.positions_.report); }
+QString ListedDocument::kind() const { return textAt(documents_.positions_.kind); }
+QString ListedDocument::date() const { return textAt(documents_.positions_.date); }
+Money ListedDocument::amount() const { return moneyAt(documents_.positions_.amount); }
+Money ListedDocument::lineAmount() const { return moneyAt(documents_.positions_.lineAmount); }
+QString ListedDocument::contractorName() const { return textAt(documents_.positions_.contractorName); }
+QString ListedDocument::description() const { return textAt(documents_.positions_.description); }
+QString ListedDocument::typedNumber() const { return textAt(documents_.positions_.typedNumber); }
