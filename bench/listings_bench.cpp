@@ -1,0 +1,236 @@
+#include "store_bench_data.h"
+
+#include "app/clock.h"
+#include "app/global_state.h"
+#include "app/progress.h"
+#include "app/prompt.h"
+#include "ledger/cash_ledger.h"
+#include "ledger/small_dialogs.h"
+#include "print/amount_range_listing.h"
+#include "print/listing_context.h"
+#include "print/print_sink.h"
+#include "print/save_file_dialog.h"
+#include "print/system_printer_port.h"
+#include "print/tdruk.h"
+#include "store/session.h"
+#include "store/table.h"
+#include "store/table_schemas.h"
+#include "store/transaction_scope.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+// "Dokumenty z kwotą od / do" over a year of 200 000 document rows (ten desks, headers of every
+// kind and their lines), written straight to a text file, beside the sqlite3 tool selecting the
+// same rows in the same order into a file. Case 0 is the range 100 to no bound (the engine is
+// given the bound); case 1 is no lower bound to 500, where rows without an amount count as 0,00
+// and every row of the year is looked at.
+
+namespace {
+
+constexpr int kRows = 200000;
+const QStringList kObjects{"TPARA", "TKASA", "TRKASA", "TNAG", "TPOZ", "KNAG", "TSLO", "TKONTA", "TWALUTA"};
+
+struct RangeCase {
+    const char *from;
+    const char *to;
+    const char *where; // the same rows for the sqlite3 tool (amounts in ten-thousandths)
+};
+const RangeCase kCases[] = {
+    {"100", "0", "KWOTA >= 1000000"},
+    {"0", "500", "(KWOTA IS NULL OR KWOTA <= 5000000)"},
+};
+
+QString RelativePath(const TableObjectEntry &entry)
+{
+    QString folder = entry.location.base == TableBase::YearFolder ? QStringLiteral("2019/") : QString();
+    if (!entry.location.folder.isEmpty())
+        folder += entry.location.folder + QLatin1Char('/');
+    return folder + entry.location.fileName;
+}
+
+class Silent : public Prompt {
+public:
+    PromptButton show(PromptIcon, const QString &, PromptButtons, const QString &) override { return Ok; }
+    void beep() override {}
+};
+
+class FixedSaveFile : public SaveFileDialog {
+public:
+    QString path;
+    std::optional<QString> askSaveFileName(const QString &, const QString &) override { return path; }
+};
+
+// A printer is installed (so the module keeps its settings) but never printed on.
+class UnusedPrinter : public SystemPrinterPort {
+public:
+    QStringList installedPrinters() const override { return {QStringLiteral("Drukarka")}; }
+    QString currentPrinter() const override { return QStringLiteral("Drukarka"); }
+    void selectPrinter(const QString &) override {}
+    std::unique_ptr<PrintSink> openSink(const QString &, const PrintSettings &, PageCounters &) override
+    {
+        return nullptr;
+    }
+};
+
+// The ledger tables of a year around the benchmark's document table, the data module's table
+// objects on them, the ledger's rules and a print module writing to a text file.
+class ListingYear {
+public:
+    ListingYear()
+    {
+        const BenchDocuments &documents = Documents();
+        session_.setWorkingFolder(dir_.path());
+        state_.TodayText = QStringLiteral("2019.03.15");
+        state_.CurrentYear = QStringLiteral("2019");
+        for (const QString &name : kObjects) {
+            const TableObjectEntry &entry = *FindTableObject(name);
+            const QString path = QDir(dir_.path()).filePath(RelativePath(entry));
+            QDir().mkpath(QFileInfo(path).path());
+            if (!QFile::exists(path)) {
+                if (name == QStringLiteral("TNAG")) {
+                    QFile::copy(documents.path, path);
+                } else {
+                    Table file(session_);
+                    file.setTableName(path);
+                    file.create(entry.definition());
+                }
+            }
+            auto object = std::make_unique<Table>(session_, name);
+            object->setTableName(path);
+            object->setIndexName(entry.indexName);
+            for (const CalculatedFieldDef &field : entry.calculatedFields)
+                object->addCalculatedField({field.name, field.type, field.size, false});
+            objects_[name] = std::move(object);
+        }
+        addDesks(documents.desks);
+        for (const QString &name : kObjects) {
+            const TableObjectEntry &entry = *FindTableObject(name);
+            if (!entry.master.isEmpty())
+                objects_.at(name)->setMasterSource(objects_.at(entry.master).get(), entry.linkFields, entry.linkFields);
+        }
+        for (const QString &name : kObjects)
+            objects_.at(name)->open();
+        ledger_ = std::make_unique<CashLedger>(LedgerTables{T("TPARA"), T("TKASA"), T("TRKASA"), T("TNAG"), T("TPOZ"),
+                                                            T("KNAG"), T("TSLO"), T("TKONTA"), T("TWALUTA")},
+                                               prompt_, state_, clock_);
+        saveFile_.path = output();
+        druk_ = std::make_unique<TDRUK>(PrintModulePorts{prompt_, progress_, saveFile_, printer_,
+                                                         PrintSettingsStore(dir_.filePath(QStringLiteral("druk.ini")))});
+        druk_->Bufor = true; // every line straight into the file
+        druk_->TypWydruku = drBW;
+        druk_->Pl = drLATIN852;
+        context_ = std::make_unique<ListingContext>(ListingContextOf(*ledger_, *druk_));
+    }
+    ~ListingYear()
+    {
+        context_.reset();
+        druk_.reset();
+        ledger_.reset();
+        for (auto &[name, object] : objects_)
+            object->close();
+    }
+
+    static const BenchDocuments &Documents()
+    {
+        static const BenchDocuments documents = PrepareBenchDocuments(kRows);
+        return documents;
+    }
+
+    void run(const RangeCase &range)
+    {
+        DokumentyZKwota(*context_, AmountRangeTexts{QString::fromLatin1(range.from), QString::fromLatin1(range.to)});
+    }
+    QString output() const { return dir_.filePath(QStringLiteral("listing.txt")); }
+
+private:
+    Table &T(const char *name) { return *objects_.at(QString::fromLatin1(name)); }
+
+    void addDesks(int desks)
+    {
+        Table &deskTable = T("TKASA");
+        Table &reports = T("TRKASA");
+        deskTable.open();
+        reports.open();
+        TransactionScope scope;
+        for (int desk = 1; desk <= desks; ++desk) {
+            deskTable.append();
+            deskTable.setString(QStringLiteral("SYMBOL"), BenchDeskSymbol(desk));
+            deskTable.post();
+            reports.append();
+            reports.setString(QStringLiteral("SYMBOL"), BenchDeskSymbol(desk));
+            reports.setInteger(QStringLiteral("NUMER"), 1);
+            reports.post();
+        }
+        scope.commit();
+        deskTable.close();
+        reports.close();
+    }
+
+    QTemporaryDir dir_;
+    Session session_;
+    Silent prompt_;
+    GlobalState state_;
+    FixedClock clock_{QDate(2019, 3, 15)};
+    NullProgress progress_;
+    FixedSaveFile saveFile_;
+    UnusedPrinter printer_;
+    std::map<QString, std::unique_ptr<Table>> objects_;
+    std::unique_ptr<CashLedger> ledger_;
+    std::unique_ptr<TDRUK> druk_;
+    std::unique_ptr<ListingContext> context_;
+};
+
+qint64 LinesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return file.readAll().count('\n');
+}
+
+void AmountRangeListing(benchmark::State &state)
+{
+    const RangeCase &range = kCases[state.range(0)];
+    ListingYear year;
+    year.run(range); // the first run reads the file into the system's cache
+    for (auto _ : state)
+        year.run(range);
+    state.counters["lines"] = double(LinesOf(year.output()));
+}
+
+void AmountRangeSqliteTool(benchmark::State &state)
+{
+    const RangeCase &range = kCases[state.range(0)];
+    const QString copy = ListingYear::Documents().cliCopy;
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("sqlite3.txt"));
+    const QString select = QStringLiteral("SELECT SYMBOL, NUMER, DATA, RD, NRD, A1, ONAZ1, TYT1, KWOTA FROM data WHERE ")
+                           + QString::fromLatin1(range.where)
+                           + QStringLiteral(" ORDER BY SYMBOL, NUMER, AUTO, RD, ROK, NRD, rowid;");
+    for (auto _ : state) {
+        QProcess tool;
+        tool.setStandardOutputFile(output);
+        QElapsedTimer timer;
+        timer.start();
+        tool.start(QStringLiteral("sqlite3"), {copy, select});
+        tool.waitForFinished(-1);
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        if (tool.exitCode() != 0)
+            state.SkipWithError("sqlite3 failed");
+    }
+    state.counters["lines"] = double(LinesOf(output));
+}
+
+} // namespace
+
+BENCHMARK(AmountRangeListing)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(AmountRangeSqliteTool)->Arg(0)->Arg(1)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
