@@ -294,6 +294,23 @@ void DocumentEditor::saveThenClose(const std::function<void()> &save)
         accept();
 }
 
+void DocumentEditor::saveAndClose()
+{
+    saveThenClose([this] { DocumentSaving(services_.ledger.context()).saveLinesAndHeader(); });
+}
+
+void DocumentEditor::saveRefreshingNumbering(bool withFirstLineText)
+{
+    saveThenClose([this, withFirstLineText] {
+        DocumentSaving saving(services_.ledger.context());
+        if (withFirstLineText)
+            saving.saveWithFirstLineText();
+        else
+            saving.saveLinesAndHeader();
+        saving.refreshNumbering();
+    });
+}
+
 bool DocumentEditor::mayClose()
 {
     return commitFields();

@@ -47,8 +47,8 @@ public:
     // Prepares the editor for the current document and shows it modally; returns when it closes.
     void edit();
 
-    // "Zapisz i zamknij" (Ctrl+Z).
-    virtual void saveAndClose() = 0;
+    // "Zapisz i zamknij" (Ctrl+Z): the lines and the header as they are; closes.
+    virtual void saveAndClose();
     // "Zmiana numeru dokumentu": only while the current report is open.
     void changeNumber();
     // Esc and the window's close button: the editor closes when its kind allows.
@@ -103,6 +103,9 @@ protected:
     void chooseFromCatalogue();
     // Runs a save command: fields first, then the posts; the editor closes when all went well.
     void saveThenClose(const std::function<void()> &save);
+    // "Zapisz": the lines and the header (first taking the first line's text, when asked), then
+    // the numbering view shows the new numbers; closes.
+    void saveRefreshingNumbering(bool withFirstLineText);
 
     void keyPressEvent(QKeyEvent *event) override;
 

@@ -26,11 +26,14 @@ namespace {
 
 constexpr std::array<int, 4> kStatusPanelWidths{100, 100, 100, 50};
 
-QToolBar *TabToolBar(QWidget *parent)
+QToolBar *TabToolBar(QWidget *parent, const QString &name, std::initializer_list<QAction *> actions)
 {
     auto *bar = new QToolBar(parent);
+    bar->setObjectName(name);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     bar->setMovable(false);
+    for (QAction *action : actions)
+        bar->addAction(action);
     return bar;
 }
 
@@ -106,31 +109,21 @@ void TKASAF::buildReportTab()
 {
     auto *layout = new QVBoxLayout(TabRaporty);
     layout->setContentsMargins(2, 2, 2, 2);
-    QToolBar *bar = TabToolBar(TabRaporty);
-    bar->setObjectName(QStringLiteral("ReportToolBar"));
-    for (QAction *action : {NewReportAction, EditingAction, DeleteReportAction, CloseReportAction, OpenReportAction,
-                            PrintReportAction, CashStateAction, MonthlyReportAction})
-        bar->addAction(action);
-    layout->addWidget(bar);
+    layout->addWidget(TabToolBar(TabRaporty, QStringLiteral("ReportToolBar"),
+                                 {NewReportAction, EditingAction, DeleteReportAction, CloseReportAction, OpenReportAction,
+                                  PrintReportAction, CashStateAction, MonthlyReportAction}));
 }
 
 void TKASAF::buildDocumentTab()
 {
     auto *layout = new QVBoxLayout(TabDokumenty);
     layout->setContentsMargins(2, 2, 2, 2);
-    QToolBar *first = TabToolBar(TabDokumenty);
-    first->setObjectName(QStringLiteral("DocumentToolBar1"));
-    for (QAction *action : {ReceiptAction, PayoutAction, SettlementAction, AdvanceRequestAction, EditDocumentAction,
-                            CopyAction, DeleteDocumentAction, PrintDocumentAction})
-        first->addAction(action);
-    QToolBar *second = TabToolBar(TabDokumenty);
-    second->setObjectName(QStringLiteral("DocumentToolBar2"));
-    second->addAction(FreeReceiptAction);
-    second->addAction(FreePayoutAction);
+    layout->addWidget(TabToolBar(TabDokumenty, QStringLiteral("DocumentToolBar1"),
+                                 {ReceiptAction, PayoutAction, SettlementAction, AdvanceRequestAction, EditDocumentAction,
+                                  CopyAction, DeleteDocumentAction, PrintDocumentAction}));
     auto *secondRow = new QHBoxLayout;
-    secondRow->addWidget(second, 1);
+    secondRow->addWidget(TabToolBar(TabDokumenty, QStringLiteral("DocumentToolBar2"), {FreeReceiptAction, FreePayoutAction}), 1);
     secondRow->addWidget(buildSearchBox());
-    layout->addWidget(first);
     layout->addLayout(secondRow);
 
     DocumentPopup = new QMenu(this);

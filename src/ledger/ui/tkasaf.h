@@ -164,7 +164,6 @@ private:
     void documentTabShown();
     void moveToLastReport();
     void showEditingHighlight();
-    void setAvailable(QAction *action, bool available);
 
     // Runs a command: a refusal its rule has explained is swallowed, an engine failure said.
     void run(const std::function<void()> &work);

@@ -93,16 +93,7 @@ void TKASAF1::prepare()
 
 void TKASAF1::saveAndRefresh()
 {
-    saveThenClose([this] {
-        DocumentSaving saving(services().ledger.context());
-        saving.saveLinesAndHeader();
-        saving.refreshNumbering();
-    });
-}
-
-void TKASAF1::saveAndClose()
-{
-    saveThenClose([this] { DocumentSaving(services().ledger.context()).saveLinesAndHeader(); });
+    saveRefreshingNumbering(false);
 }
 
 // The document itself stays either way: it was stored when it was created.

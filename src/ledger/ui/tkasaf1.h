@@ -16,8 +16,6 @@ public:
 
     // "Zapisz" in the contractor group: lines, header, numbering view; closes.
     void saveAndRefresh();
-    // Ctrl+Z: lines and header; closes.
-    void saveAndClose() override;
 
     QGroupBox *ContractorGroup;
     TableFieldEdit *ContractorNumberEdit;

@@ -1,7 +1,6 @@
 #include "ledger/ui/tkasaf14.h"
 
 #include "ledger/cash_ledger.h"
-#include "ledger/document_saving.h"
 #include "store/table.h"
 #include "store/ui/table_field_edit.h"
 
@@ -57,16 +56,7 @@ void TKASAF14::prepare()
 
 void TKASAF14::saveAndRefresh()
 {
-    saveThenClose([this] {
-        DocumentSaving saving(services().ledger.context());
-        saving.saveWithFirstLineText();
-        saving.refreshNumbering();
-    });
-}
-
-void TKASAF14::saveAndClose()
-{
-    saveThenClose([this] { DocumentSaving(services().ledger.context()).saveLinesAndHeader(); });
+    saveRefreshingNumbering(true);
 }
 
 bool TKASAF14::mayClose()

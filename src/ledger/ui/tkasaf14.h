@@ -15,8 +15,6 @@ public:
 
     // "Zapisz": lines, the header with the first item's text, numbering view; closes.
     void saveAndRefresh();
-    // Ctrl+Z: lines and header as they are; closes.
-    void saveAndClose() override;
 
     QGroupBox *RequestGroup;
     TableFieldEdit *EmployeeNumberEdit;

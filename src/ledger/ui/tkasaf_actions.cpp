@@ -234,11 +234,6 @@ void TKASAF::buildMenus()
     external(HelpMenu, QStringLiteral("O programie"), &ExternalCommands::about);
 }
 
-void TKASAF::setAvailable(QAction *action, bool available)
-{
-    action->setEnabled(available);
-}
-
 // Commands that change data need the permission level 100; the dictionaries and the program's
 // parameters as whole menus. The renumbering of numbers by date is not offered when the numbers
 // run across all desks.
@@ -251,7 +246,7 @@ void TKASAF::updateCommandAvailability()
             available = rule.available() && (!rule.changesData || mayChangeData);
         } catch (const std::exception &) {
         }
-        setAvailable(rule.action, available);
+        rule.action->setEnabled(available);
     }
     DictionaryMenu->menuAction()->setEnabled(hasData() && mayChangeData);
     ParameterMenu->menuAction()->setEnabled(hasData() && mayChangeData);
