@@ -10,6 +10,11 @@ QChar PrintOption(const Table &parameters, int position)
     return position <= options.size() ? options.at(position - 1) : QChar(u' ');
 }
 
+bool PrintsDocumentsAsText(const Table &parameters)
+{
+    return PrintOption(parameters, 2) == u'3';
+}
+
 bool PrintsCompanyStamp(const Table &parameters)
 {
     return PrintOption(parameters, 3) == u'1';

@@ -9,5 +9,7 @@ class Table;
 // print or preview. A missing character (a short P2, a closed parameter table) is a space.
 QChar PrintOption(const Table &parameters, int position);
 
+// Character 2 is "3": KP and KW documents are printed in their text layout, not as forms.
+bool PrintsDocumentsAsText(const Table &parameters);
 // Character 3 is "1": the printouts carry the company's name and address.
 bool PrintsCompanyStamp(const Table &parameters);

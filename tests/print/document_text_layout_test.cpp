@@ -1,6 +1,7 @@
 #include "listing_fixture.h"
 
 #include "print/document_text_layout.h"
+#include "print/print_options.h"
 #include "store/table_schemas.h"
 
 #include <QFile>
@@ -78,6 +79,7 @@ TEST_F(DocumentTextLayoutTest, AReceiptWithTheCompanyStamp)
 {
     open();
     setPrintOptions("03100");
+    EXPECT_TRUE(PrintsDocumentsAsText(dane->TPARA));
     selectDesk("A1");
     const QStringList expected{
         QStringLiteral("Przedsiębiorstwo Handlowe ZEFIR             DOWÓD WPŁATY          POKWITOWANIE"),
@@ -118,6 +120,7 @@ TEST_F(DocumentTextLayoutTest, AReceiptWithTheCompanyStamp)
 TEST_F(DocumentTextLayoutTest, APayoutInAForeignCurrency)
 {
     open();
+    EXPECT_FALSE(PrintsDocumentsAsText(dane->TPARA)); // "00000"
     selectDesk("E1");
     dane->TPOZ.last();
     const QStringList expected{
