@@ -226,3 +226,26 @@ TEST_F(DocumentEditorsTest, ARequestSavedWithZapiszListsItsFirstItem)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DocumentEditorsTest, EnterMovesThroughTheFieldsAsTabDoes)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->PayoutAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        EXPECT_EQ(QApplication::focusWidget(), editor.DateEdit); // the number of a KW is not typed
+        QList<QWidget *> visited;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            visited.append(QApplication::focusWidget());
+        }
+        EXPECT_EQ(visited, (QList<QWidget *>{editor.ContractorNumberEdit, editor.TaxNumberEdit, editor.Name1Edit}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(editor.isVisible());
+    });
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+} // namespace

@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -227,6 +228,27 @@ void DocumentEditor::assemble(QWidget *group)
     layout->addWidget(LineGrid, 1);
     layout->addWidget(buildBottom());
     resize(600, 560);
+
+    // Tab and Enter go down the window: number, date, the group's fields as laid out, the
+    // account, the lines.
+    focusOrder_ = {NumberEdit, DateEdit};
+    for (QWidget *control : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (control->focusPolicy() & Qt::TabFocus)
+            focusOrder_.append(control);
+    focusOrder_ << AccountCombo << LineGrid;
+    for (qsizetype i = 0; i + 1 < focusOrder_.size(); ++i)
+        setTabOrder(focusOrder_[i], focusOrder_[i + 1]);
+}
+
+void DocumentEditor::focusFirstField()
+{
+    for (QWidget *control : std::as_const(focusOrder_)) {
+        const auto *edit = qobject_cast<QLineEdit *>(control);
+        if (control->isEnabled() && control->isVisibleTo(this) && (!edit || !edit->isReadOnly())) {
+            control->setFocus();
+            return;
+        }
+    }
 }
 
 // --- Showing -----------------------------------------------------------------------------------
@@ -236,6 +258,7 @@ void DocumentEditor::edit()
     for (FieldBinding *binding : std::as_const(bindings_))
         binding->reload();
     prepare();
+    focusFirstField();
     exec();
 }
 

@@ -113,9 +113,11 @@ private:
     void pickDate();
     void enterLines();
     void printDocument();
+    void focusFirstField();
 
     DocumentEditorServices services_;
     QList<FieldBinding *> bindings_;
     QToolButton *catalogueButton_ = nullptr;
     QPushButton *printButton_ = nullptr;
+    QList<QWidget *> focusOrder_;
 };

@@ -35,7 +35,6 @@ TKASAF1::TKASAF1(const DocumentEditorServices &services, QWidget *parent) : Docu
         {QStringLiteral("KONTO"), QStringLiteral("KONTO")},
     });
     assemble(buildContractorGroup());
-    setTabOrder(TownEdit, SaveButton);
 }
 
 QGroupBox *TKASAF1::buildContractorGroup()
