@@ -249,3 +249,27 @@ TEST_F(DocumentEditorsTest, EnterMovesThroughTheFieldsAsTabDoes)
 }
 
 } // namespace
+
+namespace {
+
+// Keys typed right after a click on a line go into that line (no delayed editing swallows them).
+TEST_F(DocumentEditorsTest, TypingIntoALineRightAfterClickingItEditsIt)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        TableGrid &grid = *editor.LineGrid;
+        const QRect amountCell = grid.visualRect(grid.model()->index(0, 1));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, amountCell.center());
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, amountCell.center());
+        for (const char key : {'4', '2'})
+            QTest::keyClick(QApplication::focusWidget(), key); // the first key opens the cell's editor
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(Cell(grid.tableModel(), 0, 1), "42,00");
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(storedDocuments({"KWOTA"}), QStringList{"KWOTA=42"});
+}
+
+} // namespace

@@ -187,6 +187,7 @@ void DocumentEditor::buildLineGrid(const QList<GridColumn> &columns)
     model->setEditable(true);
     LineGrid = new TableGrid(model, this);
     LineGrid->setMinimumHeight(150);
+    LineGrid->setEditTriggers(LineGrid->editTriggers() | QAbstractItemView::DoubleClicked);
     connect(LineGrid, &TableGrid::entered, this, [this] { enterLines(); });
 }
 

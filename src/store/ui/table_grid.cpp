@@ -25,8 +25,9 @@ TableGrid::TableGrid(TableModel *model, QWidget *parent) : QTableView(parent), m
     setAlternatingRowColors(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::SelectedClicked);
+    // Typing into a cell edits it at once, as in the program's other grids; a click only selects
+    // (a delayed edit on a second click would swallow the first keys typed after it).
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
     setWordWrap(false);
     // The column widths are those of the program's grids, drawn in an 8-point font.
     QFont compact = font();
