@@ -246,7 +246,7 @@ void DocumentEditor::focusFirstField()
     for (QWidget *control : std::as_const(focusOrder_)) {
         const auto *edit = qobject_cast<QLineEdit *>(control);
         if (control->isEnabled() && control->isVisibleTo(this) && (!edit || !edit->isReadOnly())) {
-            control->setFocus();
+            control->setFocus(Qt::TabFocusReason); // as Tab would: the field's text selected
             return;
         }
     }
