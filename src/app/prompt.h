@@ -14,7 +14,7 @@ enum PromptButton : int {
     Cancel = 1 << 1,
     Yes = 1 << 2,
     No = 1 << 3,
-    Abort = 1 << 4,
+    AbortButton = 1 << 4, // not "Abort": that name is the exception of a refused operation
     Retry = 1 << 5,
     Ignore = 1 << 6,
 };

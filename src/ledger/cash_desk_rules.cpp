@@ -3,7 +3,6 @@
 #include "app/prompt.h"
 #include "ledger/refusal.h"
 #include "ledger/cash_state.h"
-#include "ledger/follow_master.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
@@ -60,7 +59,6 @@ void CashDeskRules::afterScroll()
     Table &reports = context_.tables.TRKASA;
     if (!reports.isOpen())
         return;
-    Guarded([&] { FollowMasterNow(reports, {QStringLiteral("SYMBOL")}); });
     cashState_.showInView();
     if (context_.view)
         Guarded([&] { context_.view->setDeskSymbolEditable(!DeskHasReports(context_.tables)); });

@@ -4,7 +4,6 @@
 #include "app/prompt.h"
 #include "ledger/refusal.h"
 #include "ledger/cash_state.h"
-#include "ledger/follow_master.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
@@ -66,9 +65,5 @@ void CashReportRules::afterScroll()
 {
     if (!context_.view || context_.tables.TRKASA.controlsDisabled())
         return;
-    Guarded([&] {
-        if (context_.state.FiltrMiesiaca.isEmpty())
-            FollowMasterNow(context_.tables.TNAG, {QStringLiteral("SYMBOL"), QStringLiteral("NUMER")});
-        context_.view->setReportNumberEditable(!ReportHasDocuments(context_.tables));
-    });
+    Guarded([&] { context_.view->setReportNumberEditable(!ReportHasDocuments(context_.tables)); });
 }

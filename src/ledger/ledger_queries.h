@@ -28,7 +28,7 @@ template <typename Step> void Guarded(Step step)
 {
     try {
         step();
-    } catch (const struct Abort &) {
+    } catch (const Abort &) {
     } catch (const std::exception &) {
     }
 }

@@ -140,9 +140,10 @@ void Table::openWith(bool exclusive)
         throw;
     }
     notify(TableChange::DataSet);
+    notifyDetails(); // details follow first: an after-scroll rule sees them already moved
     if (events.afterScroll)
         events.afterScroll(*this);
-    notifyDetails();
+
 }
 
 void Table::close()

@@ -243,7 +243,8 @@ void Table::deleteRow()
     if (events.afterDelete)
         events.afterDelete(*this);
     notify(TableChange::DataSet);
+    notifyDetails(); // details follow first, so the handler sees them moved
     if (events.afterScroll)
         events.afterScroll(*this);
-    notifyDetails();
+
 }

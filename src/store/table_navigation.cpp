@@ -129,9 +129,10 @@ void Table::reloadAround(const Row &row)
 void Table::afterMove()
 {
     notify(TableChange::Row);
+    notifyDetails(); // details follow first, so the handler sees them moved
     if (events.afterScroll)
         events.afterScroll(*this);
-    notifyDetails();
+
 }
 
 void Table::first()
@@ -264,11 +265,12 @@ void Table::refresh()
     else
         resetView();
     notify(TableChange::DataSet);
+    notifyDetails();
     if (current_ < 0 || window_[current_].rowId != before) {
         if (events.afterScroll)
             events.afterScroll(*this);
     }
-    notifyDetails();
+
 }
 
 Bookmark Table::bookmark() const

@@ -318,9 +318,10 @@ void Table::reapplyView(bool keepRow)
     else
         resetView();
     notify(TableChange::DataSet);
+    notifyDetails();
     if ((current_ >= 0 ? window_[current_].rowId : 0) != before && events.afterScroll)
         events.afterScroll(*this);
-    notifyDetails();
+
 }
 
 void Table::setIndexName(const QString &name)

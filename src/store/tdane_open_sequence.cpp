@@ -61,7 +61,7 @@ void TDANE::runOpenSequence()
     } catch (const EngineError &error) {
         // What is open stays open; the program goes on with it.
         context_.prompt.error(error.message());
-    } catch (const struct Abort &) {
+    } catch (const Abort &) {
         // A refusal (the login abandoned) has said why.
     }
     openedBefore_ = true;

@@ -69,9 +69,8 @@ TEST_F(CashDeskRulesTest, MovingToADeskShowsItsCashStateAndMakesItsLastReportCur
     EXPECT_EQ(view_.deskSymbolEditable.last(), true);
 }
 
-// The engine runs a table's after-scroll handler before the table's details follow the move;
-// the ledger makes them follow first (FollowMasterNow). Enable once the engine changes order.
-TEST_F(CashDeskRulesTest, DISABLED_EngineDetailsFollowBeforeTheMastersAfterScroll)
+// A desk's after-scroll rule already sees the new desk's reports: details follow the move first.
+TEST_F(CashDeskRulesTest, EngineDetailsFollowBeforeTheMastersAfterScroll)
 {
     addDesk(QStringLiteral("K1"));
     addDesk(QStringLiteral("K2"));

@@ -60,7 +60,7 @@ TEST(QtPrompt, MapsIconsAndReturnsTheButtonPressed)
          QMessageBox::Yes | QMessageBox::No, No},
         {PromptIcon::None, Yes | No | Cancel, QMessageBox::Cancel, QMessageBox::NoIcon,
          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Cancel},
-        {PromptIcon::Error, Abort | Retry | Ignore, QMessageBox::Retry, QMessageBox::Critical,
+        {PromptIcon::Error, AbortButton | Retry | Ignore, QMessageBox::Retry, QMessageBox::Critical,
          QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, Retry},
         {PromptIcon::Information, Ok | Cancel, QMessageBox::Ok, QMessageBox::Information,
          QMessageBox::Ok | QMessageBox::Cancel, Ok},

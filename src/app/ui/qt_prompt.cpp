@@ -14,7 +14,7 @@ constexpr std::array<std::pair<PromptButton, QMessageBox::StandardButton>, 7> kB
     {Cancel, QMessageBox::Cancel},
     {Yes, QMessageBox::Yes},
     {No, QMessageBox::No},
-    {Abort, QMessageBox::Abort},
+    {AbortButton, QMessageBox::Abort},
     {Retry, QMessageBox::Retry},
     {Ignore, QMessageBox::Ignore},
 }};
