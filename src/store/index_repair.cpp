@@ -4,6 +4,7 @@
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/session.h"
+#include "store/structure_listing.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/transaction_scope.h"
@@ -62,19 +63,7 @@ QStringList LinesOf(const QByteArray &listing)
 
 IndexDef IndexOfLine(const QString &line)
 {
-    IndexDef index;
-    index.name = line.mid(kIndexNameAt, kColumnWidth).remove(QLatin1Char(' '));
-    const QString keys = line.mid(kIndexKeysAt, kColumnWidth);
-    for (const QString &field : keys.split(QLatin1Char(';')))
-        if (!field.trimmed().isEmpty())
-            index.fields << field.trimmed();
-    if (index.name.isEmpty()) {
-        index.primary = true;
-        index.unique = true;
-    } else {
-        index.caseInsensitive = true;
-    }
-    return index;
+    return IndexFromListing(line.mid(kIndexNameAt, kColumnWidth), line.mid(kIndexKeysAt, kColumnWidth));
 }
 
 std::optional<QByteArray> ReadListing(const QString &tablePath)

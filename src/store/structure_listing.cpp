@@ -72,20 +72,8 @@ std::optional<IndexDef> ParseIndexLine(const QString &line)
     if (keysTagAt < 0)
         return std::nullopt;
 
-    IndexDef index;
-    index.name = line.mid(tagLength, keysTagAt - tagLength).remove(QLatin1Char(' '));
-    for (const QString &key : line.mid(keysTagAt + int(qstrlen(kFieldTag))).split(QLatin1Char(';'))) {
-        const QString trimmed = key.trimmed();
-        if (!trimmed.isEmpty())
-            index.fields << trimmed;
-    }
-    if (index.name.isEmpty()) {
-        index.primary = true;
-        index.unique = true;
-    } else {
-        index.caseInsensitive = true;
-    }
-    return index;
+    return IndexFromListing(line.mid(tagLength, keysTagAt - tagLength),
+                            line.mid(keysTagAt + int(qstrlen(kFieldTag))));
 }
 
 QStringList ListingLines(const QByteArray &listing)
@@ -151,4 +139,22 @@ std::optional<TableDefinition> ParseStructureListing(const QByteArray &listing)
             if (const auto index = ParseIndexLine(lines[i]))
                 table.indexes << *index;
     return table;
+}
+
+IndexDef IndexFromListing(const QString &name, const QString &keyFields)
+{
+    IndexDef index;
+    index.name = QString(name).remove(QLatin1Char(' '));
+    for (const QString &key : keyFields.split(QLatin1Char(';'))) {
+        const QString trimmed = key.trimmed();
+        if (!trimmed.isEmpty())
+            index.fields << trimmed;
+    }
+    if (index.name.isEmpty()) {
+        index.primary = true;
+        index.unique = true;
+    } else {
+        index.caseInsensitive = true;
+    }
+    return index;
 }

@@ -31,3 +31,7 @@ bool WriteStructureListingFile(const QString &filePath, const TableDefinition &t
 // not taken. A listing without index lines gives no indexes; nullopt when the text does not begin
 // with "STRUKTURA ZBIORU".
 std::optional<TableDefinition> ParseStructureListing(const QByteArray &listing);
+
+// The index an index line of a listing stands for: an empty name is the primary (unique) index,
+// any other name a case-insensitive index over the key fields ("A;B", blanks around names ignored).
+IndexDef IndexFromListing(const QString &name, const QString &keyFields);
