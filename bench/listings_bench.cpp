@@ -1,9 +1,9 @@
 #include "store_bench_data.h"
 
-#include "app/clock.h"
-#include "app/global_state.h"
-#include "app/progress.h"
-#include "app/prompt.h"
+#include "base/clock.h"
+#include "base/global_state.h"
+#include "base/progress.h"
+#include "base/prompt.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/small_dialogs.h"
 #include "print/amount_range_listing.h"

@@ -1,6 +1,6 @@
 #include "app/table_engine_check.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QDir>
 #include <QProcess>

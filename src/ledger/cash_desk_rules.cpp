@@ -1,6 +1,6 @@
 #include "ledger/cash_desk_rules.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "ledger/refusal.h"
 #include "ledger/cash_state.h"
 #include "ledger/ledger_context.h"

@@ -1,7 +1,7 @@
 #include "ledger/cash_report_rules.h"
 
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "ledger/refusal.h"
 #include "ledger/cash_state.h"
 #include "ledger/ledger_context.h"

@@ -1,6 +1,6 @@
 #include "ledger/cash_state.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_numbering.h"
 #include "ledger/ledger_context.h"

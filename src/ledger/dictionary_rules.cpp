@@ -1,7 +1,7 @@
 #include "ledger/dictionary_rules.h"
 
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "store/table.h"

@@ -1,7 +1,7 @@
 #include "ledger/document_commands.h"
 
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "ledger/document_filters.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"

@@ -1,6 +1,6 @@
 #include "ledger/document_copy.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "ledger/document_commands.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_numbering.h"

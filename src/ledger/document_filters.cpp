@@ -1,6 +1,6 @@
 #include "ledger/document_filters.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "ledger/ledger_context.h"
 #include "store/table.h"
 

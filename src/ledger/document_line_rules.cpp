@@ -1,6 +1,6 @@
 #include "ledger/document_line_rules.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "ledger/document_filters.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_totals.h"

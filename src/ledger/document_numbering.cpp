@@ -1,6 +1,6 @@
 #include "ledger/document_numbering.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_parameters.h"
 #include "ledger/ledger_queries.h"

@@ -1,6 +1,6 @@
 #include "ledger/entered_number.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "ledger/refusal.h"
 
 int EnteredNumber(const QString &text, Prompt &prompt)

@@ -1,6 +1,6 @@
 #include "ledger/number_change.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_moves.h"
 #include "ledger/document_numbering.h"

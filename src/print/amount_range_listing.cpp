@@ -1,7 +1,7 @@
 #include "print/amount_range_listing.h"
 
-#include "app/prompt.h"
-#include "app/text_format.h"
+#include "base/prompt.h"
+#include "base/text_format.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_tables.h"
 #include "print/document_listing_columns.h"

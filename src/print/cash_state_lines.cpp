@@ -1,6 +1,6 @@
 #include "print/cash_state_lines.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 
 namespace CashStateLines {
 

@@ -1,7 +1,7 @@
 #include "print/cash_state_listing.h"
 
-#include "app/clock.h"
-#include "app/global_state.h"
+#include "base/clock.h"
+#include "base/global_state.h"
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_context.h"
 #include "print/cash_state_lines.h"

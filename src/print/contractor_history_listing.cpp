@@ -1,7 +1,7 @@
 #include "print/contractor_history_listing.h"
 
-#include "app/global_state.h"
-#include "app/text_format.h"
+#include "base/global_state.h"
+#include "base/text_format.h"
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_tables.h"

@@ -1,6 +1,6 @@
 #include "print/document_print_texts.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_queries.h"
 #include "store/table.h"

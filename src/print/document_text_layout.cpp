@@ -1,6 +1,6 @@
 #include "print/document_text_layout.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "print/print_options.h"
 #include "print/tdruk.h"
 #include "store/table.h"

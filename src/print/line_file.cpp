@@ -1,6 +1,6 @@
 #include "print/line_file.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <utility>
 

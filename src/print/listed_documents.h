@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/money.h"
+#include "base/money.h"
 #include "store/row.h"
 #include "store/table.h"
 #include "store/table_definition.h"

@@ -1,8 +1,8 @@
 #include "print/listing_text.h"
 
-#include "app/clock.h"
-#include "app/global_state.h"
-#include "app/text_format.h"
+#include "base/clock.h"
+#include "base/global_state.h"
+#include "base/text_format.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/money.h"
+#include "base/money.h"
 
 #include <QString>
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "print/period_listing.h"
 
-#include "app/global_state.h"
-#include "app/text_format.h"
+#include "base/global_state.h"
+#include "base/text_format.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_tables.h"

@@ -1,6 +1,6 @@
 #include "print/print_line_encoding.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
 #include "print/print_settings.h"
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 
 int ReadSettingsCount(const QString &text)
 {

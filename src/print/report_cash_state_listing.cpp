@@ -1,7 +1,7 @@
 #include "print/report_cash_state_listing.h"
 
-#include "app/clock.h"
-#include "app/global_state.h"
+#include "base/clock.h"
+#include "base/global_state.h"
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"

@@ -1,7 +1,7 @@
 #include "print/tdruk.h"
 
-#include "app/progress.h"
-#include "app/prompt.h"
+#include "base/progress.h"
+#include "base/prompt.h"
 #include "print/dot_matrix_sink.h"
 #include "print/print_sink.h"
 #include "print/system_printer_port.h"

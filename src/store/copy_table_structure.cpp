@@ -1,6 +1,6 @@
 #include "store/copy_table_structure.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/table.h"
 #include "store/table_files.h"

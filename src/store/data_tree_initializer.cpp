@@ -1,6 +1,6 @@
 #include "store/data_tree_initializer.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "store/data_tree.h"
 #include "store/demo_data_tree.h"
 #include "store/engine_error.h"

@@ -1,6 +1,6 @@
 #include "store/index_repair.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/session.h"

@@ -1,7 +1,7 @@
 #include "store/no_identification_login.h"
 
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "store/table.h"
 
 const char *const kLoginNotAvailableMessage =

@@ -1,7 +1,7 @@
 #include "store/old_version_conversion.h"
 
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/folder_files.h"

@@ -1,7 +1,7 @@
 #include "store/open_table_guarded.h"
 
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/structure_upgrades.h"
 #include "store/table.h"

@@ -1,6 +1,6 @@
 #include "store/structure_upgrades.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "store/engine_error.h"
 #include "store/session.h"
 #include "store/table.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/money.h"
+#include "base/money.h"
 #include "store/engine_error.h"
 #include "store/row.h"
 #include "store/row_query.h"

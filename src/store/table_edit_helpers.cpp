@@ -1,6 +1,6 @@
 #include "store/table_edit_helpers.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/table.h"
 

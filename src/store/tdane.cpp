@@ -1,6 +1,6 @@
 #include "store/tdane.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "store/data_tree.h"
 #include "store/session.h"
 #include "store/table_schemas.h"

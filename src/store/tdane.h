@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/process_environment.h"
+#include "base/process_environment.h"
 #include "store/table.h"
 #include "store/table_helper_context.h"
 

@@ -1,5 +1,5 @@
-#include "app/clock.h"
-#include "app/global_state.h"
+#include "base/clock.h"
+#include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "print/amount_range_listing.h"
 #include "print/cash_state_listing.h"

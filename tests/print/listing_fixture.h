@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/clock.h"
-#include "app/global_state.h"
+#include "base/clock.h"
+#include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "print/listing_context.h"
 #include "print/tdruk.h"

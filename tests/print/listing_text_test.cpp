@@ -1,4 +1,4 @@
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "print/listing_text.h"
 
 #include <gtest/gtest.h>

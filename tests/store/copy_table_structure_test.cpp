@@ -1,6 +1,6 @@
 #include "store/copy_table_structure.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "store/table_helper_context.h"
 #include "store/table_schemas.h"
 #include "support/data_tree_builder.h"

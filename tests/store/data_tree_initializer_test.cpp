@@ -1,6 +1,6 @@
 #include "store/data_tree_initializer.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "store/session.h"
 #include "store/structure_listing.h"
 #include "store/table.h"

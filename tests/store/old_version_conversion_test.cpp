@@ -1,6 +1,6 @@
 #include "store/old_version_conversion.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "store/folder_files.h"
 #include "store/table_helper_context.h"
 #include "store/table_schemas.h"

@@ -1,6 +1,6 @@
 #include "store/structure_upgrades.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "store/open_table_guarded.h"
 #include "store/structure_listing.h"
 #include "store/table_helper_context.h"

@@ -5,7 +5,7 @@
 
 #include "store/tdane.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "store/session.h"
 #include "support/data_tree_builder.h"
 #include "support/scripted_prompt.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "print/save_file_dialog.h"
 #include "print/system_printer_port.h"
 #include "print/system_printer_sink.h"

@@ -1,7 +1,7 @@
 #include "ledger/ui/auxiliary_windows.h"
 
-#include "app/clock.h"
-#include "app/global_state.h"
+#include "base/clock.h"
+#include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/dictionary_rules.h"
 #include "ledger/ui/account_dictionary.h"
@@ -10,7 +10,7 @@
 #include "ledger/ui/description_dictionary.h"
 #include "ledger/ui/kalendarz.h"
 #include "store/tdane.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 #include "support/data_tree_builder.h"
 #include "support/scripted_prompt.h"
 #include "ui/modal_steps.h"

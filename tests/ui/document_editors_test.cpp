@@ -4,9 +4,9 @@
 #include "ledger/ui/tkasaf1.h"
 #include "ledger/ui/tkasaf11.h"
 #include "ledger/ui/tkasaf14.h"
-#include "store/ui/table_field_edit.h"
-#include "store/ui/table_grid.h"
-#include "store/ui/table_navigator.h"
+#include "widgets/table_field_edit.h"
+#include "widgets/table_grid.h"
+#include "widgets/table_navigator.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "store/ui/index_repair_window.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "support/listed_table.h"
 #include "support/scripted_prompt.h"
 #include "store/session.h"

@@ -1,6 +1,6 @@
 #include "ledger/ui/kalendarz.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "ledger/ui/kalendarz_date_field.h"
 #include "ledger/ui/qt_cash_state_date_dialog.h"
 #include "support/scripted_prompt.h"

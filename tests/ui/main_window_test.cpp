@@ -3,8 +3,8 @@
 #include "ledger/cash_state.h"
 #include "ledger/ui/main_window_grids.h"
 #include "ledger/ui/tkasaf1.h"
-#include "store/ui/table_field_edit.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_field_edit.h"
+#include "widgets/table_grid.h"
 
 #include <QAction>
 #include <QHeaderView>

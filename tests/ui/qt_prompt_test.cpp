@@ -1,4 +1,4 @@
-#include "app/ui/qt_prompt.h"
+#include "widgets/qt_prompt.h"
 
 #include "support/qt_printers.h"
 

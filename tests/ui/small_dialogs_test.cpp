@@ -1,4 +1,4 @@
-#include "app/clock.h"
+#include "base/clock.h"
 #include "ledger/ui/kalendarz.h"
 #include "ledger/ui/kalendarz_date_field.h"
 #include "ledger/ui/qt_amount_range_dialog.h"

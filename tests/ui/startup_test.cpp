@@ -1,7 +1,7 @@
 #include "app/ui/startup.h"
 
-#include "app/clock.h"
-#include "app/ui/tpraca.h"
+#include "base/clock.h"
+#include "widgets/tpraca.h"
 #include "app/ui/tzero.h"
 #include "ledger/ui/tkasaf.h"
 #include "support/qt_printers.h"

@@ -1,9 +1,9 @@
-#include "store/ui/table_model.h"
+#include "widgets/table_model.h"
 
 #include "store/session.h"
 #include "store/table.h"
 #include "store/transaction_scope.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 #include "support/scripted_prompt.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "print/ui/tdrukf.h"
 
-#include "app/ui/tpraca.h"
+#include "widgets/tpraca.h"
 #include "print/tdruk.h"
 #include "print/ui/print_module.h"
 #include "support/print_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/ui/tpraca.h"
+#include "widgets/tpraca.h"
 
 #include "support/qt_printers.h"
 

@@ -1,13 +1,13 @@
 #include "app/ui/startup.h"
 
-#include "app/application_title.h"
-#include "app/date_state.h"
-#include "app/format_settings.h"
-#include "app/prompt.h"
+#include "base/application_title.h"
+#include "base/date_state.h"
+#include "base/format_settings.h"
+#include "base/prompt.h"
 #include "app/table_engine_check.h"
-#include "app/ui/tpraca.h"
+#include "widgets/tpraca.h"
 #include "app/ui/tzero.h"
-#include "app/ui/window_frame.h"
+#include "widgets/window_frame.h"
 #include "ledger/ui/tkasaf.h"
 
 #include <QApplication>

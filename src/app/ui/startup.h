@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/global_state.h"
-#include "app/process_environment.h"
+#include "base/global_state.h"
+#include "base/process_environment.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "app/ui/tzero.h"
 
-#include "app/application_title.h"
-#include "app/ui/window_frame.h"
+#include "base/application_title.h"
+#include "widgets/window_frame.h"
 
 #include <QFont>
 #include <QLabel>

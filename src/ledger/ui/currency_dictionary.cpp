@@ -3,7 +3,7 @@
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/qt_dialog_parts.h"
 #include "store/table.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 
 #include <QLineEdit>
 #include <QStyledItemDelegate>

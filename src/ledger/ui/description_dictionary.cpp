@@ -1,6 +1,6 @@
 #include "ledger/ui/description_dictionary.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/dictionary_rules.h"
 #include "store/table.h"

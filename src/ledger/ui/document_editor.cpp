@@ -1,7 +1,7 @@
 #include "ledger/ui/document_editor.h"
 
-#include "app/clock.h"
-#include "app/prompt.h"
+#include "base/clock.h"
+#include "base/prompt.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/contractor_lookup.h"
 #include "ledger/date_input.h"
@@ -14,9 +14,9 @@
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
 #include "store/table_schemas.h"
-#include "store/ui/table_field_edit.h"
-#include "store/ui/table_grid.h"
-#include "store/ui/table_navigator.h"
+#include "widgets/table_field_edit.h"
+#include "widgets/table_grid.h"
+#include "widgets/table_navigator.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -31,7 +31,8 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy.MM.dd");
 
-// Delphi hints "short|long": the tooltip shows the short part, the status line the long one.
+// A hint is "tooltip|status-bar text": the part before the bar shows beside the control, the part
+// after it in the status line while the pointer is over it; a hint without a bar is both.
 void SetHint(QWidget *control, const QString &hint)
 {
     const qsizetype bar = hint.indexOf(u'|');

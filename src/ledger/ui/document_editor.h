@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ui/table_model.h"
+#include "widgets/table_model.h"
 
 #include <QDialog>
 #include <QList>

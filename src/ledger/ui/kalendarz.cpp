@@ -1,6 +1,6 @@
 #include "ledger/ui/kalendarz.h"
 
-#include "app/ui/window_frame.h"
+#include "widgets/window_frame.h"
 #include "ledger/calendar_arithmetic.h"
 #include "ledger/ui/qt_dialog_parts.h"
 

@@ -1,7 +1,7 @@
 #include "ledger/ui/kalendarz_date_field.h"
 
-#include "app/clock.h"
-#include "app/prompt.h"
+#include "base/clock.h"
+#include "base/prompt.h"
 #include "ledger/calendar_arithmetic.h"
 #include "ledger/ui/kalendarz.h"
 #include "ledger/ui/qt_dialog_parts.h"

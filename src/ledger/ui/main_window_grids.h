@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ui/table_model.h"
+#include "widgets/table_model.h"
 
 #include <QColor>
 #include <QList>
@@ -27,7 +27,7 @@ std::optional<QColor> ReportCellColour(const Table &report, const QString &field
 // green.
 std::optional<QColor> DocumentCellColour(const Table &document, const QString &field);
 
-// Delphi's colour values as the program names them ($00BBGGRR).
+// Colours as RGB: a closed report orange, a negative balance red, a payout pale green.
 inline const QColor kClosedReportColour(0xFF, 0x97, 0x2F);
 inline const QColor kNegativeBalanceColour(0xFF, 0x00, 0x00);
 inline const QColor kPayoutColour(0xC0, 0xDC, 0xC0);

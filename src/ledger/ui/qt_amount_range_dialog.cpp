@@ -1,7 +1,7 @@
 #include "ledger/ui/qt_amount_range_dialog.h"
 
-#include "app/text_format.h"
-#include "app/ui/window_frame.h"
+#include "base/text_format.h"
+#include "widgets/window_frame.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
 #include <QFormLayout>

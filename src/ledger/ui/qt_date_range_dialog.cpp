@@ -1,6 +1,6 @@
 #include "ledger/ui/qt_date_range_dialog.h"
 
-#include "app/ui/window_frame.h"
+#include "widgets/window_frame.h"
 #include "ledger/ui/kalendarz_date_field.h"
 #include "ledger/ui/qt_dialog_parts.h"
 

@@ -1,6 +1,6 @@
 #include "ledger/ui/qt_month_dialog.h"
 
-#include "app/ui/window_frame.h"
+#include "widgets/window_frame.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ledger/ui/table_dictionary.h"
 
 #include "store/table.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

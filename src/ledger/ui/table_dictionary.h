@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ui/table_model.h"
-#include "store/ui/table_navigator.h"
+#include "widgets/table_model.h"
+#include "widgets/table_navigator.h"
 
 #include <QDialog>
 #include <QList>

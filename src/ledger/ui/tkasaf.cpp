@@ -1,12 +1,12 @@
 #include "ledger/ui/tkasaf.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/document_creation.h"
 #include "ledger/document_search.h"
 #include "ledger/ui/main_window_grids.h"
 #include "store/tdane.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 #include "ledger/ui/tkasaf1.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/dictionary_rules.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_saving.h"
 #include "store/table.h"
-#include "store/ui/table_field_edit.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_field_edit.h"
+#include "widgets/table_grid.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

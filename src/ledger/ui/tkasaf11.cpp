@@ -4,7 +4,7 @@
 #include "ledger/document_kinds.h"
 #include "ledger/document_saving.h"
 #include "store/table.h"
-#include "store/ui/table_field_edit.h"
+#include "widgets/table_field_edit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

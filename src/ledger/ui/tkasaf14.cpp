@@ -2,7 +2,7 @@
 
 #include "ledger/cash_ledger.h"
 #include "store/table.h"
-#include "store/ui/table_field_edit.h"
+#include "widgets/table_field_edit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

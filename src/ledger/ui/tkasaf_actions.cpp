@@ -3,7 +3,7 @@
 
 #include "ledger/ui/tkasaf.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_parameters.h"
@@ -16,7 +16,7 @@
 #include "print/report_cash_state_listing.h"
 #include "print/ui/print_module.h"
 #include "store/tdane.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 
 #include <QAction>
 #include <QMenu>

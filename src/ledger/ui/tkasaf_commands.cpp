@@ -2,9 +2,9 @@
 
 #include "ledger/ui/tkasaf.h"
 
-#include "app/application_title.h"
-#include "app/global_state.h"
-#include "app/prompt.h"
+#include "base/application_title.h"
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/document_creation.h"
 #include "ledger/document_kinds.h"
@@ -18,7 +18,7 @@
 #include "store/table_edit_helpers.h"
 #include "store/tdane.h"
 #include "store/ui/index_repair_window.h"
-#include "store/ui/table_grid.h"
+#include "widgets/table_grid.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -37,7 +37,7 @@
 
 namespace {
 
-// Delphi's $00F0CAA6: the "Edycja" button while in-place editing is on.
+// Light blue (RGB A6 CA F0): the "Edycja" button while in-place editing is on.
 const QString kEditingHighlight = QStringLiteral("background-color: #A6CAF0;");
 const QString kHelpFile = QStringLiteral("kasa.pdf");
 

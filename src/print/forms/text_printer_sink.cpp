@@ -1,6 +1,6 @@
 #include "print/forms/text_printer_sink.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

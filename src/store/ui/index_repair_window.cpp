@@ -1,6 +1,6 @@
 #include "store/ui/index_repair_window.h"
 
-#include "app/global_state.h"
+#include "base/global_state.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/qt_prompt.h"
+#include "widgets/qt_prompt.h"
 #include "store/index_repair.h"
 
 #include <QDialog>

@@ -1,7 +1,0 @@
-#include "app/global_state.h"
-
-GlobalState &globalState()
-{
-    static GlobalState state;
-    return state;
-}

@@ -1,3 +1,0 @@
-namespace kasa_ui {
-void linkAnchor() {}
-}

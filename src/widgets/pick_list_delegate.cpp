@@ -1,0 +1,56 @@
+#include "widgets/pick_list_delegate.h"
+
+#include "widgets/table_model.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+const GridColumn *ColumnOf(const QModelIndex &index)
+{
+    const auto *model = qobject_cast<const TableModel *>(index.model());
+    if (!model || index.column() < 0 || index.column() >= model->columns().size())
+        return nullptr;
+    return &model->columns()[index.column()];
+}
+
+} // namespace
+
+QWidget *PickListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    const GridColumn *column = ColumnOf(index);
+    if (!column || column->pickList.isEmpty())
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    auto *list = new QComboBox(parent);
+    list->setEditable(!column->pickListOnly);
+    list->addItems(column->pickList);
+    list->setMaxVisibleItems(16);
+    return list;
+}
+
+void PickListDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    auto *list = qobject_cast<QComboBox *>(editor);
+    if (!list) {
+        QStyledItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    const QString text = index.data(Qt::EditRole).toString();
+    const int entry = list->findText(text);
+    if (list->isEditable())
+        list->setEditText(text);
+    else if (entry >= 0)
+        list->setCurrentIndex(entry);
+}
+
+void PickListDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    auto *list = qobject_cast<QComboBox *>(editor);
+    if (!list) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    model->setData(index, list->currentText(), Qt::EditRole);
+}

@@ -1,0 +1,73 @@
+#include "widgets/qt_prompt.h"
+
+#include "base/application_title.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr std::array<std::pair<PromptButton, QMessageBox::StandardButton>, 7> kButtons{{
+    {Ok, QMessageBox::Ok},
+    {Cancel, QMessageBox::Cancel},
+    {Yes, QMessageBox::Yes},
+    {No, QMessageBox::No},
+    {AbortButton, QMessageBox::Abort},
+    {Retry, QMessageBox::Retry},
+    {Ignore, QMessageBox::Ignore},
+}};
+
+QMessageBox::Icon ToMessageBoxIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Error: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToStandardButtons(PromptButtons buttons)
+{
+    QMessageBox::StandardButtons result;
+    for (const auto &[ours, theirs] : kButtons) {
+        if (buttons & ours)
+            result |= theirs;
+    }
+    return result ? result : QMessageBox::StandardButtons(QMessageBox::Ok);
+}
+
+PromptButton FromStandardButton(int button)
+{
+    for (const auto &[ours, theirs] : kButtons) {
+        if (button == theirs)
+            return ours;
+    }
+    return NoButton;
+}
+
+QString WithLineBreaks(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
+}  // namespace
+
+PromptButton QtPrompt::show(PromptIcon icon, const QString &text, PromptButtons buttons,
+                            const QString &caption)
+{
+    QMessageBox box(ToMessageBoxIcon(icon), caption.isEmpty() ? ApplicationTitle() : caption,
+                    WithLineBreaks(text), ToStandardButtons(buttons),
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return FromStandardButton(box.exec());
+}
+
+void QtPrompt::beep()
+{
+    QApplication::beep();
+}

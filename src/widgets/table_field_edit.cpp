@@ -1,0 +1,142 @@
+#include "widgets/table_field_edit.h"
+
+#include "base/prompt.h"
+#include "store/table_edit_helpers.h"
+
+#include <QSignalBlocker>
+
+FieldBinding::FieldBinding(Table &table, const QString &field) : table_(table), field_(field)
+{
+    table_.addListener(this);
+}
+
+FieldBinding::~FieldBinding()
+{
+    table_.removeListener(this);
+}
+
+void FieldBinding::setField(const QString &field)
+{
+    field_ = field;
+    reload();
+}
+
+void FieldBinding::reload()
+{
+    QString text;
+    try {
+        if (table_.isOpen())
+            text = table_.displayText(field_);
+    } catch (const EngineError &) {
+    }
+    pending_ = false;
+    showText(text);
+}
+
+bool FieldBinding::commit()
+{
+    if (!pending_)
+        return true;
+    const QString typed = shownText();
+    try {
+        if (table_.isOpen() && table_.asString(field_) == typed) {
+            pending_ = false;
+            return true;
+        }
+        if (check_) {
+            if (const QString problem = check_(typed); !problem.isEmpty()) {
+                if (prompt_)
+                    prompt_->warning(problem);
+                return false;
+            }
+        }
+        EnsureEditing(table_);
+        pending_ = false;
+        table_.setString(field_, typed);
+        committed();
+        return true;
+    } catch (const Abort &) {
+    } catch (const EngineError &error) {
+        if (prompt_)
+            prompt_->error(error.message());
+    }
+    pending_ = true;
+    return false;
+}
+
+void FieldBinding::tableChanged(Table &, TableChange change)
+{
+    // A text being typed stays while the row takes other values; moving to another row drops it.
+    if (change == TableChange::State || (change == TableChange::Data && pending_))
+        return;
+    reload();
+}
+
+// --- TableFieldEdit ----------------------------------------------------------------------------
+
+TableFieldEdit::TableFieldEdit(Table &table, const QString &field, QWidget *parent)
+    : QLineEdit(parent), FieldBinding(table, field)
+{
+    connect(this, &QLineEdit::textEdited, this, [this] { markTyped(); });
+    connect(this, &QLineEdit::editingFinished, this, [this] { commit(); });
+    reload();
+}
+
+QString TableFieldEdit::shownText() const
+{
+    // A masked edit left blank shows only its separators.
+    const QString typed = text();
+    if (!inputMask().isEmpty() && !std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+        return QString();
+    return typed;
+}
+
+void TableFieldEdit::showText(const QString &text)
+{
+    const QSignalBlocker quiet(this);
+    setText(text);
+    setCursorPosition(0);
+}
+
+void TableFieldEdit::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QLineEdit::mouseDoubleClickEvent(event);
+    emit doubleClicked();
+}
+
+// --- TableFieldCombo ---------------------------------------------------------------------------
+
+TableFieldCombo::TableFieldCombo(Table &table, const QString &field, QWidget *parent)
+    : QComboBox(parent), FieldBinding(table, field)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::textActivated, this, [this] {
+        markTyped();
+        commit();
+    });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { markTyped(); });
+    connect(lineEdit(), &QLineEdit::returnPressed, this, [this] { commit(); });
+    reload();
+}
+
+void TableFieldCombo::setEntries(const QStringList &entries)
+{
+    const QString shown = currentText();
+    const QSignalBlocker quiet(this);
+    clear();
+    addItems(entries);
+    setEditText(shown);
+}
+
+void TableFieldCombo::showText(const QString &text)
+{
+    const QSignalBlocker quiet(this);
+    setEditText(text);
+}
+
+void TableFieldCombo::focusOutEvent(QFocusEvent *event)
+{
+    QComboBox::focusOutEvent(event);
+    commit();
+}

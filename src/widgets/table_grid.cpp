@@ -1,0 +1,167 @@
+#include "widgets/table_grid.h"
+
+#include "widgets/grouped_header_view.h"
+#include "widgets/pick_list_delegate.h"
+#include "widgets/table_model.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+namespace {
+
+// Sky blue (RGB A6 CA F0), the colour of the selected row.
+const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+constexpr int kLargestDefaultWidth = 240;
+
+} // namespace
+
+TableGrid::TableGrid(TableModel *model, QWidget *parent) : QTableView(parent), model_(model)
+{
+    model_->setParent(this);
+    setHorizontalHeader(new GroupedHeaderView(this));
+    setModel(model_);
+    setItemDelegate(new PickListDelegate(this));
+    setAlternatingRowColors(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Typing into a cell edits it at once, as in the program's other grids; a click only selects
+    // (a delayed edit on a second click would swallow the first keys typed after it).
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    setWordWrap(false);
+    // The column widths are those of the program's grids, drawn in an 8-point font.
+    QFont compact = font();
+    compact.setPointSize(8);
+    setFont(compact);
+    horizontalHeader()->setFont(compact);
+    setTabKeyNavigation(true);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setStretchLastSection(false);
+
+    QPalette colours = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight, kSkyBlue);
+        colours.setColor(group, QPalette::HighlightedText, Qt::black);
+    }
+    setPalette(colours);
+
+    connect(model_, &TableModel::currentRowChanged, this, &TableGrid::followTable);
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] { applyColumns(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyColumns(); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section >= 0 && section < model_->columns().size())
+            emit titleClicked(model_->columns()[section].field);
+    });
+    applyColumns();
+    followTable(model_->currentRow());
+}
+
+int TableGrid::defaultWidth(int column) const
+{
+    const GridColumn &described = model_->columns()[column];
+    const QString title = described.title.isEmpty() ? described.field : described.title;
+    int characters = 10;
+    if (model_->table().isOpen()) {
+        for (const FieldDef &def : model_->table().fields())
+            if (def.name.compare(described.field, Qt::CaseInsensitive) == 0 && def.size > 0)
+                characters = def.size;
+    }
+    const int byContent = fontMetrics().horizontalAdvance(QString(characters, u'0')) + 10;
+    const int byTitle = fontMetrics().horizontalAdvance(title) + 12;
+    return std::min(std::max(byContent, byTitle), kLargestDefaultWidth);
+}
+
+void TableGrid::applyColumns()
+{
+    const QList<GridColumn> &columns = model_->columns();
+    for (int i = 0; i < columns.size(); ++i) {
+        setColumnHidden(i, !columns[i].visible);
+        setColumnWidth(i, columns[i].width > 0 ? columns[i].width : defaultWidth(i));
+    }
+    horizontalHeader()->updateGeometry();
+}
+
+void TableGrid::setMultiSelect(bool multiSelect)
+{
+    setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+QList<Bookmark> TableGrid::selectedBookmarks() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QList<Bookmark> bookmarks;
+    for (int row : std::as_const(rows))
+        if (const Bookmark mark = model_->bookmarkAt(row); mark.isValid())
+            bookmarks.append(mark);
+    return bookmarks;
+}
+
+void TableGrid::showOneRowOnly()
+{
+    oneRowOnly_ = true;
+    horizontalHeader()->hide();
+    setAlternatingRowColors(false);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setFixedHeight(verticalHeader()->defaultSectionSize() + 2 * frameWidth());
+}
+
+// The user moved the selection: the table follows; when a rule keeps the table where it is,
+// the selection goes back.
+void TableGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (following_ || !current.isValid() || current.row() == model_->currentRow())
+        return;
+    if (!model_->moveTo(current.row()))
+        followTable(model_->currentRow());
+}
+
+void TableGrid::followTable(int row)
+{
+    if (following_)
+        return;
+    following_ = true;
+    if (row < 0) {
+        selectionModel()->clearSelection();
+    } else if (row < model_->rowCount() && currentIndex().row() != row) {
+        int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        while (column < model_->columnCount() - 1 && isColumnHidden(column))
+            ++column;
+        const QModelIndex target = model_->index(row, column);
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(target, oneRowOnly_ ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+    }
+    following_ = false;
+}
+
+void TableGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    emit entered();
+}
+
+void TableGrid::keyPressEvent(QKeyEvent *event)
+{
+    const Table &table = model_->table();
+    if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState && table.isOpen()
+        && (table.state() == TableState::Edit || table.state() == TableState::Insert)) {
+        model_->table().cancel();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TableGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    if (oneRowOnly_)
+        if (const int row = model_->currentRow(); row >= 0)
+            scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtTop);
+}
