@@ -11,7 +11,9 @@ build="${KASA_BUILD_DIR:-$top/build}"
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libgl-dev libsqlite3-dev sqlite3
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth fonts-liberation fonts-dejavu-core)
+          xvfb xauth fonts-liberation fonts-dejavu-core
+          qt6-translations-l10n poppler-utils
+          openbox xdotool imagemagick)
 
 install_missing() {
     local missing=()
@@ -28,7 +30,10 @@ install_missing() {
 
 build() {
     install_missing
-    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    # A compiler cache, where the machine has one, makes rebuilds in several checkouts cheap.
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
     cmake --build "$build" -j"$(nproc)"
 }
 
