@@ -226,6 +226,7 @@ private:
             CopyFieldsByName(old_.documents, new_.documents, documentFields_, {kSymbol, kNumber}, cut_, row);
             new_.documents.post();
             ++copied_.documents;
+            CrashPoint("conversion-building");
         }
     }
 

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kRetryMilliseconds = 100;
+int gWaitMilliseconds = 5000;
 
 bool StillNeeded(Table &table, const std::function<bool(const TableDefinition &)> &needed)
 {
@@ -22,12 +23,21 @@ bool StillNeeded(Table &table, const std::function<bool(const TableDefinition &)
 
 } // namespace
 
-StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed,
-                                              int waitMilliseconds)
+int StructureWorkWait()
+{
+    return gWaitMilliseconds;
+}
+
+void SetStructureWorkWait(int milliseconds)
+{
+    gWaitMilliseconds = milliseconds;
+}
+
+StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed)
 {
     const bool wasOpen = table.isOpen();
     table.close();
-    const QDeadlineTimer deadline(waitMilliseconds);
+    const QDeadlineTimer deadline(gWaitMilliseconds);
     for (;;) {
         try {
             table.openExclusive();

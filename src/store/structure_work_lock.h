@@ -16,11 +16,15 @@ enum class StructureWorkAccess {
     HeldElsewhere, // another program keeps the table open; the table is open as before
 };
 
-// Reopens the (open) table exclusively, trying again for up to the given time while another
-// program holds it. The predicate reads the stored structure, so work that another program has
-// finished meanwhile is not done twice.
-StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed,
-                                              int waitMilliseconds = 5000);
+// Reopens the (open) table exclusively, trying again for a while (StructureWorkWait) while
+// another program holds it. The predicate reads the stored structure, so work that another
+// program has finished meanwhile is not done twice.
+StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed);
+
+// How long structure work waits for a table another program holds: long enough for a second
+// workstation that started at the same moment to finish its own upgrade. Settable for tests.
+int StructureWorkWait();
+void SetStructureWorkWait(int milliseconds);
 
 // "The table ... is open in another program" with what the user can do about it.
 QString TableHeldElsewhereMessage(const QString &filePath);
