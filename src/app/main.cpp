@@ -1,6 +1,8 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/form_printing_wiring.h"
+#include "app/ui/forms_export.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
@@ -27,6 +29,12 @@ int main(int argc, char **argv)
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
+    // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
+    if (argc > 1 && std::strcmp(argv[1], "--forms") == 0) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunFormsExport(app.arguments().mid(1), out, err);
+    }
     SystemClock clock;
     QtPrompt prompt;
     const ProcessEnvironment environment = ProcessEnvironment::fromProcess();
@@ -39,6 +47,7 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<FormPrintingWiring> formPrinting;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -56,8 +65,13 @@ int main(int argc, char **argv)
             },
         .createMainWindow =
             [&](GlobalState &state) {
-                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                formPrinting = std::make_unique<FormPrintingWiring>(
+                    *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
+                formPrinting->wire(services.commands);
+                auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
+                formPrinting->setParentWindow(mainWindow);
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
                 return window;
