@@ -2,6 +2,7 @@
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
 #include "app/ui/startup.h"
+#include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
 #include "ledger/ui/tkasaf.h"
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    UsersWiring users(session, prompt, globalState(), environment);
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -47,7 +49,7 @@ int main(int argc, char **argv)
         .initialiseEngine = [] { return sqlite3_initialize() == SQLITE_OK; },
         .createDataModule =
             [&] {
-                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment});
+                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment, users.loginUser()});
                 dataModule->runOpenSequence();
                 TDANE &d = *dataModule;
                 ledger = std::make_unique<CashLedger>(
@@ -56,7 +58,9 @@ int main(int argc, char **argv)
             },
         .createMainWindow =
             [&](GlobalState &state) {
-                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
+                auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());

@@ -256,6 +256,8 @@ std::optional<FieldType> TableModel::typeOf(int column) const
 QVariant TableModel::cellText(int columnIndex, int role) const
 {
     const GridColumn &column = columns_[columnIndex];
+    if (column.shownAs)
+        return column.shownAs(table_.asString(column.field));
     if (role == Qt::EditRole) {
         const std::optional<FieldType> type = typeOf(columnIndex);
         if (type == FieldType::Currency && !table_.isNull(column.field))
@@ -346,7 +348,7 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
             return false;
         }
     }
-    return writeCell(index.row(), column, text);
+    return writeCell(index.row(), column, column.storedAs ? column.storedAs(text) : text);
 }
 
 // The cell's row becomes current and goes into edit, then the field takes the text; the row is
