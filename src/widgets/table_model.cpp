@@ -302,7 +302,8 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
         return cellValue(index.row(), index.column(), role);
     case Qt::TextAlignmentRole: {
         const std::optional<FieldType> type = typeOf(index.column());
-        const Qt::Alignment horizontal = type && IsNumberType(*type) ? Qt::AlignRight : Qt::AlignLeft;
+        const bool number = type && IsNumberType(*type) && !columns_[index.column()].shownAs;
+        const Qt::Alignment horizontal = number ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(horizontal | Qt::AlignVCenter);
     }
     default:

@@ -20,6 +20,8 @@ LoginWindow::LoginWindow(QWidget *parent)
     NameBox->setMinimumWidth(180);
     PasswordBox->setObjectName(QStringLiteral("PasswordBox"));
     PasswordBox->setEchoMode(QLineEdit::Password);
+    // Each typed character shows as "*".
+    PasswordBox->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 
     auto *fields = new QFormLayout;
     fields->addRow(QString::fromUtf8("Nazwa użytkownika :"), NameBox);
@@ -49,6 +51,7 @@ bool LoginWindow::ask()
         NameBox->setFocus();
     else
         PasswordBox->setFocus();
+    adjustSize();
     CentreOnScreen(*this);
     return exec() == QDialog::Accepted;
 }

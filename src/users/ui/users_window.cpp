@@ -46,6 +46,8 @@ QLineEdit *PasswordBox(const char *objectName, QWidget *parent)
     auto *box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(objectName));
     box->setEchoMode(QLineEdit::Password);
+    // Each typed character shows as "*".
+    box->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     return box;
 }
 
