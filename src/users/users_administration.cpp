@@ -4,6 +4,7 @@
 #include "base/prompt.h"
 #include "base/text_format.h"
 #include "store/table_edit_helpers.h"
+#include "store/transaction_scope.h"
 #include "users/access_levels.h"
 #include "users/login_mode.h"
 #include "users/network_user_name.h"
@@ -63,8 +64,13 @@ UsersAdministration::UsersAdministration(Session &session, Table &parameters, Gl
     : session_(session), parameters_(parameters), state_(state), prompt_(prompt), systemUserName_(systemUserName),
       users_(session, QStringLiteral("TUSERS"))
 {
-    users_.events.beforePost = [this](Table &table) { checkAdministratorRemains(table, false); };
-    users_.events.beforeDelete = [this](Table &table) { checkAdministratorRemains(table, true); };
+    // Inside a transaction scope the stored rows are counted after the write, in its own
+    // transaction, and a refusal rolls it back; a post outside one (the grid moving to another
+    // row) is checked on the stored rows read just before it.
+    users_.events.beforePost = [this](Table &table) { noteStoredAdministrator(table, false); };
+    users_.events.beforeDelete = [this](Table &table) { noteStoredAdministrator(table, true); };
+    users_.events.afterPost = [this](Table &) { checkAdministratorRemains(); };
+    users_.events.afterDelete = [this](Table &) { checkAdministratorRemains(); };
 }
 
 UsersAdministration::~UsersAdministration() = default;
@@ -83,12 +89,24 @@ bool UsersAdministration::storePending()
 {
     if (!IsEditing(users_))
         return true;
+    return inScope([this] { return PostAndFlush(users_, prompt_); });
+}
+
+// The last administrator keeps his level and his row: when the guard refuses, everything the
+// work wrote is rolled back and the window shows what is stored again.
+bool UsersAdministration::inScope(const std::function<bool()> &work)
+{
+    const Bookmark row = users_.bookmark();
     try {
-        return PostAndFlush(users_, prompt_);
+        TransactionScope scope;
+        const bool done = work();
+        scope.commit();
+        return done;
     } catch (const Abort &) {
-        // The last administrator keeps his level: the row shows what is stored again.
         if (IsEditing(users_))
             users_.cancel();
+        users_.refresh();
+        users_.gotoBookmark(row);
         return false;
     }
 }
@@ -149,7 +167,7 @@ bool UsersAdministration::changePassword(const QString &password, const QString 
     }
     EnsureEditing(users_);
     users_.setString(UsersField::Password, password);
-    if (!PostAndFlush(users_, prompt_))
+    if (!storePending())
         return false;
     prompt_.information(UsersMessage::PasswordChanged);
     return true;
@@ -219,8 +237,10 @@ bool UsersAdministration::deleteCurrent()
         return false;
     if (!prompt_.askYesNo(UsersMessage::DeleteQuestion(users_.asString(UsersField::Name)), PromptIcon::Warning))
         return false;
-    users_.deleteRow();
-    return true;
+    return inScope([this] {
+        users_.deleteRow();
+        return true;
+    });
 }
 
 UsersAdministration::ChoiceOutcome UsersAdministration::chooseLoginMode(int mode)
@@ -287,22 +307,42 @@ bool UsersAdministration::administratorCanLogIn()
     return false;
 }
 
-// Before a row is stored or deleted: the last user of level 255 keeps his level and his row.
-// The stored rows are read afresh, not as this window last showed them.
-void UsersAdministration::checkAdministratorRemains(const Table &table, bool deleting)
+// Before a row is stored or deleted: whether it is an administrator as stored now. Outside a
+// transaction scope this is also the moment to refuse: the stored rows are read afresh, not as
+// this window last showed them.
+void UsersAdministration::noteStoredAdministrator(const Table &table, bool deleting)
 {
+    storedAdministrator_ = false;
     if (table.state() == TableState::Insert)
         return;
     Table stored(session_);
     stored.setTableName(table.tableName());
     stored.open();
-    if (!stored.gotoBookmark(table.bookmark()) || EffectiveAccessLevel(stored) != kAdministrationLevel)
+    storedAdministrator_ = stored.gotoBookmark(table.bookmark()) && EffectiveAccessLevel(stored) == kAdministrationLevel;
+    if (!storedAdministrator_ || TransactionScope::active())
         return;
     if (!deleting && EffectiveAccessLevel(table) == kAdministrationLevel)
         return;
     const Bookmark row = table.bookmark();
     for (stored.first(); !stored.eof(); stored.next())
         if (stored.bookmark() != row && EffectiveAccessLevel(stored) == kAdministrationLevel)
+            return;
+    prompt_.warning(UsersMessage::LastAdministrator);
+    throw Abort{};
+}
+
+// After an administrator's row was stored or deleted inside a transaction scope: some user of
+// level 255 must remain, counted on the rows of that same transaction.
+void UsersAdministration::checkAdministratorRemains()
+{
+    if (!storedAdministrator_ || !TransactionScope::active())
+        return;
+    storedAdministrator_ = false;
+    Table stored(session_);
+    stored.setTableName(users_.tableName());
+    stored.open();
+    for (stored.first(); !stored.eof(); stored.next())
+        if (EffectiveAccessLevel(stored) == kAdministrationLevel)
             return;
     prompt_.warning(UsersMessage::LastAdministrator);
     throw Abort{};

@@ -3,6 +3,7 @@
 #include "store/table.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class Prompt;
@@ -75,7 +76,8 @@ public:
 
     // "Zapisz".
     bool save();
-    // "Kasuj": after the question; false when nothing was deleted.
+    // "Kasuj": after the question; false when nothing was deleted (also when the user is the
+    // last administrator, after a message).
     bool deleteCurrent();
 
     // The identification choice changed to the mode. The result is the mode the choice shows
@@ -94,7 +96,9 @@ public:
 
 private:
     bool storeMode(int mode);
-    void checkAdministratorRemains(const Table &table, bool deleting);
+    bool inScope(const std::function<bool()> &work);
+    void noteStoredAdministrator(const Table &table, bool deleting);
+    void checkAdministratorRemains();
 
     Session &session_;
     Table &parameters_;
@@ -102,6 +106,8 @@ private:
     Prompt &prompt_;
     QString systemUserName_;
     Table users_;
+    // The row being stored or deleted was an administrator as stored before the write.
+    bool storedAdministrator_ = false;
 };
 
 // The messages of the users window.

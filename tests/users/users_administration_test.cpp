@@ -133,16 +133,22 @@ TEST_F(Administration, TheLastAdministratorIsNeitherDeletedNorLowered)
     EXPECT_TRUE(administration->deleteCurrent());
     goTo("ADMIN");
     prompt.answer(Yes);
-    EXPECT_THROW(administration->deleteCurrent(), Abort);
+    EXPECT_FALSE(administration->deleteCurrent());
     users.edit();
     users.setInteger("P9", 100);
     EXPECT_FALSE(administration->save());
     EXPECT_EQ(stored("LOGIN"), (QStringList{"ADMIN", "ANNA"}));
     EXPECT_EQ(stored("P9"), (QStringList{"255", "100"}));
+    EXPECT_EQ(users.asString("P9"), "255"); // the window shows what is stored again
+    // A post of the grid, outside the window's commands, is refused as well.
+    users.edit();
+    users.setString("P9", "1");
+    EXPECT_THROW(users.post(), Abort);
+    users.cancel();
+    EXPECT_EQ(stored("P9"), (QStringList{"255", "100"}));
     EXPECT_EQ(prompt.texts(), (QStringList{QString::fromUtf8("Czy skasować użytkownika SZEF"),
                                            QString::fromUtf8("Czy skasować użytkownika ADMIN"), kLastAdministrator,
-                                           kLastAdministrator}));
-    EXPECT_EQ(users.asString("P9"), "255"); // the window shows what is stored again
+                                           kLastAdministrator, kLastAdministrator}));
 
     // Another user may be lowered and deleted.
     goTo("ANNA");
