@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -62,6 +63,12 @@ TEST_F(UsersWindows, LevelsShownAndPickedAsLabels)
             shown.append(model.data(model.index(row, level)).toString());
         legend = window.Legend->text();
         identificationShown = window.IdentificationBox->isVisible();
+        // " Szukaj :" goes to the nearest login.
+        QTest::keyClicks(window.SearchBox, QStringLiteral("K"));
+        EXPECT_EQ(administration.users().asString("LOGIN"), "OLA");
+        QTest::keyClick(window.SearchBox, Qt::Key_Backspace);
+        QTest::keyClicks(window.SearchBox, QStringLiteral("B"));
+        EXPECT_EQ(administration.users().asString("LOGIN"), "JAN");
         // The administrator makes JAN an editor by picking the label.
         model.moveTo(1);
         EXPECT_TRUE(window.SaveButton->isEnabled());
