@@ -37,6 +37,15 @@ bool FieldBinding::commit()
 {
     if (!pending_)
         return true;
+    // A message takes the focus from the control, which asks to commit again: that second ask
+    // waits for the answer to the first instead of showing the message once more.
+    if (committing_)
+        return false;
+    committing_ = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{committing_};
     const QString typed = shownText();
     try {
         if (table_.isOpen() && table_.asString(field_) == typed) {
@@ -56,12 +65,17 @@ bool FieldBinding::commit()
         committed();
         return true;
     } catch (const Abort &) {
+        // A rule refused the text (and said why, when it has something to say).
+        reload();
+        return false;
     } catch (const EngineError &error) {
+        // The field refuses this text whatever happens next: it is said once and the stored value
+        // comes back, so leaving the control does not bring the same message again.
         if (prompt_)
             prompt_->error(error.message());
+        reload();
+        return false;
     }
-    pending_ = true;
-    return false;
 }
 
 void FieldBinding::tableChanged(Table &, TableChange change)

@@ -48,6 +48,7 @@ private:
     Prompt *prompt_ = nullptr;
     InputCheck check_;
     bool pending_ = false;
+    bool committing_ = false;
 };
 
 // A line edit showing one field of the table's current row. What the user types goes into the

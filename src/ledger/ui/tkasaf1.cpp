@@ -83,7 +83,6 @@ void TKASAF1::prepare()
     const bool accounts = accountsOnReport();
     LineGrid->tableModel().setColumnVisible(QStringLiteral("KONTO"), !accounts);
     LineGrid->tableModel().setPickList(QStringLiteral("TYT1"), FieldValues(tables().TSLO, QStringLiteral("NAZWA")));
-    setFieldsReadOnly(!reportIsOpen());
     fillAccountList(accounts);
     const bool typedNumber = NumberIsTyped(header().asString(QStringLiteral("RD")));
     NumberEdit->setField(typedNumber ? QStringLiteral("A1") : QStringLiteral("DOWOD"));
@@ -98,6 +97,8 @@ void TKASAF1::saveAndRefresh()
 // The document itself stays either way: it was stored when it was created.
 bool TKASAF1::mayClose()
 {
+    if (!reportIsOpen())
+        return closeKeepingChanges(); // nothing is written to a closed report's document
     if (!commitFields())
         return false;
     DocumentSaving saving(services().ledger.context());
