@@ -1,5 +1,6 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
+#include "widgets/polish_translations.h"
 #include "widgets/qt_prompt.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
+    InstallPolishTranslations(app);
     SystemClock clock;
     QtPrompt prompt;
     const ProcessEnvironment environment = ProcessEnvironment::fromProcess();
