@@ -385,3 +385,37 @@ TEST_F(DocumentEditorsTest, AllSevenLinesFollowANumberChange)
 }
 
 } // namespace
+
+namespace {
+
+// A control takes no more than its field holds, so nothing typed is cut when it is stored; the
+// tax number is the exception: pasted with spaces and dashes it is found without them.
+TEST_F(DocumentEditorsTest, ControlsTakeNoMoreThanTheirFieldsAndATaxNumberIsFoundWithoutSpacesAndDashes)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        EXPECT_EQ(editor.Name1Edit->maxLength(), 50);
+        Type(editor.Name1Edit, QString(60, u'n'));
+        EXPECT_EQ(editor.Name1Edit->text(), QString(50, u'n'));
+
+        TableModel &lines = editor.LineGrid->tableModel();
+        EXPECT_FALSE(lines.setData(lines.index(0, 0), QString(151, u'x')));
+        EXPECT_EQ(prompt.shownOnce(QStringLiteral("Tekst jest za długi: pole mieści najwyżej 150 znaków.")).icon,
+                  PromptIcon::Warning);
+        prompt.clear();
+
+        for (const char *typed : {"123 456 78 90", " 123 - 456 - 78 - 90 "}) {
+            SCOPED_TRACE(typed);
+            Type(editor.Name1Edit, QStringLiteral("x"));
+            Type(editor.TaxNumberEdit, QString::fromUtf8(typed));
+            EXPECT_EQ(editor.Name1Edit->text(), "Hurtownia");
+            EXPECT_EQ(editor.TaxNumberEdit->text(), "123-456-78-90");
+        }
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(storedDocuments({"ONAZ1", "ONIP"}), QStringList{"ONAZ1=Hurtownia ONIP=123-456-78-90"});
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "base/prompt.h"
 #include "ledger/cash_ledger.h"
+#include "ledger/contractor_lookup.h"
 #include "ledger/dictionary_rules.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_saving.h"
@@ -44,6 +45,12 @@ QGroupBox *TKASAF1::buildContractorGroup()
 
     ContractorNumberEdit = headerField(QStringLiteral("ONR"), QStringLiteral("Numer kontrahenta"));
     TaxNumberEdit = headerField(QStringLiteral("ONIP"), QStringLiteral("NIP kontrahenta"));
+    // A tax number pasted with spaces and dashes is taken whole and kept without them when it
+    // is longer than the field.
+    TaxNumberEdit->setInputCleanup([this](const QString &typed) {
+        const QString text = typed.trimmed();
+        return text.size() > TextFieldSize(header(), QStringLiteral("ONIP")) ? TaxNumberDigits(text) : text;
+    });
     Name1Edit = headerField(QStringLiteral("ONAZ1"), QStringLiteral("Pełna nazwa kontrahenta"));
     Name2Edit = headerField(QStringLiteral("ONAZ2"), QStringLiteral("Pełna nazwa kontrahenta"));
     StreetEdit = headerField(QStringLiteral("OUL"), kAddressHint);
