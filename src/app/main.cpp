@@ -1,5 +1,6 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
+#include "widgets/polish_translations.h"
 #include "widgets/qt_prompt.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
         QTextStream err(stderr);
         return RunFormsExport(app.arguments().mid(1), out, err);
     }
+    InstallPolishTranslations(app);
     SystemClock clock;
     QtPrompt prompt;
     const ProcessEnvironment environment = ProcessEnvironment::fromProcess();

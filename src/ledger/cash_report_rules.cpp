@@ -20,6 +20,7 @@ CashReportRules::CashReportRules(LedgerContext &context, CashState &cashState)
     events.beforeEdit = [this](Table &) { beforeEdit(); };
     events.beforeDelete = [this](Table &) { beforeDelete(); };
     events.afterPost = [this](Table &) { cashState_.showInView(); };
+    events.afterDelete = [this](Table &) { cashState_.showInView(); }; // the desk's last report may have gone
     events.afterScroll = [this](Table &) { afterScroll(); };
     events.onPostError = [this](Table &, const EngineError &error) {
         if (error.kind() != EngineErrorKind::KeyViolation)

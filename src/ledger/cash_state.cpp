@@ -10,9 +10,19 @@
 
 #include <QScopeGuard>
 
-QString FormatCashState(Money balance)
+QString FormatCashState(Money balance, const QString &currency)
 {
-    return FormatPicture(QStringLiteral("### ### ### ##9.99 zł"), balance.roundedTo2().toDouble());
+    const QString code = currency.trimmed();
+    if (IsZloty(code))
+        return FormatPicture(QStringLiteral("### ### ### ##9.99 zł"), balance.roundedTo2().toDouble());
+    return FormatPicture(QStringLiteral("### ### ### ##9.99"), balance.roundedTo2().toDouble()) + u' ' + code;
+}
+
+// A desk without a currency keeps złoty, as do the ways the złoty is written.
+bool IsZloty(const QString &currency)
+{
+    const QString code = currency.trimmed().toUpper();
+    return code.isEmpty() || code == QStringLiteral("PLN") || code == QStringLiteral("ZŁ") || code == QStringLiteral("ZL");
 }
 
 CashState::CashState(LedgerContext &context, DocumentNumbering &numbering)
@@ -26,9 +36,20 @@ QString CashState::StanKasa()
     const LedgerTables &t = context_.tables;
     if (!t.TRKASA.isOpen() || !t.KNAG.isOpen())
         return {};
+    const QString currency = deskCurrency();
     if (t.TRKASA.isEmpty())
-        return QStringLiteral("0.00 zł");
-    return FormatCashState(lastReportBalance());
+        return IsZloty(currency) ? QStringLiteral("0.00 zł") : QStringLiteral("0.00 ") + currency.trimmed();
+    return FormatCashState(lastReportBalance(), currency);
+}
+
+// The currency designation of the desk the reports belong to (A2, a code of the currency
+// dictionary).
+QString CashState::deskCurrency() const
+{
+    const Table &desks = context_.tables.TKASA;
+    if (!desks.isOpen() || desks.isEmpty() || !desks.hasField(QStringLiteral("A2")))
+        return {};
+    return desks.asString(QStringLiteral("A2"));
 }
 
 void CashState::showInView()

@@ -23,6 +23,8 @@ constexpr std::array<std::pair<const char *, const char *>, 7> kContractorToHead
 
 } // namespace
 
+static bool FindTaxNumberAsTyped(Table &contractors, const QString &text);
+
 bool FindContractorByNumber(Table &contractors, const QString &typed)
 {
     const QString text = typed.trimmed();
@@ -33,11 +35,38 @@ bool FindContractorByNumber(Table &contractors, const QString &typed)
     return contractors.findKey({number});
 }
 
+QString TaxNumberDigits(const QString &taxNumber)
+{
+    QString digits = taxNumber;
+    digits.remove(u' ').remove(u'-');
+    return digits;
+}
+
+// A tax number is written with dashes in different places, or with spaces, or without either:
+// when the typed text is not in the catalogue as it stands, the catalogue is compared without
+// spaces and dashes.
 bool FindContractorByTaxNumber(Table &contractors, const QString &typed)
 {
     const QString text = typed.trimmed();
     if (text.isEmpty() || !contractors.isOpen())
         return false;
+    if (FindTaxNumberAsTyped(contractors, text))
+        return true;
+    const QString digits = TaxNumberDigits(text);
+    if (digits.isEmpty())
+        return false;
+    const Bookmark before = contractors.bookmark();
+    contractors.disableControls();
+    const auto enable = qScopeGuard([&] { contractors.enableControls(); });
+    for (contractors.first(); !contractors.eof(); contractors.next())
+        if (TaxNumberDigits(contractors.asString(QStringLiteral("NIP"))) == digits)
+            return true;
+    contractors.gotoBookmark(before);
+    return false;
+}
+
+static bool FindTaxNumberAsTyped(Table &contractors, const QString &text)
+{
     const QString order = contractors.indexName();
     const QString orderFields = contractors.indexFieldNames();
     const auto restore = qScopeGuard([&] {

@@ -1,6 +1,7 @@
 #include "ledger/document_line_rules.h"
 
 #include "base/global_state.h"
+#include "base/prompt.h"
 #include "ledger/document_filters.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_totals.h"
@@ -16,6 +17,11 @@ namespace {
 const QString kDescription = QStringLiteral("TYT1");
 
 } // namespace
+
+QString LineLimitMessage(int limit)
+{
+    return QStringLiteral("Dokument może mieć najwyżej %1 pozycji.").arg(limit);
+}
 
 DocumentLineRules::DocumentLineRules(LedgerContext &context, DocumentFilters &filters, DocumentTotals &totals)
     : context_(context)
@@ -37,13 +43,16 @@ DocumentLineRules::~DocumentLineRules()
     lines.setFieldValidateHandler(kDescription, nullptr);
 }
 
-// A line beyond the limit is refused silently.
+// A line beyond the limit is refused, and the user is told why: a silent refusal left the cursor
+// on the last line and what he typed next went into it.
 void DocumentLineRules::beforeInsert()
 {
     const QString kind = context_.tables.TNAG.asString(QStringLiteral("RD"));
     const int limit = MaxDocumentLines(kind);
-    if (limit > 0 && linesAsTheEditorCounts(kind) >= limit)
+    if (limit > 0 && linesAsTheEditorCounts(kind) >= limit) {
+        context_.prompt.warning(LineLimitMessage(limit));
         Refuse();
+    }
 }
 
 // KP, KW, KPD and KWD count their header row as the first line; WZ and RZ only their line rows,

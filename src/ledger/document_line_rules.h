@@ -3,6 +3,9 @@
 #include <QString>
 
 struct LedgerContext;
+
+// Why a document takes no further line.
+QString LineLimitMessage(int limit);
 class DocumentFilters;
 class DocumentTotals;
 

@@ -27,6 +27,7 @@ DocumentRules::DocumentRules(LedgerContext &context, DocumentNumbering &numberin
     Table &headers = context_.tables.TNAG;
     headers.events.beforePost = [this](Table &) { beforePost(); };
     headers.events.afterPost = [this](Table &) { cashState_.showInView(); };
+    headers.events.afterDelete = [this](Table &) { cashState_.showInView(); };
     headers.events.onCalcFields = [this](Table &) { calculateFields(); };
     const FieldHandler settle = [this](Table &, const QString &) { this->settle(); };
     headers.setFieldChangeHandler(QStringLiteral("KWOTAP"), settle);

@@ -47,6 +47,10 @@ void NumberChange::changeNumber(NumberChangeDialog &dialog)
                     sum);
     PostRow(header, context_.prompt);
     scope.commit();
+    // The lines followed the header while its number was being typed in, before the header row
+    // itself carried the new number: read them again, so every window shows all of them.
+    if (t.TPOZ.isOpen() && t.TPOZ.state() == TableState::Browse)
+        t.TPOZ.refresh();
 }
 
 // Only the document's own report is looked at, through the whole table in Rinx order.

@@ -31,7 +31,7 @@ DotMatrixSink::DotMatrixSink(const PrintSettings &settings, PageCounters &counte
 bool DotMatrixSink::begin()
 {
     density_ = Density::Condensed;
-    return device_.open(DotMatrixDevice(settings_));
+    return device_.openDevice(DotMatrixDevice(settings_), !settings_.DRURZADZENIE.trimmed().isEmpty());
 }
 
 void DotMatrixSink::line(const QString &text)

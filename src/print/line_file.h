@@ -16,6 +16,10 @@ public:
 
     // Creates or overwrites the file for writing.
     bool open(const QString &path);
+    // Opens a printer's device for writing without ever creating anything: an existing
+    // character device, or, when the user named the path himself, also a regular file
+    // (overwritten) or a named pipe. A pipe nobody reads from is an error, not a wait.
+    bool openDevice(const QString &path, bool namedByUser);
     void writeLine(const QByteArray &bytes);
     void close();
 
@@ -24,5 +28,6 @@ private:
     const QString openError_;
     const QString writeError_;
     QFile file_;
+    QString path_;
     bool failed_ = false;
 };

@@ -17,6 +17,7 @@ const QString kLewy = QStringLiteral("DRLEWY");
 const QString kGora = QStringLiteral("DRGORA");
 const QString kLinieDos = QStringLiteral("DRLINIDOS");
 const QString kUrzadzenie = QStringLiteral("DRURZADZENIE");
+const QString kBezDrukarki = QStringLiteral("DRBEZDRUKARKI");
 
 // Reads one integer value; a value that is missing or not a number leaves the field alone.
 void ReadInteger(const QSettings &settings, const QString &name, int &field)
@@ -104,5 +105,22 @@ void PrintSettingsStore::save(const PrintSettings &settings) const
         stored->remove(kUrzadzenie);
     else
         stored->setValue(kUrzadzenie, settings.DRURZADZENIE.trimmed());
+    stored->sync();
+}
+
+bool PrintSettingsStore::noPrinterWarningShown() const
+{
+    return open()->value(kBezDrukarki).toInt() != 0;
+}
+
+void PrintSettingsStore::setNoPrinterWarningShown(bool shown) const
+{
+    const auto stored = open();
+    if (!stored->isWritable() || (stored->value(kBezDrukarki).toInt() != 0) == shown)
+        return;
+    if (shown)
+        stored->setValue(kBezDrukarki, 1);
+    else
+        stored->remove(kBezDrukarki);
     stored->sync();
 }

@@ -22,6 +22,10 @@ public:
     bool load(PrintSettings &settings) const;
     // Writes every value; when the store cannot be written, nothing is written and nothing said.
     void save(const PrintSettings &settings) const;
+    // Whether the user has been told that the machine has no printer ("DRBEZDRUKARKI"), so that
+    // he is told once, not at every start.
+    bool noPrinterWarningShown() const;
+    void setNoPrinterWarningShown(bool shown) const;
 
 private:
     std::unique_ptr<QSettings> open() const;

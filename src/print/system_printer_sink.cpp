@@ -31,6 +31,7 @@ bool SystemPrinterSink::begin()
 {
     density_ = Density::Condensed;
     position_ = 0;
+    pending_.clear();
     const auto height = openDocument(title_);
     pageHeight_ = height.value_or(0);
     return height.has_value();
@@ -42,17 +43,29 @@ void SystemPrinterSink::line(const QString &text)
         pageBreak();
         return;
     }
-    if (position_ + kRoomForLine > pageHeight_)
-        pageBreak();
     QString rest = text;
     density_ = DensityOfLine(rest, density_, settings_.Rodzaj);
-    const LineLook look = lookOf(density_);
-    drawText(qMax(0, settings_.MarL) * kMarginUnit, position_, look.pointSize, rest);
-    position_ += look.height;
-    ++counters_.Linia;
+    pending_.append({false, density_, rest});
 }
 
 void SystemPrinterSink::pageBreak()
+{
+    pending_.append({true, density_, {}});
+}
+
+double SystemPrinterSink::scaleToFit() const
+{
+    const int available = pageWidth() - qMax(0, settings_.MarL) * kMarginUnit;
+    if (pageWidth() <= 0 || available <= 0)
+        return 1.0;
+    int widest = 0;
+    for (const PendingLine &line : pending_)
+        if (!line.pageBreak)
+            widest = qMax(widest, textWidth(lookOf(line.density).pointSize, line.text));
+    return widest > available ? double(available) / widest : 1.0;
+}
+
+void SystemPrinterSink::newPage()
 {
     startNewPage();
     position_ = 0;
@@ -60,7 +73,26 @@ void SystemPrinterSink::pageBreak()
     counters_.Linia = 0;
 }
 
+void SystemPrinterSink::draw(const PendingLine &line, double scale)
+{
+    if (line.pageBreak) {
+        newPage();
+        return;
+    }
+    const LineLook look = lookOf(line.density);
+    if (position_ + qRound(kRoomForLine * scale) > pageHeight_)
+        newPage();
+    drawText(qMax(0, settings_.MarL) * kMarginUnit, position_, look.pointSize, line.text);
+    position_ += qMax(1, qRound(look.height * scale));
+    ++counters_.Linia;
+}
+
 void SystemPrinterSink::end()
 {
+    const double scale = scaleToFit();
+    setTextScale(scale);
+    for (const PendingLine &line : std::as_const(pending_))
+        draw(line, scale);
+    pending_.clear();
     closeDocument();
 }

@@ -34,11 +34,17 @@ TDRUK::TDRUK(const PrintModulePorts &ports) : ports_(ports)
 
 TDRUK::~TDRUK() = default;
 
+// A machine without a printer still prints to the dot-matrix port, to files and, for the system
+// printer, to a PDF file: its settings are read all the same, and the missing printer is said
+// once, not at every start.
 void TDRUK::loadSettings()
 {
-    if (ports_.systemPrinter.installedPrinters().isEmpty()) {
+    const bool noPrinter = ports_.systemPrinter.installedPrinters().isEmpty();
+    if (noPrinter && !ports_.store.noPrinterWarningShown()) {
         ports_.prompt.warning(kNoPrinter);
-        return;
+        ports_.store.setNoPrinterWarningShown(true);
+    } else if (!noPrinter) {
+        ports_.store.setNoPrinterWarningShown(false);
     }
     ports_.store.load(*this);
     Eksport = drTXT;

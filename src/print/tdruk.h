@@ -31,8 +31,8 @@ struct PrintModulePorts {
 // and the counters (Strona, Linia) are public: the settings window writes them directly.
 class TDRUK : public PrintSettings, public PageCounters {
 public:
-    // Loads the user's settings once; without an installed system printer it warns and keeps
-    // every setting empty.
+    // Loads the user's settings once; the first start without an installed system printer
+    // says so.
     explicit TDRUK(const PrintModulePorts &ports);
     ~TDRUK();
 

@@ -1,5 +1,6 @@
 #include "widgets/pick_list_delegate.h"
 
+#include "widgets/table_field_edit.h"
 #include "widgets/table_model.h"
 
 #include <QComboBox>
@@ -15,18 +16,32 @@ const GridColumn *ColumnOf(const QModelIndex &index)
     return &model->columns()[index.column()];
 }
 
+// The in-place editor takes no more than the field holds: nothing typed is cut when stored.
+int TextSizeOf(const QModelIndex &index, const GridColumn &column)
+{
+    const auto *model = qobject_cast<const TableModel *>(index.model());
+    return model ? TextFieldSize(model->table(), column.field) : 0;
+}
+
 } // namespace
 
 QWidget *PickListDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const
 {
     const GridColumn *column = ColumnOf(index);
-    if (!column || column->pickList.isEmpty())
-        return QStyledItemDelegate::createEditor(parent, option, index);
+    const int size = column ? TextSizeOf(index, *column) : 0;
+    if (!column || column->pickList.isEmpty()) {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor); edit && size > 0)
+            edit->setMaxLength(size);
+        return editor;
+    }
     auto *list = new QComboBox(parent);
     list->setEditable(!column->pickListOnly);
     list->addItems(column->pickList);
     list->setMaxVisibleItems(16);
+    if (list->lineEdit() && size > 0)
+        list->lineEdit()->setMaxLength(size);
     return list;
 }
 

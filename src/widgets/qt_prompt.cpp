@@ -2,12 +2,29 @@
 
 #include "base/application_title.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <array>
 #include <utility>
 
 namespace {
+
+struct ButtonText {
+    QMessageBox::StandardButton button;
+    const char16_t *text;
+};
+
+// The buttons speak Polish whatever translations the machine has.
+constexpr std::array<ButtonText, 7> kButtonTexts{{
+    {QMessageBox::Ok, u"OK"},
+    {QMessageBox::Cancel, u"Anuluj"},
+    {QMessageBox::Yes, u"Tak"},
+    {QMessageBox::No, u"Nie"},
+    {QMessageBox::Abort, u"Przerwij"},
+    {QMessageBox::Retry, u"Ponów"},
+    {QMessageBox::Ignore, u"Ignoruj"},
+}};
 
 constexpr std::array<std::pair<PromptButton, QMessageBox::StandardButton>, 7> kButtons{{
     {Ok, QMessageBox::Ok},
@@ -57,6 +74,13 @@ QString WithLineBreaks(QString text)
 
 }  // namespace
 
+void NamePromptButtons(QMessageBox &box)
+{
+    for (const ButtonText &named : kButtonTexts)
+        if (QAbstractButton *button = box.button(named.button))
+            button->setText(QString::fromUtf16(named.text));
+}
+
 PromptButton QtPrompt::show(PromptIcon icon, const QString &text, PromptButtons buttons,
                             const QString &caption)
 {
@@ -64,6 +88,7 @@ PromptButton QtPrompt::show(PromptIcon icon, const QString &text, PromptButtons 
                     WithLineBreaks(text), ToStandardButtons(buttons),
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    NamePromptButtons(box);
     return FromStandardButton(box.exec());
 }
 

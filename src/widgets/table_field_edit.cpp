@@ -5,6 +5,19 @@
 
 #include <QSignalBlocker>
 
+int TextFieldSize(const Table &table, const QString &field)
+{
+    try {
+        if (!table.isOpen())
+            return 0;
+        for (const FieldDef &def : table.fields())
+            if (def.name.compare(field, Qt::CaseInsensitive) == 0)
+                return def.type == FieldType::Text ? def.size : 0;
+    } catch (const EngineError &) {
+    }
+    return 0;
+}
+
 FieldBinding::FieldBinding(Table &table, const QString &field) : table_(table), field_(field)
 {
     table_.addListener(this);
@@ -21,8 +34,21 @@ void FieldBinding::setField(const QString &field)
     reload();
 }
 
+void FieldBinding::setInputCleanup(InputCleanup cleanup)
+{
+    cleanup_ = std::move(cleanup);
+    reload();
+}
+
+int FieldBinding::lengthLimit() const
+{
+    return cleanup_ ? 0 : TextFieldSize(table_, field_);
+}
+
 void FieldBinding::reload()
 {
+    // The control takes no more than the field holds: nothing typed is cut when it is stored.
+    limitLength(lengthLimit());
     QString text;
     try {
         if (table_.isOpen())
@@ -37,14 +63,27 @@ bool FieldBinding::commit()
 {
     if (!pending_)
         return true;
-    const QString typed = shownText();
+    // A message takes the focus from the control, which asks to commit again: that second ask
+    // waits for the answer to the first instead of showing the message once more.
+    if (committing_)
+        return false;
+    committing_ = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{committing_};
+    const QString typed = cleanup_ ? cleanup_(shownText()) : shownText();
     try {
         if (table_.isOpen() && table_.asString(field_) == typed) {
             pending_ = false;
             return true;
         }
-        if (check_) {
-            if (const QString problem = check_(typed); !problem.isEmpty()) {
+        const int size = TextFieldSize(table_, field_);
+        const QString tooLong = size > 0 && typed.size() > size
+                                    ? QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size)
+                                    : QString();
+        if (check_ || !tooLong.isEmpty()) {
+            if (const QString problem = tooLong.isEmpty() ? check_(typed) : tooLong; !problem.isEmpty()) {
                 if (prompt_)
                     prompt_->warning(problem);
                 return false;
@@ -56,12 +95,17 @@ bool FieldBinding::commit()
         committed();
         return true;
     } catch (const Abort &) {
+        // A rule refused the text (and said why, when it has something to say).
+        reload();
+        return false;
     } catch (const EngineError &error) {
+        // The field refuses this text whatever happens next: it is said once and the stored value
+        // comes back, so leaving the control does not bring the same message again.
         if (prompt_)
             prompt_->error(error.message());
+        reload();
+        return false;
     }
-    pending_ = true;
-    return false;
 }
 
 void FieldBinding::tableChanged(Table &, TableChange change)
@@ -96,6 +140,12 @@ void TableFieldEdit::showText(const QString &text)
     const QSignalBlocker quiet(this);
     setText(text);
     setCursorPosition(0);
+}
+
+void TableFieldEdit::limitLength(int characters)
+{
+    if (inputMask().isEmpty())
+        setMaxLength(characters > 0 ? characters : 32767);
 }
 
 void TableFieldEdit::mouseDoubleClickEvent(QMouseEvent *event)
@@ -133,6 +183,12 @@ void TableFieldCombo::showText(const QString &text)
 {
     const QSignalBlocker quiet(this);
     setEditText(text);
+}
+
+void TableFieldCombo::limitLength(int characters)
+{
+    if (lineEdit())
+        lineEdit()->setMaxLength(characters > 0 ? characters : 32767);
 }
 
 void TableFieldCombo::focusOutEvent(QFocusEvent *event)

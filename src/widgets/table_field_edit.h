@@ -8,6 +8,10 @@
 
 class Prompt;
 
+// How many characters a text field of the table holds; 0 for a field that is not text (or not
+// stored, or not known).
+int TextFieldSize(const Table &table, const QString &field);
+
 // What the field controls share: the table and field they show, and how a typed text reaches
 // the field.
 class FieldBinding : private TableListener {
@@ -25,6 +29,10 @@ public:
     void setField(const QString &field);
     void setPrompt(Prompt *prompt) { prompt_ = prompt; }
     void setInputCheck(InputCheck check) { check_ = std::move(check); }
+    // Tidies a typed text before it is checked and stored (a tax number pasted with spaces and
+    // dashes); the control then takes more than the field holds, the tidied text may not.
+    using InputCleanup = std::function<QString(const QString &typed)>;
+    void setInputCleanup(InputCleanup cleanup);
 
     // The text typed since the field was last shown goes into the field (the row put into edit
     // first). False, after a message, when the field does not take it; the text stays typed.
@@ -39,6 +47,9 @@ protected:
     virtual void showText(const QString &text) = 0;
     // After the field took a text.
     virtual void committed() {}
+    // The most characters the control takes (0: no limit).
+    virtual void limitLength(int characters) { (void)characters; }
+    int lengthLimit() const;
 
 private:
     void tableChanged(Table &table, TableChange change) override;
@@ -47,7 +58,9 @@ private:
     QString field_;
     Prompt *prompt_ = nullptr;
     InputCheck check_;
+    InputCleanup cleanup_;
     bool pending_ = false;
+    bool committing_ = false;
 };
 
 // A line edit showing one field of the table's current row. What the user types goes into the
@@ -66,6 +79,7 @@ protected:
     QString shownText() const override;
     void showText(const QString &text) override;
     void committed() override { emit fieldCommitted(); }
+    void limitLength(int characters) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 signals:
@@ -86,5 +100,6 @@ public:
 protected:
     QString shownText() const override { return currentText(); }
     void showText(const QString &text) override;
+    void limitLength(int characters) override;
     void focusOutEvent(QFocusEvent *event) override;
 };

@@ -1,5 +1,7 @@
 #include "widgets/table_model.h"
 
+#include "widgets/table_field_edit.h"
+
 #include "base/money.h"
 #include "base/prompt.h"
 #include "store/table_edit_helpers.h"
@@ -361,6 +363,10 @@ bool TableModel::writeCell(int row, const GridColumn &column, const QString &tex
             return false;
         if (unchanged(column.field, text))
             return true;
+        if (const int size = TextFieldSize(table_, column.field); size > 0 && text.size() > size) {
+            report(QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size), true);
+            return false;
+        }
         EnsureEditing(table_);
         table_.setString(column.field, text);
         return true;

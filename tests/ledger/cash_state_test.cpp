@@ -77,3 +77,34 @@ TEST(SignedAmount, EachKindCountsWithItsSign)
 }
 
 } // namespace
+
+namespace {
+
+// A desk kept in another currency shows its code; the złoty however written keeps "zł".
+TEST_F(CashStateTest, ADeskInAnotherCurrencyShowsItsCode)
+{
+    struct Case {
+        const char *currency;
+        const char *withoutReports;
+        const char *withAReport;
+    };
+    addReport(1, Amount("1234.5"), true, {}, Amount("1234.5"));
+    for (const Case &c : {Case{"EUR", "0.00 EUR", "1 234.50 EUR"}, Case{"PLN", "0.00 zł", "1 234.50 zł"},
+                          Case{"", "0.00 zł", "1 234.50 zł"}, Case{" usd ", "0.00 usd", "1 234.50 usd"}}) {
+        SCOPED_TRACE(c.currency);
+        Table &desks = T("TKASA");
+        selectDesk(QStringLiteral("K1"));
+        desks.edit();
+        desks.setString(QStringLiteral("A2"), QString::fromUtf8(c.currency));
+        desks.post();
+        EXPECT_EQ(stanKasa().trimmed(), QString::fromUtf8(c.withAReport));
+        addDesk(QStringLiteral("K2"));
+        desks.edit();
+        desks.setString(QStringLiteral("A2"), QString::fromUtf8(c.currency));
+        desks.post();
+        EXPECT_EQ(stanKasa(), QString::fromUtf8(c.withoutReports));
+        desks.deleteRow();
+    }
+}
+
+} // namespace

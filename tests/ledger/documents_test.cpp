@@ -1,3 +1,4 @@
+#include "ledger/document_line_rules.h"
 #include "ledger/document_kinds.h"
 #include "ledger/number_template.h"
 #include "ledger_fixture.h"
@@ -141,13 +142,19 @@ TEST_F(DocumentsTest, LineLimitsRefuseTheEighthKpLineAndTheNineteenthExpense)
         const int lineRows = HeaderIsFirstLine(QString::fromLatin1(c.kind)) ? c.lines - 1 : c.lines;
         for (int i = 0; i < lineRows; ++i)
             addLine(Amount("1"));
+        prompt_.clear();
         EXPECT_THROW(rows().append(), struct Abort);
+        // Said, so that the next text typed is not taken for the last line's.
+        EXPECT_EQ(prompt_.shownOnce(LineLimitMessage(c.lines)).icon, PromptIcon::Warning);
+        EXPECT_EQ(prompt_.shownOnce(LineLimitMessage(c.lines)).text,
+                  QStringLiteral("Dokument może mieć najwyżej %1 pozycji.").arg(c.lines));
         EXPECT_EQ(rows().state(), TableState::Browse);
         EXPECT_EQ(rows().recordCount(), lineRows + (c.lineRowsOnly ? 0 : 1));
         EXPECT_EQ(headers().asMoney(c.kind == QStringLiteral("RZ") ? QStringLiteral("KWOTAP") : QStringLiteral("KWOTA")),
                   Money::fromCents(100 * lineRows));
     }
     ledger_->filters().setLineRowsOnly(false);
+    prompt_.clear();
     createDocument(QStringLiteral("WZ"), QList<Money>(25, Amount("1")));
     EXPECT_EQ(headers().asMoney(QStringLiteral("KWOTA")), Amount("25"));
     EXPECT_TRUE(prompt_.messages().isEmpty());

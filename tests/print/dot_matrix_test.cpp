@@ -1,5 +1,13 @@
 #include "support/print_fixture.h"
 
+#include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QByteArray kCondensed("\x0F");
@@ -29,6 +37,8 @@ protected:
     {
         druk().TypWydruku = drDOS;
         druk().DRURZADZENIE = device();
+        QFile capture(device()); // the port's output captured in a file the user named
+        ASSERT_TRUE(capture.open(QIODevice::WriteOnly));
     }
 };
 
@@ -120,6 +130,35 @@ TEST_P(DotMatrix, PortThatCannotBeOpenedIsSaidOnceAndTheJobWritesNothing)
     EXPECT_EQ(prompt.messages().first().icon, PromptIcon::Error);
     EXPECT_FALSE(QFile::exists(missing));
 }
+
+#ifndef Q_OS_WIN
+// A device is opened, never made: a path that does not exist stays missing and the printout is
+// not reported as printed; a pipe nobody reads from is said at once instead of hanging the job.
+TEST_P(DotMatrix, AMissingDeviceIsNeverCreatedAndAPipeWithoutReaderDoesNotHang)
+{
+    const QString pipe = pathOf(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {pathOf(QStringLiteral("lp1")), pipe}) {
+        SCOPED_TRACE(path.toStdString());
+        prompt.clear();
+        druk().DRURZADZENIE = path;
+        runJob({"a"}, GetParam());
+        EXPECT_EQ(prompt.texts(), QStringList{"Błąd otwarcia portu : " + path});
+        EXPECT_EQ(QFileInfo(path).isFile(), false);
+    }
+
+    // With a reader the pipe takes the lines.
+    const int reader = open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    prompt.clear();
+    runJob({"a"}, GetParam());
+    char bytes[64] = {};
+    const ssize_t got = read(reader, bytes, sizeof bytes);
+    close(reader);
+    EXPECT_EQ(QByteArray(bytes, int(qMax<ssize_t>(got, 0))), DosLine(kCondensed, "a"));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Routes, DotMatrix,
                          ::testing::Values(JobRoute::Direct,

@@ -66,17 +66,32 @@ TEST_F(PrintSettingsLoading, DamagedValuesFallBackToTheFirstChoiceOrZero)
     EXPECT_EQ(module.MaxLiniaDOS, 70);
 }
 
-TEST_F(PrintSettingsLoading, WithoutAPrinterItWarnsAndReadsNothing)
+// A machine without a printer keeps its dot-matrix and export choices: the warning comes at the
+// first start only, and the saved settings are read all the same.
+TEST_F(PrintSettingsLoading, WithoutAPrinterItWarnsOnceAndStillReadsTheSettings)
 {
     store({{"DRTYP", 2}, {"DRLINIDOS", 60}});
     printer.printers.clear();
     printer.current.clear();
-    const TDRUK &module = druk();
-    EXPECT_EQ(prompt.shownOnce("Uwaga nie posiadasz zainstalowanej drukarki !!").icon,
-              PromptIcon::Warning);
-    EXPECT_EQ(prompt.messages().size(), 1);
-    EXPECT_EQ(module.TypWydruku, drWINDOWS);
-    EXPECT_EQ(module.MaxLiniaDOS, 0);
+    for (int start = 1; start <= 3; ++start) {
+        SCOPED_TRACE(start);
+        recreate();
+        const TDRUK &module = druk();
+        EXPECT_EQ(prompt.count("Uwaga nie posiadasz zainstalowanej drukarki !!"), 1);
+        EXPECT_EQ(prompt.messages().size(), 1);
+        EXPECT_EQ(prompt.messages().first().icon, PromptIcon::Warning);
+        EXPECT_EQ(module.TypWydruku, drEKSPORT);
+        EXPECT_EQ(module.MaxLiniaDOS, 60);
+    }
+
+    // A printer installed later and taken away again is worth a word again.
+    printer.printers = {QStringLiteral("Drukarka biurowa")};
+    recreate();
+    druk();
+    printer.printers.clear();
+    recreate();
+    druk();
+    EXPECT_EQ(prompt.count("Uwaga nie posiadasz zainstalowanej drukarki !!"), 2);
 }
 
 TEST_F(PrintSettingsLoading, SavedOnlyOnRequestAndFewerThanTenLinesComeBackAsSeventy)

@@ -46,6 +46,29 @@ TEST_P(SystemPrinterLayout, PrinterThatCannotStartEndsTheJobWithoutOutput)
     EXPECT_EQ(printer.closed, 0);
 }
 
+// A listing wider than the page is drawn smaller as a whole: every character on the page, the
+// lines closer together, the columns still under each other.
+TEST_P(SystemPrinterLayout, AJobWiderThanThePageIsDrawnSmallerAsAWhole)
+{
+    struct Case {
+        const char *name;
+        int widestLine; // characters, condensed (8 pt: 20 units each)
+        double scale;
+        int secondLineAt;
+    };
+    printer.pageWidth = 2000 + 2 * 20;
+    druk().MarL = 2;
+    for (const Case &c : {Case{"fits", 100, 1.0, 40}, Case{"twice too wide", 200, 0.5, 20}, Case{"a fifth too wide", 125, 0.8, 32}}) {
+        SCOPED_TRACE(c.name);
+        printer.lines.clear();
+        runJob({QString(c.widestLine, u'x'), QStringLiteral("krótka")}, GetParam());
+        EXPECT_DOUBLE_EQ(printer.scale, c.scale);
+        ASSERT_EQ(printer.lines.size(), 2);
+        EXPECT_EQ(printer.lines[1].y, c.secondLineAt);
+        EXPECT_EQ(printer.lines[0].x, 40);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Routes, SystemPrinterLayout,
                          ::testing::Values(JobRoute::Direct,
                                            JobRoute::ThroughBuffer));

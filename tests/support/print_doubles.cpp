@@ -46,6 +46,13 @@ protected:
         printer_.lines.append({printer_.pages, x, y, pointSize, text});
     }
     void closeDocument() override { ++printer_.closed; }
+    int pageWidth() const override { return printer_.pageWidth; }
+    // A fixed-pitch character is 0.6 of its size wide: 2.5 units per point.
+    int textWidth(int pointSize, const QString &text) const override
+    {
+        return int(text.size() * pointSize * 5 / 2);
+    }
+    void setTextScale(double scale) override { printer_.scale = scale; }
 
 private:
     RecordingSystemPrinter &printer_;

@@ -50,7 +50,9 @@ public:
     QStringList printers = {QStringLiteral("Drukarka biurowa")};
     QString current = QStringLiteral("Drukarka biurowa");
     int pageHeight = 3000;
+    int pageWidth = 0; // 1/300 inch; 0: not known, nothing is made smaller
     bool opens = true;
+    double scale = 0;  // the job's size factor, set when its lines are drawn
 
     QStringList documents;  // names of the documents begun
     int pages = 0;          // pages of the last document

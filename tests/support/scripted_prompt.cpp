@@ -21,6 +21,8 @@ PromptButton ScriptedPrompt::show(PromptIcon icon, const QString &text, PromptBu
                                   const QString &caption)
 {
     messages_.append({icon, text, buttons, caption});
+    if (whileShowing_)
+        whileShowing_();
     if (answers_.empty())
         return DefaultAnswer(buttons);
     const PromptButton answer = answers_.front();
@@ -75,4 +77,5 @@ void ScriptedPrompt::clear()
     messages_.clear();
     answers_.clear();
     beeps_ = 0;
+    whileShowing_ = nullptr;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // A Prompt for tests: records every message and answers from a queue. With an empty queue it
 // answers Ok when Ok is offered, else the first button offered.
@@ -21,6 +22,10 @@ public:
     PromptButton show(PromptIcon icon, const QString &text, PromptButtons buttons = Ok,
                       const QString &caption = QString()) override;
     void beep() override { ++beeps_; }
+
+    // Runs while each message is up, as whatever a real message box sets off in the window
+    // behind it (a control losing the focus).
+    void whileShowing(std::function<void()> step) { whileShowing_ = std::move(step); }
 
     // Queues the answers to the next messages, in order. An answer the message does not offer
     // fails the test.
@@ -41,4 +46,5 @@ private:
     QList<Message> messages_;
     std::deque<PromptButton> answers_;
     int beeps_ = 0;
+    std::function<void()> whileShowing_;
 };

@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "ledger/cash_state.h"
+#include "ledger/renumbering_dialogs.h"
 #include "ledger/ui/tkasaf1.h"
 #include "ledger/ui/tkasaf11.h"
 #include "ledger/ui/tkasaf14.h"
@@ -270,6 +271,151 @@ TEST_F(DocumentEditorsTest, TypingIntoALineRightAfterClickingItEditsIt)
         editor.saveAndClose();
     });
     EXPECT_EQ(storedDocuments({"KWOTA"}), QStringList{"KWOTA=42"});
+}
+
+} // namespace
+
+namespace {
+
+// The number of a request or a settlement is worked out, never typed: the editor starts on the
+// date, and a text a field refuses is said once and leaves the editor usable.
+TEST_F(DocumentEditorsTest, RequestAndSettlementEditorsStartOnTheirFirstTypableField)
+{
+    addDocument("K1", 1, "WZ", 1, Amount("80"), {}, "2019.03.10", {Amount("80")});
+    addDocument("K1", 1, "RZ", 1, Amount("500"), QStringLiteral("+"), "2019.03.11");
+    start();
+    showDocuments();
+    const auto check = [&](DocumentEditor &editor) {
+        QApplication::setActiveWindow(&editor);
+        EXPECT_TRUE(editor.NumberEdit->isReadOnly());
+        EXPECT_EQ(QApplication::focusWidget(), editor.DateEdit);
+        QTest::keyClicks(editor.NumberEdit, QStringLiteral("7"));
+        editor.saveAndClose();
+        EXPECT_FALSE(editor.isVisible());
+    };
+    window->DocumentGrid->tableModel().table().first();
+    withModal<TKASAF14>([&] { window->editDocument(); }, [&](TKASAF14 &editor) { check(editor); });
+    window->DocumentGrid->tableModel().table().next();
+    withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) { check(editor); });
+    EXPECT_EQ(storedDocuments({"RD", "NRD"}).filter(QStringLiteral("NRD=1")).size(), 3);
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+TEST_F(DocumentEditorsTest, AFieldThatRefusesATextSaysSoOnceAndShowsTheStoredValueAgain)
+{
+    addDocument("K1", 1, "RZ", 1, Amount("500"), QStringLiteral("+"));
+    start();
+    showDocuments();
+    withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
+        // The message box takes the focus from the control, which asks to take the text again.
+        int focusLosses = 0;
+        prompt.whileShowing([&] {
+            if (++focusLosses <= 3)
+                emit editor.AdvanceAmountEdit->editingFinished();
+        });
+        const QString before = editor.AdvanceAmountEdit->text();
+        Type(editor.AdvanceAmountEdit, QStringLiteral("abc"));
+        EXPECT_EQ(prompt.messages().size(), 1) << prompt.texts().join(u'|').toStdString();
+        EXPECT_EQ(editor.AdvanceAmountEdit->text(), before);
+        emit editor.AdvanceAmountEdit->editingFinished();
+        editor.saveAndClose();
+        EXPECT_FALSE(editor.isVisible());
+        EXPECT_EQ(prompt.messages().size(), 1);
+    });
+}
+
+// Whatever the editor, a document of a closed report is shown and nothing of it is written.
+TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentOfAClosedReportReadOnly)
+{
+    addReport("K1", 2, Amount("0"), true, Amount("10"));
+    addDocument("K1", 2, "WZ", 1, Amount("80"), {}, "2019.03.10", {Amount("80")});
+    addDocument("K1", 2, "RZ", 1, Amount("500"), QStringLiteral("+"), "2019.03.11", {Amount("20")});
+    start();
+    showDocuments();
+    const QStringList before = storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"});
+    const auto check = [&](DocumentEditor &editor, TableFieldEdit *typable) {
+        for (TableFieldEdit *field : {editor.NumberEdit, editor.DateEdit, typable})
+            EXPECT_TRUE(field->isReadOnly());
+        EXPECT_FALSE(editor.AccountCombo->isEnabled());
+        const TableModel &lines = editor.LineGrid->tableModel();
+        EXPECT_FALSE(lines.flags(lines.index(0, 0)) & Qt::ItemIsEditable);
+        typable->setText(QStringLiteral("700"));
+        emit typable->textEdited(typable->text());
+        editor.saveAndClose();
+        EXPECT_FALSE(editor.isVisible());
+    };
+    window->DocumentGrid->tableModel().table().first();
+    withModal<TKASAF14>([&] { window->editDocument(); }, [&](TKASAF14 &editor) { check(editor, editor.JobTitleEdit); });
+    window->DocumentGrid->tableModel().table().next();
+    withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
+        check(editor, editor.AdvanceAmountEdit);
+    });
+    EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}), before);
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+struct NumberAnswer final : NumberChangeDialog {
+    QString number;
+    std::optional<QString> askNewNumber(int) override { return number; }
+};
+
+// After a number change every line of the document is still in its editor, as on disk.
+TEST_F(DocumentEditorsTest, AllSevenLinesFollowANumberChange)
+{
+    addDocument("K1", 1, "KP", 1, Amount("7"), {}, "2019.03.10", QList<Money>(6, Amount("1")));
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->editDocument(); }, [&](TKASAF1 &editor) {
+        ASSERT_EQ(editor.LineGrid->tableModel().rowCount(), 7);
+        NumberAnswer answer;
+        answer.number = QStringLiteral("5");
+        ledger->numberChange().changeNumber(answer);
+        Process();
+        EXPECT_EQ(editor.NumberEdit->text(), "KP 5");
+        EXPECT_EQ(data->TPOZ.recordCount(), 7);
+        EXPECT_EQ(editor.LineGrid->tableModel().rowCount(), 7);
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(storedDocuments({"NRD"}), QStringList(7, QStringLiteral("NRD=5")));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// A control takes no more than its field holds, so nothing typed is cut when it is stored; the
+// tax number is the exception: pasted with spaces and dashes it is found without them.
+TEST_F(DocumentEditorsTest, ControlsTakeNoMoreThanTheirFieldsAndATaxNumberIsFoundWithoutSpacesAndDashes)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        EXPECT_EQ(editor.Name1Edit->maxLength(), 50);
+        Type(editor.Name1Edit, QString(60, u'n'));
+        EXPECT_EQ(editor.Name1Edit->text(), QString(50, u'n'));
+
+        TableModel &lines = editor.LineGrid->tableModel();
+        EXPECT_FALSE(lines.setData(lines.index(0, 0), QString(151, u'x')));
+        EXPECT_EQ(prompt.shownOnce(QStringLiteral("Tekst jest za długi: pole mieści najwyżej 150 znaków.")).icon,
+                  PromptIcon::Warning);
+        prompt.clear();
+
+        for (const char *typed : {"123 456 78 90", " 123 - 456 - 78 - 90 "}) {
+            SCOPED_TRACE(typed);
+            Type(editor.Name1Edit, QStringLiteral("x"));
+            Type(editor.TaxNumberEdit, QString::fromUtf8(typed));
+            EXPECT_EQ(editor.Name1Edit->text(), "Hurtownia");
+            EXPECT_EQ(editor.TaxNumberEdit->text(), "123-456-78-90");
+        }
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(storedDocuments({"ONAZ1", "ONIP"}), QStringList{"ONAZ1=Hurtownia ONIP=123-456-78-90"});
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
 
 } // namespace

@@ -271,3 +271,68 @@ TEST_F(MainWindowGrids, EdycjaLetsBothGridsBeEditedInPlace)
 }
 
 } // namespace
+
+namespace {
+
+// The status bar never keeps a balance the disk no longer holds.
+TEST_F(MainWindowStart, TheCashStateFollowsEveryDeletion)
+{
+    addDocument("K1", 2, "KW", 1, Amount("30"));
+    start();
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+    Process();
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("120")));
+
+    prompt.answers({Yes, Yes});
+    data->TNAG.last();
+    window->deleteDocument(); // the KW
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("150")));
+    window->deleteDocument(); // the KP
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("100")));
+
+    // Without its last report the desk holds what the closed one left.
+    window->PageControl->setCurrentWidget(window->TabRaporty);
+    Process();
+    prompt.clear();
+    prompt.answers({Yes, Yes});
+    window->deleteReport();
+    EXPECT_EQ(data->TRKASA.asInteger(QStringLiteral("NUMER")), 1) << prompt.texts().join(u'|').toStdString();
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("100")));
+}
+
+// What another program stored shows when the window comes back to the front, and when a command
+// finds the stored rows other than the ones shown.
+TEST_F(MainWindowStart, TheViewsReadTheDiskAgainWhenTheWindowIsActivatedOrACommandFindsThemChanged)
+{
+    start();
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+    Process();
+    ASSERT_EQ(window->DocumentGrid->tableModel().rowCount(), 1);
+
+    addDocument("K1", 2, "KP", 2, Amount("25")); // by another program
+    QApplication::setActiveWindow(nullptr);
+    Process();
+    QApplication::setActiveWindow(window.get());
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(window.get(), &activation);
+    Process();
+    EXPECT_EQ(window->DocumentGrid->tableModel().rowCount(), 2);
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("175")));
+
+    // Another program deletes the document shown; deleting it here finds it gone.
+    data->TNAG.last();
+    {
+        const std::unique_ptr<Table> raw = tree.open(yearTable("KASA\\NAGKASA.DB"));
+        raw->setIndexFieldNames(QStringLiteral("AUTO"));
+        raw->last();
+        raw->deleteRow();
+    }
+    prompt.clear();
+    prompt.answer(Yes);
+    window->deleteDocument();
+    EXPECT_EQ(window->DocumentGrid->tableModel().rowCount(), 1) << prompt.texts().join(u'|').toStdString();
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("150")));
+    EXPECT_EQ(storedDocuments({"NRD"}), QStringList{"NRD=1"});
+}
+
+} // namespace

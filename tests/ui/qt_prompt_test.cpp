@@ -1,4 +1,5 @@
 #include "widgets/qt_prompt.h"
+#include "widgets/polish_translations.h"
 
 #include "support/qt_printers.h"
 
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,4 +74,29 @@ TEST(QtPrompt, MapsIconsAndReturnsTheButtonPressed)
         EXPECT_EQ(seen.buttons, c.shownButtons);
         EXPECT_EQ(seen.caption, "Błąd");
     }
+}
+
+// No English word on a button: the box names its buttons itself, and Qt's own dialogs speak
+// Polish once its translations are loaded.
+TEST(QtPrompt, ButtonsAndQtsOwnDialogsSpeakPolish)
+{
+    QStringList names;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton *button : box->buttons())
+            names.append(button->text().remove(u'&'));
+        box->button(QMessageBox::Ok)->click();
+    });
+    QtPrompt prompt;
+    prompt.show(PromptIcon::Question, "Pytanie", Ok | Cancel | Yes | No | AbortButton | Retry | Ignore);
+    names.sort();
+    EXPECT_EQ(names.join(u'|'), "Anuluj|Ignoruj|Nie|OK|Ponów|Przerwij|Tak");
+
+    QTranslator *translator = InstallPolishTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr) << "Qt's Polish translations are missing";
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Save"), "&Zachowaj");
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), "Drukowanie");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }

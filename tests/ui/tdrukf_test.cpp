@@ -152,6 +152,17 @@ TEST_F(PrintWindow, PrintsTheSelectedLinesOrTheWholePreview)
     EXPECT_EQ(contentsOf(selected), "drugi\r\ntrzeci\r\n");
     EXPECT_FALSE(window->Preview->textCursor().hasSelection());
 
+    // Every line the selection touches, however little of the first and the last.
+    const QTextBlock second = window->Preview->document()->findBlockByNumber(1);
+    const QTextBlock third = window->Preview->document()->findBlockByNumber(2);
+    cursor.setPosition(second.position() + 3);
+    cursor.setPosition(third.position() + 2, QTextCursor::KeepAnchor);
+    window->Preview->setTextCursor(cursor);
+    const QString touched = pathOf(QStringLiteral("dotkniete.txt"));
+    saveDialog.answer(touched);
+    QTest::mouseClick(window->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(contentsOf(touched), "drugi\r\ntrzeci\r\n");
+
     // An edit in the preview is what gets printed.
     window->Preview->moveCursor(QTextCursor::End);
     window->Preview->insertPlainText(QStringLiteral("dopisany\n"));

@@ -104,6 +104,14 @@ TableFieldEdit *DocumentEditor::headerField(const QString &field, const QString 
     return edit;
 }
 
+TableFieldEdit *DocumentEditor::shownOnly(TableFieldEdit *edit)
+{
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    shownOnly_.append(edit);
+    return edit;
+}
+
 QPushButton *DocumentEditor::button(const QString &text)
 {
     auto *result = new QPushButton(text, this);
@@ -213,9 +221,7 @@ QWidget *DocumentEditor::buildBottom()
     row->addWidget(Navigator);
     row->addStretch();
     row->addWidget(new QLabel(QStringLiteral("KWOTA"), panel));
-    AmountEdit = headerField(QStringLiteral("KWOTA"));
-    AmountEdit->setReadOnly(true);
-    AmountEdit->setFocusPolicy(Qt::NoFocus);
+    AmountEdit = shownOnly(headerField(QStringLiteral("KWOTA")));
     AmountEdit->setAlignment(Qt::AlignRight);
     AmountEdit->setFixedWidth(120);
     row->addWidget(AmountEdit);
@@ -270,6 +276,11 @@ void DocumentEditor::prepare()
     KindLabel->setText(header().asString(QStringLiteral("RD")));
     AccountPanel->setVisible(accountsOnReport());
     const bool open = reportIsOpen();
+    // A document of a closed report is only shown: its report's balances are final.
+    setFieldsReadOnly(!open);
+    // The number is worked out from the numbering, never typed.
+    NumberEdit->setField(QStringLiteral("DOWOD"));
+    NumberEdit->setReadOnly(true);
     if (catalogueButton_)
         catalogueButton_->setEnabled(open && services_.commands && services_.commands->chooseContractor);
     NumberChangeAction->setEnabled(services_.auxiliary != nullptr);
@@ -279,7 +290,7 @@ void DocumentEditor::prepare()
 void DocumentEditor::setFieldsReadOnly(bool readOnly)
 {
     for (FieldBinding *binding : std::as_const(bindings_)) {
-        if (auto *edit = dynamic_cast<TableFieldEdit *>(binding); edit && edit != AmountEdit)
+        if (auto *edit = dynamic_cast<TableFieldEdit *>(binding); edit && !shownOnly_.contains(edit))
             edit->setReadOnly(readOnly);
     }
     AccountCombo->setEnabled(!readOnly);
@@ -309,6 +320,11 @@ bool DocumentEditor::commitFields()
 
 void DocumentEditor::saveThenClose(const std::function<void()> &save)
 {
+    if (!reportIsOpen()) {
+        DocumentSaving(services_.ledger.context()).discardChanges(); // a closed report's document stays
+        accept();
+        return;
+    }
     if (!commitFields())
         return;
     bool saved = false;
@@ -344,6 +360,10 @@ bool DocumentEditor::mayClose()
 
 bool DocumentEditor::closeKeepingChanges()
 {
+    if (!reportIsOpen()) {
+        DocumentSaving(services_.ledger.context()).discardChanges();
+        return true;
+    }
     if (!commitFields())
         return false;
     ReportingFailures(services_.prompt, [&] { DocumentSaving(services_.ledger.context()).saveLinesAndHeader(); });

@@ -77,6 +77,8 @@ protected:
 
     // A control for a field of the header, hinted.
     TableFieldEdit *headerField(const QString &field, const QString &hint = QString());
+    // A field that is shown and never typed into (a total, a worked-out value).
+    TableFieldEdit *shownOnly(TableFieldEdit *edit);
     QPushButton *button(const QString &text);
     QToolButton *catalogueButton();
     QWidget *buildTopPanel();
@@ -117,6 +119,7 @@ private:
 
     DocumentEditorServices services_;
     QList<FieldBinding *> bindings_;
+    QList<TableFieldEdit *> shownOnly_;
     QToolButton *catalogueButton_ = nullptr;
     QPushButton *printButton_ = nullptr;
     QList<QWidget *> focusOrder_;

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -228,4 +229,13 @@ bool TKASAF::eventFilter(QObject *watched, QEvent *event)
     if (watched == DeskGrid && event->type() == QEvent::KeyRelease)
         moveToLastReport();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TKASAF::changeEvent(QEvent *event)
+{
+    // Back in front: what another program stored meanwhile shows. Read once the activation has
+    // settled, so a dialog closing inside a command does not move the rows under it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && hasData())
+        QTimer::singleShot(0, this, [this] { rereadViewsWhenIdle(); });
+    QMainWindow::changeEvent(event);
 }

@@ -146,6 +146,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     bool hasData() const { return services_ != nullptr; }
@@ -167,6 +168,10 @@ private:
 
     // Runs a command: a refusal its rule has explained is swallowed, an engine failure said.
     void run(const std::function<void()> &work);
+    // Reads the desks, reports and documents shown again, and the cash state.
+    void rereadViews();
+    // The same, unless a command or a modal window is under way.
+    void rereadViewsWhenIdle();
     DocumentEditorServices editorServices() const;
     void showEditorFor(const QString &kind);
     TKASAF1 &ensureReceiptEditor();
@@ -183,6 +188,8 @@ private:
     std::unique_ptr<DocumentCreation> creation_;
     PrintModule *printModule_ = nullptr;
     bool editing_ = false;
+    int commandDepth_ = 0;
+    bool stoppedInside_ = false;
     bool accountsOnReport_ = false;
     QPointer<TKASAF1> receiptEditor_;
     QPointer<TKASAF14> advanceRequestEditor_;

@@ -2,6 +2,7 @@
 
 #include "base/prompt.h"
 #include "ledger/cash_ledger.h"
+#include "ledger/contractor_lookup.h"
 #include "ledger/dictionary_rules.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_saving.h"
@@ -44,6 +45,12 @@ QGroupBox *TKASAF1::buildContractorGroup()
 
     ContractorNumberEdit = headerField(QStringLiteral("ONR"), QStringLiteral("Numer kontrahenta"));
     TaxNumberEdit = headerField(QStringLiteral("ONIP"), QStringLiteral("NIP kontrahenta"));
+    // A tax number pasted with spaces and dashes is taken whole and kept without them when it
+    // is longer than the field.
+    TaxNumberEdit->setInputCleanup([this](const QString &typed) {
+        const QString text = typed.trimmed();
+        return text.size() > TextFieldSize(header(), QStringLiteral("ONIP")) ? TaxNumberDigits(text) : text;
+    });
     Name1Edit = headerField(QStringLiteral("ONAZ1"), QStringLiteral("Pełna nazwa kontrahenta"));
     Name2Edit = headerField(QStringLiteral("ONAZ2"), QStringLiteral("Pełna nazwa kontrahenta"));
     StreetEdit = headerField(QStringLiteral("OUL"), kAddressHint);
@@ -83,7 +90,6 @@ void TKASAF1::prepare()
     const bool accounts = accountsOnReport();
     LineGrid->tableModel().setColumnVisible(QStringLiteral("KONTO"), !accounts);
     LineGrid->tableModel().setPickList(QStringLiteral("TYT1"), FieldValues(tables().TSLO, QStringLiteral("NAZWA")));
-    setFieldsReadOnly(!reportIsOpen());
     fillAccountList(accounts);
     const bool typedNumber = NumberIsTyped(header().asString(QStringLiteral("RD")));
     NumberEdit->setField(typedNumber ? QStringLiteral("A1") : QStringLiteral("DOWOD"));
@@ -98,6 +104,8 @@ void TKASAF1::saveAndRefresh()
 // The document itself stays either way: it was stored when it was created.
 bool TKASAF1::mayClose()
 {
+    if (!reportIsOpen())
+        return closeKeepingChanges(); // nothing is written to a closed report's document
     if (!commitFields())
         return false;
     DocumentSaving saving(services().ledger.context());

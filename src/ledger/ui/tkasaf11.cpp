@@ -40,13 +40,9 @@ QGroupBox *TKASAF11::buildAdvanceGroup()
     AdvanceDateEdit = headerField(QStringLiteral("OUL"));
     TakenByEdit = headerField(QStringLiteral("ONAZ1"));
     AdvanceAmountEdit = headerField(QStringLiteral("L1"));
-    ExpensesEdit = headerField(QStringLiteral("KWOTAP"));
-    ExpensesEdit->setReadOnly(true);
-    ExpensesEdit->setFocusPolicy(Qt::NoFocus);
+    ExpensesEdit = shownOnly(headerField(QStringLiteral("KWOTAP")));
     ResultLabel = new QLabel(QStringLiteral("Do zwrotu :"), AdvanceGroup);
-    ResultEdit = headerField(QStringLiteral("KWOTA"));
-    ResultEdit->setReadOnly(true);
-    ResultEdit->setFocusPolicy(Qt::NoFocus);
+    ResultEdit = shownOnly(headerField(QStringLiteral("KWOTA")));
     AttachmentsEdit = headerField(QStringLiteral("ONR"));
     SaveButton = button(QStringLiteral("Zapisz i zamknij"));
     for (TableFieldEdit *amount : {AdvanceAmountEdit, ExpensesEdit, ResultEdit}) {

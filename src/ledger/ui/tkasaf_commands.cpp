@@ -21,6 +21,7 @@
 #include "widgets/table_grid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -34,6 +35,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
@@ -51,8 +53,11 @@ bool Editing(const Table &table)
 void TKASAF::run(const std::function<void()> &work)
 {
     Prompt *prompt = hasData() ? &services_->prompt : nullptr;
+    ++commandDepth_;
+    bool stopped = true;
     try {
         work();
+        stopped = false;
     } catch (const Abort &) {
     } catch (const EngineError &error) {
         if (prompt)
@@ -61,6 +66,40 @@ void TKASAF::run(const std::function<void()> &work)
         if (prompt)
             prompt->error(QString::fromLocal8Bit(error.what()));
     }
+    stoppedInside_ = stoppedInside_ || stopped;
+    if (--commandDepth_ > 0 || !hasData())
+        return;
+    // A command that stopped may have been rolled back, or may have found the stored rows other
+    // than the ones shown: the views read the disk again once the outermost command is over.
+    // Either way the cash state is worked out again, so the status bar never keeps a balance the
+    // disk no longer holds.
+    if (std::exchange(stoppedInside_, false))
+        rereadViews();
+    else
+        services_->ledger.cashState().showInView();
+}
+
+void TKASAF::rereadViews()
+{
+    TDANE &data = services_->data;
+    for (Table *table : {&data.TKASA, &data.TRKASA, &data.TNAG}) {
+        if (!table->isOpen() || table->state() != TableState::Browse)
+            continue; // a row being typed stays as it is
+        try {
+            table->refresh();
+        } catch (const Abort &) {
+        } catch (const EngineError &) {
+        }
+    }
+    services_->ledger.cashState().showInView();
+}
+
+// Another program may have changed the data while the window was in the background.
+void TKASAF::rereadViewsWhenIdle()
+{
+    if (!hasData() || commandDepth_ > 0 || QApplication::activeModalWidget())
+        return;
+    rereadViews();
 }
 
 // --- Start state -------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPrinter>
+#include <cmath>
 #include <utility>
 
 QFont TextPrintFont(int pointSize)
@@ -46,6 +47,8 @@ std::optional<int> TextPrinterSink::openDocument(const QString &title)
         return std::nullopt;
     }
     dotsPerUnit_ = double(printer_.logicalDpiY()) / kUnitsPerInch;
+    dotsPerUnitX_ = double(printer_.logicalDpiX()) / kUnitsPerInch;
+    scale_ = 1.0;
     return int(printer_.height() / dotsPerUnit_);
 }
 
@@ -67,11 +70,31 @@ void TextPrinterSink::startNewPage()
     printer_.newPage();
 }
 
+QFont TextPrinterSink::fontOf(int pointSize) const
+{
+    QFont font = TextPrintFont(pointSize);
+    if (scale_ < 1.0)
+        font.setPointSizeF(pointSize * scale_);
+    return font;
+}
+
 void TextPrinterSink::drawText(int x, int y, int pointSize, const QString &text)
 {
-    painter_.setFont(TextPrintFont(pointSize));
+    painter_.setFont(QFont(fontOf(pointSize), &printer_));
     const int baseline = toDots(y) + painter_.fontMetrics().ascent();
-    painter_.drawText(QPoint(toDots(x), baseline), text);
+    painter_.drawText(QPoint(int(x * dotsPerUnitX_), baseline), text);
+}
+
+int TextPrinterSink::pageWidth() const
+{
+    return int(printer_.width() / dotsPerUnitX_);
+}
+
+// Measured on the printer itself, whose resolution the font's widths follow.
+int TextPrinterSink::textWidth(int pointSize, const QString &text) const
+{
+    const QFontMetricsF metrics(TextPrintFont(pointSize), &printer_);
+    return int(std::ceil(metrics.horizontalAdvance(text) / dotsPerUnitX_));
 }
 
 void TextPrinterSink::closeDocument()

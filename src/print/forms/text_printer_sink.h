@@ -23,8 +23,12 @@ protected:
     void startNewPage() override;
     void drawText(int x, int y, int pointSize, const QString &text) override;
     void closeDocument() override;
+    int pageWidth() const override;
+    int textWidth(int pointSize, const QString &text) const override;
+    void setTextScale(double scale) override { scale_ = scale; }
 
 private:
+    QFont fontOf(int pointSize) const;
     void reportOpenFailure();
     int toDots(int units) const;
 
@@ -34,6 +38,8 @@ private:
     QString previousOutputFile_;
     QPainter painter_;
     double dotsPerUnit_ = 1.0;
+    double dotsPerUnitX_ = 1.0;
+    double scale_ = 1.0;
 };
 
 // The fixed-pitch font of text printouts in the given size.

@@ -18,7 +18,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -291,6 +293,25 @@ void TDRUKF::showPreview()
     activateWindow();
 }
 
+// Whole lines, each ended by a line break: every line the selection touches, the first and the
+// last however little of them is selected. A selection ending at the very start of a line does
+// not touch that line.
+static QString TouchedLines(const QTextCursor &selection)
+{
+    const QTextDocument &document = *selection.document();
+    const QTextBlock first = document.findBlock(selection.selectionStart());
+    QTextBlock last = document.findBlock(selection.selectionEnd());
+    if (last != first && selection.selectionEnd() == last.position())
+        last = last.previous();
+    QString lines;
+    for (QTextBlock line = first; line.isValid(); line = line.next()) {
+        lines += line.text() + u'\n';
+        if (line == last)
+            break;
+    }
+    return lines;
+}
+
 void TDRUKF::BitBtnDrukujClick()
 {
     QTextCursor cursor = Preview->textCursor();
@@ -298,7 +319,7 @@ void TDRUKF::BitBtnDrukujClick()
         cursor.select(QTextCursor::Document);
         Preview->setTextCursor(cursor);
     }
-    druk_.DRUKUJ(cursor.selectedText());
+    druk_.DRUKUJ(TouchedLines(cursor));
     cursor.clearSelection();
     Preview->setTextCursor(cursor);
 }
