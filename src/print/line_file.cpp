@@ -73,8 +73,7 @@ void LineFile::writeLine(const QByteArray &bytes)
 {
     if (failed_ || !file_.isOpen())
         return;
-    const QByteArray line = bytes + QByteArrayLiteral("\r\n");
-    failed_ = file_.write(line) != line.size();
+    failed_ = file_.write(bytes) != bytes.size() || file_.write("\r\n", 2) != 2;
 }
 
 void LineFile::close()

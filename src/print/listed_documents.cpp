@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kPage = 512;
+constexpr int kPage = 4096;
 
 } // namespace
 
@@ -27,6 +27,17 @@ ListedDocuments::ListedDocuments(const Table &documentsLike, const QString &inde
     };
     positions_ = {at("SYMBOL"), at("NUMER"), at("RD"),   at("DATA"), at("KWOTA"),
                   at("KWOTAP"), at("ONAZ1"), at("TYT1"), at("A1")};
+    readFields_ = {positions_.desk,   positions_.report,         positions_.kind,
+                   positions_.date,   positions_.amount,         positions_.lineAmount,
+                   positions_.contractorName, positions_.description, positions_.typedNumber};
+}
+
+int ListedDocuments::fieldPosition(const QString &field) const
+{
+    const int position = definition_.fieldIndex(field);
+    if (position >= 0 && !readFields_.contains(position))
+        readFields_.append(position);
+    return position;
 }
 
 ListedDocuments::~ListedDocuments() = default;
@@ -40,7 +51,7 @@ void ListedDocuments::forEach(const std::function<void(const ListedDocument &)> 
 {
     Bookmark after;
     for (;;) {
-        const QList<Row> page = view_->peekRows(after, kPage);
+        const QList<Row> page = view_->peekRows(after, kPage, readFields_);
         for (const Row &row : page)
             visit(ListedDocument(*this, row));
         if (page.size() < kPage)

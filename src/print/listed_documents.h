@@ -51,8 +51,9 @@ public:
 
     int count() const;
     // The position of a stored field of the table, names compared without regard to case; -1
-    // for a name that is no stored field.
-    int fieldPosition(const QString &field) const { return definition_.fieldIndex(field); }
+    // for a name that is no stored field. The rows forEach() hands on carry the fields of
+    // ListedDocument's getters and every field asked for here; only those are read.
+    int fieldPosition(const QString &field) const;
     // Every row in order.
     void forEach(const std::function<void(const ListedDocument &)> &visit) const;
 
@@ -65,4 +66,5 @@ private:
     std::unique_ptr<Table> view_;
     TableDefinition definition_;
     Positions positions_;
+    mutable QList<int> readFields_;
 };

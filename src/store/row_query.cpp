@@ -104,10 +104,42 @@ QList<Row> RowQuery::run(const Segment &segment, FetchDirection direction, int l
     statement.bindAll(parameters);
     statement.bind(int(parameters.size()) + 1, limit);
     QList<Row> rows;
-    const int fieldCount = int(structure_.definition.fields.size());
     while (statement.step())
-        rows.append(ReadRow(statement, fieldCount));
+        rows.append(readRow(statement));
     return rows;
+}
+
+void RowQuery::readOnly(const QList<int> &fields)
+{
+    const int fieldCount = int(structure_.definition.fields.size());
+    QList<bool> wanted(fieldCount, false);
+    for (int field : fields)
+        if (field >= 0 && field < fieldCount)
+            wanted[field] = true;
+    for (const KeyColumn &column : order_)
+        if (column.field >= 0 && column.field < fieldCount)
+            wanted[column.field] = true;
+    readFields_.clear();
+    selectList_ = kRowId;
+    for (int field = 0; field < fieldCount; ++field) {
+        if (!wanted[field])
+            continue;
+        readFields_.append(field);
+        selectList_ += ", " + QuotedName(structure_.definition.fields[field].name);
+    }
+}
+
+Row RowQuery::readRow(const SqlStatement &statement) const
+{
+    const int fieldCount = int(structure_.definition.fields.size());
+    if (readFields_.isEmpty())
+        return ReadRow(statement, fieldCount);
+    Row row;
+    row.rowId = statement.integer(0);
+    row.values.resize(fieldCount);
+    for (int i = 0; i < readFields_.size(); ++i)
+        row.values[readFields_[i]] = statement.value(i + 1);
+    return row;
 }
 
 // Level j: the first j columns equal to the boundary, column j past it. Going backward an
@@ -206,7 +238,7 @@ std::optional<Row> RowQuery::rowById(qint64 rowId) const
     statement.bind(1, rowId);
     if (!statement.step())
         return std::nullopt;
-    return ReadRow(statement, int(structure_.definition.fields.size()));
+    return readRow(statement);
 }
 
 qint64 RowQuery::count() const

@@ -49,6 +49,9 @@ public:
     // The row by its id, whatever the conditions; nullopt when it is gone.
     std::optional<Row> rowById(qint64 rowId) const;
     qint64 count() const;
+    // Reads only these stored fields (by position) and the order's fields; the rows' other
+    // values stay empty. Every field is read until this is called.
+    void readOnly(const QList<int> &fields);
 
     KeyBoundary boundaryOf(const Row &row, bool inclusive) const;
     const QList<KeyColumn> &order() const { return order_; }
@@ -68,6 +71,8 @@ private:
     QList<SqlCondition> conditions_;
     QList<HeldColumn> held_;
     QByteArray selectList_;
+    QList<int> readFields_; // the fields of the select list in its order; empty for every field
+    Row readRow(const class SqlStatement &statement) const;
 };
 
 // The SQL expression of a key column: the quoted field with its collation.
