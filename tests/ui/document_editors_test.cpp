@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -416,6 +417,49 @@ TEST_F(DocumentEditorsTest, ControlsTakeNoMoreThanTheirFieldsAndATaxNumberIsFoun
     });
     EXPECT_EQ(storedDocuments({"ONAZ1", "ONIP"}), QStringList{"ONAZ1=Hurtownia ONIP=123-456-78-90"});
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Keys as a person types them: each goes where the focus is at that moment.
+void TypeKeys(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+// Lines typed one after another, each begun with the navigator's "+", go each into its own line;
+// at the limit the eighth is refused with the ledger's message and nothing typed reaches the
+// seventh.
+TEST_F(DocumentEditorsTest, EachLineTypedAfterPlusGoesIntoANewLineUpToTheLimit)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        TableGrid &grid = *editor.LineGrid;
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
+        for (int line = 1; line <= 8; ++line) {
+            SCOPED_TRACE(line);
+            if (line > 1) {
+                QTest::mouseClick(editor.Navigator->button(Button::Insert), Qt::LeftButton);
+                Process();
+            }
+            TypeKeys(QStringLiteral("Pozycja %1").arg(line));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            TypeKeys(QString::number(line));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // into the account
+            Process();
+        }
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(prompt.shownOnce(QStringLiteral("Dokument może mieć najwyżej 7 pozycji.")).icon, PromptIcon::Warning);
+    QStringList expected;
+    for (int line = 1; line <= 7; ++line)
+        expected.append(QStringLiteral("TYT1=Pozycja %1 KWOTAP=%1").arg(line));
+    EXPECT_EQ(storedDocuments({"TYT1", "KWOTAP"}).join(u'|').toStdString(), expected.join(u'|').toStdString());
 }
 
 } // namespace

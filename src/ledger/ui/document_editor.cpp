@@ -17,6 +17,7 @@
 #include "widgets/table_field_edit.h"
 #include "widgets/table_grid.h"
 #include "widgets/table_navigator.h"
+#include "widgets/window_frame.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -212,10 +213,13 @@ QWidget *DocumentEditor::buildBottom()
                                     {TableNavigator::Button::Cancel, QStringLiteral("Przerwij")}},
                                    panel);
     connect(Navigator, &TableNavigator::inserted, this, [this] {
-        LineGrid->setFocus();
+        // The new line becomes the grid's current cell before the grid takes the focus: a grid
+        // without a current cell takes its first row on the focus, which would store the new
+        // line empty and send what is typed next into the first line.
         const TableModel &lines = LineGrid->tableModel();
         if (const int row = lines.currentRow(); row >= 0)
             LineGrid->setCurrentIndex(lines.index(row, 0));
+        LineGrid->setFocus();
     });
     row->addWidget(Navigator);
     row->addStretch();
@@ -266,6 +270,8 @@ void DocumentEditor::edit()
     for (FieldBinding *binding : std::as_const(bindings_))
         binding->reload();
     prepare();
+    // Over the main window, wherever the program was started from.
+    CentreOver(*this, parentWidget() ? parentWidget()->window() : nullptr);
     focusFirstField();
     exec();
 }
