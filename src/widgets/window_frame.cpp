@@ -14,11 +14,12 @@ void UseCaptionOnlyFrame(QWidget &window)
 void FitToCaption(QWidget &window)
 {
     window.adjustSize();
-    // The caption's font is the title bar's; the window's own font with room for the frame's
-    // buttons and edges is a fair measure of it.
-    const QFont captionFont = QApplication::font("QMdiSubWindowTitleBar");
-    const int captionWidth = QFontMetrics(captionFont).horizontalAdvance(window.windowTitle())
-                             + QFontMetrics(window.font()).horizontalAdvance(QStringLiteral("MMMMMMMM"));
+    // The caption is drawn in bold between the frame's icon and its buttons: the bold width of
+    // the text with room for both is a fair measure of what the title bar needs.
+    QFont captionFont = QApplication::font("QMdiSubWindowTitleBar");
+    captionFont.setBold(true);
+    const QFontMetrics caption(captionFont);
+    const int captionWidth = caption.horizontalAdvance(window.windowTitle()) + 10 * caption.height() + 20;
     if (window.width() < captionWidth)
         window.resize(captionWidth, window.height());
     window.setMinimumWidth(qMax(window.minimumWidth(), captionWidth));

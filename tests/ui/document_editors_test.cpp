@@ -10,6 +10,7 @@
 #include "widgets/table_navigator.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -460,6 +461,47 @@ TEST_F(DocumentEditorsTest, EachLineTypedAfterPlusGoesIntoANewLineUpToTheLimit)
     for (int line = 1; line <= 7; ++line)
         expected.append(QStringLiteral("TYT1=Pozycja %1 KWOTAP=%1").arg(line));
     EXPECT_EQ(storedDocuments({"TYT1", "KWOTAP"}).join(u'|').toStdString(), expected.join(u'|').toStdString());
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+Z undoes the typing first; with nothing left to undo a field gives it to the window
+// ("Zapisz i zamknij") and a grid cell drops the line's change.
+TEST_F(DocumentEditorsTest, CtrlZUndoesTheTypingBeforeAnythingElse)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        TableGrid &grid = *editor.LineGrid;
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
+        TypeKeys(QStringLiteral("Abc"));
+        auto *list = qobject_cast<QComboBox *>(QApplication::focusWidget()); // descriptions to choose from
+        QLineEdit *cell = list ? list->lineEdit() : qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NE(cell->text(), "Abc");
+        EXPECT_TRUE(editor.isVisible());
+        while (cell->isUndoAvailable())
+            QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+        Process();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(grid.tableModel().table().state(), TableState::Browse);
+
+        editor.Name1Edit->setFocus();
+        QTest::keyClicks(editor.Name1Edit, QStringLiteral("Xy"));
+        QTest::keyClick(editor.Name1Edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NE(editor.Name1Edit->text(), "Xy");
+        EXPECT_TRUE(editor.isVisible());
+        while (editor.Name1Edit->isUndoAvailable())
+            QTest::keyClick(editor.Name1Edit, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(editor.Name1Edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_FALSE(editor.isVisible());
+    });
+    EXPECT_EQ(storedDocuments({"TYT1", "ONAZ1"}), QStringList{"TYT1= ONAZ1="});
 }
 
 } // namespace

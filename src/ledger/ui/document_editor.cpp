@@ -20,6 +20,8 @@
 #include "widgets/window_frame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -273,7 +275,9 @@ void DocumentEditor::edit()
     // Over the main window, wherever the program was started from.
     CentreOver(*this, parentWidget() ? parentWidget()->window() : nullptr);
     focusFirstField();
+    qApp->installEventFilter(this);
     exec();
+    qApp->removeEventFilter(this);
 }
 
 void DocumentEditor::prepare()
@@ -379,6 +383,35 @@ void DocumentEditor::reject()
 {
     if (mayClose())
         QDialog::reject();
+}
+
+// Ctrl+Z in a text being typed undoes the typing first. With nothing left to undo it runs the
+// window's "Zapisz i zamknij" from a field, and from a grid cell drops the cell's editor and the
+// line's change, as Esc does there.
+bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return QDialog::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (auto *list = qobject_cast<QComboBox *>(watched); list && !edit)
+        edit = list->lineEdit();
+    if (!edit || !isAncestorOf(edit) || key->key() != Qt::Key_Z || key->modifiers() != Qt::ControlModifier)
+        return QDialog::eventFilter(watched, event);
+    if (edit->isUndoAvailable() && !edit->isReadOnly())
+        return false; // the field undoes its own typing
+    if (LineGrid->isAncestorOf(edit)) {
+        event->accept();
+        QMetaObject::invokeMethod(this, [this] {
+            LineGrid->setFocus(); // the cell's editor closes without storing its text
+            if (Table &lines = LineGrid->tableModel().table();
+                lines.isOpen() && (lines.state() == TableState::Edit || lines.state() == TableState::Insert))
+                ReportingFailures(services_.prompt, [&] { lines.cancel(); });
+        }, Qt::QueuedConnection);
+        return true;
+    }
+    event->ignore(); // the window's own Ctrl+Z
+    return true;
 }
 
 void DocumentEditor::keyPressEvent(QKeyEvent *event)
