@@ -352,7 +352,7 @@ TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentOfAClosedReportReadOnly)
     withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
         check(editor, editor.AdvanceAmountEdit);
     });
-    EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}), before);
+    EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}).join(u'|').toStdString(), before.join(u'|').toStdString());
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
 
