@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <cerrno>
 #include <cstdio>
@@ -21,7 +20,6 @@ const char *const kArchivedExtensions[] = {"DB", "MB", "PX", "XG", "YG"};
 const QString kBaseFolder = QStringLiteral("BAZA");
 // How long a snapshot waits for a program that is writing the table.
 constexpr int kSnapshotWaitMs = 30000;
-constexpr int kRetryPauseMs = 50;
 
 QString Extension(const QString &fileName)
 {
@@ -34,24 +32,6 @@ bool SyncFile(int fd)
     return ::fsync(fd) == 0;
 }
 
-void SyncFolderOf(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-bool SyncPath(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = SyncFile(fd);
-    ::close(fd);
-    return synced;
-}
 
 QString SystemError(int error)
 {
@@ -136,52 +116,29 @@ QString ScratchCopyPath(const QString &target)
 
 QString SnapshotTableFile(const QString &source, const QString &scratch)
 {
-    QFile::remove(scratch);
-    sqlite3 *from = nullptr;
-    sqlite3 *to = nullptr;
+    sqlite3 *db = nullptr;
     QString failure;
     // Read-write, so a journal left by a crashed writer is played back before the copy is taken.
-    int rc = sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_open_v2(QFile::encodeName(scratch).constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc = sqlite3_open_v2(QFile::encodeName(source).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {
-        // The copy is synced as a whole below; the scratch file needs no journal of its own.
-        sqlite3_exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
-        sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
-        if (!backup) {
-            rc = sqlite3_errcode(to);
-        } else {
-            int waited = 0;
-            // One step copies every page under one read lock: the copy is the table as one
-            // committed state. A writer in the middle of its commit makes us wait a moment.
-            while (true) {
-                rc = sqlite3_backup_step(backup, -1);
-                if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waited < kSnapshotWaitMs) {
-                    QThread::msleep(kRetryPauseMs);
-                    waited += kRetryPauseMs;
-                    continue;
-                }
-                break;
-            }
-            const int finished = sqlite3_backup_finish(backup);
-            if (rc == SQLITE_DONE)
-                rc = finished;
-        }
+        sqlite3_busy_timeout(db, kSnapshotWaitMs);
+        rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     }
-    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
-        const char *message = sqlite3_errstr(rc);
+    if (rc == SQLITE_OK) {
+        // Reading takes the table's read lock, held until the transaction ends: no program can
+        // write the file meanwhile (a writer waits for it), so its bytes are one committed state.
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            failure = CopyPlainFile(source, scratch);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK)
         failure = rc == SQLITE_BUSY || rc == SQLITE_LOCKED
                       ? QStringLiteral("tabela zajęta przez inny program")
-                      : (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT ? QStringLiteral("uszkodzona tabela")
-                                                                      : QStringLiteral("błąd kopiowania (%1)").arg(QString::fromUtf8(message)));
-    }
-    sqlite3_close_v2(to);
-    sqlite3_close_v2(from);
-    if (failure.isEmpty() && !SyncPath(scratch))
-        failure = QStringLiteral("błąd zapisu");
-    if (!failure.isEmpty())
-        QFile::remove(scratch);
+                      : (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT
+                             ? QStringLiteral("uszkodzona tabela")
+                             : QStringLiteral("błąd kopiowania (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc))));
+    sqlite3_close_v2(db);
     return failure;
 }
 
@@ -198,8 +155,25 @@ QString CopyPlainFile(const QString &source, const QString &scratch)
         return QStringLiteral("błąd zapisu (%1)").arg(SystemError(error));
     }
     QString failure;
+    // The kernel copies the bytes itself where it can; otherwise they go through a buffer.
+    bool copied = false;
+    while (true) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+        if (n > 0)
+            continue;
+        if (n == 0) {
+            copied = true;
+        } else if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
+            failure = QStringLiteral("błąd kopiowania (%1)").arg(SystemError(errno));
+        } else {
+            ::lseek(in, 0, SEEK_SET);
+            ::ftruncate(out, 0);
+            ::lseek(out, 0, SEEK_SET);
+        }
+        break;
+    }
     static thread_local QByteArray buffer(1 << 20, Qt::Uninitialized);
-    while (failure.isEmpty()) {
+    while (failure.isEmpty() && !copied) {
         const ssize_t got = ::read(in, buffer.data(), size_t(buffer.size()));
         if (got < 0) {
             if (errno == EINTR)
@@ -220,8 +194,8 @@ QString CopyPlainFile(const QString &source, const QString &scratch)
             written += n;
         }
     }
-    if (failure.isEmpty() && !SyncFile(out))
-        failure = QStringLiteral("błąd zapisu (%1)").arg(SystemError(errno));
+    if (failure.isEmpty())
+        ::sync_file_range(out, 0, 0, SYNC_FILE_RANGE_WRITE);
     ::close(out);
     ::close(in);
     if (!failure.isEmpty())
@@ -260,10 +234,17 @@ bool MakeParentFolders(const QString &target)
     return QDir().mkpath(QFileInfo(target).absolutePath());
 }
 
+bool SyncToDisk(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = SyncFile(fd);
+    ::close(fd);
+    return synced;
+}
+
 bool MoveIntoPlace(const QString &scratch, const QString &target)
 {
-    if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(target).constData()) != 0)
-        return false;
-    SyncFolderOf(target);
-    return true;
+    return std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(target).constData()) == 0;
 }

@@ -40,16 +40,22 @@ QList<FileCopy> ArchivedFilesOfTree(const QString &fromRoot, const QString &toRo
 // part in the archive, so a scratch file left by a crash is never archived or restored.
 QString ScratchCopyPath(const QString &target);
 
-// Writes a consistent copy of a table file to scratch through the engine's backup, taken under
-// the table's read lock, so a program writing the table meanwhile never tears the copy.
+// The copies below are handed to the disk but not waited for: SyncToDisk makes each one durable
+// before it takes its final name.
+
+// Writes a consistent copy of a table file to scratch: the file is copied while the engine's read
+// lock on the table is held, so a program writing the table meanwhile never tears the copy.
 // An empty result on success, else what went wrong (in Polish).
 QString SnapshotTableFile(const QString &source, const QString &scratch);
-// A plain byte copy to scratch, written through to the disk.
+// A plain byte copy to scratch.
 QString CopyPlainFile(const QString &source, const QString &scratch);
 // Opens the table file and checks every page; an empty result when the table is sound.
 QString CheckTableFile(const QString &path);
 
 // Makes the folders of the target path; false when they cannot be made.
 bool MakeParentFolders(const QString &target);
-// Puts the scratch file in the target's place in one step and makes the change durable.
+// Waits until the file (or a folder's entries) is on the disk.
+bool SyncToDisk(const QString &path);
+// Puts the scratch file in the target's place in one step; SyncToDisk on the folder makes the
+// new name durable.
 bool MoveIntoPlace(const QString &scratch, const QString &target);

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -62,11 +64,25 @@ void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QSt
         progress.Postep();
         return;
     }
+    // Every copy is on the disk before the first one takes its name.
+    for (const FileCopy &copy : copies)
+        if (!SyncToDisk(ScratchCopyPath(copy.target)))
+            report.failures.append(Shown(copy.target) + QStringLiteral(" : błąd zapisu"));
+    if (!report.failures.isEmpty()) {
+        for (const QString &scratch : std::as_const(written))
+            QFile::remove(scratch);
+        progress.Postep();
+        return;
+    }
+    QSet<QString> folders;
     for (const FileCopy &copy : copies) {
         if (MoveIntoPlace(ScratchCopyPath(copy.target), copy.target))
             ++report.copiedFiles;
         else
             report.failures.append(Shown(copy.target) + QStringLiteral(" : błąd zapisu"));
+        folders.insert(QFileInfo(copy.target).absolutePath());
     }
+    for (const QString &folder : std::as_const(folders))
+        SyncToDisk(folder);
     progress.Postep();
 }

@@ -8,6 +8,7 @@
 #include "support/scripted_prompt.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -129,33 +130,43 @@ TEST_F(RestoreTest, RefusedRestoresChangeNothing)
     EXPECT_EQ(documentCount(), 2);
 }
 
+// Moments spread over the time the work takes here, from its start to a little past its end.
+static QList<int> PausesOver(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    const qint64 took = timer.nsecsElapsed() / 1000;
+    QList<int> pauses;
+    for (int step = 0; step <= 10; ++step)
+        pauses.append(int(took * step / 9));
+    return pauses;
+}
+
 // A process killed at any moment of an archive or a restore leaves each table sound and either
 // the old one or the new one.
 TEST_F(RestoreTest, AKilledArchiveOrRestoreLeavesEachTableOldOrNew)
 {
     addDocuments(3000);
-    ASSERT_TRUE(ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress).succeeded());
+    const auto archiveTree = [&] { ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress); };
+    const auto restoreTree = [&] { RestoreDataTree(archive(), tree.dataRoot(), state.YearFolders, progress); };
+    const QList<int> archivePauses = PausesOver(archiveTree);
     addDocuments(2000);
     const QString archived = documents(archive());
     const QString live = documents();
 
-    for (const int pause : {0, 2000, 5000, 10000, 20000, 40000, 80000}) {
-        RunAndKill([&] {
-            NullProgress quiet;
-            ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), quiet);
-        }, pause);
+    for (const int pause : archivePauses) {
+        RunAndKill(archiveTree, pause);
         EXPECT_EQ(CheckTableFile(archived), QString()) << "archiwum, " << pause;
         const int rows = documentCount(archived);
         EXPECT_TRUE(rows == 3000 || rows == 5000) << "archiwum, " << pause << ": " << rows;
     }
     // The archive holds 5000 rows from here on, the live tree 7000.
     ASSERT_TRUE(ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress).succeeded());
+    const QList<int> restorePauses = PausesOver(restoreTree);
     addDocuments(2000);
-    for (const int pause : {0, 2000, 5000, 10000, 20000, 40000, 80000}) {
-        RunAndKill([&] {
-            NullProgress quiet;
-            RestoreDataTree(archive(), tree.dataRoot(), state.YearFolders, quiet);
-        }, pause);
+    for (const int pause : restorePauses) {
+        RunAndKill(restoreTree, pause);
         EXPECT_EQ(CheckTableFile(live), QString()) << "dane, " << pause;
         const int rows = documentCount(live);
         EXPECT_TRUE(rows == 5000 || rows == 7000) << "dane, " << pause << ": " << rows;
