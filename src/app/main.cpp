@@ -2,6 +2,7 @@
 #include "base/process_environment.h"
 #include "widgets/polish_translations.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
 #include "app/ui/startup.h"
@@ -31,13 +32,13 @@ int main(int argc, char **argv)
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
+    InstallPolishTranslations(app);
     // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
     if (argc > 1 && std::strcmp(argv[1], "--forms") == 0) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunFormsExport(app.arguments().mid(1), out, err);
     }
-    InstallPolishTranslations(app);
     SystemClock clock;
     QtPrompt prompt;
     const ProcessEnvironment environment = ProcessEnvironment::fromProcess();
@@ -50,6 +51,7 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<MaintenanceWiring> maintenance;
     std::unique_ptr<FormPrintingWiring> formPrinting;
     UsersWiring users(session, prompt, globalState(), environment);
     const StartupContext context{
@@ -70,6 +72,8 @@ int main(int argc, char **argv)
         .createMainWindow =
             [&](GlobalState &state) {
                 MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                maintenance = std::make_unique<MaintenanceWiring>(*dataModule, prompt);
+                maintenance->addCommands(services.commands);
                 formPrinting = std::make_unique<FormPrintingWiring>(
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);

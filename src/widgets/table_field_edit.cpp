@@ -63,6 +63,10 @@ bool FieldBinding::commit()
 {
     if (!pending_)
         return true;
+    if (!takesTyping()) {
+        reload();
+        return true;
+    }
     // A message takes the focus from the control, which asks to commit again: that second ask
     // waits for the answer to the first instead of showing the message once more.
     if (committing_)

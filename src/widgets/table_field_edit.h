@@ -47,6 +47,8 @@ protected:
     virtual void showText(const QString &text) = 0;
     // After the field took a text.
     virtual void committed() {}
+    // False while the control is only shown (read-only or disabled): nothing it holds is stored.
+    virtual bool takesTyping() const { return true; }
     // The most characters the control takes (0: no limit).
     virtual void limitLength(int characters) { (void)characters; }
     int lengthLimit() const;
@@ -80,6 +82,7 @@ protected:
     void showText(const QString &text) override;
     void committed() override { emit fieldCommitted(); }
     void limitLength(int characters) override;
+    bool takesTyping() const override { return !isReadOnly() && isEnabled(); }
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 signals:
@@ -101,5 +104,6 @@ protected:
     QString shownText() const override { return currentText(); }
     void showText(const QString &text) override;
     void limitLength(int characters) override;
+    bool takesTyping() const override { return isEnabled(); }
     void focusOutEvent(QFocusEvent *event) override;
 };

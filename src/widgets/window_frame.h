@@ -5,5 +5,12 @@ class QWidget;
 // A frame with a caption and no border icons (no close, minimise or maximise buttons).
 void UseCaptionOnlyFrame(QWidget &window);
 
-// Moves the window to the centre of the screen it is on (the primary screen before it is shown).
+// Makes the window wide enough for its caption and its contents, so neither is cut.
+void FitToCaption(QWidget &window);
+
+// Moves the window to the centre of the screen it is on (the primary screen before it is shown),
+// fitted to its caption first.
 void CentreOnScreen(QWidget &window);
+
+// Moves the window to the centre of another window (of the screen while that one is not shown).
+void CentreOver(QWidget &window, const QWidget *over);

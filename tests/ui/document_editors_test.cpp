@@ -10,11 +10,13 @@
 #include "widgets/table_navigator.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -350,7 +352,7 @@ TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentOfAClosedReportReadOnly)
     withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
         check(editor, editor.AdvanceAmountEdit);
     });
-    EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}), before);
+    EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}).join(u'|').toStdString(), before.join(u'|').toStdString());
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
 
@@ -416,6 +418,90 @@ TEST_F(DocumentEditorsTest, ControlsTakeNoMoreThanTheirFieldsAndATaxNumberIsFoun
     });
     EXPECT_EQ(storedDocuments({"ONAZ1", "ONIP"}), QStringList{"ONAZ1=Hurtownia ONIP=123-456-78-90"});
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Keys as a person types them: each goes where the focus is at that moment.
+void TypeKeys(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+// Lines typed one after another, each begun with the navigator's "+", go each into its own line;
+// at the limit the eighth is refused with the ledger's message and nothing typed reaches the
+// seventh.
+TEST_F(DocumentEditorsTest, EachLineTypedAfterPlusGoesIntoANewLineUpToTheLimit)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        TableGrid &grid = *editor.LineGrid;
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
+        for (int line = 1; line <= 8; ++line) {
+            SCOPED_TRACE(line);
+            if (line > 1) {
+                QTest::mouseClick(editor.Navigator->button(Button::Insert), Qt::LeftButton);
+                Process();
+            }
+            TypeKeys(QStringLiteral("Pozycja %1").arg(line));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            TypeKeys(QString::number(line));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // into the account
+            Process();
+        }
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(prompt.shownOnce(QStringLiteral("Dokument może mieć najwyżej 7 pozycji.")).icon, PromptIcon::Warning);
+    QStringList expected;
+    for (int line = 1; line <= 7; ++line)
+        expected.append(QStringLiteral("TYT1=Pozycja %1 KWOTAP=%1").arg(line));
+    EXPECT_EQ(storedDocuments({"TYT1", "KWOTAP"}).join(u'|').toStdString(), expected.join(u'|').toStdString());
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+Z undoes the typing first; with nothing left to undo a field gives it to the window
+// ("Zapisz i zamknij") and a grid cell drops the line's change.
+TEST_F(DocumentEditorsTest, CtrlZUndoesTheTypingBeforeAnythingElse)
+{
+    start();
+    showDocuments();
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        TableGrid &grid = *editor.LineGrid;
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 0)).center());
+        TypeKeys(QStringLiteral("Abc"));
+        auto *list = qobject_cast<QComboBox *>(QApplication::focusWidget()); // descriptions to choose from
+        QLineEdit *cell = list ? list->lineEdit() : qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NE(cell->text(), "Abc");
+        EXPECT_TRUE(editor.isVisible());
+        while (cell->isUndoAvailable())
+            QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+        Process();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(grid.tableModel().table().state(), TableState::Browse);
+
+        editor.Name1Edit->setFocus();
+        QTest::keyClicks(editor.Name1Edit, QStringLiteral("Xy"));
+        QTest::keyClick(editor.Name1Edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NE(editor.Name1Edit->text(), "Xy");
+        EXPECT_TRUE(editor.isVisible());
+        while (editor.Name1Edit->isUndoAvailable())
+            QTest::keyClick(editor.Name1Edit, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(editor.Name1Edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_FALSE(editor.isVisible());
+    });
+    EXPECT_EQ(storedDocuments({"TYT1", "ONAZ1"}), QStringList{"TYT1= ONAZ1="});
 }
 
 } // namespace

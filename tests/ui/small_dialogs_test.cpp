@@ -233,6 +233,8 @@ TEST(NumberChangeDialog, ReturnsTheNewNumberOnlyAfterZmien)
         EXPECT_EQ(preset, QStringLiteral("15"));
     }
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Zmiana numeru dokumentu :"));
+    // Wide enough for its whole caption.
+    EXPECT_GT(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
     EXPECT_TRUE(LabelTexts(dialog).contains(QStringLiteral("Podaj nowy numer dokumentu :")));
     EXPECT_EQ(ButtonTexts(dialog), QString::fromUtf8("Przerwij|Zmień"));
 }

@@ -17,8 +17,11 @@
 #include "widgets/table_field_edit.h"
 #include "widgets/table_grid.h"
 #include "widgets/table_navigator.h"
+#include "widgets/window_frame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -213,10 +216,13 @@ QWidget *DocumentEditor::buildBottom()
                                     {TableNavigator::Button::Cancel, QStringLiteral("Przerwij")}},
                                    panel);
     connect(Navigator, &TableNavigator::inserted, this, [this] {
-        LineGrid->setFocus();
+        // The new line becomes the grid's current cell before the grid takes the focus: a grid
+        // without a current cell takes its first row on the focus, which would store the new
+        // line empty and send what is typed next into the first line.
         const TableModel &lines = LineGrid->tableModel();
         if (const int row = lines.currentRow(); row >= 0)
             LineGrid->setCurrentIndex(lines.index(row, 0));
+        LineGrid->setFocus();
     });
     row->addWidget(Navigator);
     row->addStretch();
@@ -267,8 +273,12 @@ void DocumentEditor::edit()
     for (FieldBinding *binding : std::as_const(bindings_))
         binding->reload();
     prepare();
+    // Over the main window, wherever the program was started from.
+    CentreOver(*this, parentWidget() ? parentWidget()->window() : nullptr);
     focusFirstField();
+    qApp->installEventFilter(this);
     exec();
+    qApp->removeEventFilter(this);
 }
 
 void DocumentEditor::prepare()
@@ -374,6 +384,35 @@ void DocumentEditor::reject()
 {
     if (mayClose())
         QDialog::reject();
+}
+
+// Ctrl+Z in a text being typed undoes the typing first. With nothing left to undo it runs the
+// window's "Zapisz i zamknij" from a field, and from a grid cell drops the cell's editor and the
+// line's change, as Esc does there.
+bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return QDialog::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (auto *list = qobject_cast<QComboBox *>(watched); list && !edit)
+        edit = list->lineEdit();
+    if (!edit || !isAncestorOf(edit) || key->key() != Qt::Key_Z || key->modifiers() != Qt::ControlModifier)
+        return QDialog::eventFilter(watched, event);
+    if (edit->isUndoAvailable() && !edit->isReadOnly())
+        return false; // the field undoes its own typing
+    if (LineGrid->isAncestorOf(edit)) {
+        event->accept();
+        QMetaObject::invokeMethod(this, [this] {
+            LineGrid->setFocus(); // the cell's editor closes without storing its text
+            if (Table &lines = LineGrid->tableModel().table();
+                lines.isOpen() && (lines.state() == TableState::Edit || lines.state() == TableState::Insert))
+                ReportingFailures(services_.prompt, [&] { lines.cancel(); });
+        }, Qt::QueuedConnection);
+        return true;
+    }
+    event->ignore(); // the window's own Ctrl+Z
+    return true;
 }
 
 void DocumentEditor::keyPressEvent(QKeyEvent *event)

@@ -110,6 +110,7 @@ protected:
     void saveRefreshingNumbering(bool withFirstLineText);
 
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void pickDate();
