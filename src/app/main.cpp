@@ -3,6 +3,7 @@
 #include "widgets/qt_prompt.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
+#include "app/commands/command_tool.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
@@ -13,6 +14,7 @@
 #include "store/tdane.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
@@ -27,6 +29,15 @@ int main(int argc, char **argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
+    }
+    // "kasa COMMAND ..." runs one job without a window (the forms it prints need fonts, not a display).
+    if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
     // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
