@@ -16,11 +16,14 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -35,6 +38,13 @@ int main(int argc, char **argv)
     if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A job from cron has no session folder; Qt only needs one of its own.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/kasa-runtime-" + QByteArray::number(::getuid());
+            QDir().mkpath(QFile::decodeName(runtime));
+            QFile::setPermissions(QFile::decodeName(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
         QGuiApplication app(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);

@@ -109,7 +109,10 @@ QHash<QString, TableDefinition> KnownTables()
         if (!definition)
             return;
         const QString relative = location.folder.isEmpty() ? location.fileName : location.folder + u'/' + location.fileName;
-        known.insert(LocationKey(location.base, relative), definition());
+        // A file two objects share (the reports and their old-version probe) keeps the first one's.
+        const QString key = LocationKey(location.base, relative);
+        if (!known.contains(key))
+            known.insert(key, definition());
     };
     for (const TableObjectEntry &entry : TableObjectRegistry())
         add(entry.location, entry.definition);
@@ -167,7 +170,7 @@ QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QStr
     const QString users = ResolvePathIgnoringCase(QDir(workingFolder).filePath(QStringLiteral("BAZA/USER.DB")));
     if (QFileInfo::exists(users))
         CheckFile(results, known, TableBase::WorkingFolder, workingFolder, users);
-    CheckFile(results, known, TableBase::DataRoot, dataRoot, ResolvePathIgnoringCase(CompanyTablePath(dataRoot)));
+    CheckFile(results, known, TableBase::DataRoot, dataRoot, ResolvePathIgnoringCase(CompanyTablePath(dataRoot) + QStringLiteral(".DB")));
     const QDir root(dataRoot);
     for (const QString &year : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         if (!IsYearFolder(year))
