@@ -124,7 +124,7 @@ void CheckFile(QList<TableFileCheck> &results, const QHash<QString, TableDefinit
 {
     const QString relative = QDir(baseFolder).relativeFilePath(path);
     const auto found = known.constFind(LocationKey(base, relative));
-    results << CheckTableFile(path, found == known.constEnd() ? std::nullopt : std::optional(*found));
+    results << InspectTableFile(path, found == known.constEnd() ? std::nullopt : std::optional(*found));
 }
 
 bool IsYearFolder(const QString &name)
@@ -134,7 +134,7 @@ bool IsYearFolder(const QString &name)
 
 } // namespace
 
-TableFileCheck CheckTableFile(const QString &path, const std::optional<TableDefinition> &expected)
+TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected)
 {
     TableFileCheck check{QDir::toNativeSeparators(path), {}};
     if (!QFileInfo(path).isFile()) {

@@ -16,7 +16,7 @@ struct TableFileCheck {
 // Checks a table file without writing to it: SQLite's integrity check (in the program's own
 // collations), and, when the table is one the program knows, that it has every field (of the
 // type) and every index the program expects of it. Fields of other programs may be there too.
-TableFileCheck CheckTableFile(const QString &path, const std::optional<TableDefinition> &expected);
+TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected);
 
 // Every table file of the installation: the parameter and users tables of the working folder,
 // the company table of the data root, and every table file under the data root's year folders.

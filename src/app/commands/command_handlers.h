@@ -11,4 +11,7 @@ int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
 int RunRepairCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunPrintCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunArchiveCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunRestoreCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunReportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);

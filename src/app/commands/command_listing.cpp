@@ -162,6 +162,8 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
     HeadlessTree tree(arguments, err, clock);
     if (!tree.open())
         return 1;
+    if (!pdf)
+        tree.prompt().ignore(QStringLiteral("Uwaga nie posiadasz zainstalowanej drukarki !!"));
     // The user's own print settings stay as they are: the command's settings live in a scratch file.
     QTemporaryDir scratch;
     FixedFileName fileName(path);

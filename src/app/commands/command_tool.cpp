@@ -28,6 +28,19 @@ const QString kCommonOptions = QStringLiteral(
 const QList<std::pair<QString, ToolCommand>> &Commands()
 {
     static const QList<std::pair<QString, ToolCommand>> commands{
+        {QStringLiteral("archive"),
+         {QStringLiteral("kasa archive [--to FOLDER]"),
+          QStringLiteral("Archiwizuje dane (domyślnie do folderu ARCHIWUM w folderze danych) i zapisuje datę\n"
+                         "archiwum. Tabele są kopiowane spójnie także wtedy, gdy program pracuje.\n"),
+          RunArchiveCommand}},
+        {QStringLiteral("restore"),
+         {QStringLiteral("kasa restore --from FOLDER --yes"),
+          QStringLiteral("Odtwarza dane z archiwum. Niczego nie zmienia, gdy któraś tabela archiwum jest\n"
+                         "uszkodzona albo otwarta w innym programie.\n"),
+          RunRestoreCommand}},
+        {QStringLiteral("new-year"),
+         {QStringLiteral("kasa new-year [--from RRRR]"),
+          QStringLiteral("Otwiera bazy na rok następny po podanym (domyślnie po roku danych).\n"), RunNewYearCommand}},
         {QStringLiteral("check"),
          {QStringLiteral("kasa check"),
           QStringLiteral("Otwiera bez zapisu każdą tabelę instalacji, sprawdza jej spójność i strukturę.\n"
@@ -72,8 +85,8 @@ void ShowUsage(QTextStream &out)
     for (const auto &[name, command] : Commands())
         out << QStringLiteral("  %1\n").arg(command.usage);
     out << QStringLiteral("\n") << kCommonOptions
-        << QStringLiteral("\nPrzykład (codzienne sprawdzenie o 22:30, crontab):\n"
-                          "  30 22 * * *  /opt/kasa/kasa check -C /srv/kasa >> /var/log/kasa.log 2>&1\n")
+        << QStringLiteral("\nPrzykład (archiwum co noc o 22:30, crontab):\n"
+                          "  30 22 * * *  /opt/kasa/kasa archive -C /srv/kasa >> /var/log/kasa.log 2>&1\n")
         << Qt::flush;
 }
 

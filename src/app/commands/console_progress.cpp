@@ -33,10 +33,10 @@ void ConsoleProgress::show(bool force)
             return;
         err_ << '\r' << title_ << QStringLiteral(": %1%").arg(qMin(percent, 100)) << Qt::flush;
     } else {
-        const int tenth = percent / 10;
-        if (!force && tenth == lastTenth_)
+        const int quarter = percent / 25;
+        if (quarter == lastTenth_ || (!force && quarter == lastTenth_))
             return;
-        lastTenth_ = tenth;
+        lastTenth_ = quarter;
         err_ << title_ << QStringLiteral(": %1%").arg(qMin(percent, 100)) << Qt::endl;
     }
     sinceShown_.start();

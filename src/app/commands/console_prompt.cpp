@@ -2,6 +2,8 @@
 
 PromptButton ConsolePrompt::show(PromptIcon icon, const QString &text, PromptButtons buttons, const QString &)
 {
+    if (ignored_.contains(text))
+        return (buttons & Ok) ? Ok : (buttons & No) ? No : PromptButton(buttons & -buttons);
     if (icon == PromptIcon::Error)
         ++errors_;
     QString shown = text;
