@@ -2,6 +2,7 @@
 
 #include "app/commands/command_arguments.h"
 #include "app/commands/command_handlers.h"
+#include "store/engine_error.h"
 
 #include <QHash>
 #include <QTextStream>
@@ -118,5 +119,12 @@ int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &
         out << QStringLiteral("Użycie: %1\n\n%2\n%3").arg(command->usage, command->help, kCommonOptions) << Qt::flush;
         return 0;
     }
-    return command->run(*parsed, out, err, clock);
+    try {
+        return command->run(*parsed, out, err, clock);
+    } catch (const EngineError &error) {
+        err << error.message() << Qt::endl;
+    } catch (const Abort &) {
+        // a refusal has said why
+    }
+    return 1;
 }

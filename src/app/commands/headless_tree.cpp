@@ -26,6 +26,8 @@ bool HeadlessTree::open()
         err_ << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
         return false;
     }
+    // Each command starts from the state a fresh start of the program has.
+    state_ = GlobalState();
     InitDateState(state_, clock_);
     ProcessEnvironment environment = ProcessEnvironment::fromProcess();
     environment.workingFolder = folder;
