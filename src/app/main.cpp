@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/contractors_wiring.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<ContractorWiring> contractors;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -56,7 +58,10 @@ int main(int argc, char **argv)
             },
         .createMainWindow =
             [&](GlobalState &state) {
-                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                contractors = std::make_unique<ContractorWiring>(*dataModule, prompt, [&] { return mainWindow; });
+                contractors->wire(services.commands);
+                auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());

@@ -1,0 +1,34 @@
+#include "app/ui/contractors_wiring.h"
+
+#include "contractors/ui/tkonf.h"
+#include "ledger/ui/main_window_commands.h"
+#include "store/tdane.h"
+
+ContractorWiring::ContractorWiring(TDANE &data, Prompt &prompt, std::function<QWidget *()> mainWindow)
+    : data_(data)
+    , prompt_(prompt)
+    , mainWindow_(std::move(mainWindow))
+{
+}
+
+TKONF &ContractorWiring::catalogue()
+{
+    if (!catalogue_) {
+        const CatalogueServices services{
+            .contractors = data_.TKontrah,
+            .descriptions = data_.TKONTRAHo,
+            .prompt = prompt_,
+            .workingFolder = data_.environment().workingFolder,
+            .descriptionFile = [this] { return data_.yearPath(QStringLiteral("FIN\\KONTRAHo.DB")); },
+        };
+        // The main window owns the catalogue and takes it down with itself.
+        catalogue_ = new TKONF(services, mainWindow_ ? mainWindow_() : nullptr);
+    }
+    return *catalogue_;
+}
+
+void ContractorWiring::wire(ExternalCommands &commands)
+{
+    commands.chooseContractor = [this] { return catalogue().showCatalogue() == CatalogueResult::Transfer; };
+    commands.contractorCatalogue = [this] { catalogue().showCatalogue(); };
+}
