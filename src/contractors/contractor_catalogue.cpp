@@ -239,6 +239,8 @@ bool ContractorCatalogue::changeNumber(const QString &typed)
     contractors_.setFiltered(false);
 
     if (contractors_.findKey({number})) {
+        // The list is back on the contractor while the user reads why.
+        contractors_.gotoBookmark(row);
         prompt_.information(numberTakenMessage());
         return false;
     }

@@ -19,6 +19,8 @@ ContractorNumberDialog::ContractorNumberDialog(QWidget *parent)
     layout->addWidget(new QLabel(QStringLiteral("Podaj nowy numer kontrahenta :"), this));
     layout->addWidget(Number, 0, Qt::AlignLeft);
     layout->addWidget(DialogButtons(*this, {DialogButton::Abort, DialogButton::Change}));
+    // Wide enough for the whole caption.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 140);
 }
 
 std::optional<QString> ContractorNumberDialog::askNewNumber(int currentNumber)

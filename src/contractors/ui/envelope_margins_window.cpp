@@ -65,6 +65,8 @@ EnvelopeMarginsWindow::EnvelopeMarginsWindow(const QString &marginsFile, Prompt 
     layout->addLayout(fields);
     layout->addWidget(Note);
     layout->addLayout(buttons);
+    // Wide enough for the whole caption.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 140);
 }
 
 int EnvelopeMarginsWindow::showModal()

@@ -68,6 +68,7 @@ TKONF::TKONF(const CatalogueServices &services, QWidget *parent)
     Grid = new TableGrid(model, this);
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->horizontalHeader()->setStretchLastSection(true);
     connect(Grid, &TableGrid::titleClicked, this,
             [this](const QString &field) { run([&] { catalogue_.orderBy(KeyOfColumn(field)); }); });
     connect(Grid, &QAbstractItemView::doubleClicked, this, [this] { transfer(); });
@@ -79,6 +80,7 @@ TKONF::TKONF(const CatalogueServices &services, QWidget *parent)
     TownSearch = searchField("TownSearch", QStringLiteral("Podaj miejscowość"), ContractorKey::Town);
     auto *searches = new QHBoxLayout;
     searches->setSpacing(2);
+    NumberSearch->setMinimumWidth(kColumns[0].width);
     searches->addWidget(NumberSearch, kColumns[0].width);
     searches->addWidget(TaxNumberSearch, kColumns[1].width);
     searches->addWidget(ShortNameSearch, kColumns[2].width);
@@ -396,6 +398,8 @@ void TKONF::openDescription()
 {
     if (!catalogue_.descriptionsOpen() || !commitTyped())
         return;
+    if (!descriptionWindow_->isVisible())
+        CentreOnScreen(*descriptionWindow_);
     descriptionWindow_->show();
     descriptionWindow_->raise();
     descriptionWindow_->activateWindow();
