@@ -138,9 +138,8 @@ TEST_F(CatalogueWindowTest, TheWindowKeepsItsOrderAndRowAndCountsItsRows)
         EXPECT_EQ(window.NumberEdit->text(), "10");
         EXPECT_EQ(window.CountLabel->text(), "Ilość pozycji  4");
         // The short name comes from the name when the user leaves it.
-        window.Name1Edit->setFocus();
         window.Name1Edit->insert(QStringLiteral("Nowa Firma Handlowo-Usługowa"));
-        window.Name2Edit->setFocus();
+        emit window.Name1Edit->editingFinished();
         EXPECT_EQ(window.ShortNameEdit->text(), "Nowa Firma Handlowo-");
         window.ShortNameSearch->insert(QStringLiteral("Ł"));
     });
