@@ -1,3 +1,4 @@
+#include "contractors/envelope_layout.h"
 #include "contractors/envelope_margins.h"
 
 #include <QFile>
@@ -85,6 +86,21 @@ TEST_F(EnvelopeMarginsTest, MarginsOffThePaperAreNotWrittenAndTheOldFileStays)
     // A folder that cannot be written says so, and nothing is left behind.
     const QString nowhere = folder.filePath("brak/Margines.dan");
     EXPECT_EQ(WriteEnvelopeMargins(nowhere, {25, 40}), "Nie można zapisać pliku " + nowhere);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EnvelopeMarginsTest, AnEnvelopePrintsWithTheStoredMarginsOrKeepsThoseItHad)
+{
+    const EnvelopeMargins first{};
+    EXPECT_EQ(MarginsForPrinting(path(), first), (EnvelopeMargins{10, 10}));
+    ASSERT_EQ(WriteEnvelopeMargins(path(), {25, 40}), "");
+    const EnvelopeMargins stored = MarginsForPrinting(path(), first);
+    EXPECT_EQ(stored, (EnvelopeMargins{25, 40}));
+    writeBytes("short");
+    EXPECT_EQ(MarginsForPrinting(path(), stored), stored);
 }
 
 } // namespace
