@@ -23,6 +23,9 @@ TKONF &ContractorWiring::catalogue()
         };
         // The main window owns the catalogue and takes it down with itself.
         catalogue_ = new TKONF(services, mainWindow_ ? mainWindow_() : nullptr);
+        catalogue_->setCatalogueImport(import_);
+        catalogue_->setCatalogueExport(export_);
+        catalogue_->setEnvelopePrinting(envelope_);
     }
     return *catalogue_;
 }
@@ -31,4 +34,25 @@ void ContractorWiring::wire(ExternalCommands &commands)
 {
     commands.chooseContractor = [this] { return catalogue().showCatalogue() == CatalogueResult::Transfer; };
     commands.contractorCatalogue = [this] { catalogue().showCatalogue(); };
+}
+
+void ContractorWiring::setCatalogueImport(std::function<void()> command)
+{
+    import_ = std::move(command);
+    if (catalogue_)
+        catalogue_->setCatalogueImport(import_);
+}
+
+void ContractorWiring::setCatalogueExport(std::function<void()> command)
+{
+    export_ = std::move(command);
+    if (catalogue_)
+        catalogue_->setCatalogueExport(export_);
+}
+
+void ContractorWiring::setEnvelopePrinting(std::function<void()> command)
+{
+    envelope_ = std::move(command);
+    if (catalogue_)
+        catalogue_->setEnvelopePrinting(envelope_);
 }

@@ -21,9 +21,19 @@ public:
 
     TKONF &catalogue();
 
+    // The catalogue's "Narzędzia" entries (the import/export window on TKontrah, import and
+    // export mode) and "Adresowanie kopert"; given now or later, they reach the window whenever
+    // it is created. Each entry stays disabled while its command is not given.
+    void setCatalogueImport(std::function<void()> command);
+    void setCatalogueExport(std::function<void()> command);
+    void setEnvelopePrinting(std::function<void()> command);
+
 private:
     TDANE &data_;
     Prompt &prompt_;
     std::function<QWidget *()> mainWindow_;
     QPointer<TKONF> catalogue_;
+    std::function<void()> import_;
+    std::function<void()> export_;
+    std::function<void()> envelope_;
 };
