@@ -1,6 +1,10 @@
 #include "app/ui/contractors_wiring.h"
 
+#include "contractors/envelope_form.h"
+#include "contractors/envelope_margins.h"
 #include "contractors/ui/tkonf.h"
+#include "print/ui/form_preview.h"
+#include "print/ui/qt_save_file_dialog.h"
 #include "ledger/ui/main_window_commands.h"
 #include "store/tdane.h"
 
@@ -9,7 +13,19 @@ ContractorWiring::ContractorWiring(TDANE &data, Prompt &prompt, std::function<QW
     , prompt_(prompt)
     , mainWindow_(std::move(mainWindow))
 {
+    envelope_ = [this] {
+        if (!envelopes_) {
+            QWidget *parent = catalogue_.data();
+            saveDialog_ = std::make_unique<QtSaveFileDialog>(parent);
+            formOutput_ = std::make_unique<QtFormOutput>(prompt_, *saveDialog_, parent);
+            envelopes_ = std::make_unique<EnvelopePrintout>(data_.TKontrah, *formOutput_,
+                                                            MarginsFilePath(data_.environment().workingFolder));
+        }
+        envelopes_->print();
+    };
 }
+
+ContractorWiring::~ContractorWiring() = default;
 
 TKONF &ContractorWiring::catalogue()
 {

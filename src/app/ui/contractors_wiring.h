@@ -2,8 +2,12 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 
+class EnvelopePrintout;
 class Prompt;
+class QtFormOutput;
+class QtSaveFileDialog;
 class QWidget;
 class TDANE;
 class TKONF;
@@ -15,6 +19,7 @@ class ContractorWiring {
 public:
     // mainWindow gives the window the catalogue is created over (it exists by the first use).
     ContractorWiring(TDANE &data, Prompt &prompt, std::function<QWidget *()> mainWindow);
+    ~ContractorWiring();
 
     // "Katalog Kontrahentów", the editors' catalogue buttons and "Historia kontrahenta".
     void wire(ExternalCommands &commands);
@@ -36,4 +41,8 @@ private:
     std::function<void()> import_;
     std::function<void()> export_;
     std::function<void()> envelope_;
+    // The envelope and where it prints, made on the first print.
+    std::unique_ptr<QtSaveFileDialog> saveDialog_;
+    std::unique_ptr<QtFormOutput> formOutput_;
+    std::unique_ptr<EnvelopePrintout> envelopes_;
 };
