@@ -2,6 +2,7 @@
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
 #include "app/ui/contractors_wiring.h"
+#include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
 #include "app/ui/startup.h"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<MaintenanceWiring> maintenance;
     std::unique_ptr<FormPrintingWiring> formPrinting;
     UsersWiring users(session, prompt, globalState(), environment);
     std::unique_ptr<ContractorWiring> contractors;
@@ -70,6 +72,8 @@ int main(int argc, char **argv)
         .createMainWindow =
             [&](GlobalState &state) {
                 MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                maintenance = std::make_unique<MaintenanceWiring>(*dataModule, prompt);
+                maintenance->addCommands(services.commands);
                 formPrinting = std::make_unique<FormPrintingWiring>(
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);
