@@ -5,19 +5,6 @@
 
 #include <QSignalBlocker>
 
-int TextFieldSize(const Table &table, const QString &field)
-{
-    try {
-        if (!table.isOpen())
-            return 0;
-        for (const FieldDef &def : table.fields())
-            if (def.name.compare(field, Qt::CaseInsensitive) == 0)
-                return def.type == FieldType::Text ? def.size : 0;
-    } catch (const EngineError &) {
-    }
-    return 0;
-}
-
 FieldBinding::FieldBinding(Table &table, const QString &field) : table_(table), field_(field)
 {
     table_.addListener(this);

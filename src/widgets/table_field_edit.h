@@ -1,16 +1,13 @@
 #pragma once
 
 #include "store/table.h"
+#include "store/table_edit_helpers.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <functional>
 
 class Prompt;
-
-// How many characters a text field of the table holds; 0 for a field that is not text (or not
-// stored, or not known).
-int TextFieldSize(const Table &table, const QString &field);
 
 // What the field controls share: the table and field they show, and how a typed text reaches
 // the field.
