@@ -151,6 +151,7 @@ public:
         DokumentyZKwota(*context_, AmountRangeTexts{QString::fromLatin1(range.from), QString::fromLatin1(range.to)});
     }
     QString output() const { return dir_.filePath(QStringLiteral("listing.txt")); }
+    TDRUK &druk() { return *druk_; }
 
 private:
     Table &T(const char *name) { return *objects_.at(QString::fromLatin1(name)); }
@@ -199,6 +200,27 @@ double ChildrenCpuSeconds()
            + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// A figure of this process's memory from the system, in megabytes: "VmRSS:" (resident now) or
+// "VmHWM:" (the resident peak).
+double MemoryFigure(const QByteArray &name)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(name))
+            return line.mid(name.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Starts the resident peak again from the present figure.
+void ResetMemoryPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
 qint64 LinesOf(const QString &path)
 {
     QFile file(path);
@@ -215,6 +237,32 @@ void AmountRangeListing(benchmark::State &state)
     for (auto _ : state)
         year.run(range);
     state.counters["lines"] = double(LinesOf(year.output()));
+}
+
+// The whole year listed into the preview buffer, as a user's listing goes before the preview
+// shows it: the resident memory before the listing, the peak during it and what stays while the
+// lines are kept, and what stays after they are released (megabytes above the figure before).
+void AmountRangeListingMemory(benchmark::State &state)
+{
+    const RangeCase &range = kCases[state.range(0)];
+    ListingYear year;
+    year.druk().Bufor = false;
+    year.run(range); // warm: the file in the system's cache, the engine's pages read once
+    year.druk().releasePreview();
+    double before = 0, peak = 0, kept = 0, released = 0;
+    for (auto _ : state) {
+        before = MemoryFigure("VmRSS:");
+        ResetMemoryPeak();
+        year.run(range);
+        peak = MemoryFigure("VmHWM:");
+        kept = MemoryFigure("VmRSS:");
+        year.druk().releasePreview();
+        released = MemoryFigure("VmRSS:");
+    }
+    state.counters["rss_before_mb"] = before;
+    state.counters["peak_gain_mb"] = peak - before;
+    state.counters["kept_gain_mb"] = kept - before;
+    state.counters["released_gain_mb"] = released - before;
 }
 
 void AmountRangeSqliteTool(benchmark::State &state)
@@ -247,4 +295,5 @@ void AmountRangeSqliteTool(benchmark::State &state)
 } // namespace
 
 BENCHMARK(AmountRangeListing)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(AmountRangeListingMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeSqliteTool)->Arg(0)->Arg(1)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);

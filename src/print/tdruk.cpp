@@ -92,7 +92,7 @@ void TDRUK::KoniecWydruku()
 void TDRUK::START(const QString &TYT, int MaxLicz)
 {
     KoniecWydruku();
-    preview_.clear();
+    releasePreview();
     Tytul = TYT;
     Strona = 0;
     Linia = 0;
@@ -109,8 +109,8 @@ void TDRUK::PISZ(const QString &x)
             directTarget_->line(x);
         return;
     }
-    preview_ += x;
-    preview_ += u'\n';
+    preview_ += x.toUtf8();
+    preview_ += '\n';
     ++Linia;
 }
 
@@ -123,11 +123,12 @@ void TDRUK::STOP(bool ZlStopka)
 {
     if (ZlStopka)
         PISZ(FooterLine(Tytul));
+    preview_.squeeze();
     ports_.progress.Stop();
     if (directJob_)
         KoniecWydruku();
     else if (Auto)
-        DRUKUJ(preview_);
+        DRUKUJ(previewText());
     else if (showPreview_)
         showPreview_();
     directJob_ = false;

@@ -3,6 +3,7 @@
 #include "print/print_settings.h"
 #include "print/print_settings_store.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -55,9 +56,12 @@ public:
     // Keeps the settings for the user's next start ("ZAPISZ USTAWIENIA").
     void ZapiszUstawienia();
 
-    // The preview buffer: the lines of the last job, one per line, each ended with "\n".
-    const QString &previewText() const { return preview_; }
-    void setPreviewText(const QString &text) { preview_ = text; }
+    // The preview buffer: the lines of the last job, one per line, each ended with "\n". It is
+    // kept in UTF-8, about a byte a character for the listings' mostly plain text, and its
+    // memory goes back when the next job starts or releasePreview() is called.
+    QString previewText() const { return QString::fromUtf8(preview_); }
+    void setPreviewText(const QString &text) { preview_ = text.toUtf8(); }
+    void releasePreview() { preview_ = QByteArray(); }
     // Called when a job ends with its lines in the preview buffer and Auto not set: the
     // preview window shows itself.
     void setPreviewHandler(std::function<void()> handler) { showPreview_ = std::move(handler); }
@@ -74,7 +78,7 @@ private:
     void KoniecWydruku();
 
     PrintModulePorts ports_;
-    QString preview_;
+    QByteArray preview_;
     std::function<void()> showPreview_;
     // The open target of a job written straight through (Bufor set at START).
     std::unique_ptr<PrintSink> directTarget_;

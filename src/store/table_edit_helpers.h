@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Prompt;
 class Table;
 

@@ -175,3 +175,43 @@ TEST_F(TableNavigation, UnknownFieldIsAnErrorNamingIt)
     }
     EXPECT_THROW(t->setFilterCondition(QStringLiteral("BRAK"), 1), EngineError);
 }
+
+// Reading chosen fields gives the same rows in the same order, page after page, with the chosen
+// fields and the order's filled and the others empty; a filter function may look at any field,
+// so with one every field is read.
+TEST_F(TableNavigation, PeekingChosenFieldsReadsThoseAndTheOrdersOnly)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    fillNames(*t, 40);
+    t->setIndexName(QStringLiteral("Ginx"));
+    t->setFilterConditions({{QStringLiteral("GRUPA"), FilterCondition::Op::GreaterOrEqual, 5}});
+    t->setFiltered(true);
+    const QList<int> codeOnly{0};
+    QList<Row> all;
+    QList<Row> chosen;
+    for (Bookmark after;;) {
+        const QList<Row> page = t->peekRows(after, 7, codeOnly);
+        chosen += page;
+        if (page.size() < 7)
+            break;
+        after = {page.last().rowId};
+    }
+    all = t->peekRows({}, 100);
+    ASSERT_EQ(chosen.size(), all.size());
+    ASSERT_EQ(all.size(), 10); // groups 5 and 6 of 40 rows
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(chosen[i].rowId, all[i].rowId);
+        EXPECT_EQ(chosen[i].values.value(0), all[i].values.value(0)); // KOD, chosen
+        EXPECT_EQ(chosen[i].values.value(1), all[i].values.value(1)); // NAZWA, in the order
+        EXPECT_EQ(chosen[i].values.value(2), all[i].values.value(2)); // GRUPA, in the order
+    }
+    t->setIndexName(QString());
+    const QList<Row> byCode = t->peekRows({}, 100, QList<int>{2});
+    ASSERT_FALSE(byCode.isEmpty());
+    EXPECT_FALSE(byCode.first().values.value(1).isValid()); // NAZWA neither chosen nor ordered
+
+    t->setFilterPredicate([](const Table &row) { return !row.asString(QStringLiteral("NAZWA")).isEmpty(); });
+    const QList<Row> filtered = t->peekRows({}, 100, QList<int>{2});
+    ASSERT_FALSE(filtered.isEmpty());
+    EXPECT_TRUE(filtered.first().values.value(1).isValid());
+}

@@ -4,6 +4,10 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 TEST(TPRACA, StartShowsTheTitleAndAnEmptyGaugeThatStopEmptiesAgain)
@@ -42,4 +46,33 @@ TEST(TPRACA, KeepsItsSizeBetweenTitles)
     window.Start(QString(200, u'x'), 10);
     EXPECT_EQ(window.size(), size);
     window.Stop();
+}
+
+// While work runs the program keeps answering between steps (a timer fires, the gauge paints),
+// but the user's clicks and keys reach no window, so no other command can start; after Stop
+// they do again.
+TEST(TPRACA, LetsEventsThroughBetweenStepsButHoldsOffTheUsersInput)
+{
+    QPushButton other(QStringLiteral("Inna komenda"));
+    other.show();
+    int clicks = 0;
+    QObject::connect(&other, &QPushButton::clicked, [&] { ++clicks; });
+
+    TPRACA window;
+    window.Start("Raport", 1000);
+    bool timerFired = false;
+    QTimer::singleShot(0, [&] { timerFired = true; });
+    QTest::mouseClick(&other, Qt::LeftButton);
+    QTest::keyClick(&other, Qt::Key_Space);
+    QThread::msleep(120);
+    window.Postep();
+    EXPECT_TRUE(timerFired);
+    EXPECT_EQ(clicks, 0);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+
+    window.Stop();
+    EXPECT_FALSE(window.isVisible());
+    QTest::mouseClick(&other, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }

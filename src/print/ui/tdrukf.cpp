@@ -275,6 +275,16 @@ void TDRUKF::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+// A closed window gives back the memory its copy of a long job takes; the module keeps the
+// lines compactly, and the next showing reads them from it again.
+void TDRUKF::hideEvent(QHideEvent *event)
+{
+    showingFields_ = true;
+    Preview->clear();
+    showingFields_ = false;
+    QDialog::hideEvent(event);
+}
+
 int TDRUKF::showSettings()
 {
     if (isVisible())
