@@ -7,6 +7,8 @@
 #include "print/system_printer_port.h"
 #include "print/text_file_sink.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kNoPrinter = QStringLiteral("Uwaga nie posiadasz zainstalowanej drukarki !!");
@@ -14,6 +16,7 @@ const QString kMakerLabel = QStringLiteral("Program KASA");
 // Fewer lines than this per page on the dot-matrix printer are taken for a missing setting.
 constexpr int kFewestLinesPerPage = 10;
 constexpr int kDefaultLinesPerPage = 70;
+constexpr qsizetype kPreviewPiece = 1 << 20;
 
 bool IsLineBreak(QChar c)
 {
@@ -50,6 +53,23 @@ void TDRUK::loadSettings()
     Eksport = drTXT;
     if (MaxLiniaDOS < kFewestLinesPerPage)
         MaxLiniaDOS = kDefaultLinesPerPage;
+}
+
+QString TDRUK::previewText() const
+{
+    QByteArray whole;
+    qsizetype size = 0;
+    for (const QByteArray &piece : preview_)
+        size += piece.size();
+    whole.reserve(size);
+    for (const QByteArray &piece : preview_)
+        whole += piece;
+    return QString::fromUtf8(whole);
+}
+
+void TDRUK::setPreviewText(const QString &text)
+{
+    preview_ = {text.toUtf8()};
 }
 
 void TDRUK::ZapiszUstawienia()
@@ -109,8 +129,13 @@ void TDRUK::PISZ(const QString &x)
             directTarget_->line(x);
         return;
     }
-    preview_ += x.toUtf8();
-    preview_ += '\n';
+    const QByteArray line = x.toUtf8();
+    if (preview_.isEmpty() || preview_.last().size() + line.size() + 1 > kPreviewPiece) {
+        preview_.append(QByteArray());
+        preview_.last().reserve(std::max<qsizetype>(kPreviewPiece, line.size() + 1));
+    }
+    preview_.last() += line;
+    preview_.last() += '\n';
     ++Linia;
 }
 
@@ -123,7 +148,8 @@ void TDRUK::STOP(bool ZlStopka)
 {
     if (ZlStopka)
         PISZ(FooterLine(Tytul));
-    preview_.squeeze();
+    if (!preview_.isEmpty())
+        preview_.last().squeeze();
     ports_.progress.Stop();
     if (directJob_)
         KoniecWydruku();

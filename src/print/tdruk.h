@@ -4,6 +4,7 @@
 #include "print/print_settings_store.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -59,9 +60,9 @@ public:
     // The preview buffer: the lines of the last job, one per line, each ended with "\n". It is
     // kept in UTF-8, about a byte a character for the listings' mostly plain text, and its
     // memory goes back when the next job starts or releasePreview() is called.
-    QString previewText() const { return QString::fromUtf8(preview_); }
-    void setPreviewText(const QString &text) { preview_ = text.toUtf8(); }
-    void releasePreview() { preview_ = QByteArray(); }
+    QString previewText() const;
+    void setPreviewText(const QString &text);
+    void releasePreview() { preview_.clear(); }
     // Called when a job ends with its lines in the preview buffer and Auto not set: the
     // preview window shows itself.
     void setPreviewHandler(std::function<void()> handler) { showPreview_ = std::move(handler); }
@@ -78,7 +79,8 @@ private:
     void KoniecWydruku();
 
     PrintModulePorts ports_;
-    QByteArray preview_;
+    // In pieces of about a megabyte, so a long job never holds twice its lines while it grows.
+    QList<QByteArray> preview_;
     std::function<void()> showPreview_;
     // The open target of a job written straight through (Bufor set at START).
     std::unique_ptr<PrintSink> directTarget_;
