@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/exchange_wiring.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
@@ -56,7 +57,9 @@ int main(int argc, char **argv)
             },
         .createMainWindow =
             [&](GlobalState &state) {
-                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                WireExchangeCommands(services.commands, *dataModule, [&] { return static_cast<QWidget *>(mainWindow); });
+                auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());

@@ -1,0 +1,11 @@
+#include "app/ui/exchange_wiring.h"
+
+#include "ledger/ui/main_window_commands.h"
+#include "maintenance/ui/tfexpimp.h"
+#include "store/tdane.h"
+
+void WireExchangeCommands(ExternalCommands &commands, TDANE &data, std::function<QWidget *()> parent)
+{
+    commands.importDocuments = [&data, parent] { OpenDocumentExchange(data, ExchangeMode::Import, parent()); };
+    commands.exportDocuments = [&data, parent] { OpenDocumentExchange(data, ExchangeMode::Export, parent()); };
+}
