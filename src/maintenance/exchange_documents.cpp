@@ -91,32 +91,39 @@ QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, cons
     }
     const TableDefinition definition = documents.definition();
     int position[5];
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         position[i] = definition.fieldIndex(kDocumentKeyFields[i]);
+        if (position[i] < 0)
+            return {};
+    }
     const int header = definition.fieldIndex(QStringLiteral("GLOWKA"));
     const int amount = definition.fieldIndex(QStringLiteral("KWOTA"));
     const int lineAmount = definition.fieldIndex(QStringLiteral("KWOTAP"));
-    const auto text = [&](const Row &row, int field) {
-        return field < 0 ? QString() : StoredAsString(definition.fields[field], row.values.value(field));
-    };
     const auto money = [&](const Row &row, int field) {
         return field < 0 ? Money() : StoredAsMoney(definition.fields[field], row.values.value(field));
     };
 
     QHash<QString, DocumentSums> sums;
     Bookmark after;
+    QString key;
     for (;;) {
         const QList<Row> page = documents.peekRows(after, 2000);
         for (const Row &row : page) {
-            QStringList parts;
-            for (int i = 0; i < 5; ++i)
-                parts.append(text(row, position[i]));
-            const QString key = DocumentKey(parts);
+            key.clear();
+            for (int i = 0; i < 5; ++i) {
+                if (i > 0)
+                    key += QLatin1Char('\t');
+                const QVariant &value = row.values.at(position[i]);
+                if (value.typeId() == QMetaType::QString)
+                    key += value.toString();
+                else if (!IsEmptyStored(value))
+                    key += QString::number(value.toLongLong());
+            }
             if (!keys_.contains(key))
                 continue;
             DocumentSums &sum = sums[key];
             const bool isHeader = header >= 0 && StoredAsBoolean(definition.fields[header], row.values.value(header));
-            const QString &kind = parts[3];
+            const QString kind = row.values.at(position[3]).toString();
             if (isHeader) {
                 sum.header = true;
                 sum.headerAmount = money(row, kind == DocumentKind::RZ ? lineAmount : amount);

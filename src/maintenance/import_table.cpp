@@ -4,6 +4,8 @@
 #include "maintenance/exchange_file.h"
 #include "maintenance/exchange_text.h"
 #include "store/engine_error.h"
+#include "store/field_value.h"
+#include "store/row.h"
 #include "store/table.h"
 #include "store/transaction_scope.h"
 
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSet>
 
 namespace {
 
@@ -60,6 +63,45 @@ ExchangeError ValueError(int line, const ImportColumn &column, const QString &va
 ExchangeError RowError(int line, const QString &problem)
 {
     return ExchangeError(QStringLiteral("Wiersz %1: %2\rNic nie zostało zaimportowane.").arg(line).arg(problem), line, 0);
+}
+
+// A key as the primary index compares it: the stored values, exactly.
+QString KeyText(const QVariantList &stored)
+{
+    QString text;
+    text.reserve(64);
+    for (const QVariant &part : stored) {
+        if (IsEmptyStored(part)) {
+            text += QChar(1);
+        } else if (part.typeId() == QMetaType::QString) {
+            text += QLatin1Char('s');
+            text += part.toString();
+        } else {
+            text += QLatin1Char('n');
+            text += QString::number(part.toLongLong());
+        }
+        text += QChar(0);
+    }
+    return text;
+}
+
+// The keys of the rows the table shows, read a page at a time.
+QSet<QString> KeysOf(Table &table, const QList<int> &keyPositions)
+{
+    QSet<QString> keys;
+    Bookmark after;
+    QVariantList parts(keyPositions.size());
+    for (;;) {
+        const QList<Row> page = table.peekRows(after, 2000);
+        for (const Row &row : page) {
+            for (int i = 0; i < keyPositions.size(); ++i)
+                parts[i] = row.values.value(keyPositions[i]);
+            keys.insert(KeyText(parts));
+        }
+        if (page.size() < 2000)
+            return keys;
+        after = Bookmark{page.last().rowId};
+    }
 }
 
 // The table's view as it was, once the import is over or abandoned.
@@ -118,6 +160,17 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         progress.Start(QStringLiteral("Import danych"), qMax(0, reader.lineCount() - 1));
         const auto stop = qScopeGuard([&] { progress.Stop(); });
         TransactionScope scope;
+        // The keys already there, kept up to date as rows go in: a key that is not among them
+        // needs no search in the table.
+        const TableDefinition definition = table.definition();
+        QList<int> keyPositions;
+        QList<FieldDef> keyDefs;
+        for (const QString &field : keys) {
+            keyPositions.append(definition.fieldIndex(field));
+            keyDefs.append(definition.fields.value(keyPositions.last()));
+        }
+        QSet<QString> known = KeysOf(table, keyPositions);
+        QVariantList storedKey(keys.size());
         QVariantList key(keys.size());
         QList<QVariant> parsed(columns.size());
         while (reader.next(values)) {
@@ -139,18 +192,25 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
                     key[column.keyPosition] = parsed[c];
             }
             try {
-                const bool exists = table.findKey(key);
+                for (int i = 0; i < key.size(); ++i)
+                    storedKey[i] = StoredValue(keyDefs[i], key[i]);
+                const bool exists = known.contains(KeyText(storedKey)) && table.findKey(key);
                 if (exists)
                     table.edit();
                 else
                     table.append();
+                // A new row without defaults of its own is empty: its empty values need no setting.
+                const bool blankRow = !exists && !table.events.onNewRow;
                 for (int c = 0; c < columns.size(); ++c) {
                     const ImportColumn &column = columns[c];
-                    if (column.written && column.position < values.size())
+                    if (column.written && column.position < values.size() && !(blankRow && !parsed[c].isValid()))
                         table.setValue(column.field.def.name, parsed[c]);
                 }
                 table.post();
                 ++(exists ? result.updated : result.inserted);
+                for (int i = 0; i < keyDefs.size(); ++i)
+                    storedKey[i] = StoredValue(keyDefs[i], table.value(keyDefs[i].name));
+                known.insert(KeyText(storedKey));
             } catch (const EngineError &error) {
                 throw RowError(line, error.message());
             } catch (const Abort &) {
