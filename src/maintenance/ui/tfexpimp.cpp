@@ -9,7 +9,11 @@
 #include "store/table_helper_context.h"
 #include "store/tdane.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QProgressBar>
@@ -22,9 +26,25 @@ namespace {
 const QString kExportCaption = QStringLiteral("Export danych");
 const QString kImportCaption = QStringLiteral("Import danych");
 
+// The file dialogs speak Polish even where start-up has not yet put Qt's own Polish texts in place.
+void EnsurePolishDialogTexts()
+{
+    static bool done = false;
+    if (done || !qApp)
+        return;
+    done = true;
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 std::optional<QString> AskWithDialog(QWidget *parent, bool save, const QString &folder, const QString &defaultName,
                                      const QStringList &filters)
 {
+    EnsurePolishDialogTexts();
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
