@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/settings_wiring.h"
 #include "app/ui/startup.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
@@ -60,6 +61,7 @@ int main(int argc, char **argv)
                 mainWindow = window.get();
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
+                WireSettingsWindows(*mainWindow, *dataModule, prompt);
                 return window;
             },
         .createPrintModule =
