@@ -25,7 +25,20 @@ export DISPLAY=$display
 
 "$build/kasa" --init "$work/data" --demo >/dev/null
 (cd "$work/data" && exec "$build/kasa") >/dev/null 2>&1 & pids+=($!)
-main=$(xdotool search --sync --onlyvisible --name '^Kasa ')
+# Start-up may warn (no printer on a virtual display): each message is answered with Enter.
+answer_messages() {
+    for box in $(xdotool search --onlyvisible --name '^Kasa$' 2>/dev/null); do
+        xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
+        sleep 0.5
+    done
+}
+main=""
+for _ in $(seq 60); do
+    answer_messages
+    main=$(xdotool search --onlyvisible --name '^Kasa ' 2>/dev/null | head -1) && [ -n "$main" ] && break
+    sleep 0.5
+done
+[ -n "$main" ] || { echo "the main window did not come up" >&2; exit 1; }
 xdotool windowsize "$main" 900 560 windowmove "$main" 0 0
 sleep 1
 
@@ -36,7 +49,7 @@ shot() { # name window
     convert "$work/$1.png" -resize '900x>' -colors 128 -strip "PNG8:$out/$1.png"
 }
 # Opens the entry of a menu: menus counted from the first ("Zadanie") to the right, entries from
-# the first enabled one down.
+# the first enabled one (which the menu opens on) down.
 menu() { # menu-index entry-index
     xdotool windowactivate --sync "$main"
     xdotool mousemove --window "$main" 30 10 click 1
@@ -49,24 +62,21 @@ window_named() { xdotool search --sync --onlyvisible --name "$1" | head -1; }
 
 shot okno-glowne "$main"
 
+menu 3 0 # "Parametry programu" / "Dane o Firmie"
+company=$(window_named '^Dane o Firmie')
+xdotool windowactivate --sync "$company" key ctrl+Tab
+shot dane-o-firmie "$company"
+xdotool windowactivate --sync "$company" key Escape
+sleep 1
+
+menu 3 1 # "Parametry programu" / "Parametry programu"
+parameters=$(window_named '^Parametry programu')
+shot parametry-programu "$parameters"
+xdotool windowactivate --sync "$parameters" key Escape
+
 # A new KP in the demo's open report.
 xdotool windowactivate --sync "$main" key ctrl+p
 editor=$(window_named '^Dokument')
 shot dokument-kp "$editor"
-xdotool windowclose "$editor" 2>/dev/null || xdotool key --window "$editor" Escape
-sleep 1
-for answer in $(xdotool search --onlyvisible --name '^Kasa$' 2>/dev/null); do xdotool key --window "$answer" Return; done
-
-menu 3 1 # "Parametry programu" / "Dane o Firmie"
-company=$(window_named '^Dane o Firmie')
-xdotool key --window "$company" ctrl+Tab
-shot dane-o-firmie "$company"
-xdotool key --window "$company" Escape
-sleep 1
-
-menu 3 2 # "Parametry programu" / "Parametry programu"
-parameters=$(window_named '^Parametry programu')
-shot parametry-programu "$parameters"
-xdotool key --window "$parameters" Escape
 
 ls -l "$out"

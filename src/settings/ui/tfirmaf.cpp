@@ -119,6 +119,8 @@ TFIRMAF::TFIRMAF(Table &company, Table &parameters, Prompt &prompt, const QStrin
     layout->addWidget(PageControl);
     layout->addLayout(buttons);
 
+    // Wide enough for the six page titles.
+    resize(900, 520);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) { focusLeft(old); });
 }
 
