@@ -2,7 +2,11 @@
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
 #include "app/ui/settings_wiring.h"
+#include "app/ui/maintenance_wiring.h"
+#include "app/ui/form_printing_wiring.h"
+#include "app/ui/forms_export.h"
 #include "app/ui/startup.h"
+#include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
 #include "ledger/ui/tkasaf.h"
@@ -28,6 +32,12 @@ int main(int argc, char **argv)
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
+    // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
+    if (argc > 1 && std::strcmp(argv[1], "--forms") == 0) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunFormsExport(app.arguments().mid(1), out, err);
+    }
     SystemClock clock;
     QtPrompt prompt;
     const ProcessEnvironment environment = ProcessEnvironment::fromProcess();
@@ -40,6 +50,9 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<MaintenanceWiring> maintenance;
+    std::unique_ptr<FormPrintingWiring> formPrinting;
+    UsersWiring users(session, prompt, globalState(), environment);
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -48,7 +61,7 @@ int main(int argc, char **argv)
         .initialiseEngine = [] { return sqlite3_initialize() == SQLITE_OK; },
         .createDataModule =
             [&] {
-                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment});
+                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment, users.loginUser()});
                 dataModule->runOpenSequence();
                 TDANE &d = *dataModule;
                 ledger = std::make_unique<CashLedger>(
@@ -57,8 +70,16 @@ int main(int argc, char **argv)
             },
         .createMainWindow =
             [&](GlobalState &state) {
-                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                maintenance = std::make_unique<MaintenanceWiring>(*dataModule, prompt);
+                maintenance->addCommands(services.commands);
+                formPrinting = std::make_unique<FormPrintingWiring>(
+                    *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
+                formPrinting->wire(services.commands);
+                users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
+                auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
+                formPrinting->setParentWindow(mainWindow);
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
                 WireSettingsWindows(*mainWindow, *dataModule, prompt);

@@ -46,6 +46,8 @@ struct ExternalCommands {
     // Printouts (the current report; the documents chosen in the document grid, or the current one).
     std::function<void()> printCashReport;                            // "Drukuj", "Wydruk raportu kasowego"
     std::function<void(const QList<Bookmark> &documents)> printDocuments; // "Drukuj", "Wydruk dokumentów KP/KW"
+    // The document open in an editor (its "Drukuj"); without it the editors use printDocuments.
+    std::function<void(const Bookmark &document)> printDocumentFromEditor;
     // The cash report form in its monthly mode, for the month "YYYY.MM" ("Dokumenty").
     std::function<void(const QString &monthText)> previewMonthlyReport;
 
