@@ -62,14 +62,14 @@ window_named() { xdotool search --sync --onlyvisible --name "$1" | head -1; }
 
 shot okno-glowne "$main"
 
-menu 3 0 # "Parametry programu" / "Dane o Firmie"
+menu 3 1 # "Parametry programu" / "Dane o Firmie" (after "Zmiana użytkownika")
 company=$(window_named '^Dane o Firmie')
 xdotool windowactivate --sync "$company" key ctrl+Tab
 shot dane-o-firmie "$company"
 xdotool windowactivate --sync "$company" key Escape
 sleep 1
 
-menu 3 1 # "Parametry programu" / "Parametry programu"
+menu 3 2 # "Parametry programu" / "Parametry programu"
 parameters=$(window_named '^Parametry programu')
 shot parametry-programu "$parameters"
 xdotool windowactivate --sync "$parameters" key Escape
