@@ -6,6 +6,7 @@
 #include "store/engine_error.h"
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
+#include "users/users_table.h"
 #include "widgets/table_field_edit.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -131,14 +133,6 @@ QWidget *TFIRMAF::control(const QString &field) const
     return controlOfField_.value(field.toUpper());
 }
 
-int TFIRMAF::fieldSize(const QString &field) const
-{
-    for (const FieldDef &def : company_.fields())
-        if (def.name.compare(field, Qt::CaseInsensitive) == 0)
-            return def.type == FieldType::Text ? def.size : 0;
-    return 0;
-}
-
 void TFIRMAF::bind(FieldBinding *binding, QWidget *control, const QString &field)
 {
     binding->setPrompt(&prompt_);
@@ -153,7 +147,7 @@ QWidget *TFIRMAF::textField(const QString &field, const QString &hint, const std
     edit->setObjectName(field);
     if (!hint.isEmpty())
         edit->setToolTip(hint);
-    const int size = fieldSize(field);
+    const int size = TextFieldSize(company_, field);
     edit->setInputCheck([size, check](const QString &typed) {
         if (QString problem = TextLengthProblem(typed, size); !problem.isEmpty())
             return problem;
@@ -168,7 +162,7 @@ QWidget *TFIRMAF::voivodeshipField(const QString &field)
     auto *combo = new TableFieldCombo(company_, field, this);
     combo->setObjectName(field);
     combo->setEntries(Voivodeships());
-    const int size = fieldSize(field);
+    const int size = TextFieldSize(company_, field);
     combo->setInputCheck([size](const QString &typed) { return TextLengthProblem(typed, size); });
     bind(combo, combo, field);
     return combo;
@@ -377,16 +371,26 @@ void TFIRMAF::focusLeft(QWidget *old)
         FieldBinding *binding = controls_.value(w);
         if (!binding)
             continue;
-        // A text the field refused stays typed, and fills nothing.
-        if (!binding->hasPendingText()) {
-            try {
-                FillEmptyAddressFields(company_, binding->field());
-            } catch (const Abort &) {
-            } catch (const EngineError &error) {
-                prompt_.error(error.message());
-            }
-        }
+        // The field takes its typed text as it loses the focus, which may come after this; the
+        // rule then runs once it has. A text the field refused stays typed and fills nothing.
+        if (binding->hasPendingText())
+            QTimer::singleShot(0, this, [this, binding] {
+                if (isVisible() && !binding->hasPendingText())
+                    fillAddressFrom(binding->field());
+            });
+        else
+            fillAddressFrom(binding->field());
         return;
+    }
+}
+
+void TFIRMAF::fillAddressFrom(const QString &field)
+{
+    try {
+        FillEmptyAddressFields(company_, field);
+    } catch (const Abort &) {
+    } catch (const EngineError &error) {
+        prompt_.error(error.message());
     }
 }
 

@@ -59,8 +59,8 @@ private:
     void bind(FieldBinding *binding, QWidget *control, const QString &field);
 
     void focusLeft(QWidget *old);
+    void fillAddressFrom(const QString &field);
     void showLogo();
-    int fieldSize(const QString &field) const;
 
     Table &company_;
     Table &parameters_;

@@ -5,6 +5,7 @@
 #include "store/engine_error.h"
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
+#include "users/users_table.h"
 #include "widgets/table_field_edit.h"
 
 #include <QButtonGroup>
@@ -76,10 +77,7 @@ QWidget *TKASAF7::numberTemplateGroup()
     NumberTemplateEdit = new TableFieldEdit(parameters_, QStringLiteral("P1"), box);
     NumberTemplateEdit->setObjectName(QStringLiteral("P1"));
     NumberTemplateEdit->setPrompt(&prompt_);
-    int size = 0;
-    for (const FieldDef &def : parameters_.fields())
-        if (def.name == QStringLiteral("P1"))
-            size = def.size;
+    const int size = TextFieldSize(parameters_, QStringLiteral("P1"));
     NumberTemplateEdit->setInputCheck([size](const QString &typed) { return TextLengthProblem(typed, size); });
     column->addWidget(NumberTemplateEdit);
     auto *legend = new QLabel(QStringLiteral("[RD] - rodzaj dokumentu\n"
