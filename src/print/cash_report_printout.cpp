@@ -293,6 +293,10 @@ void CashReportPrintout::prepare(const QString &monthText)
     const bool stamp = PrintsCompanyStamp(tables_.parameters);
     const QString companyName = FormValueText(companyRecord_.value("NAZWA1"), QString());
     const QString today = todayText_ ? todayText_() : QString();
+    const QString marking = FormValueText(reportRecord_.value("OZNACZENIE"), QString()).trimmed();
+    reportForm().title = monthText.isEmpty() ? QStringLiteral("Raport kasowy ") + (marking.isEmpty() ? FormValueText(reportRecord_.value("NUMER"), QString()) : marking)
+                                             : QStringLiteral("Raport miesięczny ") + monthText;
+    totalsForm().title = QStringLiteral("Sumy kont ") + (marking.isEmpty() ? FormValueText(reportRecord_.value("NUMER"), QString()) : marking);
     SetCashReportMode(reportForm(), monthText);
     SetCashReportOptions(reportForm(), accounts, stamp, companyName, today);
     SetCashReportMode(totalsForm(), QString());
