@@ -256,6 +256,21 @@ TEST_F(DocumentFormsTest, PayoutCopyAtTheFootAndSelectionOrder)
     EXPECT_EQ(output.summary(), (QStringList{"TKasaR11 wydruk", "TKasaR11 wydruk"}));
 }
 
+// "3": the list prints each KP and KW as text, at once, through the print module; the
+// settlement still goes to its form.
+TEST_F(DocumentFormsTest, TextLayoutFromTheList)
+{
+    openAt("03000");
+    printout->printFromList({documentAt(1), documentAt(3), documentAt(2)});
+    EXPECT_EQ(output.summary(), QStringList{"TKasar5 podgląd"});
+    EXPECT_EQ(printer.documents, (QStringList{"Wydruk dokumentu", "Wydruk dokumentu"}));
+    EXPECT_EQ(previews, 0);
+    bool payoutLine = false;
+    for (const auto &line : printer.lines)
+        payoutLine = payoutLine || line.text.contains(QStringLiteral("DOWÓD WYPŁATY"));
+    EXPECT_TRUE(payoutLine);
+}
+
 // Each form once to PDF: pdftotext reads its key texts back, Polish letters intact.
 TEST_F(DocumentFormsTest, EveryFormRendersToPdf)
 {
