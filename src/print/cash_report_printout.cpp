@@ -135,7 +135,11 @@ std::unique_ptr<ReportForm> CreateCashReportForm(const FormRecord &report, const
     detail.add(DataText(QString(), "WPRZY", 126, 0.8, 30, f8, FormAlign::Right, kMask));
     detail.add(DataText(QString(), "WROZ", 156, 0.8, 30, f8, FormAlign::Right, kMask));
     detail.add(DataText(QString(), "KONTO", 32, 5.3, 26, f8));
-    detail.add(DataText(QString(), "TYT1", 60, 5.3, 67, f8));
+    // A long description takes two smaller lines rather than running into the amounts.
+    FormElement description = DataText(QString(), "TYT1", 60, 4.6, 67, f8);
+    description.wordWrap = true;
+    description.height = 5.6;
+    detail.add(description);
     detail.add(HorizontalLine(0, 10.5, 190, 0.1));
 
     FormBand &footer = form->addBand(BandKind::PageFooter, 34, "stopka");
