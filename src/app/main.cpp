@@ -4,6 +4,7 @@
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
 #include "app/ui/startup.h"
+#include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
 #include "ledger/ui/tkasaf.h"
@@ -48,6 +49,7 @@ int main(int argc, char **argv)
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
     std::unique_ptr<FormPrintingWiring> formPrinting;
+    UsersWiring users(session, prompt, globalState(), environment);
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -56,7 +58,7 @@ int main(int argc, char **argv)
         .initialiseEngine = [] { return sqlite3_initialize() == SQLITE_OK; },
         .createDataModule =
             [&] {
-                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment});
+                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment, users.loginUser()});
                 dataModule->runOpenSequence();
                 TDANE &d = *dataModule;
                 ledger = std::make_unique<CashLedger>(
@@ -69,6 +71,7 @@ int main(int argc, char **argv)
                 formPrinting = std::make_unique<FormPrintingWiring>(
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);
+                users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
                 auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 formPrinting->setParentWindow(mainWindow);

@@ -1,0 +1,74 @@
+#include "store/structure_work_lock.h"
+
+#include "store/engine_error.h"
+#include "store/table.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
+
+namespace {
+
+constexpr int kRetryMilliseconds = 100;
+int gWaitMilliseconds = 5000;
+
+bool StillNeeded(Table &table, const std::function<bool(const TableDefinition &)> &needed)
+{
+    try {
+        return needed(table.definition());
+    } catch (const EngineError &) {
+        return true; // cannot tell yet: keep waiting for the table
+    }
+}
+
+} // namespace
+
+int StructureWorkWait()
+{
+    return gWaitMilliseconds;
+}
+
+void SetStructureWorkWait(int milliseconds)
+{
+    gWaitMilliseconds = milliseconds;
+}
+
+StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed)
+{
+    const bool wasOpen = table.isOpen();
+    table.close();
+    const QDeadlineTimer deadline(gWaitMilliseconds);
+    for (;;) {
+        try {
+            table.openExclusive();
+            if (needed(table.definition()))
+                return StructureWorkAccess::Taken;
+            table.close();
+            if (wasOpen)
+                table.open();
+            return StructureWorkAccess::NotNeeded;
+        } catch (const EngineError &error) {
+            if (error.kind() != EngineErrorKind::Locked)
+                throw;
+        }
+        if (!StillNeeded(table, needed)) {
+            if (wasOpen)
+                table.open();
+            return StructureWorkAccess::NotNeeded;
+        }
+        if (deadline.hasExpired()) {
+            if (wasOpen)
+                table.open();
+            return StructureWorkAccess::HeldElsewhere;
+        }
+        QThread::msleep(kRetryMilliseconds);
+    }
+}
+
+QString TableHeldElsewhereMessage(const QString &filePath)
+{
+    return QStringLiteral("Tabela %1 jest otwarta w innym programie.\r"
+                          "Zmiana jej struktury wymaga wyłącznego dostępu: zamknij program na pozostałych "
+                          "stanowiskach i uruchom go ponownie.")
+        .arg(QDir::toNativeSeparators(filePath));
+}
