@@ -90,7 +90,7 @@ constexpr CopyGeometry kCompressedCopy{
     {0, 3.5, 7.0, 10.5}, 1.0, 6.5, 2.0, 8.5, 2.0, 11.0, 11.5, 18.5, 19.0, 22.3, 25.6, 28.9, 19.3, 23.3, 27.2, 28.3,
     33.0, 39.4, 4.8, 38.8, 54.0, 56.1, 62.4, 69.6, 70.6, 74.5, 78.6, 78.2, 84.9};
 
-struct CopySpec {
+struct CopyPlan {
     bool receipt = true;
     int copy = 1;       // 1, 2 or 3: the labels' numbers
     int rows = 7;       // position rows
@@ -117,7 +117,7 @@ void AddStamp(FormBand &band, int copy, double left, const std::array<double, 4>
 }
 
 // One copy of a receipt or payout document.
-void AddDocumentCopy(FormBand &band, const CopySpec &s)
+void AddDocumentCopy(FormBand &band, const CopyPlan &s)
 {
     const CopyGeometry &g = *s.g;
     const double y = s.dy;
@@ -462,13 +462,13 @@ void SetReceiptOrPayout(ReportForm &form, const DocumentFormSources &sources, bo
     const double height = compressed ? 90 : 127.8;
     static const QString kMarks[] = {QStringLiteral("ORYGINAŁ"), QStringLiteral("KOPIA"), QStringLiteral("KOPIA")};
     for (int copy = 1; copy <= copies; ++copy) {
-        CopySpec spec;
-        spec.receipt = receipt;
-        spec.copy = copy;
-        spec.rows = compressed ? 3 : 7;
-        spec.rowOffset = copy == 1 ? 0 : copy == 2 ? 7 : 10;
-        spec.mark = copies > 1 ? kMarks[copy - 1] : QString();
-        spec.g = compressed ? &kCompressedCopy : &kFullCopy;
+        CopyPlan plan;
+        plan.receipt = receipt;
+        plan.copy = copy;
+        plan.rows = compressed ? 3 : 7;
+        plan.rowOffset = copy == 1 ? 0 : copy == 2 ? 7 : 10;
+        plan.mark = copies > 1 ? kMarks[copy - 1] : QString();
+        plan.g = compressed ? &kCompressedCopy : &kFullCopy;
         BandKind kind = BandKind::Title;
         double bandHeight = height;
         if (copy > 1) {
@@ -476,11 +476,11 @@ void SetReceiptOrPayout(ReportForm &form, const DocumentFormSources &sources, bo
             kind = (!receipt && copies == 2) ? BandKind::PageFooter : BandKind::Child;
             if (!compressed) {
                 bandHeight = 133;
-                spec.dy = 3;
+                plan.dy = 3;
             }
         }
         FormBand &band = form.addBand(kind, bandHeight, "kopia" + QString::number(copy));
-        AddDocumentCopy(band, spec);
+        AddDocumentCopy(band, plan);
         ComposeStreetWhenPrinted(form, band, copy, sources.company);
     }
 }
