@@ -161,6 +161,25 @@ TEST_F(CashReportPrintoutTest, TotalsPerAccount)
     EXPECT_EQ(PlacedText(output.entries[1].layout.pages[0], "razemMA"), QStringLiteral("15,50"));
 }
 
+// Another program holds the totals table: the printout says it cannot make the table, and goes
+// on with the cash report and the totals form.
+TEST_F(CashReportPrintoutTest, TotalsTableHeldByAnotherProgram)
+{
+    openWith(true, 4);
+    Table held(session);
+    held.setTableName(totalsPath());
+    if (!held.exists())
+        held.create(AccountTotalsTableDefinition());
+    held.openExclusive();
+    printout->printReport();
+    EXPECT_EQ(output.summary(), (QStringList{"TKasaR2 podgląd", "TKasaR4 podgląd"}));
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages()[0].text, QStringLiteral("Nie mozna utworzyć tabeli"));
+    EXPECT_EQ(prompt.messages()[0].caption, QStringLiteral("Błąd"));
+    EXPECT_EQ(PlacedText(output.entries[0].layout.pages[0], "razemStronaWROZ"), QStringLiteral("10,00"));
+    held.close();
+}
+
 TEST_F(CashReportPrintoutTest, MonthlyModeShowsTheMonthInsteadOfTheReport)
 {
     openWith(false, 4);
