@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
 #include "app/ui/startup.h"
@@ -48,6 +49,7 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<MaintenanceWiring> maintenance;
     std::unique_ptr<FormPrintingWiring> formPrinting;
     UsersWiring users(session, prompt, globalState(), environment);
     const StartupContext context{
@@ -68,6 +70,8 @@ int main(int argc, char **argv)
         .createMainWindow =
             [&](GlobalState &state) {
                 MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                maintenance = std::make_unique<MaintenanceWiring>(*dataModule, prompt);
+                maintenance->addCommands(services.commands);
                 formPrinting = std::make_unique<FormPrintingWiring>(
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);
