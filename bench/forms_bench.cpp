@@ -179,6 +179,8 @@ public:
         environment.workingFolder = root + QDir::separator();
         environment.programFolder = environment.workingFolder;
         session_.setWorkingFolder(environment.workingFolder);
+        // The program runs in its working folder; files it writes beside its tables land there.
+        QDir::setCurrent(root);
         data_ = std::make_unique<TDANE>(DataModuleContext{session_, prompt_, state_, environment});
         data_->runOpenSequence();
         TDANE &d = *data_;
