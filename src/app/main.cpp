@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/contractors_wiring.h"
 #include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
     std::unique_ptr<MaintenanceWiring> maintenance;
     std::unique_ptr<FormPrintingWiring> formPrinting;
     UsersWiring users(session, prompt, globalState(), environment);
+    std::unique_ptr<ContractorWiring> contractors;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -76,6 +78,8 @@ int main(int argc, char **argv)
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);
                 users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
+                contractors = std::make_unique<ContractorWiring>(*dataModule, prompt, [&] { return mainWindow; });
+                contractors->wire(services.commands);
                 auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 formPrinting->setParentWindow(mainWindow);

@@ -161,6 +161,6 @@ void UpgradeCompanyTable(Table &company, TableHelperContext &context)
     }
     company.close();
     company.setTableName(tableName);
-    OpenTableObject(company);
+    OpenSharedWaiting(company);
     company.first();
 }

@@ -103,5 +103,5 @@ void UpgradeParameterTable(Table &parameters, TableHelperContext &context)
         ReplaceTableFile(parameters, upgraded.filePath());
     parameters.close();
     parameters.setTableName(tableName);
-    OpenTableObject(parameters);
+    OpenSharedWaiting(parameters);
 }

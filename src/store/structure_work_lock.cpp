@@ -2,6 +2,7 @@
 
 #include "store/engine_error.h"
 #include "store/table.h"
+#include "store/table_object_open.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -22,6 +23,21 @@ bool StillNeeded(Table &table, const std::function<bool(const TableDefinition &)
 }
 
 } // namespace
+
+void OpenSharedWaiting(Table &table)
+{
+    const QDeadlineTimer deadline(gWaitMilliseconds);
+    for (;;) {
+        try {
+            OpenTableObject(table);
+            return;
+        } catch (const EngineError &error) {
+            if (error.kind() != EngineErrorKind::Locked || deadline.hasExpired())
+                throw;
+        }
+        QThread::msleep(kRetryMilliseconds);
+    }
+}
 
 int StructureWorkWait()
 {
@@ -45,7 +61,7 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
                 return StructureWorkAccess::Taken;
             table.close();
             if (wasOpen)
-                table.open();
+                OpenSharedWaiting(table);
             return StructureWorkAccess::NotNeeded;
         } catch (const EngineError &error) {
             if (error.kind() != EngineErrorKind::Locked)
@@ -53,12 +69,12 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
         }
         if (!StillNeeded(table, needed)) {
             if (wasOpen)
-                table.open();
+                OpenSharedWaiting(table);
             return StructureWorkAccess::NotNeeded;
         }
         if (deadline.hasExpired()) {
             if (wasOpen)
-                table.open();
+                OpenSharedWaiting(table);
             return StructureWorkAccess::HeldElsewhere;
         }
         QThread::msleep(kRetryMilliseconds);

@@ -26,5 +26,9 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
 int StructureWorkWait();
 void SetStructureWorkWait(int milliseconds);
 
+// Opens the table shared, trying again for a while (StructureWorkWait) while another program
+// holds it exclusively for a moment (its own check whether structure work is needed).
+void OpenSharedWaiting(Table &table);
+
 // "The table ... is open in another program" with what the user can do about it.
 QString TableHeldElsewhereMessage(const QString &filePath);
