@@ -2,9 +2,11 @@
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
 #include "app/ui/settings_wiring.h"
+#include "app/ui/contractors_wiring.h"
 #include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
+#include "app/commands/command_tool.h"
 #include "app/ui/startup.h"
 #include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
@@ -16,11 +18,15 @@
 #include "store/tdane.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -30,6 +36,22 @@ int main(int argc, char **argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
+    }
+    // "kasa COMMAND ..." runs one job without a window (the forms it prints need fonts, not a display).
+    if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A job from cron has no session folder; Qt only needs one of its own.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/kasa-runtime-" + QByteArray::number(::getuid());
+            QDir().mkpath(QFile::decodeName(runtime));
+            QFile::setPermissions(QFile::decodeName(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        QGuiApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
     // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
@@ -53,6 +75,7 @@ int main(int argc, char **argv)
     std::unique_ptr<MaintenanceWiring> maintenance;
     std::unique_ptr<FormPrintingWiring> formPrinting;
     UsersWiring users(session, prompt, globalState(), environment);
+    std::unique_ptr<ContractorWiring> contractors;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -77,6 +100,8 @@ int main(int argc, char **argv)
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);
                 users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
+                contractors = std::make_unique<ContractorWiring>(*dataModule, prompt, [&] { return mainWindow; });
+                contractors->wire(services.commands);
                 auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 formPrinting->setParentWindow(mainWindow);
