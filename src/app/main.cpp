@@ -1,11 +1,13 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/settings_wiring.h"
 #include "app/ui/contractors_wiring.h"
 #include "app/ui/exchange_wiring.h"
 #include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
+#include "app/commands/command_tool.h"
 #include "app/ui/startup.h"
 #include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
@@ -17,11 +19,15 @@
 #include "store/tdane.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -31,6 +37,22 @@ int main(int argc, char **argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
+    }
+    // "kasa COMMAND ..." runs one job without a window (the forms it prints need fonts, not a display).
+    if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A job from cron has no session folder; Qt only needs one of its own.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/kasa-runtime-" + QByteArray::number(::getuid());
+            QDir().mkpath(QFile::decodeName(runtime));
+            QFile::setPermissions(QFile::decodeName(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        QGuiApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
     // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
@@ -88,6 +110,7 @@ int main(int argc, char **argv)
                 formPrinting->setParentWindow(mainWindow);
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
+                WireSettingsWindows(*mainWindow, *dataModule, prompt);
                 return window;
             },
         .createPrintModule =
