@@ -2,7 +2,9 @@
 #include "base/process_environment.h"
 #include "widgets/polish_translations.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/settings_wiring.h"
 #include "app/ui/contractors_wiring.h"
+#include "app/ui/exchange_wiring.h"
 #include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
@@ -103,11 +105,14 @@ int main(int argc, char **argv)
                 users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
                 contractors = std::make_unique<ContractorWiring>(*dataModule, prompt, [&] { return mainWindow; });
                 contractors->wire(services.commands);
+                WireExchangeCommands(services.commands, *dataModule, [&] { return static_cast<QWidget *>(mainWindow); });
+                WireCatalogueExchange(*contractors, *dataModule);
                 auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 formPrinting->setParentWindow(mainWindow);
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
+                WireSettingsWindows(*mainWindow, *dataModule, prompt);
                 return window;
             },
         .createPrintModule =

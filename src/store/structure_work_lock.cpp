@@ -1,5 +1,6 @@
 #include "store/structure_work_lock.h"
 
+#include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/table.h"
 #include "store/table_object_open.h"
@@ -79,6 +80,21 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
         }
         QThread::msleep(kRetryMilliseconds);
     }
+}
+
+bool BeginStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed, Prompt &prompt)
+{
+    const QString path = table.filePath();
+    switch (TakeTableForStructureWork(table, needed)) {
+    case StructureWorkAccess::Taken:
+        return true;
+    case StructureWorkAccess::NotNeeded:
+        return false;
+    case StructureWorkAccess::HeldElsewhere:
+        prompt.warning(TableHeldElsewhereMessage(path));
+        return false;
+    }
+    return false;
 }
 
 QString TableHeldElsewhereMessage(const QString &filePath)
