@@ -20,7 +20,7 @@ const GridColumn *ColumnOf(const QModelIndex &index)
 int TextSizeOf(const QModelIndex &index, const GridColumn &column)
 {
     const auto *model = qobject_cast<const TableModel *>(index.model());
-    return model ? TextFieldSize(model->table(), column.field) : 0;
+    return model ? FieldCharacterLimit(model->table(), column.field) : 0;
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 #include <QSignalBlocker>
 
-int TextFieldSize(const Table &table, const QString &field)
+int FieldCharacterLimit(const Table &table, const QString &field)
 {
     try {
         if (!table.isOpen())
@@ -42,7 +42,7 @@ void FieldBinding::setInputCleanup(InputCleanup cleanup)
 
 int FieldBinding::lengthLimit() const
 {
-    return cleanup_ ? 0 : TextFieldSize(table_, field_);
+    return cleanup_ ? 0 : FieldCharacterLimit(table_, field_);
 }
 
 void FieldBinding::reload()
@@ -82,7 +82,7 @@ bool FieldBinding::commit()
             pending_ = false;
             return true;
         }
-        const int size = TextFieldSize(table_, field_);
+        const int size = FieldCharacterLimit(table_, field_);
         const QString tooLong = size > 0 && typed.size() > size
                                     ? QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size)
                                     : QString();

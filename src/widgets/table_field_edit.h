@@ -10,7 +10,7 @@ class Prompt;
 
 // How many characters a text field of the table holds; 0 for a field that is not text (or not
 // stored, or not known).
-int TextFieldSize(const Table &table, const QString &field);
+int FieldCharacterLimit(const Table &table, const QString &field);
 
 // What the field controls share: the table and field they show, and how a typed text reaches
 // the field.

@@ -363,7 +363,7 @@ bool TableModel::writeCell(int row, const GridColumn &column, const QString &tex
             return false;
         if (unchanged(column.field, text))
             return true;
-        if (const int size = TextFieldSize(table_, column.field); size > 0 && text.size() > size) {
+        if (const int size = FieldCharacterLimit(table_, column.field); size > 0 && text.size() > size) {
             report(QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size), true);
             return false;
         }
