@@ -183,6 +183,31 @@ void TableFieldCombo::setEntries(const QStringList &entries)
     setEditText(shown);
 }
 
+void TableFieldCombo::setEntries(const QStringList &codes, const QStringList &names)
+{
+    codedEntries_ = true;
+    if (lineEdit())
+        lineEdit()->setMaxLength(32767); // the names shown are longer than the codes stored
+    const QString shown = currentText();
+    const QSignalBlocker quiet(this);
+    clear();
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        const QString name = names.value(i).trimmed();
+        addItem(name.isEmpty() ? codes[i] : codes[i] + QStringLiteral("  ") + name, codes[i]);
+    }
+    setEditText(shown);
+}
+
+// A chosen entry gives its code; a typed text is taken as it stands.
+QString TableFieldCombo::shownText() const
+{
+    const QString text = currentText();
+    const int entry = findText(text);
+    if (entry >= 0 && itemData(entry).isValid())
+        return itemData(entry).toString();
+    return text;
+}
+
 void TableFieldCombo::showText(const QString &text)
 {
     const QSignalBlocker quiet(this);
@@ -191,7 +216,7 @@ void TableFieldCombo::showText(const QString &text)
 
 void TableFieldCombo::limitLength(int characters)
 {
-    if (lineEdit())
+    if (lineEdit() && !codedEntries_)
         lineEdit()->setMaxLength(characters > 0 ? characters : 32767);
 }
 

@@ -99,11 +99,16 @@ public:
 
     // The entries offered; the shown value stays.
     void setEntries(const QStringList &entries);
+    // Codes offered with their names beside them ("100  Kasa"); the field takes the code.
+    void setEntries(const QStringList &codes, const QStringList &names);
 
 protected:
-    QString shownText() const override { return currentText(); }
+    QString shownText() const override;
     void showText(const QString &text) override;
     void limitLength(int characters) override;
     bool takesTyping() const override { return isEnabled(); }
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool codedEntries_ = false;
 };

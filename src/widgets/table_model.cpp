@@ -79,10 +79,12 @@ void TableModel::setColumnWidth(const QString &field, int width)
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-void TableModel::setPickList(const QString &field, const QStringList &entries)
+void TableModel::setPickList(const QString &field, const QStringList &entries, const QStringList &names)
 {
-    if (const int column = columnOf(field); column >= 0)
+    if (const int column = columnOf(field); column >= 0) {
         columns_[column].pickList = entries;
+        columns_[column].pickNames = names;
+    }
 }
 
 void TableModel::setEditable(bool editable)
