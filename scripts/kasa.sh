@@ -14,7 +14,7 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth fonts-liberation fonts-dejavu-core
           qt6-translations-l10n poppler-utils
-          openbox xdotool imagemagick)
+          openbox xdotool imagemagick desktop-file-utils)
 
 install_missing() {
     local missing=()

@@ -2,9 +2,13 @@
 #include "base/process_environment.h"
 #include "widgets/polish_translations.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/settings_wiring.h"
+#include "app/ui/contractors_wiring.h"
+#include "app/ui/exchange_wiring.h"
 #include "app/ui/maintenance_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
+#include "app/commands/command_tool.h"
 #include "app/ui/startup.h"
 #include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
@@ -16,11 +20,15 @@
 #include "store/tdane.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -30,6 +38,22 @@ int main(int argc, char **argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
+    }
+    // "kasa COMMAND ..." runs one job without a window (the forms it prints need fonts, not a display).
+    if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A job from cron has no session folder; Qt only needs one of its own.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/kasa-runtime-" + QByteArray::number(::getuid());
+            QDir().mkpath(QFile::decodeName(runtime));
+            QFile::setPermissions(QFile::decodeName(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        QGuiApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
     }
     QApplication app(argc, argv);
     InstallPolishTranslations(app);
@@ -54,6 +78,7 @@ int main(int argc, char **argv)
     std::unique_ptr<MaintenanceWiring> maintenance;
     std::unique_ptr<FormPrintingWiring> formPrinting;
     UsersWiring users(session, prompt, globalState(), environment);
+    std::unique_ptr<ContractorWiring> contractors;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -78,11 +103,16 @@ int main(int argc, char **argv)
                     *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
                 formPrinting->wire(services.commands);
                 users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
+                contractors = std::make_unique<ContractorWiring>(*dataModule, prompt, [&] { return mainWindow; });
+                contractors->wire(services.commands);
+                WireExchangeCommands(services.commands, *dataModule, [&] { return static_cast<QWidget *>(mainWindow); });
+                WireCatalogueExchange(*contractors, *dataModule);
                 auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 formPrinting->setParentWindow(mainWindow);
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
+                WireSettingsWindows(*mainWindow, *dataModule, prompt);
                 return window;
             },
         .createPrintModule =

@@ -135,7 +135,11 @@ std::unique_ptr<ReportForm> CreateCashReportForm(const FormRecord &report, const
     detail.add(DataText(QString(), "WPRZY", 126, 0.8, 30, f8, FormAlign::Right, kMask));
     detail.add(DataText(QString(), "WROZ", 156, 0.8, 30, f8, FormAlign::Right, kMask));
     detail.add(DataText(QString(), "KONTO", 32, 5.3, 26, f8));
-    detail.add(DataText(QString(), "TYT1", 60, 5.3, 67, f8));
+    // A long description takes two smaller lines rather than running into the amounts.
+    FormElement description = DataText(QString(), "TYT1", 60, 4.6, 67, f8);
+    description.wordWrap = true;
+    description.height = 5.6;
+    detail.add(description);
     detail.add(HorizontalLine(0, 10.5, 190, 0.1));
 
     FormBand &footer = form->addBand(BandKind::PageFooter, 34, "stopka");
@@ -293,6 +297,10 @@ void CashReportPrintout::prepare(const QString &monthText)
     const bool stamp = PrintsCompanyStamp(tables_.parameters);
     const QString companyName = FormValueText(companyRecord_.value("NAZWA1"), QString());
     const QString today = todayText_ ? todayText_() : QString();
+    const QString marking = FormValueText(reportRecord_.value("OZNACZENIE"), QString()).trimmed();
+    reportForm().title = monthText.isEmpty() ? QStringLiteral("Raport kasowy ") + (marking.isEmpty() ? FormValueText(reportRecord_.value("NUMER"), QString()) : marking)
+                                             : QStringLiteral("Raport miesięczny ") + monthText;
+    totalsForm().title = QStringLiteral("Sumy kont ") + (marking.isEmpty() ? FormValueText(reportRecord_.value("NUMER"), QString()) : marking);
     SetCashReportMode(reportForm(), monthText);
     SetCashReportOptions(reportForm(), accounts, stamp, companyName, today);
     SetCashReportMode(totalsForm(), QString());

@@ -90,7 +90,7 @@ constexpr CopyGeometry kCompressedCopy{
     {0, 3.5, 7.0, 10.5}, 1.0, 6.5, 2.0, 8.5, 2.0, 11.0, 11.5, 18.5, 19.0, 22.3, 25.6, 28.9, 19.3, 23.3, 27.2, 28.3,
     33.0, 39.4, 4.8, 38.8, 54.0, 56.1, 62.4, 69.6, 70.6, 74.5, 78.6, 78.2, 84.9};
 
-struct CopySpec {
+struct CopyPlan {
     bool receipt = true;
     int copy = 1;       // 1, 2 or 3: the labels' numbers
     int rows = 7;       // position rows
@@ -117,7 +117,7 @@ void AddStamp(FormBand &band, int copy, double left, const std::array<double, 4>
 }
 
 // One copy of a receipt or payout document.
-void AddDocumentCopy(FormBand &band, const CopySpec &s)
+void AddDocumentCopy(FormBand &band, const CopyPlan &s)
 {
     const CopyGeometry &g = *s.g;
     const double y = s.dy;
@@ -175,13 +175,15 @@ void AddDocumentCopy(FormBand &band, const CopySpec &s)
     band.add(VerticalLine(amountLeft, y + g.rowsTop, rowsBottom - g.rowsTop));
     band.add(VerticalLine(accountLeft, y + g.rowsTop, rowsBottom - g.rowsTop));
     for (int j = 1; j <= s.rows; ++j) {
-        const double top = y + g.firstRow + g.pitch * (j - 1);
+        // Each row's texts stand centred in the row.
+        const double rowTop = y + g.rowsTop + g.pitch * (j - 1) + 0.3;
         const QString k = QString::number(s.rowOffset + j);
         if (j > 1)
             band.add(HorizontalLine(tableLeft, y + g.rowsTop + g.pitch * (j - 1), tableRight - tableLeft, 0.1));
-        band.add(Label("D" + k, QString(), 12.7 + x, top, 100.0, Times(10)));
-        band.add(Label("K" + k, QString(), 114.3 + x, top, 32.0, Arial(10), FormAlign::Right));
-        band.add(Label("O" + k, QString(), 150.3 + x, top, 32.0, Arial(10), FormAlign::Right));
+        // A long description takes two smaller lines within its row.
+        band.add(Wrapped(Label("D" + k, QString(), 12.7 + x, rowTop, 100.0, Times(10)), g.pitch - 0.6));
+        band.add(Wrapped(Label("K" + k, QString(), 114.3 + x, rowTop, 32.0, Arial(10), FormAlign::Right), g.pitch - 0.6));
+        band.add(Wrapped(Label("O" + k, QString(), 150.3 + x, rowTop, 32.0, Arial(10), FormAlign::Right), g.pitch - 0.6));
     }
 
     // The total, the amount in words and the signatures.
@@ -336,15 +338,15 @@ void AddSettlementCopy(FormBand &band, const SettlementNames &n)
     band.add(Label(QString(), QStringLiteral("Kwota"), left + 48, 6.0, 22, f7, FormAlign::Center));
     band.add(Label(QString(), QStringLiteral("K-to Wn"), left + 70, 6.0, 17, f7, FormAlign::Center));
     for (int k = 1; k <= 18; ++k) {
-        const double top = 10.6 + 6.35 * (k - 1) + 1.6;
+        const double rowTop = 10.6 + 6.35 * (k - 1) + 0.3;
         if (k < 18)
             band.add(HorizontalLine(left, 10.6 + 6.35 * k, 87, 0.1));
         else
             band.add(HorizontalLine(left, rowsEnd, 87, 0.1));
-        band.add(Label(QString(), QString::number(k) + QLatin1Char('.'), left + 0.5, top, 5, f7, FormAlign::Right));
-        band.add(Label(SettlementDescriptionName(n, k), QString(), left + 6.8, top, 40.5, f7));
-        band.add(Label(n.rowAmount + QString::number(k), QString(), left + 48.3, top, 19.8, f7, FormAlign::Right));
-        band.add(Label(n.rowAccount + QString::number(k), QString(), left + 71, top, 14.8, f7, FormAlign::Right));
+        band.add(Wrapped(Label(QString(), QString::number(k) + QLatin1Char('.'), left + 0.5, rowTop, 5, f7, FormAlign::Right), 5.75));
+        band.add(Wrapped(Label(SettlementDescriptionName(n, k), QString(), left + 6.8, rowTop, 40.5, f7), 5.75));
+        band.add(Wrapped(Label(n.rowAmount + QString::number(k), QString(), left + 48.3, rowTop, 19.8, f7, FormAlign::Right), 5.75));
+        band.add(Wrapped(Label(n.rowAccount + QString::number(k), QString(), left + 71, rowTop, 14.8, f7, FormAlign::Right), 5.75));
     }
     const double totalTop = rowsEnd + 1.4;
     band.add(Label(QString(), QStringLiteral("Razem"), left + 6.8, totalTop, 0, f8b));
@@ -390,8 +392,8 @@ void AddRequest(FormBand &band)
     for (int k = 1; k <= 6; ++k) {
         const double top = tableTop + 6 * k;
         band.add(HorizontalLine(0, top + 6, 190, 0.1));
-        band.add(Label("A" + QString::number(k), QString(), 1, top + 1.5, 106, f8));
-        band.add(Label("B" + QString::number(k), QString(), 141, top + 1.5, 48, f8, FormAlign::Right));
+        band.add(Wrapped(Label("A" + QString::number(k), QString(), 1, top + 0.3, 106, f8), 5.4));
+        band.add(Wrapped(Label("B" + QString::number(k), QString(), 141, top + 0.3, 48, f8, FormAlign::Right), 5.4));
     }
     const double totalTop = tableTop + 6 * 7 + 1.5;
     band.add(Label(QString(), QStringLiteral("RAZEM"), 109, totalTop, 30, f8b, FormAlign::Center));
@@ -460,13 +462,13 @@ void SetReceiptOrPayout(ReportForm &form, const DocumentFormSources &sources, bo
     const double height = compressed ? 90 : 127.8;
     static const QString kMarks[] = {QStringLiteral("ORYGINAŁ"), QStringLiteral("KOPIA"), QStringLiteral("KOPIA")};
     for (int copy = 1; copy <= copies; ++copy) {
-        CopySpec spec;
-        spec.receipt = receipt;
-        spec.copy = copy;
-        spec.rows = compressed ? 3 : 7;
-        spec.rowOffset = copy == 1 ? 0 : copy == 2 ? 7 : 10;
-        spec.mark = copies > 1 ? kMarks[copy - 1] : QString();
-        spec.g = compressed ? &kCompressedCopy : &kFullCopy;
+        CopyPlan plan;
+        plan.receipt = receipt;
+        plan.copy = copy;
+        plan.rows = compressed ? 3 : 7;
+        plan.rowOffset = copy == 1 ? 0 : copy == 2 ? 7 : 10;
+        plan.mark = copies > 1 ? kMarks[copy - 1] : QString();
+        plan.g = compressed ? &kCompressedCopy : &kFullCopy;
         BandKind kind = BandKind::Title;
         double bandHeight = height;
         if (copy > 1) {
@@ -474,11 +476,11 @@ void SetReceiptOrPayout(ReportForm &form, const DocumentFormSources &sources, bo
             kind = (!receipt && copies == 2) ? BandKind::PageFooter : BandKind::Child;
             if (!compressed) {
                 bandHeight = 133;
-                spec.dy = 3;
+                plan.dy = 3;
             }
         }
         FormBand &band = form.addBand(kind, bandHeight, "kopia" + QString::number(copy));
-        AddDocumentCopy(band, spec);
+        AddDocumentCopy(band, plan);
         ComposeStreetWhenPrinted(form, band, copy, sources.company);
     }
 }

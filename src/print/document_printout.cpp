@@ -204,6 +204,7 @@ void DocumentPrintout::printCurrent(PrintOrigin origin)
     }
     FillDocumentForms(forms_, document, tables_.header.asString(QStringLiteral("OKOD")));
     ReportForm &form = forms_.form(*choice.form);
+    form.title = document.number.trimmed().isEmpty() ? document.kind : document.number.trimmed();
     if (choice.preview) {
         output_.preview(form);
         return;

@@ -156,6 +156,7 @@ public:
     ReportForm &operator=(const ReportForm &) = delete;
 
     QString name;
+    QString title; // what the preview and a saved file are called; the name when empty
     FormPage page;
     std::deque<FormBand> bands; // in order; a child band follows the band it is chained to
     FormDataSet *dataSet = nullptr;               // none: the detail band prints once

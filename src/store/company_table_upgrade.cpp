@@ -135,14 +135,7 @@ void UpgradeCompanyTable(Table &company, TableHelperContext &context)
     // A table the user keeps read-only stays as it is.
     if (IsReadOnlyFile(path))
         return;
-    switch (TakeTableForStructureWork(company, NeedsRebuild)) {
-    case StructureWorkAccess::Taken:
-        break;
-    case StructureWorkAccess::NotNeeded:
-        company.first();
-        return;
-    case StructureWorkAccess::HeldElsewhere:
-        context.prompt.warning(TableHeldElsewhereMessage(path));
+    if (!BeginStructureWork(company, NeedsRebuild, context.prompt)) {
         company.first();
         return;
     }
@@ -161,6 +154,6 @@ void UpgradeCompanyTable(Table &company, TableHelperContext &context)
     }
     company.close();
     company.setTableName(tableName);
-    OpenTableObject(company);
+    OpenSharedWaiting(company);
     company.first();
 }

@@ -59,16 +59,8 @@ void ConvertDescriptionTable(Table &descriptions, TableHelperContext &context)
         descriptions.close();
         return;
     }
-    switch (TakeTableForStructureWork(descriptions, [](const TableDefinition &definition) {
-        return definition.fields.size() < kCurrentFieldCount;
-    })) {
-    case StructureWorkAccess::Taken:
-        break;
-    case StructureWorkAccess::NotNeeded:
-        descriptions.close();
-        return;
-    case StructureWorkAccess::HeldElsewhere:
-        context.prompt.warning(TableHeldElsewhereMessage(path));
+    const auto needed = [](const TableDefinition &definition) { return definition.fields.size() < kCurrentFieldCount; };
+    if (!BeginStructureWork(descriptions, needed, context.prompt)) {
         descriptions.close();
         return;
     }

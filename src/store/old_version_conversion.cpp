@@ -6,12 +6,14 @@
 #include "store/cut_texts.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
+#include "store/polish_collation.h"
 #include "store/structure_work_lock.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
 #include "store/table_replacement.h"
 #include "store/table_schemas.h"
+#include "store/table_storage.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>
@@ -20,6 +22,7 @@
 #include <QSet>
 
 #include <cstdio>
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -287,14 +290,6 @@ bool WrittenRowsMatch(Session &session, const QStringList &files, const CopiedRo
     return true;
 }
 
-int CountRows(Session &session, const QString &file)
-{
-    Table table(session);
-    table.setTableName(file);
-    table.open();
-    return table.recordCount();
-}
-
 // --- Putting the new tables in place ----------------------------------------------------------
 
 bool SameFile(const QString &a, const QString &b)
@@ -322,14 +317,35 @@ bool KeepOldTable(const ConversionPaths &paths, const QString &fileName)
     return SyncFileAndFolder(kept);
 }
 
-// A complete copy of the new table beside the old one, then one rename over it.
+// The rows of a table file, read without the engine: the file is not yet any table's, and no
+// lock of another program on the table's name may stand in the way. -1 when it cannot be read.
+qint64 RowsInFile(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    qint64 rows = -1;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && RegisterPolishTextFunctions(db) == SQLITE_OK) {
+        sqlite3_stmt *statement = nullptr;
+        const QByteArray sql = QByteArray("SELECT count(*) FROM ") + kDataTable;
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK
+            && sqlite3_step(statement) == SQLITE_ROW)
+            rows = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close_v2(db);
+    return rows;
+}
+
+// A complete copy of the new table beside the old one, checked row for row against the built
+// table, then one rename over the old one.
 bool CopyNewTableInPlace(const ConversionPaths &paths, const QString &fileName)
 {
     const QString source = paths.converted(fileName);
     const QString target = paths.inCash(fileName);
     const QString copying = QDir(paths.cashFolder).filePath(QLatin1Char('~') + fileName);
     QFile::remove(copying);
-    if (!QFile::copy(source, copying) || !SyncFileAndFolder(copying)) {
+    const qint64 expected = RowsInFile(source);
+    if (expected < 0 || !QFile::copy(source, copying) || !SyncFileAndFolder(copying) || RowsInFile(copying) != expected) {
         QFile::remove(copying);
         return false;
     }
@@ -375,9 +391,8 @@ void PutOldTablesBack(const ConversionPaths &paths)
 }
 
 // Copies the built conversion over the old tables; on any failure the old tables go back. The
-// old tables are held until every new one has its name, then let go (the rows are counted again
-// through fresh connections to the new files).
-bool InstallConversion(Session &session, const ConversionPaths &paths, OldTables &held)
+// old tables are held until every new one has its name.
+bool InstallConversion(const ConversionPaths &paths, OldTables &held)
 {
     if (!QDir().mkpath(paths.keptOldFolder())) {
         held.close();
@@ -399,16 +414,9 @@ bool InstallConversion(Session &session, const ConversionPaths &paths, OldTables
         }
         CrashPoint("conversion-copied");
     }
+    // Each copy was counted before it took its name; from here on another program may open the
+    // new tables.
     held.close();
-    if (installed) {
-        try {
-            for (const QString &fileName : kTableFiles)
-                if (CountRows(session, paths.inCash(fileName)) != CountRows(session, paths.converted(fileName)))
-                    installed = false;
-        } catch (const EngineError &) {
-            installed = false;
-        }
-    }
     if (installed && RemoveOldListings(paths)) {
         CrashPoint("conversion-listings");
         if (WriteState(paths, kInstalled))
@@ -479,7 +487,7 @@ ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
     }
     // A conversion built completely but not copied into place is finished, never built again.
     if (ReadState(paths) == kBuilt) {
-        outcome.completed = InstallConversion(context.session, paths, old);
+        outcome.completed = InstallConversion(paths, old);
         old.close();
         if (!outcome.completed)
             context.prompt.error(QStringLiteral("Nie mozna utworzyć tabeli"));
@@ -533,7 +541,7 @@ ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
         return outcome;
     }
     CrashPoint("conversion-built");
-    outcome.completed = InstallConversion(context.session, paths, old);
+    outcome.completed = InstallConversion(paths, old);
     old.close();
     if (!outcome.completed) {
         context.prompt.error(QStringLiteral("Nie mozna utworzyć tabeli"));
@@ -562,7 +570,7 @@ ConversionResumption ResumeInterruptedConversion(TableHelperContext &context)
         // A table that does not open (the old one may be gone): the copies in KONWERT still can.
         held.close();
     }
-    const bool finished = InstallConversion(context.session, paths, held);
+    const bool finished = InstallConversion(paths, held);
     held.close();
     if (finished) {
         context.prompt.information(QStringLiteral("Konwersja baz danych przerwana przy poprzednim uruchomieniu "

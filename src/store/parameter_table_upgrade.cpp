@@ -86,15 +86,8 @@ void UpgradeParameterTable(Table &parameters, TableHelperContext &context)
     // A table the user keeps read-only stays as it is.
     if (IsReadOnlyFile(path))
         return;
-    switch (TakeTableForStructureWork(parameters, LacksLoginFields)) {
-    case StructureWorkAccess::Taken:
-        break;
-    case StructureWorkAccess::NotNeeded:
+    if (!BeginStructureWork(parameters, LacksLoginFields, context.prompt))
         return;
-    case StructureWorkAccess::HeldElsewhere:
-        context.prompt.warning(TableHeldElsewhereMessage(path));
-        return;
-    }
     Table upgraded(context.session);
     upgraded.setTableName(kScratchTableName);
     const bool built = BuildUpgradedTable(parameters, upgraded, context);
@@ -103,5 +96,5 @@ void UpgradeParameterTable(Table &parameters, TableHelperContext &context)
         ReplaceTableFile(parameters, upgraded.filePath());
     parameters.close();
     parameters.setTableName(tableName);
-    OpenTableObject(parameters);
+    OpenSharedWaiting(parameters);
 }

@@ -62,14 +62,32 @@ Row ReadRow(const SqlStatement &statement, int fieldCount)
     return row;
 }
 
+namespace {
+
+// The row id and every field, built once for a run of queries on tables of one structure.
+QByteArray SelectListFor(const QList<FieldDef> &fields)
+{
+    static QList<FieldDef> cachedFields;
+    static QByteArray cached;
+    if (!cached.isEmpty() && cachedFields == fields)
+        return cached;
+    QByteArray list = kRowId;
+    for (const FieldDef &field : fields)
+        list += ", " + QuotedName(field.name);
+    // A list of its own, so the table's list is not shared and copied on its next change.
+    cachedFields = QList<FieldDef>(fields.cbegin(), fields.cend());
+    cached = list;
+    return cached;
+}
+
+} // namespace
+
 RowQuery::RowQuery(TableConnection &connection, const TableStructure &structure, QList<KeyColumn> order,
                    QList<SqlCondition> conditions, QList<HeldColumn> held)
     : connection_(connection), structure_(structure), order_(std::move(order)), conditions_(std::move(conditions)),
       held_(std::move(held))
 {
-    selectList_ = kRowId;
-    for (const FieldDef &field : structure_.definition.fields)
-        selectList_ += ", " + QuotedName(field.name);
+    selectList_ = SelectListFor(structure_.definition.fields);
 }
 
 QByteArray RowQuery::columnExpression(int orderPosition) const

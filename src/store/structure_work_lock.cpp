@@ -1,7 +1,9 @@
 #include "store/structure_work_lock.h"
 
+#include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/table.h"
+#include "store/table_object_open.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -22,6 +24,21 @@ bool StillNeeded(Table &table, const std::function<bool(const TableDefinition &)
 }
 
 } // namespace
+
+void OpenSharedWaiting(Table &table)
+{
+    const QDeadlineTimer deadline(gWaitMilliseconds);
+    for (;;) {
+        try {
+            OpenTableObject(table);
+            return;
+        } catch (const EngineError &error) {
+            if (error.kind() != EngineErrorKind::Locked || deadline.hasExpired())
+                throw;
+        }
+        QThread::msleep(kRetryMilliseconds);
+    }
+}
 
 int StructureWorkWait()
 {
@@ -45,7 +62,7 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
                 return StructureWorkAccess::Taken;
             table.close();
             if (wasOpen)
-                table.open();
+                OpenSharedWaiting(table);
             return StructureWorkAccess::NotNeeded;
         } catch (const EngineError &error) {
             if (error.kind() != EngineErrorKind::Locked)
@@ -53,16 +70,31 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
         }
         if (!StillNeeded(table, needed)) {
             if (wasOpen)
-                table.open();
+                OpenSharedWaiting(table);
             return StructureWorkAccess::NotNeeded;
         }
         if (deadline.hasExpired()) {
             if (wasOpen)
-                table.open();
+                OpenSharedWaiting(table);
             return StructureWorkAccess::HeldElsewhere;
         }
         QThread::msleep(kRetryMilliseconds);
     }
+}
+
+bool BeginStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed, Prompt &prompt)
+{
+    const QString path = table.filePath();
+    switch (TakeTableForStructureWork(table, needed)) {
+    case StructureWorkAccess::Taken:
+        return true;
+    case StructureWorkAccess::NotNeeded:
+        return false;
+    case StructureWorkAccess::HeldElsewhere:
+        prompt.warning(TableHeldElsewhereMessage(path));
+        return false;
+    }
+    return false;
 }
 
 QString TableHeldElsewhereMessage(const QString &filePath)

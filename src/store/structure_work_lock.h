@@ -26,5 +26,16 @@ StructureWorkAccess TakeTableForStructureWork(Table &table, const std::function<
 int StructureWorkWait();
 void SetStructureWorkWait(int milliseconds);
 
+class Prompt;
+
+// The usual way to begin structure work on an open table: true when the table is now held
+// exclusively and the work is still needed. Otherwise the table is open as before, and when
+// another program keeps it the user is told (a warning) that the work has to wait.
+bool BeginStructureWork(Table &table, const std::function<bool(const TableDefinition &)> &needed, Prompt &prompt);
+
+// Opens the table shared, trying again for a while (StructureWorkWait) while another program
+// holds it exclusively for a moment (its own check whether structure work is needed).
+void OpenSharedWaiting(Table &table);
+
 // "The table ... is open in another program" with what the user can do about it.
 QString TableHeldElsewhereMessage(const QString &filePath);

@@ -158,24 +158,54 @@ void Table::writeRow()
     showRows({*stored}, 0, false, false);
 }
 
+namespace {
+
+// The texts of an insert into a table of these fields, built once for a run of inserts into
+// tables of one structure.
+struct InsertStatements {
+    QList<FieldDef> fields;
+    QByteArray insert;
+    QList<QByteArray> highest; // per field: the highest number of an automatic field, else empty
+};
+
+const InsertStatements &InsertStatementsFor(const QList<FieldDef> &fields)
+{
+    static InsertStatements cached;
+    if (cached.fields == fields)
+        return cached;
+    InsertStatements built;
+    // A list of its own, so the table's list is not shared and copied on its next change.
+    built.fields = QList<FieldDef>(fields.cbegin(), fields.cend());
+    QByteArrayList names;
+    QByteArrayList marks;
+    for (const FieldDef &field : fields) {
+        names.append(QuotedName(field.name));
+        marks.append("?");
+        built.highest.append(field.type == FieldType::AutoIncrement
+                                 ? "SELECT max(" + QuotedName(field.name) + ") FROM " + kDataTable
+                                 : QByteArray());
+    }
+    built.insert = QByteArray("INSERT INTO ") + kDataTable + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
+    cached = std::move(built);
+    return cached;
+}
+
+} // namespace
+
 qint64 Table::insertRow(TableConnection &connection, const Row &row)
 {
     const QList<FieldDef> &fields = structure_->definition.fields;
+    const InsertStatements &statements = InsertStatementsFor(fields);
     QVariantList values = row.values;
-    QByteArrayList names;
-    QByteArrayList marks;
     for (int i = 0; i < fields.size(); ++i) {
-        names.append(QuotedName(fields[i].name));
-        marks.append("?");
         if (fields[i].type == FieldType::AutoIncrement && IsEmptyStored(values[i])) {
             // The next number after the highest one, read through the field's index inside the
             // write transaction, so two programs never take the same number.
-            SqlStatement highest = connection.prepare("SELECT max(" + QuotedName(fields[i].name) + ") FROM " + kDataTable);
+            SqlStatement highest = connection.prepare(statements.highest[i]);
             values[i] = highest.step() ? highest.integer(0) + 1 : 1;
         }
     }
-    SqlStatement insert = connection.prepare(QByteArray("INSERT INTO ") + kDataTable + " (" + names.join(", ")
-                                             + ") VALUES (" + marks.join(", ") + ")");
+    SqlStatement insert = connection.prepare(statements.insert);
     insert.bindAll(values);
     insert.run();
     return sqlite3_last_insert_rowid(connection.handle());

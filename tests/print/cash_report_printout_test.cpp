@@ -30,8 +30,12 @@ protected:
             const QByteArray amount = QByteArray::number(place);
             RowValues row = Header("A1", 3, place, place % 2 ? "KP" : "KW", place, amount.constData(),
                                    QStringLiteral("2019.03.%1").arg(place, 2, 10, QLatin1Char('0')));
-            row += RowValues{{"ONAZ1", QStringLiteral("Kontrahent %1").arg(place)}, {"TYT1", QStringLiteral("Tytuł %1").arg(place)},
-                             {"KONTO", "100"}};
+            // The last one carries a description of the full 150 characters.
+            const QString title = place < 26 ? QStringLiteral("Tytuł %1").arg(place)
+                                             : QStringLiteral("Tytuł 26: zakup materiałów biurowych, papieru do drukarek, "
+                                                              "tonerów i segregatorów dla działu księgowości oraz kadr, "
+                                                              "dostawa do siedziby ostatnia");
+            row += RowValues{{"ONAZ1", QStringLiteral("Kontrahent %1").arg(place)}, {"TYT1", title}, {"KONTO", "100"}};
             rows << row;
         }
         const struct {
@@ -121,7 +125,8 @@ TEST_F(CashReportPrintoutTest, CarriedAndPageSumsAgreeWithTheDocuments)
     EXPECT_EQ(text.count(QChar('\f')), 2);
     for (const QString &expected : {QStringLiteral("RAPORT KASOWY"), QStringLiteral("Z przeniesienia:"),
                                     QStringLiteral("Do przeniesienia:"), QStringLiteral("PRZYCHÓD"), QStringLiteral("ROZCHÓD"),
-                                    QStringLiteral("Kontrahent 26"), QStringLiteral("182,00"), QStringLiteral("Zakład Usług Różnych")})
+                                    QStringLiteral("Kontrahent 26"), QStringLiteral("182,00"), QStringLiteral("Zakład Usług Różnych"),
+                                    QStringLiteral("ostatnia")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
 }
 
@@ -154,6 +159,25 @@ TEST_F(CashReportPrintoutTest, TotalsPerAccount)
     printout->printReport();
     ASSERT_EQ(output.entries.size(), 2);
     EXPECT_EQ(PlacedText(output.entries[1].layout.pages[0], "razemMA"), QStringLiteral("15,50"));
+}
+
+// Another program holds the totals table: the printout says it cannot make the table, and goes
+// on with the cash report and the totals form.
+TEST_F(CashReportPrintoutTest, TotalsTableHeldByAnotherProgram)
+{
+    openWith(true, 4);
+    Table held(session);
+    held.setTableName(totalsPath());
+    if (!held.exists())
+        held.create(AccountTotalsTableDefinition());
+    held.openExclusive();
+    printout->printReport();
+    EXPECT_EQ(output.summary(), (QStringList{"TKasaR2 podgląd", "TKasaR4 podgląd"}));
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages()[0].text, QStringLiteral("Nie mozna utworzyć tabeli"));
+    EXPECT_EQ(prompt.messages()[0].caption, QStringLiteral("Błąd"));
+    EXPECT_EQ(PlacedText(output.entries[0].layout.pages[0], "razemStronaWROZ"), QStringLiteral("10,00"));
+    held.close();
 }
 
 TEST_F(CashReportPrintoutTest, MonthlyModeShowsTheMonthInsteadOfTheReport)

@@ -9,6 +9,11 @@
 
 namespace {
 
+// 150 characters, the longest description a position holds.
+const QString kLongDescription = QStringLiteral(
+    "Zakup znaczków pocztowych i kopert do wysyłki korespondencji handlowej oraz opłata za "
+    "przesyłki polecone wysłane w marcu do kontrahentów zagranicznych");
+
 // A company, a złoty desk with one report holding a receipt of two positions, a payout, an
 // advance settlement to return and one to pay out (three expense lines each) and an advance
 // request.
@@ -28,7 +33,7 @@ protected:
         RowValues interest = Line("A1", 3, "KP", 12, "10", "Odsetki");
         interest += RowValues{{"KONTO", "750"}};
         RowValues kw = Header("A1", 3, 2, "KW", 3, "99,99", "2019.03.15");
-        kw += RowValues{{"ONAZ1", "Anna Kowalska"}, {"TYT1", QStringLiteral("Zakup znaczków")}, {"KONTO", "402"}};
+        kw += RowValues{{"ONAZ1", "Anna Kowalska"}, {"TYT1", kLongDescription}, {"KONTO", "402"}};
         RowValues returned = Header("A1", 3, 3, "RZ", 1, "70", "2019.03.15");
         returned += RowValues{{"KWOTA", "30"}, {"OKOD", "+"}, {"L1", "100"}, {"ONAZ1", QStringLiteral("Piotr Zięba")},
                               {"OUL", "2019.03.01"}};
@@ -256,6 +261,21 @@ TEST_F(DocumentFormsTest, PayoutCopyAtTheFootAndSelectionOrder)
     EXPECT_EQ(output.summary(), (QStringList{"TKasaR11 wydruk", "TKasaR11 wydruk"}));
 }
 
+// "3": the list prints each KP and KW as text, at once, through the print module; the
+// settlement still goes to its form.
+TEST_F(DocumentFormsTest, TextLayoutFromTheList)
+{
+    openAt("03000");
+    printout->printFromList({documentAt(1), documentAt(3), documentAt(2)});
+    EXPECT_EQ(output.summary(), QStringList{"TKasar5 podgląd"});
+    EXPECT_EQ(printer.documents, (QStringList{"Wydruk dokumentu", "Wydruk dokumentu"}));
+    EXPECT_EQ(previews, 0);
+    bool payoutLine = false;
+    for (const auto &line : printer.lines)
+        payoutLine = payoutLine || line.text.contains(QStringLiteral("DOWÓD WYPŁATY"));
+    EXPECT_TRUE(payoutLine);
+}
+
 // Each form once to PDF: pdftotext reads its key texts back, Polish letters intact.
 TEST_F(DocumentFormsTest, EveryFormRendersToPdf)
 {
@@ -270,7 +290,8 @@ TEST_F(DocumentFormsTest, EveryFormRendersToPdf)
         {1, DocumentFormId::TKasaR1, {QStringLiteral("ORYGINAŁ"), QStringLiteral("KOPIA"), QStringLiteral("Odsetki")}},
         {1, DocumentFormId::TKasaR41, {QStringLiteral("Od Kogo"), QStringLiteral("Kraków"), QStringLiteral("podpis kasjera")}},
         {2, DocumentFormId::TKasaR31, {QStringLiteral("Dowód wypłaty"), QStringLiteral("Komu"), QStringLiteral("wypłaciłem")}},
-        {2, DocumentFormId::TKasaR3, {QStringLiteral("Zakup znaczków"), QStringLiteral("KOPIA")}},
+        // The longest description is printed whole (in two smaller lines), not cut.
+        {2, DocumentFormId::TKasaR3, {QStringLiteral("Zakup znaczków"), QStringLiteral("zagranicznych"), QStringLiteral("KOPIA")}},
         {2, DocumentFormId::TKasaR32, {QStringLiteral("Anna Kowalska"), QStringLiteral("otrzymałem")}},
         {3, DocumentFormId::TKasar5, {QStringLiteral("ROZLICZENIE"), QStringLiteral("do zwrotu :"), QStringLiteral("Piotr Zięba")}},
         {5, DocumentFormId::TKasar6, {QStringLiteral("WNIOSEK O ZALICZKĘ"), QStringLiteral("Ewa Łęcka"), QStringLiteral("20. . . r.")}},

@@ -5,6 +5,8 @@
 #include "ledger/ui/main_window_commands.h"
 #include "print/cash_report_printout.h"
 #include "print/document_printout.h"
+#include "print/system_printer_port.h"
+#include "print/tdruk.h"
 #include "print/ui/form_preview.h"
 #include "print/ui/qt_save_file_dialog.h"
 #include "store/engine_error.h"
@@ -24,6 +26,11 @@ void FormPrintingWiring::ensureCreated()
         return;
     saveDialog_ = std::make_unique<QtSaveFileDialog>(parent_);
     output_ = std::make_unique<QtFormOutput>(prompt_, *saveDialog_, parent_);
+    // Forms go to the printer the print settings chose.
+    output_->printing().currentPrinter = [this] {
+        TDRUK *druk = textPrinter_ ? textPrinter_() : nullptr;
+        return druk ? druk->systemPrinter().currentPrinter() : QString();
+    };
     TDANE &d = data_;
     documents_ = std::make_unique<DocumentPrintout>(
         DocumentPrintTables{d.TNAG, d.TPOZ, d.TKASA, d.TWALUTA, d.TFIRMA, d.TPARA, d.TRKASA}, *output_, textPrinter_);

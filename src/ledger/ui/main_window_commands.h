@@ -67,6 +67,7 @@ struct ExternalCommands {
     std::function<void()> openYear;          // "Otwarcie roku"
     std::function<void()> users;             // "Użytkownicy"
     std::function<void()> about;             // "O programie"
+    std::function<void()> help;              // "Pomoc" (F1); without it the help file opens
 
     // Runs when the main window closes, before the program ends (the archive reminder).
     std::function<void()> beforeClose;

@@ -76,30 +76,33 @@ void PaintFormPage(const FormLayout &layout, int pageIndex, QPainter &painter)
             // 10 pt on paper whatever the device.
             painter.setPen(Qt::black);
             // A text wider than its place (or than the paper's printable width, for one as wide
-            // as itself) is set in a smaller size, down to 60 % of its own, so it is never cut
-            // and never runs into its neighbour; beyond that it runs on rather than being cut.
+            // as itself) is set in a smaller size, down to 60 % of its own (45 % for a text that
+            // may take several lines, which then stand centred in their height), so it is never
+            // cut and never runs into its neighbour; beyond that it runs on rather than being cut.
             const double rightEdge = (layout.page.paperWidth() - layout.page.margins.right) * scale;
             const double available = item.width > 0 ? item.width * scale : std::max(rightEdge - x, 1.0);
             QFont font = FontOf(item.font);
             const double fullSize = font.pointSizeF();
-            Qt::Alignment align = Qt::AlignTop;
+            const bool wrapped = item.wordWrap && item.width > 0;
+            const double smallest = fullSize * (wrapped ? 0.45 : 0.6);
+            Qt::Alignment align = wrapped ? Qt::AlignVCenter : Qt::AlignTop;
             QRectF rect;
             int flags = 0;
-            for (double size = fullSize;; size = std::max(size - 0.25, fullSize * 0.6)) {
+            for (double size = fullSize;; size = std::max(size - 0.25, smallest)) {
                 font.setPointSizeF(size);
                 const QFontMetricsF metrics(font, painter.device());
                 const double height = std::max(item.height * scale, metrics.height());
-                if (item.wordWrap && item.width > 0) {
+                if (wrapped) {
                     rect = QRectF(x, y, available, height);
                     flags = Qt::TextWordWrap;
                     const QRectF needed = metrics.boundingRect(rect, int(Qt::AlignLeft | Qt::TextWordWrap), item.text);
-                    if (needed.height() <= height + 0.5 || size <= fullSize * 0.6)
+                    if (needed.height() <= height + 0.5 || size <= smallest)
                         break;
                 } else {
                     flags = Qt::TextSingleLine;
                     const double width = metrics.horizontalAdvance(item.text);
                     rect = item.width > 0 ? QRectF(x, y, available, height) : QRectF(x, y, width + 1, height);
-                    if (width <= available || size <= fullSize * 0.6)
+                    if (width <= available || size <= smallest)
                         break;
                 }
             }

@@ -32,6 +32,8 @@ bool FormPrinting::print(const FormLayout &layout, const QString &title, bool as
         return savePdf(layout, title);
     }
     QPrinter printer(QPrinter::HighResolution);
+    if (const QString chosen = currentPrinter ? currentPrinter() : QString(); !chosen.isEmpty())
+        printer.setPrinterName(chosen);
     printer.setDocName(title);
     printer.setFullPage(true);
     if (askPrinter) {
@@ -64,7 +66,7 @@ FormPreviewWindow::FormPreviewWindow(FormLayout layout, const QString &title, Fo
     : QDialog(parent), layout_(std::move(layout)), title_(title), printing_(printing), printer_(QPrinter::ScreenResolution)
 {
     setObjectName(QStringLiteral("FormPreviewWindow"));
-    setWindowTitle(QStringLiteral("Podgląd wydruku"));
+    setWindowTitle(QStringLiteral("Podgląd wydruku - ") + title);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     printer_.setFullPage(true);
     printer_.setOutputFormat(QPrinter::PdfFormat);
@@ -117,7 +119,8 @@ FormPreviewWindow::FormPreviewWindow(FormLayout layout, const QString &title, Fo
     add(QStringLiteral("Zamknij"), QStringLiteral("CloseAction"), [this] { accept(); });
     connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] { showPageNumber(); });
 
-    resize(900, 1000);
+    // Wide enough for the whole tool bar where the screen allows it.
+    resize(1160, 1000);
     preview_->fitToWidth();
     showPageNumber();
 }
@@ -132,13 +135,27 @@ QtFormOutput::QtFormOutput(Prompt &prompt, SaveFileDialog &saveDialog, QWidget *
 {
 }
 
+namespace {
+
+// A file name may not hold the folder separators a document number can carry.
+QString TitleOf(const ReportForm &form)
+{
+    QString title = form.title.isEmpty() ? form.name : form.title;
+    for (QChar &c : title)
+        if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' || c == u'|')
+            c = u'-';
+    return title;
+}
+
+} // namespace
+
 void QtFormOutput::preview(ReportForm &form)
 {
-    FormPreviewWindow window(LayOutForm(form), form.name, printing_, parent_);
+    FormPreviewWindow window(LayOutForm(form), TitleOf(form), printing_, parent_);
     window.exec();
 }
 
 void QtFormOutput::print(ReportForm &form)
 {
-    printing_.print(LayOutForm(form), form.name, false);
+    printing_.print(LayOutForm(form), TitleOf(form), false);
 }

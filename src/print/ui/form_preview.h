@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QPrinter>
+#include <functional>
 
 class Prompt;
 class QLabel;
@@ -22,6 +23,9 @@ public:
     // Asks for a file name and writes the pages as PDF; false when cancelled or failed (the
     // failure is shown).
     bool savePdf(const FormLayout &layout, const QString &title);
+
+    // The printer chosen in the print settings; empty or not given: the system's default.
+    std::function<QString()> currentPrinter;
 
 private:
     Prompt &prompt_;
@@ -58,6 +62,8 @@ public:
 
     void preview(ReportForm &form) override;
     void print(ReportForm &form) override;
+
+    FormPrinting &printing() { return printing_; }
 
 private:
     FormPrinting printing_;

@@ -1,0 +1,240 @@
+#include "maintenance/exchange_documents.h"
+
+#include "base/global_state.h"
+#include "ledger/document_kinds.h"
+#include "maintenance/exchange_file.h"
+#include "store/data_tree.h"
+#include "store/field_value.h"
+#include "store/open_table_guarded.h"
+#include "store/row.h"
+#include "store/table.h"
+#include "store/table_helper_context.h"
+
+#include <QHash>
+#include <QScopeGuard>
+#include <algorithm>
+
+namespace {
+
+constexpr int kListedBreaches = 15;
+const QString kDocumentKeyFields[] = {QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("ROK"),
+                                      QStringLiteral("RD"), QStringLiteral("NRD")};
+
+QString DocumentKey(const QStringList &parts)
+{
+    return parts.join(QLatin1Char('\t'));
+}
+
+struct DocumentSums {
+    bool header = false;
+    Money headerAmount;
+    Money linesSum;
+};
+
+} // namespace
+
+ExchangeSource DocumentExchangeSource(Table &documents)
+{
+    return ExchangeSource{documents, QString(), {QStringLiteral("DATA")}};
+}
+
+ExchangeSource ContractorExchangeSource(Table &contractors)
+{
+    return ExchangeSource{contractors, QStringLiteral("TKontrah"), {}};
+}
+
+QString DocumentTablePath(const GlobalState &state)
+{
+    return YearTablePath(state.DataRoot, state.CurrentYear, QStringLiteral("KASA\\NAGKASA"));
+}
+
+QString ReportTablePath(const GlobalState &state)
+{
+    return YearTablePath(state.DataRoot, state.CurrentYear, QStringLiteral("KASA\\RKASA"));
+}
+
+bool OpenDocumentTable(Table &documents, TableHelperContext &helpers)
+{
+    documents.close();
+    documents.clearMasterSource();
+    documents.setFiltered(false);
+    documents.clearFilterConditions();
+    documents.setIndexName(QString());
+    return OpenTableGuarded(documents, DocumentTablePath(helpers.state), QString(), helpers);
+}
+
+void DocumentRuleCheck::note(const Table &documents)
+{
+    QStringList parts;
+    for (const QString &field : kDocumentKeyFields)
+        parts.append(documents.asString(field));
+    keys_.insert(DocumentKey(parts));
+}
+
+QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, const QString &reportTablePath) const
+{
+    if (keys_.isEmpty())
+        return {};
+    // The year's reports: open or closed.
+    QHash<QString, bool> reportClosed;
+    {
+        Table reports(session);
+        reports.setTableName(reportTablePath);
+        if (reports.exists()) {
+            reports.open();
+            const auto close = qScopeGuard([&] { reports.close(); });
+            for (reports.first(); !reports.eof(); reports.next())
+                reportClosed.insert(reports.asString(QStringLiteral("SYMBOL")) + QLatin1Char('\t')
+                                        + reports.asString(QStringLiteral("NUMER")),
+                                    reports.asBoolean(QStringLiteral("ZAMKNIETY")));
+        }
+    }
+    const TableDefinition definition = documents.definition();
+    int position[5];
+    for (int i = 0; i < 5; ++i) {
+        position[i] = definition.fieldIndex(kDocumentKeyFields[i]);
+        if (position[i] < 0)
+            return {};
+    }
+    const int header = definition.fieldIndex(QStringLiteral("GLOWKA"));
+    const int amount = definition.fieldIndex(QStringLiteral("KWOTA"));
+    const int lineAmount = definition.fieldIndex(QStringLiteral("KWOTAP"));
+    const auto money = [&](const Row &row, int field) {
+        return field < 0 ? Money() : StoredAsMoney(definition.fields[field], row.values.value(field));
+    };
+
+    QHash<QString, DocumentSums> sums;
+    Bookmark after;
+    QString key;
+    for (;;) {
+        const QList<Row> page = documents.peekRows(after, 2000);
+        for (const Row &row : page) {
+            key.clear();
+            for (int i = 0; i < 5; ++i) {
+                if (i > 0)
+                    key += QLatin1Char('\t');
+                const QVariant &value = row.values.at(position[i]);
+                if (value.typeId() == QMetaType::QString)
+                    key += value.toString();
+                else if (!IsEmptyStored(value))
+                    key += QString::number(value.toLongLong());
+            }
+            if (!keys_.contains(key))
+                continue;
+            DocumentSums &sum = sums[key];
+            const bool isHeader = header >= 0 && StoredAsBoolean(definition.fields[header], row.values.value(header));
+            const QString kind = row.values.at(position[3]).toString();
+            if (isHeader) {
+                sum.header = true;
+                sum.headerAmount = money(row, kind == DocumentKind::RZ ? lineAmount : amount);
+            }
+            if (!isHeader || HeaderIsFirstLine(kind))
+                sum.linesSum += money(row, lineAmount);
+        }
+        if (page.size() < 2000)
+            break;
+        after = Bookmark{page.last().rowId};
+    }
+
+    QStringList keys(keys_.begin(), keys_.end());
+    std::sort(keys.begin(), keys.end());
+    QStringList result;
+    for (const QString &key : keys) {
+        const QStringList parts = key.split(QLatin1Char('\t'));
+        const auto found = sums.constFind(key);
+        if (found == sums.cend())
+            continue; // the row went away again in the same file
+        QStringList problems;
+        const auto report = reportClosed.constFind(parts[0] + QLatin1Char('\t') + parts[1]);
+        if (report == reportClosed.cend())
+            problems.append(QStringLiteral("brak raportu"));
+        else if (*report)
+            problems.append(QStringLiteral("raport zamknięty"));
+        if (!found->header)
+            problems.append(QStringLiteral("brak nagłówka"));
+        else if (found->headerAmount != found->linesSum)
+            problems.append(QStringLiteral("kwota %1 różni się od sumy pozycji %2")
+                                .arg(found->headerAmount.toString(), found->linesSum.toString()));
+        if (!problems.isEmpty())
+            result.append(QStringLiteral("%1 raport %2: %3 %4/%5 - %6")
+                              .arg(parts[0], parts[1], parts[3], parts[4], parts[2], problems.join(QStringLiteral(", "))));
+    }
+    return result;
+}
+
+QString ImportSummary(const ImportResult &result, const QStringList &breaches)
+{
+    QString text = QStringLiteral("Zaimportowano wierszy: %1 (nowych: %2, zmienionych: %3).")
+                       .arg(result.rows).arg(result.inserted).arg(result.updated);
+    if (result.markFailed)
+        text += QStringLiteral("\rNie można zmienić nazwy pliku na %1.").arg(result.markedPath);
+    if (!breaches.isEmpty()) {
+        text += QStringLiteral("\r\rDokumenty niezgodne z zasadami kasy (zaimportowane):");
+        for (int i = 0; i < breaches.size() && i < kListedBreaches; ++i)
+            text += QLatin1Char('\r') + breaches[i];
+        if (breaches.size() > kListedBreaches)
+            text += QStringLiteral("\r... i dalszych: %1.").arg(breaches.size() - kListedBreaches);
+    }
+    return text;
+}
+
+QString ExportSummary(const ExportResult &result, const QString &path)
+{
+    return QStringLiteral("Wyeksportowano wierszy: %1.\rPlik : %2").arg(result.rows).arg(path);
+}
+
+ExportResult ExportFile(const ExchangeSource &source, const QString &path, Progress &progress)
+{
+    return ExportTable(source, FieldMap::forShowing(source, ExchangeMode::Export), path, progress);
+}
+
+ImportResult ImportFile(const ExchangeSource &source, const QString &path, Progress &progress,
+                        const std::function<void(Table &)> &afterRow)
+{
+    FieldMap map = FieldMap::forShowing(source, ExchangeMode::Import);
+    map.matchHeader(source, ReadExchangeHeader(ReadExchangeFile(path)));
+    return ImportTable(source, map, path, progress, afterRow);
+}
+
+namespace {
+
+// The working table of the documents, open while the command runs.
+class DocumentTable {
+public:
+    explicit DocumentTable(TableHelperContext &helpers) : table(helpers.session, QStringLiteral("TIMP"))
+    {
+        if (!OpenDocumentTable(table, helpers))
+            throw ExchangeError(QStringLiteral("Nie można otworzyć tabeli dokumentów : %1.DB")
+                                    .arg(DocumentTablePath(helpers.state)));
+    }
+    ~DocumentTable() { table.close(); }
+    Table table;
+};
+
+} // namespace
+
+ExportResult ExportDocuments(TableHelperContext &helpers, const QString &path, Progress &progress)
+{
+    DocumentTable documents(helpers);
+    return ExportFile(DocumentExchangeSource(documents.table), path, progress);
+}
+
+DocumentImportResult ImportDocuments(TableHelperContext &helpers, Table &documents, const FieldMap &map,
+                                     const QString &path, Progress &progress)
+{
+    DocumentRuleCheck check;
+    DocumentImportResult result;
+    result.import = ImportTable(DocumentExchangeSource(documents), map, path, progress,
+                                [&check](Table &table) { check.note(table); });
+    result.breaches = check.breaches(documents, helpers.session, ReportTablePath(helpers.state));
+    return result;
+}
+
+DocumentImportResult ImportDocuments(TableHelperContext &helpers, const QString &path, Progress &progress)
+{
+    DocumentTable documents(helpers);
+    const ExchangeSource source = DocumentExchangeSource(documents.table);
+    FieldMap map = FieldMap::forShowing(source, ExchangeMode::Import);
+    map.matchHeader(source, ReadExchangeHeader(ReadExchangeFile(path)));
+    return ImportDocuments(helpers, documents.table, map, path, progress);
+}

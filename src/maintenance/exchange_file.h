@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// At most this many values stand in one line of an exchange file.
+inline constexpr int kMaxExchangeValues = 100;
+
+// What stops the reading or the import of a file: the Polish message, and where it was found
+// (line and column count from 1; 0 when the fault is not in one place).
+class ExchangeError : public std::runtime_error {
+public:
+    explicit ExchangeError(const QString &message, int line = 0, int column = 0)
+        : std::runtime_error(message.toStdString()), message_(message), line_(line), column_(column)
+    {
+    }
+    const QString &message() const { return message_; }
+    int line() const { return line_; }
+    int column() const { return column_; }
+
+private:
+    QString message_;
+    int line_;
+    int column_;
+};
+
+// The lines of an exchange file, one record at a time.
+//
+// A file that is well-formed UTF-8 (with or without a byte-order mark) is read as UTF-8, any
+// other as Windows-1250. A line ends with CR LF, LF or CR. The values of a line are separated by
+// tabs; a file whose first line holds no tab but holds semicolons is read as a spreadsheet's
+// CSV: ";" between values, a value in double quotes may hold ";", line breaks and doubled quotes.
+// A separator at the very end of a line closes the last value (the program's own files end every
+// value with a tab), so a line with or without it gives the same values. Empty lines are skipped.
+class ExchangeReader {
+public:
+    explicit ExchangeReader(const QByteArray &bytes);
+
+    bool isSemicolonFile() const { return semicolons_; }
+    bool readsAsUtf8() const { return utf8_; }
+
+    // The next record's values; false at the end of the file. line() is then the line the
+    // record began on. Throws ExchangeError for more than kMaxExchangeValues values or an
+    // unclosed quote.
+    bool next(QStringList &values);
+    int line() const { return recordLine_; }
+    // Lines in the file (the last one counts even without its line end).
+    int lineCount() const;
+
+private:
+    bool nextTabRecord(QStringList &values);
+    bool nextSemicolonRecord(QStringList &values);
+    void tooMany() const;
+
+    QString text_;
+    qsizetype at_ = 0;
+    int nextLine_ = 1;
+    int recordLine_ = 0;
+    bool utf8_ = false;
+    bool semicolons_ = false;
+};
+
+// The column names of the file's first line; throws ExchangeError when the file is empty.
+QStringList ReadExchangeHeader(const QByteArray &bytes);
+
+// Reads the whole file; throws ExchangeError naming it when it cannot be read.
+QByteArray ReadExchangeFile(const QString &path);

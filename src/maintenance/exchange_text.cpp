@@ -1,0 +1,291 @@
+#include "maintenance/exchange_text.h"
+
+#include "base/money.h"
+
+#include <QDate>
+#include <QStringDecoder>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace {
+
+const QString kYes = QStringLiteral("Tak");
+const QString kNo = QStringLiteral("Nie");
+
+bool IsIntegerType(FieldType type)
+{
+    return type == FieldType::SmallInt || type == FieldType::Integer || type == FieldType::AutoIncrement;
+}
+
+// Two to four decimals: a bookkeeper reads "12,50", and an amount with ten-thousandths keeps them.
+QString MoneyText(Money amount)
+{
+    const qint64 units = amount.units();
+    const quint64 magnitude = units < 0 ? 0 - quint64(units) : quint64(units);
+    QString fraction = QStringLiteral("%1").arg(magnitude % Money::kUnitsPerWhole, 4, 10, QLatin1Char('0'));
+    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    const QString text = QString::number(magnitude / Money::kUnitsPerWhole) + QLatin1Char(',') + fraction;
+    return units < 0 ? QLatin1Char('-') + text : text;
+}
+
+QString FloatText(double value)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+std::optional<qint64> ParseInteger(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    qsizetype at = 0;
+    bool negative = false;
+    if (at < trimmed.size() && (trimmed[at] == u'-' || trimmed[at] == u'+'))
+        negative = trimmed[at++] == u'-';
+    if (at == trimmed.size() || trimmed.size() - at > 18)
+        return std::nullopt;
+    qint64 value = 0;
+    for (; at < trimmed.size(); ++at) {
+        const char16_t c = trimmed[at].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+    }
+    return negative ? -value : value;
+}
+
+std::optional<double> ParseFloat(const QString &text)
+{
+    QByteArray latin = text.trimmed().toLatin1();
+    latin.replace(',', '.');
+    if (latin.startsWith('+'))
+        latin.remove(0, 1);
+    double value = 0;
+    const auto result = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
+    if (latin.isEmpty() || result.ec != std::errc() || result.ptr != latin.constData() + latin.size()
+        || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ParseLogical(const QString &text)
+{
+    static const QStringList yes{kYes, QStringLiteral("True"), QStringLiteral("T"), QStringLiteral("1")};
+    static const QStringList no{kNo, QStringLiteral("False"), QStringLiteral("F"), QStringLiteral("0")};
+    const QString trimmed = text.trimmed();
+    for (const QString &word : yes)
+        if (trimmed.compare(word, Qt::CaseInsensitive) == 0)
+            return true;
+    for (const QString &word : no)
+        if (trimmed.compare(word, Qt::CaseInsensitive) == 0)
+            return false;
+    return std::nullopt;
+}
+
+bool IsDay(const QString &text)
+{
+    if (text.size() != 10 || text[4] != u'.' || text[7] != u'.')
+        return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+    return QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()).isValid();
+}
+
+// The 128 upper characters of Windows-1250, taken once from the system's codec. The five bytes
+// the code page leaves free stand for the control characters of the same number, so every byte
+// reads as something and writes back as itself.
+struct Windows1250 {
+    std::array<char16_t, 128> upper{};
+    std::unique_ptr<std::array<unsigned char, 0x10000>> byteOf = std::make_unique<std::array<unsigned char, 0x10000>>();
+
+    Windows1250()
+    {
+        byteOf->fill(0);
+        for (int b = 0x80; b < 0x100; ++b) {
+            QStringDecoder decode("windows-1250");
+            const char byte = char(b);
+            const QString text = decode(QByteArrayView(&byte, 1));
+            const char16_t c = text.size() == 1 && !decode.hasError() && text[0] != QChar::ReplacementCharacter
+                                   ? text[0].unicode() : char16_t(b);
+            upper[b - 0x80] = c;
+            (*byteOf)[c] = static_cast<unsigned char>(b);
+        }
+    }
+};
+
+const Windows1250 &CodePage()
+{
+    static const Windows1250 table;
+    return table;
+}
+
+} // namespace
+
+QString ExchangeText(const FieldDef &field, const QVariant &stored)
+{
+    if (!stored.isValid() || stored.isNull())
+        return QString();
+    switch (field.type) {
+    case FieldType::Currency:
+        return MoneyText(Money::fromUnits(stored.toLongLong()));
+    case FieldType::Float:
+        return FloatText(stored.toDouble());
+    case FieldType::Boolean:
+        return stored.toLongLong() != 0 ? kYes : kNo;
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoIncrement:
+        return QString::number(stored.toLongLong());
+    default:
+        return stored.toString();
+    }
+}
+
+QString CleanExchangeValue(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\t')) && !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString clean = text;
+    clean.replace(QLatin1Char('\t'), QLatin1Char(':'));
+    clean.remove(QLatin1Char('\r'));
+    clean.remove(QLatin1Char('\n'));
+    return clean;
+}
+
+QVariant ParseExchangeValue(const ExchangeField &field, const QString &text, QString &problem)
+{
+    problem.clear();
+    const FieldDef &def = field.def;
+    if (def.type == FieldType::Text || def.type == FieldType::Date || def.type == FieldType::Memo
+        || def.type == FieldType::Unknown) {
+        if (text.isEmpty())
+            return {};
+        if (def.type != FieldType::Memo && def.size > 0 && text.size() > def.size) {
+            problem = QStringLiteral("tekst dłuższy niż %1 znaków").arg(def.size);
+            return {};
+        }
+        if (field.isDate && !IsDay(text)) {
+            problem = QStringLiteral("to nie jest data w postaci RRRR.MM.DD");
+            return {};
+        }
+        return text;
+    }
+    if (text.trimmed().isEmpty())
+        return {};
+    if (IsIntegerType(def.type)) {
+        const std::optional<qint64> value = ParseInteger(text);
+        const qint64 low = def.type == FieldType::SmallInt ? -32768 : std::numeric_limits<qint32>::min();
+        const qint64 high = def.type == FieldType::SmallInt ? 32767 : std::numeric_limits<qint32>::max();
+        if (!value || *value < low || *value > high) {
+            problem = value ? QStringLiteral("liczba poza zakresem pola") : QStringLiteral("to nie jest liczba całkowita");
+            return {};
+        }
+        return *value;
+    }
+    switch (def.type) {
+    case FieldType::Currency: {
+        const std::optional<Money> amount = Money::parse(text);
+        if (!amount) {
+            problem = QStringLiteral("to nie jest kwota");
+            return {};
+        }
+        return QVariant::fromValue(*amount);
+    }
+    case FieldType::Float: {
+        const std::optional<double> value = ParseFloat(text);
+        if (!value) {
+            problem = QStringLiteral("to nie jest liczba");
+            return {};
+        }
+        return *value;
+    }
+    case FieldType::Boolean: {
+        const std::optional<bool> flag = ParseLogical(text);
+        if (!flag) {
+            problem = QStringLiteral("wartość logiczna to \"%1\" albo \"%2\"").arg(kYes, kNo);
+            return {};
+        }
+        return *flag;
+    }
+    default:
+        return text;
+    }
+}
+
+QByteArray EncodeWindows1250(const QString &text, qsizetype &badAt)
+{
+    badAt = -1;
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    const auto &byteOf = *CodePage().byteOf;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out[i] = char(c);
+            continue;
+        }
+        const unsigned char b = byteOf[c];
+        if (b == 0) {
+            badAt = i;
+            bytes.truncate(i);
+            return bytes;
+        }
+        out[i] = char(b);
+    }
+    return bytes;
+}
+
+QString DecodeWindows1250(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto &upper = CodePage().upper;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        out[i] = QChar(b < 0x80 ? char16_t(b) : upper[b - 0x80]);
+    }
+    return text;
+}
+
+bool IsValidUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        char32_t code = 0;
+        char32_t lowest = 0;
+        if ((b & 0xE0) == 0xC0) {
+            more = 1, code = b & 0x1F, lowest = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            more = 2, code = b & 0x0F, lowest = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            more = 3, code = b & 0x07, lowest = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[k] & 0x3F);
+        }
+        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += more + 1;
+    }
+    return true;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/table_definition.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+// The text form of a field's value in an exchange file, the same both ways:
+// - texts and memos as they are, an empty field as an empty text;
+// - integers in plain digits with "-" before a negative one;
+// - money with "," before at least two and at most four decimals and no grouping ("-1234,50",
+//   "0,0001");
+// - floats in the shortest form that reads back to the same number, with "," as the decimal
+//   separator;
+// - logical fields as "Tak" or "Nie" (on reading also "True"/"False", "T"/"F" and "1"/"0", which
+//   older files hold);
+// - dates as the program shows them, YYYY.MM.DD.
+
+// A field as the exchange reads and writes it.
+struct ExchangeField {
+    FieldDef def;
+    bool isDate = false; // a text field that holds a date
+};
+
+// The text of a stored value (before the file's cleaning of tabs and line breaks).
+QString ExchangeText(const FieldDef &field, const QVariant &stored);
+
+// A value of a line as written into the file: every tab becomes ":", CR and LF go.
+QString CleanExchangeValue(const QString &text);
+
+// The program's value for a value read from a file (invalid for an empty field), or the reason
+// why the field cannot take it, in Polish, in problem.
+QVariant ParseExchangeValue(const ExchangeField &field, const QString &text, QString &problem);
+
+// Windows-1250, the code page of the files the suite exchanges. Encoding stops at the first
+// character the code page cannot hold and gives its position in badAt (-1 when all went well).
+QByteArray EncodeWindows1250(const QString &text, qsizetype &badAt);
+QString DecodeWindows1250(const QByteArray &bytes);
+
+// Whether the bytes are well-formed UTF-8.
+bool IsValidUtf8(const QByteArray &bytes);
