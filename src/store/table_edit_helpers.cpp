@@ -27,16 +27,3 @@ bool PostAndFlush(Table &table, Prompt &prompt)
     table.flush();
     return posted;
 }
-
-int TextFieldSize(const Table &table, const QString &field)
-{
-    try {
-        if (!table.isOpen())
-            return 0;
-        for (const FieldDef &def : table.fields())
-            if (def.name.compare(field, Qt::CaseInsensitive) == 0)
-                return def.type == FieldType::Text ? def.size : 0;
-    } catch (const EngineError &) {
-    }
-    return 0;
-}

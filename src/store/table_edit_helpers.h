@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 class Prompt;
 class Table;
 
@@ -13,7 +11,3 @@ void EnsureEditing(Table &table);
 // result is false. A rule that refuses the post (Abort) has said why: Abort goes on to the
 // caller and the row stays as the rule left it.
 bool PostAndFlush(Table &table, Prompt &prompt);
-
-// How many characters a text field of the table holds; 0 for a field that is not text (or not
-// stored, or not known, or the table is closed).
-int TextFieldSize(const Table &table, const QString &field);

@@ -19,3 +19,10 @@ bool OpenUsersTable(Table &users)
     return false;
 }
 
+int TextFieldSize(const Table &table, const QString &field)
+{
+    for (const FieldDef &definition : table.fields())
+        if (definition.name.compare(field, Qt::CaseInsensitive) == 0)
+            return definition.type == FieldType::Text ? definition.size : 0;
+    return 0;
+}

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "store/table_edit_helpers.h"
-
 #include <QString>
 
 class Table;
@@ -22,3 +20,6 @@ inline const QString Phone = QStringLiteral("TEL");
 // Opens the table object on the users table in its key order; false (the object closed) when
 // the file does not open or holds no logins and passwords.
 bool OpenUsersTable(Table &users);
+
+// The room a text field gives (characters); 0 when the field has no limit or is not there.
+int TextFieldSize(const Table &table, const QString &field);

@@ -20,7 +20,7 @@ const GridColumn *ColumnOf(const QModelIndex &index)
 int TextSizeOf(const QModelIndex &index, const GridColumn &column)
 {
     const auto *model = qobject_cast<const TableModel *>(index.model());
-    return model ? TextFieldSize(model->table(), column.field) : 0;
+    return model ? FieldCharacterLimit(model->table(), column.field) : 0;
 }
 
 } // namespace
@@ -38,9 +38,13 @@ QWidget *PickListDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     }
     auto *list = new QComboBox(parent);
     list->setEditable(!column->pickListOnly);
-    list->addItems(column->pickList);
+    for (qsizetype i = 0; i < column->pickList.size(); ++i) {
+        const QString &entry = column->pickList[i];
+        const QString name = column->pickNames.value(i).trimmed();
+        list->addItem(name.isEmpty() ? entry : entry + QStringLiteral("  ") + name, entry);
+    }
     list->setMaxVisibleItems(16);
-    if (list->lineEdit() && size > 0)
+    if (list->lineEdit() && size > 0 && column->pickNames.isEmpty())
         list->lineEdit()->setMaxLength(size);
     return list;
 }
@@ -53,7 +57,9 @@ void PickListDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
         return;
     }
     const QString text = index.data(Qt::EditRole).toString();
-    const int entry = list->findText(text);
+    int entry = list->findData(text);
+    if (entry < 0)
+        entry = list->findText(text);
     if (list->isEditable())
         list->setEditText(text);
     else if (entry >= 0)
@@ -67,5 +73,9 @@ void PickListDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
         QStyledItemDelegate::setModelData(editor, model, index);
         return;
     }
-    model->setData(index, list->currentText(), Qt::EditRole);
+    // A chosen entry stores itself, not the name shown beside it.
+    const QString text = list->currentText();
+    const int entry = list->findText(text);
+    model->setData(index, entry >= 0 && list->itemData(entry).isValid() ? list->itemData(entry).toString() : text,
+                   Qt::EditRole);
 }

@@ -5,6 +5,19 @@
 
 #include <QSignalBlocker>
 
+int FieldCharacterLimit(const Table &table, const QString &field)
+{
+    try {
+        if (!table.isOpen())
+            return 0;
+        for (const FieldDef &def : table.fields())
+            if (def.name.compare(field, Qt::CaseInsensitive) == 0)
+                return def.type == FieldType::Text ? def.size : 0;
+    } catch (const EngineError &) {
+    }
+    return 0;
+}
+
 FieldBinding::FieldBinding(Table &table, const QString &field) : table_(table), field_(field)
 {
     table_.addListener(this);
@@ -29,7 +42,7 @@ void FieldBinding::setInputCleanup(InputCleanup cleanup)
 
 int FieldBinding::lengthLimit() const
 {
-    return cleanup_ ? 0 : TextFieldSize(table_, field_);
+    return cleanup_ ? 0 : FieldCharacterLimit(table_, field_);
 }
 
 void FieldBinding::reload()
@@ -69,7 +82,7 @@ bool FieldBinding::commit()
             pending_ = false;
             return true;
         }
-        const int size = TextFieldSize(table_, field_);
+        const int size = FieldCharacterLimit(table_, field_);
         const QString tooLong = size > 0 && typed.size() > size
                                     ? QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size)
                                     : QString();
@@ -170,6 +183,31 @@ void TableFieldCombo::setEntries(const QStringList &entries)
     setEditText(shown);
 }
 
+void TableFieldCombo::setEntries(const QStringList &codes, const QStringList &names)
+{
+    codedEntries_ = true;
+    if (lineEdit())
+        lineEdit()->setMaxLength(32767); // the names shown are longer than the codes stored
+    const QString shown = currentText();
+    const QSignalBlocker quiet(this);
+    clear();
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        const QString name = names.value(i).trimmed();
+        addItem(name.isEmpty() ? codes[i] : codes[i] + QStringLiteral("  ") + name, codes[i]);
+    }
+    setEditText(shown);
+}
+
+// A chosen entry gives its code; a typed text is taken as it stands.
+QString TableFieldCombo::shownText() const
+{
+    const QString text = currentText();
+    const int entry = findText(text);
+    if (entry >= 0 && itemData(entry).isValid())
+        return itemData(entry).toString();
+    return text;
+}
+
 void TableFieldCombo::showText(const QString &text)
 {
     const QSignalBlocker quiet(this);
@@ -178,7 +216,7 @@ void TableFieldCombo::showText(const QString &text)
 
 void TableFieldCombo::limitLength(int characters)
 {
-    if (lineEdit())
+    if (lineEdit() && !codedEntries_)
         lineEdit()->setMaxLength(characters > 0 ? characters : 32767);
 }
 

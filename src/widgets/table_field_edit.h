@@ -1,13 +1,16 @@
 #pragma once
 
 #include "store/table.h"
-#include "store/table_edit_helpers.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <functional>
 
 class Prompt;
+
+// How many characters a text field of the table holds; 0 for a field that is not text (or not
+// stored, or not known).
+int FieldCharacterLimit(const Table &table, const QString &field);
 
 // What the field controls share: the table and field they show, and how a typed text reaches
 // the field.
@@ -96,11 +99,16 @@ public:
 
     // The entries offered; the shown value stays.
     void setEntries(const QStringList &entries);
+    // Codes offered with their names beside them ("100  Kasa"); the field takes the code.
+    void setEntries(const QStringList &codes, const QStringList &names);
 
 protected:
-    QString shownText() const override { return currentText(); }
+    QString shownText() const override;
     void showText(const QString &text) override;
     void limitLength(int characters) override;
     bool takesTyping() const override { return isEnabled(); }
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool codedEntries_ = false;
 };

@@ -4,7 +4,10 @@
 #include "widgets/pick_list_delegate.h"
 #include "widgets/table_model.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -103,6 +106,11 @@ QList<Bookmark> TableGrid::selectedBookmarks() const
 void TableGrid::showOneRowOnly()
 {
     oneRowOnly_ = true;
+    // A click opens the list once it is clear that it is not the first click of a double click.
+    listTimer_ = new QTimer(this);
+    listTimer_->setSingleShot(true);
+    listTimer_->setInterval(QApplication::doubleClickInterval());
+    connect(listTimer_, &QTimer::timeout, this, &TableGrid::openRowList);
     horizontalHeader()->hide();
     setAlternatingRowColors(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -146,8 +154,51 @@ void TableGrid::focusInEvent(QFocusEvent *event)
     emit entered();
 }
 
+void TableGrid::openRowList()
+{
+    QMenu list(this);
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < model_->columnCount(); ++column)
+            if (!isColumnHidden(column))
+                texts.append(model_->data(model_->index(row, column)).toString());
+        QAction *entry = list.addAction(texts.join(QStringLiteral("  ")));
+        entry->setData(row);
+        entry->setCheckable(true);
+        entry->setChecked(row == model_->currentRow());
+    }
+    list.setMinimumWidth(width());
+    const QAction *chosen = list.exec(mapToGlobal(QPoint(0, height())));
+    if (!chosen)
+        return;
+    const int row = chosen->data().toInt();
+    if (row != model_->currentRow() && !model_->moveTo(row))
+        return;
+    emit rowChosen();
+}
+
+void TableGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (oneRowOnly_ && event->button() == Qt::LeftButton)
+        listTimer_->start();
+}
+
+void TableGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (listTimer_)
+        listTimer_->stop();
+    QTableView::mouseDoubleClickEvent(event);
+}
+
 void TableGrid::keyPressEvent(QKeyEvent *event)
 {
+    if (oneRowOnly_ && (event->key() == Qt::Key_F4
+                        || (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier))) {
+        openRowList();
+        event->accept();
+        return;
+    }
     const Table &table = model_->table();
     if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState && table.isOpen()
         && (table.state() == TableState::Edit || table.state() == TableState::Insert)) {

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QTableView>
 
+class QTimer;
+
 class TableModel;
 
 // A grid over a table (through a TableModel): the selected row is the table's current row, in
@@ -25,19 +27,26 @@ public:
     QList<Bookmark> selectedBookmarks() const;
     // Widths and visibility of the columns as the model describes them now.
     void applyColumns();
-    // Shows exactly one row, without titles: the grid is a selector moved with the arrow keys.
+    // Shows exactly one row, without titles: the grid is a selector moved with the arrow keys,
+    // whose list of rows opens on a click, Alt+Down or F4.
     void showOneRowOnly();
+    // The selector's list of rows; choosing one makes it the current row.
+    void openRowList();
 
 signals:
     void titleClicked(const QString &field);
     // Focus came into the grid.
     void entered();
+    // A row was chosen from the selector's list.
+    void rowChosen();
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void followTable(int row);
@@ -46,4 +55,5 @@ private:
     TableModel *model_;
     bool following_ = false;
     bool oneRowOnly_ = false;
+    QTimer *listTimer_ = nullptr;
 };

@@ -79,10 +79,12 @@ void TableModel::setColumnWidth(const QString &field, int width)
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-void TableModel::setPickList(const QString &field, const QStringList &entries)
+void TableModel::setPickList(const QString &field, const QStringList &entries, const QStringList &names)
 {
-    if (const int column = columnOf(field); column >= 0)
+    if (const int column = columnOf(field); column >= 0) {
         columns_[column].pickList = entries;
+        columns_[column].pickNames = names;
+    }
 }
 
 void TableModel::setEditable(bool editable)
@@ -363,7 +365,7 @@ bool TableModel::writeCell(int row, const GridColumn &column, const QString &tex
             return false;
         if (unchanged(column.field, text))
             return true;
-        if (const int size = TextFieldSize(table_, column.field); size > 0 && text.size() > size) {
+        if (const int size = FieldCharacterLimit(table_, column.field); size > 0 && text.size() > size) {
             report(QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size), true);
             return false;
         }

@@ -25,6 +25,7 @@ struct GridColumn {
     bool pickListOnly = false; // only the entries of the list are accepted
     // Says what is wrong with a typed text (empty when it is fine) before the field gets it.
     std::function<QString(const QString &typed)> check;
+    QStringList pickNames;     // names shown beside the entries of the list (the entry is stored)
     // The text shown for a stored value, and the value stored for a text typed or picked (a
     // level shown as its label); empty: the field's own text.
     std::function<QString(const QString &stored)> shownAs;
@@ -52,7 +53,7 @@ public:
     void setColumnReadOnly(const QString &field, bool readOnly);
     void setColumnVisible(const QString &field, bool visible);
     void setColumnWidth(const QString &field, int width);
-    void setPickList(const QString &field, const QStringList &entries);
+    void setPickList(const QString &field, const QStringList &entries, const QStringList &names = {});
 
     // In-place editing; while off every cell is read-only.
     void setEditable(bool editable);

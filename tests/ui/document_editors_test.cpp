@@ -505,3 +505,39 @@ TEST_F(DocumentEditorsTest, CtrlZUndoesTheTypingBeforeAnythingElse)
 }
 
 } // namespace
+
+namespace {
+
+// The account lists show each account's name beside its code; the document stores the code.
+TEST_F(DocumentEditorsTest, AccountListsShowTheNameBesideTheCode)
+{
+    for (const bool onReport : {false, true}) {
+        SCOPED_TRACE(onReport);
+        setParameter("B3", onReport);
+        start();
+        showDocuments();
+        withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+            if (onReport) {
+                EXPECT_EQ(editor.AccountCombo->itemText(1), "201  Rozrachunki");
+                editor.AccountCombo->setCurrentIndex(1);
+                emit editor.AccountCombo->textActivated(editor.AccountCombo->currentText());
+            } else {
+                TableGrid &grid = *editor.LineGrid;
+                const QModelIndex account = grid.model()->index(0, 2);
+                QWidget *cell = grid.itemDelegate()->createEditor(grid.viewport(), QStyleOptionViewItem(), account);
+                auto *list = qobject_cast<QComboBox *>(cell);
+                ASSERT_NE(list, nullptr);
+                EXPECT_EQ(list->itemText(0), "100  Kasa");
+                list->setCurrentIndex(1);
+                grid.itemDelegate()->setModelData(list, grid.model(), account);
+                delete cell;
+            }
+            editor.saveAndClose();
+        });
+        EXPECT_EQ(storedDocuments({"KONTO"}).first(), "KONTO=201");
+        TearDown();
+        tree.addRows(yearTable("KASA\\NAGKASA.DB"), {}); // keeps the tree; the next start adds a document
+    }
+}
+
+} // namespace

@@ -336,3 +336,32 @@ TEST_F(MainWindowStart, TheViewsReadTheDiskAgainWhenTheWindowIsActivatedOrAComma
 }
 
 } // namespace
+
+namespace {
+
+// The desk selector opens the list of desks (F4, Alt+Down, a click) and takes the one picked.
+TEST_F(MainWindowStart, TheDeskSelectorOpensTheListOfDesks)
+{
+    addReport("K2", 1, Amount("7"));
+    start();
+    QStringList offered;
+    const auto pickSecond = [&] {
+        QTimer::singleShot(0, [&] {
+            auto *list = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            ASSERT_NE(list, nullptr);
+            for (QAction *entry : list->actions())
+                offered.append(entry->text());
+            list->setActiveAction(list->actions().value(1));
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+    };
+    pickSecond();
+    QTest::keyClick(window->DeskGrid, Qt::Key_F4);
+    Process();
+    EXPECT_EQ(offered.join(u'|'), "K1  Kasa główna|K2  Kasa walutowa");
+    EXPECT_EQ(data->TKASA.asString(QStringLiteral("SYMBOL")), "K2");
+    EXPECT_EQ(currentReport(), 1);
+    EXPECT_EQ(window->StatusPanels[3]->text(), FormatCashState(Amount("7")));
+}
+
+} // namespace

@@ -311,11 +311,13 @@ void DocumentEditor::setFieldsReadOnly(bool readOnly)
 
 void DocumentEditor::fillAccountList(bool panel)
 {
+    // Each account with its name beside its code; the document takes the code.
     const QStringList accounts = FieldValues(tables().TKONTA, QStringLiteral("KOD"));
+    const QStringList names = FieldValues(tables().TKONTA, QStringLiteral("NAZWA"));
     if (panel)
-        AccountCombo->setEntries(accounts);
+        AccountCombo->setEntries(accounts, names);
     else
-        LineGrid->tableModel().setPickList(QStringLiteral("KONTO"), accounts);
+        LineGrid->tableModel().setPickList(QStringLiteral("KONTO"), accounts, names);
 }
 
 // --- Commands ----------------------------------------------------------------------------------

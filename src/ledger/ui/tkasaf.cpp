@@ -185,6 +185,7 @@ void TKASAF::bindGrids()
     DeskGrid->installEventFilter(this);
     findChild<QToolBar *>(QStringLiteral("DeskToolBar"))->addWidget(DeskGrid);
     connect(DeskGrid, &QAbstractItemView::doubleClicked, this, [this] { openCashDeskDictionary(); });
+    connect(DeskGrid, &TableGrid::rowChosen, this, [this] { moveToLastReport(); });
 
     auto *reports = new TableModel(data.TRKASA, ReportGridColumns());
     reports->setPrompt(&prompt);

@@ -49,7 +49,7 @@ QGroupBox *TKASAF1::buildContractorGroup()
     // is longer than the field.
     TaxNumberEdit->setInputCleanup([this](const QString &typed) {
         const QString text = typed.trimmed();
-        return text.size() > TextFieldSize(header(), QStringLiteral("ONIP")) ? TaxNumberDigits(text) : text;
+        return text.size() > FieldCharacterLimit(header(), QStringLiteral("ONIP")) ? TaxNumberDigits(text) : text;
     });
     Name1Edit = headerField(QStringLiteral("ONAZ1"), QStringLiteral("Pełna nazwa kontrahenta"));
     Name2Edit = headerField(QStringLiteral("ONAZ2"), QStringLiteral("Pełna nazwa kontrahenta"));
