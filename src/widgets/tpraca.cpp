@@ -113,7 +113,9 @@ void TPRACA::letEventsThroughNow()
 
 bool TPRACA::eventFilter(QObject *watched, QEvent *event)
 {
-    if (working_ && IsUserInput(event->type()))
+    // A message the work itself shows (a failed write, a question) is modal and keeps the other
+    // windows off by itself; the user must be able to answer it.
+    if (working_ && IsUserInput(event->type()) && !QApplication::activeModalWidget())
         return true;
     return QDialog::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include "support/qt_printers.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -70,6 +71,17 @@ TEST(TPRACA, LetsEventsThroughBetweenStepsButHoldsOffTheUsersInput)
     EXPECT_EQ(clicks, 0);
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+
+    // A message the work shows on its way is answered as usual.
+    QDialog message;
+    message.setModal(true);
+    auto *answer = new QPushButton(QStringLiteral("OK"), &message);
+    int answers = 0;
+    QObject::connect(answer, &QPushButton::clicked, [&] { ++answers; });
+    message.show();
+    QTest::mouseClick(answer, Qt::LeftButton);
+    EXPECT_EQ(answers, 1);
+    message.hide();
 
     window.Stop();
     EXPECT_FALSE(window.isVisible());
