@@ -129,3 +129,37 @@ TEST_F(CommandToolTest, ArchiveThenRestoreBringsBackTheArchivedTables)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CommandToolTest, ExportedDocumentsComeBackAndADamagedFileChangesNothing)
+{
+    ASSERT_EQ(run({"export", "documents", path("dokumenty.txt")}), 0) << errors.toStdString();
+    QFile exported(path("dokumenty.txt"));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = exported.readAll().split('\n');
+    exported.close();
+    ASSERT_GT(lines.size(), 10);
+
+    // The same file imported again changes every row in place.
+    ASSERT_EQ(run({"import", "documents", path("dokumenty.txt")}), 0) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(path("dokumenty.txt")));
+
+    // A line whose amount is no number stops the import, naming the line; the file keeps its name.
+    const QList<QByteArray> header = lines[0].split('\t');
+    const int amount = int(header.indexOf("KWOTA"));
+    ASSERT_GE(amount, 0);
+    QList<QByteArray> values = lines[5].split('\t');
+    values[amount] = "12x";
+    lines[5] = values.join('\t');
+    QFile damaged(path("zle.txt"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(lines.join('\n'));
+    damaged.close();
+    EXPECT_EQ(run({"import", "documents", path("zle.txt")}), 1);
+    EXPECT_TRUE(errors.contains("Wiersz 6, kolumna")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("\"12x\"")) << errors.toStdString();
+    EXPECT_TRUE(QFile::exists(path("zle.txt")));
+}
+
+} // namespace

@@ -14,4 +14,6 @@ int RunPrintCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
 int RunArchiveCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunRestoreCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunReportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);

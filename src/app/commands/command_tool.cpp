@@ -42,6 +42,17 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
         {QStringLiteral("new-year"),
          {QStringLiteral("kasa new-year [--from RRRR]"),
           QStringLiteral("Otwiera bazy na rok następny po podanym (domyślnie po roku danych).\n"), RunNewYearCommand}},
+        {QStringLiteral("export"),
+         {QStringLiteral("kasa export documents|contractors PLIK"),
+          QStringLiteral("Zapisuje dokumenty roku albo katalog kontrahentów do pliku tekstowego (kolumny\n"
+                         "rozdzielone tabulatorem, Windows-1250), jak okno \"Export danych\".\n"),
+          RunExportCommand}},
+        {QStringLiteral("import"),
+         {QStringLiteral("kasa import documents|contractors PLIK"),
+          QStringLiteral("Wczytuje plik jak okno \"Import danych\": wiersze o istniejącym kluczu są zmieniane,\n"
+                         "pozostałe dopisywane, wszystko w jednej transakcji; błędna wartość zatrzymuje import\n"
+                         "z numerem wiersza i kolumną, niczego nie zmieniając.\n"),
+          RunImportCommand}},
         {QStringLiteral("check"),
          {QStringLiteral("kasa check"),
           QStringLiteral("Otwiera bez zapisu każdą tabelę instalacji, sprawdza jej spójność i strukturę.\n"
