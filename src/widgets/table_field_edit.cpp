@@ -40,9 +40,17 @@ void FieldBinding::setInputCleanup(InputCleanup cleanup)
     reload();
 }
 
+// A control whose window checks the typed text itself (and says what is wrong with it) takes
+// what is typed; the others take no more than the field holds.
 int FieldBinding::lengthLimit() const
 {
-    return cleanup_ ? 0 : FieldCharacterLimit(table_, field_);
+    return cleanup_ || check_ ? 0 : FieldCharacterLimit(table_, field_);
+}
+
+void FieldBinding::setInputCheck(InputCheck check)
+{
+    check_ = std::move(check);
+    limitLength(lengthLimit());
 }
 
 void FieldBinding::reload()
@@ -82,16 +90,14 @@ bool FieldBinding::commit()
             pending_ = false;
             return true;
         }
-        const int size = FieldCharacterLimit(table_, field_);
-        const QString tooLong = size > 0 && typed.size() > size
-                                    ? QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size)
-                                    : QString();
-        if (check_ || !tooLong.isEmpty()) {
-            if (const QString problem = tooLong.isEmpty() ? check_(typed) : tooLong; !problem.isEmpty()) {
-                if (prompt_)
-                    prompt_->warning(problem);
-                return false;
-            }
+        // A window's own check speaks first; a text longer than the field is refused either way.
+        QString problem = check_ ? check_(typed) : QString();
+        if (const int size = FieldCharacterLimit(table_, field_); problem.isEmpty() && size > 0 && typed.size() > size)
+            problem = QStringLiteral("Tekst jest za długi: pole mieści najwyżej %1 znaków.").arg(size);
+        if (!problem.isEmpty()) {
+            if (prompt_)
+                prompt_->warning(problem);
+            return false;
         }
         EnsureEditing(table_);
         pending_ = false;

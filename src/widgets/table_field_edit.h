@@ -28,7 +28,9 @@ public:
     const QString &field() const { return field_; }
     void setField(const QString &field);
     void setPrompt(Prompt *prompt) { prompt_ = prompt; }
-    void setInputCheck(InputCheck check) { check_ = std::move(check); }
+    // The control then takes texts of any length: the check, and after it the field's size, say
+    // what is wrong with one.
+    void setInputCheck(InputCheck check);
     // Tidies a typed text before it is checked and stored (a tax number pasted with spaces and
     // dashes); the control then takes more than the field holds, the tidied text may not.
     using InputCleanup = std::function<QString(const QString &typed)>;
