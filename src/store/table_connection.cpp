@@ -272,13 +272,20 @@ void TableConnection::rollbackScopeTransaction() noexcept
     inScopeTransaction_ = false;
 }
 
+void TableConnection::joinScopeTransaction()
+{
+    if (!TransactionScope::active() || inScopeTransaction_)
+        return;
+    beginScopeTransaction();
+    TransactionScope::enlist(shared_from_this());
+    // Rows buffered before the lock may be older than the file: cursors read them again.
+    noteChange();
+}
+
 TableConnection::Write::Write(TableConnection &connection) : connection_(connection)
 {
     if (TransactionScope::active()) {
-        if (!connection_.inScopeTransaction_) {
-            connection_.beginScopeTransaction();
-            TransactionScope::enlist(connection_.shared_from_this());
-        }
+        connection_.joinScopeTransaction();
         return;
     }
     connection_.execute("BEGIN IMMEDIATE");

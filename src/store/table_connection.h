@@ -67,6 +67,11 @@ public:
         bool done_ = false;
     };
 
+    // Inside a transaction scope: starts this file's part of it now, with the write lock, unless
+    // it has started already; every read from then on sees the stored rows, which no other
+    // program can change before the scope ends. Outside a scope it does nothing.
+    void joinScopeTransaction();
+
     // Used by the transaction scope.
     bool inScopeTransaction() const { return inScopeTransaction_; }
     void beginScopeTransaction();
