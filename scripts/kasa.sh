@@ -3,6 +3,7 @@
 #   scripts/kasa.sh run [program arguments...]   install what is missing, build, start the program
 #   scripts/kasa.sh test                         install what is missing, build, run every test
 #   scripts/kasa.sh build                        install what is missing and build
+#   scripts/kasa.sh forms OUTDIR                 every graphic form of a fresh demo tree as PDF and PNG
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +14,7 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth fonts-liberation fonts-dejavu-core
           qt6-translations-l10n poppler-utils
-          openbox xdotool imagemagick)
+          openbox xdotool imagemagick desktop-file-utils)
 
 install_missing() {
     local missing=()
@@ -64,5 +65,18 @@ case "$cmd" in
         cd "$data"
         with_display "$build/kasa" "$@"
         ;;
-    *) echo "usage: $0 run|test|build" >&2; exit 2 ;;
+    forms)
+        [ $# -ge 1 ] || { echo "usage: $0 forms OUTDIR" >&2; exit 2; }
+        build
+        out=$(mkdir -p "$1" && cd "$1" && pwd)
+        data="$out/dane"
+        rm -rf "$data"
+        "$build/kasa" --init "$data" --demo >/dev/null
+        (cd "$data" && QT_QPA_PLATFORM=offscreen "$build/kasa" --forms "$out")
+        for pdf in "$out"/*.pdf; do
+            pdftoppm -r 90 -png "$pdf" "${pdf%.pdf}"
+        done
+        ls "$out"
+        ;;
+    *) echo "usage: $0 run|test|build|forms" >&2; exit 2 ;;
 esac

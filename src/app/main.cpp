@@ -1,7 +1,14 @@
 #include "base/clock.h"
 #include "base/process_environment.h"
 #include "widgets/qt_prompt.h"
+#include "app/ui/settings_wiring.h"
+#include "app/ui/contractors_wiring.h"
+#include "app/ui/maintenance_wiring.h"
+#include "app/ui/form_printing_wiring.h"
+#include "app/ui/forms_export.h"
+#include "app/commands/command_tool.h"
 #include "app/ui/startup.h"
+#include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
 #include "ledger/ui/tkasaf.h"
@@ -11,11 +18,15 @@
 #include "store/tdane.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
 #include <sqlite3.h>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -26,7 +37,29 @@ int main(int argc, char **argv)
         QTextStream err(stderr);
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
     }
+    // "kasa COMMAND ..." runs one job without a window (the forms it prints need fonts, not a display).
+    if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A job from cron has no session folder; Qt only needs one of its own.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/kasa-runtime-" + QByteArray::number(::getuid());
+            QDir().mkpath(QFile::decodeName(runtime));
+            QFile::setPermissions(QFile::decodeName(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+        QGuiApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
+    }
     QApplication app(argc, argv);
+    // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
+    if (argc > 1 && std::strcmp(argv[1], "--forms") == 0) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return RunFormsExport(app.arguments().mid(1), out, err);
+    }
     SystemClock clock;
     QtPrompt prompt;
     const ProcessEnvironment environment = ProcessEnvironment::fromProcess();
@@ -39,6 +72,10 @@ int main(int argc, char **argv)
     std::unique_ptr<PrintModule> printModule;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliaryWindows;
     TKASAF *mainWindow = nullptr;
+    std::unique_ptr<MaintenanceWiring> maintenance;
+    std::unique_ptr<FormPrintingWiring> formPrinting;
+    UsersWiring users(session, prompt, globalState(), environment);
+    std::unique_ptr<ContractorWiring> contractors;
     const StartupContext context{
         .environment = environment,
         .clock = clock,
@@ -47,7 +84,7 @@ int main(int argc, char **argv)
         .initialiseEngine = [] { return sqlite3_initialize() == SQLITE_OK; },
         .createDataModule =
             [&] {
-                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment});
+                dataModule = std::make_unique<TDANE>(DataModuleContext{session, prompt, globalState(), environment, users.loginUser()});
                 dataModule->runOpenSequence();
                 TDANE &d = *dataModule;
                 ledger = std::make_unique<CashLedger>(
@@ -56,10 +93,21 @@ int main(int argc, char **argv)
             },
         .createMainWindow =
             [&](GlobalState &state) {
-                auto window = std::make_unique<TKASAF>(state, MainWindowServices{*dataModule, *ledger, prompt, clock});
+                MainWindowServices services{*dataModule, *ledger, prompt, clock};
+                maintenance = std::make_unique<MaintenanceWiring>(*dataModule, prompt);
+                maintenance->addCommands(services.commands);
+                formPrinting = std::make_unique<FormPrintingWiring>(
+                    *dataModule, prompt, state, [&]() -> TDRUK * { return printModule ? &printModule->druk() : nullptr; });
+                formPrinting->wire(services.commands);
+                users.addCommands(services.commands, *dataModule, [&] { return mainWindow; });
+                contractors = std::make_unique<ContractorWiring>(*dataModule, prompt, [&] { return mainWindow; });
+                contractors->wire(services.commands);
+                auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
+                formPrinting->setParentWindow(mainWindow);
                 auxiliaryWindows = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, mainWindow);
                 mainWindow->setAuxiliaryWindows(auxiliaryWindows.get());
+                WireSettingsWindows(*mainWindow, *dataModule, prompt);
                 return window;
             },
         .createPrintModule =

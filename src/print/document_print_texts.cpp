@@ -68,9 +68,14 @@ QList<PositionRow> ReadPositionTable(Table &positions, const QString &kind)
         });
         Guarded([&] { positions.enableControls(); });
     });
-    for (positions.first(); !positions.eof() && rows.size() < kMaxPositionRows; positions.next())
+    // A settlement's and a request's header row is not one of its positions.
+    const bool linesOnly = IsAdvanceKind(kind) && positions.hasField(QStringLiteral("GLOWKA"));
+    for (positions.first(); !positions.eof() && rows.size() < kMaxPositionRows; positions.next()) {
+        if (linesOnly && positions.asBoolean(QStringLiteral("GLOWKA")))
+            continue;
         rows.append({positions.asString(QStringLiteral("TYT1")),
                      PositionAmountText(kind, positions.asMoney(QStringLiteral("KWOTAP"))),
                      positions.asString(QStringLiteral("KONTO"))});
+    }
     return rows;
 }

@@ -1,11 +1,15 @@
 #include "store/structure_upgrades.h"
 
+#include "base/prompt.h"
+#include "store/cut_texts.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_object_open.h"
 #include "store/table_replacement.h"
+#include "store/structure_work_lock.h"
+#include "store/table_helper_context.h"
 #include "store/table_schemas.h"
 #include "store/transaction_scope.h"
 
@@ -32,24 +36,27 @@ QString FirstNonEmpty(const QString &preferred, const QString &fallback)
 }
 
 // The account number was kept in three parts; the current structure holds it in one text,
-// the parts separated by spaces.
-QString JoinedAccountNumber(const Table &old)
+// the parts separated by spaces, or without the spaces when the field cannot hold them.
+QString JoinedAccountNumber(const Table &old, int fieldSize)
 {
     const QString middle = OldText(old, QStringLiteral("NUM2"));
-    QString joined = OldText(old, QStringLiteral("NUM1")) + u' ' + middle.left(4) + u' ' + middle.mid(4, 4) + u' '
-                     + OldText(old, QStringLiteral("NUM3"));
+    const QStringList parts{OldText(old, QStringLiteral("NUM1")), middle.left(4), middle.mid(4, 4),
+                            OldText(old, QStringLiteral("NUM3"))};
+    QString joined = parts.join(u' ');
     while (joined.endsWith(u' '))
         joined.chop(1);
+    if (joined.size() > fieldSize)
+        joined = parts.join(QString());
     return joined;
 }
 
 // The value of a field of the current structure, taken from the old row.
-QString CurrentFieldText(const Table &old, const QString &field)
+QString CurrentFieldText(const Table &old, const QString &field, int fieldSize)
 {
     if (field == QLatin1String("ADRES1"))
         return OldText(old, QStringLiteral("ZAPAS1"));
     if (field == QLatin1String("NUM1"))
-        return JoinedAccountNumber(old);
+        return JoinedAccountNumber(old, fieldSize);
     if (field == QLatin1String("URZAD"))
         return FirstNonEmpty(OldText(old, QStringLiteral("ARCHDATA")), OldText(old, QStringLiteral("ZAPAS2")));
     if (field == QLatin1String("KAPITAL"))
@@ -59,15 +66,37 @@ QString CurrentFieldText(const Table &old, const QString &field)
     return OldText(old, field);
 }
 
-void CopyRowsIntoCurrentStructure(Table &old, Table &rebuilt)
+// The current structure, followed by the fields of the old table that this program does not
+// know: the company table is shared with the other programs of the suite, whose fields go along.
+TableDefinition RebuiltDefinition(const TableDefinition &old)
+{
+    TableDefinition rebuilt = CompanyTableDefinition();
+    for (const FieldDef &field : old.fields)
+        if (!rebuilt.hasField(field.name))
+            rebuilt.fields.append(field);
+    return rebuilt;
+}
+
+void CopyRowsIntoCurrentStructure(Table &old, Table &rebuilt, CutTexts &cut)
 {
     const QList<FieldDef> fields = rebuilt.definition().fields;
+    const TableDefinition current = CompanyTableDefinition();
     TransactionScope scope;
     for (old.first(); !old.eof(); old.next()) {
         rebuilt.append();
+        const QString row = QStringLiteral("NR ") + OldText(old, QStringLiteral("NR"));
         for (const FieldDef &field : fields) {
-            const QString text = CurrentFieldText(old, field.name);
-            if (!text.isEmpty())
+            if (!current.hasField(field.name)) {
+                if (!old.isNull(field.name))
+                    rebuilt.setValue(field.name, old.value(field.name));
+                continue;
+            }
+            const QString text = CurrentFieldText(old, field.name, field.size);
+            if (text.isEmpty())
+                continue;
+            if (field.type == FieldType::Text)
+                cut.setText(rebuilt, field.name, text, row);
+            else
                 rebuilt.setString(field.name, text);
         }
         rebuilt.post();
@@ -77,12 +106,12 @@ void CopyRowsIntoCurrentStructure(Table &old, Table &rebuilt)
 
 // Builds the company table in the current structure beside the old one; false (and nothing left
 // behind) when that fails.
-bool BuildRebuiltTable(Table &company, Table &rebuilt)
+bool BuildRebuiltTable(Table &company, Table &rebuilt, CutTexts &cut)
 {
     try {
-        rebuilt.create(CompanyTableDefinition());
+        rebuilt.create(RebuiltDefinition(company.definition()));
         rebuilt.open();
-        CopyRowsIntoCurrentStructure(company, rebuilt);
+        CopyRowsIntoCurrentStructure(company, rebuilt, cut);
         rebuilt.close();
         return true;
     } catch (const EngineError &) {
@@ -91,28 +120,40 @@ bool BuildRebuiltTable(Table &company, Table &rebuilt)
     }
 }
 
+bool NeedsRebuild(const TableDefinition &definition)
+{
+    return definition.fields.size() < CompanyTableDefinition().fields.size();
+}
+
 } // namespace
 
-void UpgradeCompanyTable(Table &company)
+void UpgradeCompanyTable(Table &company, TableHelperContext &context)
 {
-    if (!company.isOpen() || company.definition().fields.size() >= CompanyTableDefinition().fields.size())
+    if (!company.isOpen() || !NeedsRebuild(company.definition()))
         return;
-    Session &session = *company.session();
     const QString path = company.filePath();
-    Table rebuilt(session);
-    rebuilt.setTableName(ScratchTablePath(path, kRebuiltSuffix) + QStringLiteral(".DB"));
-    if (!BuildRebuiltTable(company, rebuilt)) {
+    // A table the user keeps read-only stays as it is.
+    if (IsReadOnlyFile(path))
+        return;
+    if (!BeginStructureWork(company, NeedsRebuild, context.prompt)) {
         company.first();
         return;
     }
 
+    Table rebuilt(*company.session());
+    rebuilt.setTableName(ScratchTablePath(path, kRebuiltSuffix) + QStringLiteral(".DB"));
+    CutTexts cut;
+    const bool built = BuildRebuiltTable(company, rebuilt, cut);
     const QString tableName = company.tableName();
-    company.close();
-    if (ReplaceTableFile(session, path, rebuilt.filePath()))
+    if (built && ReplaceTableFile(company, rebuilt.filePath())) {
         QFile::remove(ResolvePathIgnoringCase(WithoutDbExtension(path) + QStringLiteral(".STR")));
-    else
-        DeleteTableQuietly(rebuilt);
+        if (!cut.isEmpty())
+            context.prompt.information(QStringLiteral("Przy zmianie struktury tabeli danych o firmie skrócono "
+                                                      "wartości, których nie mieszczą pola:")
+                                       + cut.listing(QStringLiteral("FIRMA")));
+    }
+    company.close();
     company.setTableName(tableName);
-    OpenTableObject(company);
+    OpenSharedWaiting(company);
     company.first();
 }

@@ -4,6 +4,8 @@
 #include "store/engine_error.h"
 #include "store/table.h"
 #include "store/table_helper_context.h"
+#include "store/structure_work_lock.h"
+#include "store/table_files.h"
 #include "store/table_replacement.h"
 #include "store/table_schemas.h"
 #include "store/transaction_scope.h"
@@ -23,7 +25,7 @@ void CopyRowsByPosition(Session &session, const QString &oldPath, Table &convert
 {
     Table old(session);
     old.setTableName(oldPath);
-    old.open();
+    old.open(); // shares this program's exclusive hold on the file
     const QList<FieldDef> oldFields = old.definition().fields;
     const QList<FieldDef> newFields = converted.definition().fields;
     const qsizetype shared = std::min(oldFields.size(), newFields.size());
@@ -53,6 +55,15 @@ bool DescriptionTableNeedsConversion(const Table &descriptions)
 void ConvertDescriptionTable(Table &descriptions, TableHelperContext &context)
 {
     const QString path = descriptions.filePath();
+    if (IsReadOnlyFile(path)) {
+        descriptions.close();
+        return;
+    }
+    const auto needed = [](const TableDefinition &definition) { return definition.fields.size() < kCurrentFieldCount; };
+    if (!BeginStructureWork(descriptions, needed, context.prompt)) {
+        descriptions.close();
+        return;
+    }
     Table converted(context.session);
     converted.setTableName(QFileInfo(path).dir().filePath(kConvertedFileName));
     try {
@@ -72,7 +83,6 @@ void ConvertDescriptionTable(Table &descriptions, TableHelperContext &context)
         return;
     }
     converted.close();
+    ReplaceTableFile(descriptions, converted.filePath());
     descriptions.close();
-    if (!ReplaceTableFile(context.session, path, converted.filePath()))
-        DeleteTableQuietly(converted);
 }

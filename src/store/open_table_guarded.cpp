@@ -107,7 +107,7 @@ bool OpenTableGuarded(Table &table, const QString &path, const QString &displayN
 
     if (EndsWithCompanyTableName(path)) {
         try {
-            UpgradeCompanyTable(table);
+            UpgradeCompanyTable(table, context);
         } catch (...) {
             // The company table keeps working in the structure it has.
         }

@@ -1,10 +1,13 @@
 #include "store/structure_upgrades.h"
 
 #include "base/global_state.h"
+#include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/session.h"
 #include "store/table.h"
+#include "store/structure_work_lock.h"
 #include "store/table_edit_helpers.h"
+#include "store/table_files.h"
 #include "store/table_helper_context.h"
 #include "store/table_object_open.h"
 #include "store/table_replacement.h"
@@ -68,22 +71,30 @@ bool BuildUpgradedTable(Table &parameters, Table &upgraded, TableHelperContext &
     return true;
 }
 
+bool LacksLoginFields(const TableDefinition &definition)
+{
+    return !definition.hasField(QStringLiteral("L5"));
+}
+
 } // namespace
 
 void UpgradeParameterTable(Table &parameters, TableHelperContext &context)
 {
     if (!parameters.isOpen() || parameters.hasField(QStringLiteral("L5")))
         return;
+    const QString path = parameters.filePath();
+    // A table the user keeps read-only stays as it is.
+    if (IsReadOnlyFile(path))
+        return;
+    if (!BeginStructureWork(parameters, LacksLoginFields, context.prompt))
+        return;
     Table upgraded(context.session);
     upgraded.setTableName(kScratchTableName);
-    if (!BuildUpgradedTable(parameters, upgraded, context))
-        return;
-
+    const bool built = BuildUpgradedTable(parameters, upgraded, context);
     const QString tableName = parameters.tableName();
-    const QString path = parameters.filePath();
+    if (built)
+        ReplaceTableFile(parameters, upgraded.filePath());
     parameters.close();
-    if (!ReplaceTableFile(context.session, path, upgraded.filePath()))
-        DeleteTableQuietly(upgraded);
     parameters.setTableName(tableName);
-    OpenTableObject(parameters);
+    OpenSharedWaiting(parameters);
 }

@@ -4,7 +4,14 @@
 #include <QLocale>
 #include <QString>
 #include <QVarLengthArray>
+// Built into the program, and once more into the loadable extension that lets other SQLite tools
+// read the tables in the same order; the extension reaches SQLite through the loader's routines.
+#ifdef KASA_SQLITE_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 #include <cstring>
 

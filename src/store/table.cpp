@@ -1,4 +1,5 @@
 #include "store/table.h"
+#include "store/table_replacement.h"
 
 #include "store/field_value.h"
 #include "store/session.h"
@@ -116,6 +117,9 @@ void Table::openWith(bool exclusive)
         return;
     if (tableName_.isEmpty())
         throw EngineError(EngineErrorKind::Missing, QStringLiteral("Tabela nie ma nazwy."));
+    // A replacement of this table that a power cut left half-way is finished (or undone) first.
+    if (!TableConnection::isOpenInThisProcess(filePath()))
+        RecoverInterruptedReplacement(filePath());
     auto connection = TableConnection::acquire(filePath(), exclusive);
     try {
         connection_ = connection;

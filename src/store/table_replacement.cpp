@@ -1,32 +1,86 @@
 #include "store/table_replacement.h"
 
+#include "store/crash_point.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/table.h"
+#include "store/table_connection.h"
+#include "store/table_files.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-const QString kSetAsideSuffix = QStringLiteral("_STARY");
+const QString kReplacementSuffix = QStringLiteral("_NOWY");
+const QString kBackupSuffix = QStringLiteral("_STARY");
 
-bool RenameQuietly(Session &session, const QString &from, const QString &toFileName)
+QByteArray Native(const QString &path)
 {
-    try {
-        Table table(session);
-        table.setTableName(from);
-        table.renameTable(toFileName);
-        return true;
-    } catch (const EngineError &) {
-        return false;
-    }
+    return QFile::encodeName(path);
 }
 
-void DeleteQuietly(Session &session, const QString &path)
+bool Exists(const QString &path)
 {
-    Table table(session);
-    table.setTableName(path);
-    DeleteTableQuietly(table);
+    return QFileInfo::exists(path);
+}
+
+bool SyncPath(const QString &path, int flags)
+{
+    const int fd = ::open(Native(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+bool SyncFolderOf(const QString &filePath)
+{
+    return SyncPath(QFileInfo(filePath).absolutePath(), O_RDONLY);
+}
+
+bool RenameOver(const QString &from, const QString &to)
+{
+    return ::rename(Native(from).constData(), Native(to).constData()) == 0;
+}
+
+void RemoveWithJournal(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+// The old table kept under the backup name: a second name of the same file where the file
+// system allows it (nothing copied, no room needed), else a complete copy.
+bool KeepBackup(const QString &path, const QString &backup)
+{
+    RemoveWithJournal(backup);
+    if (::link(Native(path).constData(), Native(backup).constData()) == 0)
+        return SyncFolderOf(backup);
+    const QString copying = backup + QStringLiteral(".kopia");
+    QFile::remove(copying);
+    if (!QFile::copy(path, copying) || !SyncPath(copying, O_RDONLY) || !RenameOver(copying, backup)) {
+        QFile::remove(copying);
+        return false;
+    }
+    return SyncFolderOf(backup);
+}
+
+// The replacement under the name it waits with, on disk.
+bool MoveToWaitingName(const QString &replacementPath, const QString &waiting)
+{
+    const QString from = ResolvePathIgnoringCase(replacementPath);
+    if (QFileInfo(from).absoluteFilePath() != QFileInfo(waiting).absoluteFilePath()) {
+        RemoveWithJournal(waiting);
+        if (!RenameOver(from, waiting))
+            return false;
+    }
+    return SyncFileAndFolder(waiting);
 }
 
 } // namespace
@@ -36,27 +90,77 @@ QString ScratchTablePath(const QString &tablePathWithoutExtension, const QString
     return WithoutDbExtension(tablePathWithoutExtension) + suffix;
 }
 
-bool ReplaceTableFile(Session &session, const QString &tablePath, const QString &replacementPath)
+QString ReplacementTablePath(const QString &tablePath)
 {
-    Table table(session);
-    table.setTableName(tablePath);
-    const QString path = table.filePath();
-    const QString fileName = QFileInfo(path).fileName();
-    const QString setAside = ScratchTablePath(path, kSetAsideSuffix) + QStringLiteral(".DB");
-    const QString setAsideName = QFileInfo(setAside).fileName();
+    return ResolvePathIgnoringCase(ScratchTablePath(tablePath, kReplacementSuffix) + QStringLiteral(".DB"));
+}
 
-    if (!table.exists())
+QString BackupTablePath(const QString &tablePath)
+{
+    return ResolvePathIgnoringCase(ScratchTablePath(tablePath, kBackupSuffix) + QStringLiteral(".DB"));
+}
+
+bool SyncFileAndFolder(const QString &filePath)
+{
+    return SyncPath(filePath, O_RDONLY) && SyncFolderOf(filePath);
+}
+
+bool ReplaceTableFile(Table &table, const QString &replacementPath)
+{
+    const QString path = table.filePath();
+    const QString waiting = ReplacementTablePath(path);
+    const QString backup = BackupTablePath(path);
+    auto giveUp = [&] {
+        table.close();
+        RemoveWithJournal(waiting);
+        RemoveWithJournal(ResolvePathIgnoringCase(replacementPath));
         return false;
-    // Left by an earlier replacement cut short after the new table had taken the name.
-    DeleteQuietly(session, setAside);
-    if (!RenameQuietly(session, path, setAsideName))
-        return false;
-    if (!RenameQuietly(session, replacementPath, path)) {
-        RenameQuietly(session, setAside, fileName);
-        return false;
+    };
+    if (!Exists(path) || !MoveToWaitingName(replacementPath, waiting))
+        return giveUp();
+    CrashPoint("replace-waiting");
+    if (!KeepBackup(path, backup))
+        return giveUp();
+    CrashPoint("replace-backup");
+    if (!RenameOver(waiting, path)) {
+        QFile::remove(backup);
+        return giveUp();
     }
-    DeleteQuietly(session, setAside);
+    SyncFolderOf(path);
+    CrashPoint("replace-renamed");
+    // The old file's last name goes only after the program lets go of it.
+    table.close();
+    QFile::remove(backup);
+    SyncFolderOf(backup);
     return true;
+}
+
+ReplacementRecovery RecoverInterruptedReplacement(const QString &tablePath)
+{
+    const QString path = ResolvePathIgnoringCase(tablePath);
+    const QString backup = BackupTablePath(path);
+    if (!Exists(backup))
+        return ReplacementRecovery::Nothing;
+    // The program replacing the table holds the old file, which the backup names too.
+    if (TableConnection::isInUseByOtherProgram(backup))
+        return ReplacementRecovery::InProgress;
+    const QString waiting = ReplacementTablePath(path);
+    ReplacementRecovery outcome = ReplacementRecovery::Nothing;
+    if (Exists(waiting)) {
+        // The backup is made only once the replacement is complete and on disk.
+        if (!RenameOver(waiting, path))
+            return ReplacementRecovery::Nothing;
+        outcome = ReplacementRecovery::Finished;
+    } else if (!Exists(path)) {
+        if (!RenameOver(backup, path))
+            return ReplacementRecovery::Nothing;
+        SyncFolderOf(path);
+        return ReplacementRecovery::Restored;
+    }
+    SyncFolderOf(path);
+    QFile::remove(backup);
+    SyncFolderOf(backup);
+    return outcome;
 }
 
 void DeleteTableQuietly(Table &table)

@@ -9,12 +9,38 @@ class Table;
 // Its files are not companions of the table ("FIRMA_NOWY.DB" does not begin with "FIRMA.").
 QString ScratchTablePath(const QString &tablePathWithoutExtension, const QString &suffix);
 
-// Puts the replacement table file in the place of the table file (both closed; paths with or
-// without ".DB"). The old file is first moved aside and deleted only once the replacement has
-// its name, so at every moment one complete table is there; on failure the old table is put back
-// and the result is false (the replacement then stays under its own name).
-bool ReplaceTableFile(Session &session, const QString &tablePath, const QString &replacementPath);
+// Beside table "T.DB": "T_NOWY.DB", where a complete replacement waits for its move, and
+// "T_STARY.DB", the old table kept while the replacement moves in.
+QString ReplacementTablePath(const QString &tablePath);
+QString BackupTablePath(const QString &tablePath);
+
+// Puts a complete, closed replacement table in the place of the table. The table object names
+// the table and is best held open exclusively, so no other program writes the old file until the
+// new one has its name; it is closed on return. The replacement is first moved to "T_NOWY.DB" and
+// written to disk, then the old file is kept as "T_STARY.DB", the replacement takes the table's
+// name in one rename, and only then is the kept copy removed. So the table's name always names a
+// whole table, and a start after a power cut finds what to finish (RecoverInterruptedReplacement).
+// False when the replacement could not move in; the old table is then unchanged and the
+// replacement is gone.
+bool ReplaceTableFile(Table &table, const QString &replacementPath);
+
+// What a start found of a replacement cut short.
+enum class ReplacementRecovery {
+    Nothing,     // no replacement was under way
+    Finished,    // the replacement was complete and now has the table's name
+    Restored,    // the old table had lost its name and has it again
+    InProgress,  // another program is replacing the table right now
+};
+
+// Finishes or undoes a replacement of the table that a power cut or a killed program left
+// half-way: a complete "T_NOWY.DB" beside a kept "T_STARY.DB" moves in; a kept copy whose table
+// is gone takes its name back; a kept copy beside its table is removed. Runs before the table
+// is opened, whoever opens it.
+ReplacementRecovery RecoverInterruptedReplacement(const QString &tablePath);
 
 // Closes the table object and deletes its table file; a table that is not there or cannot be
 // deleted is left as it is.
 void DeleteTableQuietly(Table &table);
+
+// Writes the file's data, then the folder's entry, to disk.
+bool SyncFileAndFolder(const QString &filePath);

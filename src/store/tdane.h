@@ -87,7 +87,7 @@ private:
     void openYearTables();
     bool openCashReportsOrConvert();
     void openDocuments();
-    void upgradeDocumentDateIndex();
+    void upgradeDocumentIndexes(const QList<IndexDef> &missing);
     void openOperators();
     void openDescriptions();
     bool openPlain(Table &table, const QString &relative, const QString &failureText);

@@ -18,6 +18,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 
 // The table password of the session: a fixed text the tables are given.
@@ -32,6 +34,23 @@ IndexDef DocumentDateIndex()
         if (index.name == kDocumentDateIndex)
             return index;
     return {};
+}
+
+// The indexes of the current document structure that the table file lacks (the date index is
+// checked apart, for its key).
+QList<IndexDef> MissingDocumentIndexes(const TableDefinition &definition)
+{
+    QList<IndexDef> missing;
+    for (const IndexDef &index : CashDocumentTableDefinition().indexes) {
+        const bool present = std::any_of(definition.indexes.cbegin(), definition.indexes.cend(),
+                                         [&](const IndexDef &existing) {
+                                             return existing.primary == index.primary
+                                                    && existing.name.compare(index.name, Qt::CaseInsensitive) == 0;
+                                         });
+        if (!present && index.name != kDocumentDateIndex)
+            missing << index;
+    }
+    return missing;
 }
 
 QString FieldText(const Table &table, const QString &field)
@@ -125,6 +144,12 @@ void TDANE::openYearTables()
     nameUnopened(TKONTRAHo, QStringLiteral("FIN\\KONTRAHO.DB"));
     nameUnopened(TRAZEM, QStringLiteral("KASA\\RAZEM.DB"));
     openNamed(TWALUTA, QStringLiteral("\\FIN\\WALUTA"), QStringLiteral("Baza walut"));
+    // A conversion that a power cut stopped half-way is finished (or undone) before anything
+    // reads the cash tables.
+    if (ResumeInterruptedConversion(helpers_) == ConversionResumption::Held) {
+        context_.state.StartupStop = true;
+        return;
+    }
     openNamed(TKASA, QStringLiteral("KASA\\KASA"), QStringLiteral("Baza Kasy"));
     openNamed(TRKASA, QStringLiteral("KASA\\RKASA"), QStringLiteral("Baza Raport Kasowy"));
     if (!openCashReportsOrConvert())
@@ -160,8 +185,10 @@ bool TDANE::openCashReportsOrConvert()
     TKASA.close();
     // When the conversion could not be completed it has said why and the old tables are as they
     // were; the program ends all the same, and the next start asks again.
-    if (ConvertOldVersionTables(helpers_))
-        context_.prompt.information(QStringLiteral("Konwersja zakończona. Proszę uruchomić program jeszcze raz."));
+    const ConversionOutcome outcome = ConvertOldVersionTables(helpers_);
+    if (outcome.completed)
+        context_.prompt.information(QStringLiteral("Konwersja zakończona. Proszę uruchomić program jeszcze raz.")
+                                    + outcome.notes);
     restartRequired_ = true;
     context_.state.StartupStop = true;
     return false;
@@ -185,15 +212,20 @@ void TDANE::openDocuments()
     } catch (const EngineError &) {
         hasDateIndex = false;
     }
-    if (hasDateIndex && TNAG.indexFieldCount() == kOldDateIndexFieldCount)
-        upgradeDocumentDateIndex();
+    QList<IndexDef> missing = MissingDocumentIndexes(TNAG.definition());
+    if (!hasDateIndex || TNAG.indexFieldCount() == kOldDateIndexFieldCount)
+        missing << DocumentDateIndex();
+    if (!missing.isEmpty())
+        upgradeDocumentIndexes(missing);
     if (TNAG.isOpen())
         TNAG.setIndexName(QStringLiteral("Pinx"));
 }
 
-// The date index gets the key of the current structure. Rebuilding an index needs the table to
-// itself; when another program has it open the user is asked to close everything.
-void TDANE::upgradeDocumentDateIndex()
+// The date index gets the key of the current structure, and an index of the program's that is
+// gone is made again. Rebuilding an index needs the table to itself; when another program has it
+// open the user is asked to close everything. The old date index is replaced in the same step
+// that builds the new one, so no moment leaves the documents without it.
+void TDANE::upgradeDocumentIndexes(const QList<IndexDef> &missing)
 {
     TNAG.close();
     try {
@@ -203,8 +235,8 @@ void TDANE::upgradeDocumentDateIndex()
     }
     if (TNAG.isOpen()) {
         TNAG.setIndexName(QString());
-        TNAG.deleteIndex(kDocumentDateIndex);
-        TNAG.addIndex(DocumentDateIndex());
+        for (const IndexDef &index : missing)
+            TNAG.addIndex(index);
     }
     TNAG.close();
     OpenTableObject(TNAG);

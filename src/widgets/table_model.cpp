@@ -256,6 +256,8 @@ std::optional<FieldType> TableModel::typeOf(int column) const
 QVariant TableModel::cellText(int columnIndex, int role) const
 {
     const GridColumn &column = columns_[columnIndex];
+    if (column.shownAs)
+        return column.shownAs(table_.asString(column.field));
     if (role == Qt::EditRole) {
         const std::optional<FieldType> type = typeOf(columnIndex);
         if (type == FieldType::Currency && !table_.isNull(column.field))
@@ -300,7 +302,8 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
         return cellValue(index.row(), index.column(), role);
     case Qt::TextAlignmentRole: {
         const std::optional<FieldType> type = typeOf(index.column());
-        const Qt::Alignment horizontal = type && IsNumberType(*type) ? Qt::AlignRight : Qt::AlignLeft;
+        const bool number = type && IsNumberType(*type) && !columns_[index.column()].shownAs;
+        const Qt::Alignment horizontal = number ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(horizontal | Qt::AlignVCenter);
     }
     default:
@@ -346,7 +349,7 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
             return false;
         }
     }
-    return writeCell(index.row(), column, text);
+    return writeCell(index.row(), column, column.storedAs ? column.storedAs(text) : text);
 }
 
 // The cell's row becomes current and goes into edit, then the field takes the text; the row is

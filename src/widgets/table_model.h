@@ -25,6 +25,10 @@ struct GridColumn {
     bool pickListOnly = false; // only the entries of the list are accepted
     // Says what is wrong with a typed text (empty when it is fine) before the field gets it.
     std::function<QString(const QString &typed)> check;
+    // The text shown for a stored value, and the value stored for a text typed or picked (a
+    // level shown as its label); empty: the field's own text.
+    std::function<QString(const QString &stored)> shownAs;
+    std::function<QString(const QString &typed)> storedAs;
 };
 
 // A grid's view of a table object: the rows of its data set (order, range, master link, filter)

@@ -70,7 +70,7 @@ TEST_F(OldVersionConversionTest, DesksGetSymbolsAndReportsNumbersWithTheirDocume
                       {{"AUTOKASA", 1}, {"AUTORK", 3}, {"RD", "KW"}, {"NRD", 2}, {"KWOTAP", "2,5"}},
                       {{"AUTOKASA", 3}, {"AUTORK", 4}, {"RD", "RZ"}, {"NRD", 9}, {"TYT1", "Rozliczenie"}}});
 
-    ASSERT_TRUE(ConvertOldVersionTables(context));
+    ASSERT_TRUE(ConvertOldVersionTables(context).completed);
 
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
     EXPECT_EQ(tree.column(cash("KASA.DB"), "SYMBOL"), QStringList({"1", "2", "3"}));
@@ -104,7 +104,7 @@ TEST_F(OldVersionConversionTest, AnOldTableThatCannotBeOpenedLeavesEverythingAsI
     ASSERT_TRUE(listing.open(QIODevice::WriteOnly));
     listing.close();
 
-    EXPECT_FALSE(ConvertOldVersionTables(context));
+    EXPECT_FALSE(ConvertOldVersionTables(context).completed);
     EXPECT_EQ(prompt.shownOnce(QStringLiteral("Nie mozna otworzyć tabeli")).icon, PromptIcon::Error);
     EXPECT_EQ(tree.open(cash("KASA.DB"))->definition(), OldCashDeskTableDefinition());
     EXPECT_EQ(tree.open(cash("RKASA.DB"))->definition(), OldCashReportTableDefinition());
@@ -119,7 +119,7 @@ TEST_F(OldVersionConversionTest, ConversionTablesThatCannotBeCreatedAreReported)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    EXPECT_FALSE(ConvertOldVersionTables(context));
+    EXPECT_FALSE(ConvertOldVersionTables(context).completed);
     EXPECT_EQ(prompt.shownOnce(QString::fromUtf8("Nie mozna utworzyć tabeli")).icon, PromptIcon::Error);
     EXPECT_EQ(tree.open(cash("KASA.DB"))->definition(), OldCashDeskTableDefinition());
 }

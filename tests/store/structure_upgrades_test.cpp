@@ -72,7 +72,7 @@ TEST_F(StructureUpgradeTest, AThirtyFieldCompanyTableIsRebuiltKeepingItsValues)
     tree.createTable(tree.companyTable(), ThirtyFieldCompanyTable(), {kOldCompanyRow});
     WriteStructureListingFile(tree.dataRoot() + "FIRMA.STR", ThirtyFieldCompanyTable());
     auto t = company();
-    UpgradeCompanyTable(*t);
+    UpgradeCompanyTable(*t, context);
 
     ASSERT_TRUE(t->isOpen());
     EXPECT_EQ(t->definition(), CompanyTableDefinition());
@@ -106,7 +106,7 @@ TEST_F(StructureUpgradeTest, TheTaxOfficeAndCapitalOfTheOldestRowsComeFromTheArc
                   {"NUM1", "12"}};
     tree.createTable(tree.companyTable(), ThirtyFieldCompanyTable(), {row});
     auto t = company();
-    UpgradeCompanyTable(*t);
+    UpgradeCompanyTable(*t, context);
 
     EXPECT_EQ(t->asString("URZAD"), QString::fromUtf8("US Mokotów"));
     EXPECT_EQ(t->asString("KAPITAL"), QStringLiteral("7"));
@@ -120,7 +120,7 @@ TEST_F(StructureUpgradeTest, AFailedRebuildLeavesTheOldCompanyTableAsItWas)
     // The place where the new table would be built is taken.
     ASSERT_TRUE(QDir().mkpath(tree.dataRoot() + "FIRMA_NOWY.DB"));
     auto t = company();
-    UpgradeCompanyTable(*t);
+    UpgradeCompanyTable(*t, context);
 
     EXPECT_TRUE(t->isOpen());
     EXPECT_EQ(t->definition(), ThirtyFieldCompanyTable());

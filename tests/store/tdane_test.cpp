@@ -378,6 +378,22 @@ TEST_F(OpenSequenceTest, AThreeFieldDateIndexIsRebuiltOverFourFields)
     EXPECT_EQ(tree.column(year("KASA\\NAGKASA.DB"), "NRD"), QStringList{"1"});
 }
 
+TEST_F(OpenSequenceTest, IndexesOfTheDocumentsThatAreGoneAreMadeAgain)
+{
+    // What a kill between dropping and adding an index used to leave.
+    tree.withStandardTree(kYear);
+    TableDefinition damaged = CashDocumentTableDefinition();
+    damaged.indexes.removeIf([](const IndexDef &index) { return index.name == "Dinx" || index.name == "Ninx"; });
+    tree.createTable(year("KASA\\NAGKASA.DB"), damaged, {{{"SYMBOL", "A"}, {"NUMER", 1}, {"RD", "KP"}, {"NRD", 1}}});
+    runWithDataRoot();
+
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+    EXPECT_EQ(IndexNamed(dane->TNAG.definition(), "Dinx"), IndexNamed(CashDocumentTableDefinition(), "Dinx"));
+    EXPECT_EQ(IndexNamed(dane->TNAG.definition(), "Ninx"), IndexNamed(CashDocumentTableDefinition(), "Ninx"));
+    EXPECT_EQ(dane->TNAG.indexName(), QStringLiteral("Pinx"));
+    EXPECT_EQ(tree.column(year("KASA\\NAGKASA.DB"), "NRD"), QStringList{"1"});
+}
+
 TEST_F(OpenSequenceTest, TheDateIndexWaitsWhileAnotherProgramHasTheDocuments)
 {
     tree.withStandardTree(kYear);

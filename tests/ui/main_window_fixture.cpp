@@ -78,7 +78,7 @@ void MainWindowTest::start(const QStringList &arguments, int accessLevel)
     TDANE &d = *data;
     ledger = std::make_unique<CashLedger>(
         LedgerTables{d.TPARA, d.TKASA, d.TRKASA, d.TNAG, d.TPOZ, d.KNAG, d.TSLO, d.TKONTA, d.TWALUTA}, prompt, state, clock);
-    window = std::make_unique<TKASAF>(state, MainWindowServices{d, *ledger, prompt, clock});
+    window = std::make_unique<TKASAF>(state, MainWindowServices{d, *ledger, prompt, clock, nullptr, commands});
     auxiliary = std::make_unique<LedgerAuxiliaryWindows>(*ledger, clock, window.get());
     window->setAuxiliaryWindows(auxiliary.get());
     prompt.clear();

@@ -79,6 +79,8 @@ protected:
     std::unique_ptr<CashLedger> ledger;
     std::unique_ptr<TKASAF> window;
     std::unique_ptr<LedgerAuxiliaryWindows> auxiliary;
+    // The other areas' commands the window is given at start().
+    ExternalCommands commands;
 
 private:
     int placesGiven_ = 0;

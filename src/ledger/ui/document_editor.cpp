@@ -172,7 +172,8 @@ QWidget *DocumentEditor::buildAccountPanel(bool withPrintButton)
     row->addStretch();
     if (withPrintButton) {
         printButton_ = button(QStringLiteral("Drukuj"));
-        printButton_->setEnabled(services_.commands && services_.commands->printDocuments);
+        printButton_->setEnabled(services_.commands &&
+                                 (services_.commands->printDocuments || services_.commands->printDocumentFromEditor));
         connect(printButton_, &QPushButton::clicked, this, [this] { printDocument(); });
         row->addWidget(printButton_);
     }
@@ -422,11 +423,15 @@ void DocumentEditor::chooseFromCatalogue()
 
 void DocumentEditor::printDocument()
 {
-    if (!services_.commands || !services_.commands->printDocuments || !commitFields())
+    if (!services_.commands || !(services_.commands->printDocuments || services_.commands->printDocumentFromEditor) ||
+        !commitFields())
         return;
     ReportingFailures(services_.prompt, [&] {
         PostRow(tables().TPOZ, services_.prompt);
         PostRow(header(), services_.prompt);
-        services_.commands->printDocuments({header().bookmark()});
+        if (services_.commands->printDocumentFromEditor)
+            services_.commands->printDocumentFromEditor(header().bookmark());
+        else
+            services_.commands->printDocuments({header().bookmark()});
     });
 }

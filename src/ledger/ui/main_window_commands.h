@@ -46,6 +46,8 @@ struct ExternalCommands {
     // Printouts (the current report; the documents chosen in the document grid, or the current one).
     std::function<void()> printCashReport;                            // "Drukuj", "Wydruk raportu kasowego"
     std::function<void(const QList<Bookmark> &documents)> printDocuments; // "Drukuj", "Wydruk dokumentów KP/KW"
+    // The document open in an editor (its "Drukuj"); without it the editors use printDocuments.
+    std::function<void(const Bookmark &document)> printDocumentFromEditor;
     // The cash report form in its monthly mode, for the month "YYYY.MM" ("Dokumenty").
     std::function<void(const QString &monthText)> previewMonthlyReport;
 
@@ -65,6 +67,7 @@ struct ExternalCommands {
     std::function<void()> openYear;          // "Otwarcie roku"
     std::function<void()> users;             // "Użytkownicy"
     std::function<void()> about;             // "O programie"
+    std::function<void()> help;              // "Pomoc" (F1); without it the help file opens
 
     // Runs when the main window closes, before the program ends (the archive reminder).
     std::function<void()> beforeClose;

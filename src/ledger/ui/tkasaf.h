@@ -56,6 +56,9 @@ public:
     void setPrintModule(PrintModule *printModule);
     // The dictionaries, the calendar and the small dialogs (created over this window).
     void setAuxiliaryWindows(AuxiliaryWindows *auxiliary);
+    // The other areas' commands, which the program fills in once the window exists; then
+    // updateCommandAvailability(). Only with the data module.
+    ExternalCommands &externalCommands();
 
     // Caption: application title, one space, the company's short name; status panels:
     // the working year and the operator.

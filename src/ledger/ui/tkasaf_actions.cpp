@@ -258,6 +258,11 @@ void TKASAF::setPrintModule(PrintModule *printModule)
     updateCommandAvailability();
 }
 
+ExternalCommands &TKASAF::externalCommands()
+{
+    return services_->commands;
+}
+
 void TKASAF::setAuxiliaryWindows(AuxiliaryWindows *auxiliary)
 {
     if (!hasData())

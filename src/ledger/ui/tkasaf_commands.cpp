@@ -414,6 +414,10 @@ void TKASAF::openPrintSettings()
 
 void TKASAF::openHelp()
 {
+    if (hasData() && services_->commands.help) {
+        run(services_->commands.help);
+        return;
+    }
     const QString folder = hasData() ? services_->data.environment().workingFolder : QDir::currentPath();
     const QString path = QDir(folder).absoluteFilePath(kHelpFile);
     if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))

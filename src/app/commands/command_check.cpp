@@ -1,0 +1,72 @@
+#include "app/commands/command_handlers.h"
+#include "app/commands/headless_tree.h"
+
+#include "base/command_line.h"
+#include "base/global_state.h"
+#include "store/data_tree.h"
+#include "store/index_repair.h"
+#include "store/table_file_check.h"
+#include "store/tdane.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// The repair's log, line by line on standard output.
+class PrintedRepairLog final : public IndexRepairLog {
+public:
+    explicit PrintedRepairLog(QTextStream &out) : out_(out) {}
+    void clear() override {}
+    int addLine(const QString &line) override
+    {
+        out_ << line << Qt::endl;
+        return lines_++;
+    }
+    void replaceLine(int, const QString &line) override { out_ << line << Qt::endl; }
+
+private:
+    QTextStream &out_;
+    int lines_ = 0;
+};
+
+} // namespace
+
+int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err)
+{
+    const QString folder = QFileInfo(arguments.workingFolder).absoluteFilePath();
+    if (!QFileInfo(folder).isDir()) {
+        err << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+        return 1;
+    }
+    const QString fromArgument = DataRootFromArguments({arguments.dataRootArgument});
+    const QString dataRoot = fromArgument.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(fromArgument);
+    const QList<TableFileCheck> checks = CheckInstallation(folder, dataRoot);
+    int damaged = 0;
+    for (const TableFileCheck &check : checks) {
+        if (check.sound()) {
+            out << QStringLiteral("w porządku  %1").arg(check.path) << Qt::endl;
+            continue;
+        }
+        ++damaged;
+        out << QStringLiteral("BŁĄD        %1").arg(check.path) << Qt::endl;
+        for (const QString &problem : check.problems)
+            out << QStringLiteral("            %1").arg(problem) << Qt::endl;
+        err << QStringLiteral("Tabela %1: %2").arg(check.path, check.problems.join(QStringLiteral("; "))) << Qt::endl;
+    }
+    out << QStringLiteral("Sprawdzono tabel: %1, uszkodzonych: %2").arg(checks.size()).arg(damaged) << Qt::endl;
+    return damaged == 0 ? 0 : 1;
+}
+
+int RunRepairCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
+{
+    HeadlessTree tree(arguments, err, clock);
+    if (!tree.open())
+        return 1;
+    tree.prompt().agreeToQuestions(true);
+    PrintedRepairLog log(out);
+    const IndexRepairResult result = RunIndexRepair(
+        {tree.session(), tree.prompt(), tree.state().OpenedTableList, [&] { tree.data().runOpenSequence(); }}, log);
+    return result == IndexRepairResult::Finished && !tree.state().StartupStop ? 0 : 1;
+}

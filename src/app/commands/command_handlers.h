@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/commands/command_arguments.h"
+
+class Clock;
+class QTextStream;
+
+// The commands of the tool; each returns the program's exit status (0: done; 1: failed, the
+// reason on standard error; 2: the command line could not be read).
+int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err);
+int RunRepairCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunPrintCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunArchiveCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunRestoreCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunReportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);

@@ -1,0 +1,130 @@
+#include "app/commands/command_tool.h"
+
+#include "app/commands/command_arguments.h"
+#include "app/commands/command_handlers.h"
+#include "store/engine_error.h"
+
+#include <QHash>
+#include <QTextStream>
+
+#include <functional>
+
+namespace {
+
+using Handler = std::function<int(const CommandArguments &, QTextStream &, QTextStream &, const Clock &)>;
+
+struct ToolCommand {
+    QString usage;
+    QString help;
+    Handler run;
+};
+
+const QString kCommonOptions = QStringLiteral(
+    "Opcje wspólne:\n"
+    "  -C FOLDER      folder roboczy instalacji (domyślnie bieżący)\n"
+    "  dr=ŚCIEŻKA     folder danych (spacja zapisana jako _), jak przy uruchomieniu programu\n"
+    "  --year RRRR    rok danych (domyślnie rok wybierany przez program)\n"
+    "  --help         opis polecenia\n");
+
+const QList<std::pair<QString, ToolCommand>> &Commands()
+{
+    static const QList<std::pair<QString, ToolCommand>> commands{
+        {QStringLiteral("archive"),
+         {QStringLiteral("kasa archive [--to FOLDER]"),
+          QStringLiteral("Archiwizuje dane (domyślnie do folderu ARCHIWUM w folderze danych) i zapisuje datę\n"
+                         "archiwum. Tabele są kopiowane spójnie także wtedy, gdy program pracuje.\n"),
+          RunArchiveCommand}},
+        {QStringLiteral("restore"),
+         {QStringLiteral("kasa restore --from FOLDER --yes"),
+          QStringLiteral("Odtwarza dane z archiwum. Niczego nie zmienia, gdy któraś tabela archiwum jest\n"
+                         "uszkodzona albo otwarta w innym programie.\n"),
+          RunRestoreCommand}},
+        {QStringLiteral("new-year"),
+         {QStringLiteral("kasa new-year [--from RRRR]"),
+          QStringLiteral("Otwiera bazy na rok następny po podanym (domyślnie po roku danych).\n"), RunNewYearCommand}},
+        {QStringLiteral("check"),
+         {QStringLiteral("kasa check"),
+          QStringLiteral("Otwiera bez zapisu każdą tabelę instalacji, sprawdza jej spójność i strukturę.\n"
+                         "Kod wyjścia 0 tylko wtedy, gdy wszystkie tabele są w porządku.\n"),
+          [](const CommandArguments &a, QTextStream &o, QTextStream &e, const Clock &) { return RunCheckCommand(a, o, e); }}},
+        {QStringLiteral("repair"),
+         {QStringLiteral("kasa repair"), QStringLiteral("Naprawa indeksów tabel otwieranych przez program.\n"),
+          RunRepairCommand}},
+        {QStringLiteral("listing"),
+         {QStringLiteral("kasa listing NAZWA [opcje] --out PLIK | --pdf PLIK"),
+          QStringLiteral("Wykaz do pliku tekstowego (Windows-1250) albo do PDF. Nazwy i ich opcje:\n"
+                         "  cash-state                                 stan wszystkich kas\n"
+                         "  report-state --desk KASA [--report NR]     stan raportu (domyślnie ostatniego)\n"
+                         "  day-state --desk KASA --day RRRR-MM-DD     stan kasy na dzień\n"
+                         "  amount-range --min KWOTA --max KWOTA       dokumenty z kwotą od / do (0: bez granicy)\n"
+                         "  receipts|payouts [--desk KASA] [--from RRRR-MM-DD] [--to RRRR-MM-DD]\n"
+                         "                                             wpłaty lub wypłaty okresu\n"
+                         "  history --contractor NR [--from ...] [--to ...]  historia kontrahenta\n"),
+          RunListingCommand}},
+        {QStringLiteral("print"),
+         {QStringLiteral("kasa print RODZAJ NUMER [--desk KASA] --pdf PLIK"),
+          QStringLiteral("Dokument (KP, KW, KPD, KWD, WZ, RZ) na formularzu wybranym w parametrach, do PDF.\n"),
+          RunPrintCommand}},
+        {QStringLiteral("report"),
+         {QStringLiteral("kasa report KASA NUMER --pdf PLIK"),
+          QStringLiteral("Raport kasowy (z zestawieniem kont, gdy włączone w parametrach) do PDF.\n"), RunReportCommand}},
+    };
+    return commands;
+}
+
+const ToolCommand *Find(const QString &word)
+{
+    for (const auto &[name, command] : Commands())
+        if (name == word)
+            return &command;
+    return nullptr;
+}
+
+void ShowUsage(QTextStream &out)
+{
+    out << QStringLiteral("Kasa: polecenia bez okna\n\n");
+    for (const auto &[name, command] : Commands())
+        out << QStringLiteral("  %1\n").arg(command.usage);
+    out << QStringLiteral("\n") << kCommonOptions
+        << QStringLiteral("\nPrzykład (archiwum co noc o 22:30, crontab):\n"
+                          "  30 22 * * *  /opt/kasa/kasa archive -C /srv/kasa >> /var/log/kasa.log 2>&1\n")
+        << Qt::flush;
+}
+
+} // namespace
+
+bool IsToolCommand(const QString &word)
+{
+    return word == QLatin1String("--help") || word == QLatin1String("help") || Find(word) != nullptr;
+}
+
+int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
+{
+    QString error;
+    const std::optional<CommandArguments> parsed = ParseCommandArguments(arguments, error);
+    if (!parsed) {
+        err << error << Qt::endl;
+        return 2;
+    }
+    if (parsed->command.isEmpty() || parsed->command == QLatin1String("help")) {
+        ShowUsage(out);
+        return 0;
+    }
+    const ToolCommand *command = Find(parsed->command);
+    if (!command) {
+        err << QStringLiteral("Nieznane polecenie \"%1\". kasa --help wymienia polecenia.").arg(parsed->command) << Qt::endl;
+        return 2;
+    }
+    if (parsed->help) {
+        out << QStringLiteral("Użycie: %1\n\n%2\n%3").arg(command->usage, command->help, kCommonOptions) << Qt::flush;
+        return 0;
+    }
+    try {
+        return command->run(*parsed, out, err, clock);
+    } catch (const EngineError &error) {
+        err << error.message() << Qt::endl;
+    } catch (const Abort &) {
+        // a refusal has said why
+    }
+    return 1;
+}

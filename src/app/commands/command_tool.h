@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+class Clock;
+class QTextStream;
+
+// "kasa COMMAND ...": one job on a data tree without any window, for scripts and the nightly
+// crontab. The exit status is 0 when the job was done, 1 when it failed (one clear message on
+// standard error naming the table, line or file) and 2 when the command line was wrong.
+bool IsToolCommand(const QString &word);
+int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock);

@@ -1,0 +1,63 @@
+#include "app/ui/maintenance_wiring.h"
+
+#include "base/global_state.h"
+#include "ledger/ui/main_window_commands.h"
+#include "maintenance/archive_reminder.h"
+#include "maintenance/ui/archive_window.h"
+#include "maintenance/ui/new_year_window.h"
+#include "maintenance/ui/year_change_window.h"
+#include "store/session.h"
+#include "store/tdane.h"
+#include "widgets/tpraca.h"
+
+#include <QApplication>
+
+namespace {
+
+// The windows belong to the main window, which is the active one when a command runs.
+QWidget *MainWindow()
+{
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+MaintenanceWiring::MaintenanceWiring(TDANE &data, Prompt &prompt) : data_(data), prompt_(prompt) {}
+
+MaintenanceWiring::~MaintenanceWiring() = default;
+
+TARCHF &MaintenanceWiring::archiveWindow()
+{
+    if (!progress_)
+        progress_ = new TPRACA(MainWindow());
+    if (!archiveWindow_) {
+        TDANE &data = data_;
+        archiveWindow_ = new TARCHF({data.TFIRMA, prompt_, *progress_, data.state(), [&data] { data.session().closeAll(); },
+                                     [&data] { data.runOpenSequence(); }},
+                                    MainWindow());
+    }
+    return *archiveWindow_;
+}
+
+void MaintenanceWiring::remindOfArchive()
+{
+    SPRAWDZ(data_.TFIRMA, prompt_, data_.state().TodayText, [this] { archiveWindow().showModal(); });
+}
+
+void MaintenanceWiring::addCommands(ExternalCommands &commands)
+{
+    commands.archiveAndRestore = [this] { archiveWindow().showModal(); };
+    commands.changeYear = [this] {
+        if (!yearChangeWindow_) {
+            TDANE &data = data_;
+            yearChangeWindow_ = new YearChangeWindow(data.state(), [&data] { data.runOpenSequence(); }, MainWindow());
+        }
+        yearChangeWindow_->showModal();
+    };
+    commands.openYear = [this] {
+        if (!newYearWindow_)
+            newYearWindow_ = new NewYearWindow(data_.helpers(), MainWindow());
+        newYearWindow_->showModal();
+    };
+    commands.beforeClose = [this] { remindOfArchive(); };
+}

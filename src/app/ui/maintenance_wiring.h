@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+
+class NewYearWindow;
+class Prompt;
+class QWidget;
+class TARCHF;
+class TDANE;
+class TPRACA;
+class YearChangeWindow;
+struct ExternalCommands;
+
+// The archive, the restore, the year change and the new-year opening on the running program:
+// their windows (created on first use over the main window and kept) and the archive reminder
+// run as the main window closes.
+class MaintenanceWiring {
+public:
+    MaintenanceWiring(TDANE &data, Prompt &prompt);
+    ~MaintenanceWiring();
+
+    // "Archiwowanie i Odtwarzanie", "Zmiana roku", "Otwarcie roku" and the reminder.
+    void addCommands(ExternalCommands &commands);
+
+private:
+    TARCHF &archiveWindow();
+    void remindOfArchive();
+
+    TDANE &data_;
+    Prompt &prompt_;
+    QPointer<TPRACA> progress_;
+    QPointer<TARCHF> archiveWindow_;
+    QPointer<YearChangeWindow> yearChangeWindow_;
+    QPointer<NewYearWindow> newYearWindow_;
+};

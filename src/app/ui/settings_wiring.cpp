@@ -1,0 +1,61 @@
+#include "app/ui/settings_wiring.h"
+
+#include "base/global_state.h"
+#include "ledger/ui/tkasaf.h"
+#include "settings/program_information.h"
+#include "settings/ui/help_window.h"
+#include "settings/ui/tfirmaf.h"
+#include "settings/ui/tkasaf7.h"
+#include "settings/ui/tprogf.h"
+#include "store/tdane.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QUrl>
+
+namespace {
+
+// The guide is built into the program, with its pictures.
+const QUrl kGuide(QStringLiteral("qrc:/help/instrukcja.md"));
+
+// The PDF version of the guide, where the program finds one; empty when there is none.
+QString HelpPdf(const TDANE &data)
+{
+    const ProcessEnvironment &environment = data.environment();
+    for (const QString &candidate : HelpFileCandidates(environment.workingFolder, environment.programFolder))
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    return {};
+}
+
+} // namespace
+
+void WireSettingsWindows(TKASAF &window, TDANE &data, Prompt &prompt)
+{
+    ExternalCommands &commands = window.externalCommands();
+    TKASAF *main = &window;
+    TDANE *module = &data;
+    Prompt *messages = &prompt;
+
+    commands.companyData = [main, module, messages, company = QPointer<TFIRMAF>()]() mutable {
+        if (!company)
+            company = new TFIRMAF(module->TFIRMA, module->TPARA, *messages, module->state().DataRoot, main);
+        company->showModal();
+    };
+    commands.programParameters = [main, module, messages, parameters = QPointer<TKASAF7>()]() mutable {
+        if (!parameters)
+            parameters = new TKASAF7(module->TPARA, *messages, main);
+        parameters->showModal();
+    };
+    commands.about = [main, module, information = QPointer<TPROGF>()]() mutable {
+        if (!information)
+            information = new TPROGF(HelpPdf(*module), module->environment().programFolder, main);
+        information->showModal();
+    };
+    commands.help = [main, module, help = QPointer<HelpWindow>()]() mutable {
+        if (!help)
+            help = new HelpWindow(kGuide, HelpPdf(*module), main);
+        help->showGuide();
+    };
+    window.updateCommandAvailability();
+}

@@ -1,0 +1,51 @@
+#include "maintenance/archive_commands.h"
+
+#include "base/global_state.h"
+#include "base/prompt.h"
+#include "maintenance/archive_tree.h"
+#include "maintenance/restore_tree.h"
+#include "store/data_tree.h"
+#include "store/table.h"
+#include "store/table_edit_helpers.h"
+
+QString DefaultArchiveFolder(const QString &dataRoot)
+{
+    return dataRoot + QStringLiteral("ARCHIWUM");
+}
+
+bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFolder)
+{
+    const TreeCopyReport report =
+        ArchiveDataTree(context.state.DataRoot, context.state.YearFolders, archiveFolder, context.progress);
+    if (!report.succeeded()) {
+        context.prompt.show(PromptIcon::Error,
+                            report.message() + QStringLiteral("\rData archiwum nie została zmieniona."), Ok);
+        return false;
+    }
+    if (context.company.isOpen()) {
+        EnsureEditing(context.company);
+        context.company.setString(QStringLiteral("ARCHDATA"), context.state.TodayText);
+        PostAndFlush(context.company, context.prompt);
+    }
+    return true;
+}
+
+bool Odtwarzaj(const ArchiveCommandContext &context, const QString &archiveFolder,
+               const std::function<void()> &closeTables, const std::function<void()> &reopenTables)
+{
+    const QString question = QStringLiteral("Uwaga odtworzenie spowoduje utratę wszystkich zapisów od daty ostatniego "
+                                            "archiwowania.\rCzy odtwarzać zbiory ?");
+    if (context.prompt.show(PromptIcon::Warning, question, Yes | No) != Yes)
+        return false;
+    if (closeTables)
+        closeTables();
+    const TreeCopyReport report =
+        RestoreDataTree(archiveFolder, context.state.DataRoot, context.state.YearFolders, context.progress);
+    if (reopenTables)
+        reopenTables();
+    if (!report.succeeded()) {
+        context.prompt.show(PromptIcon::Error, report.message(), Ok);
+        return false;
+    }
+    return true;
+}

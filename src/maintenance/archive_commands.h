@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Progress;
+class Prompt;
+class Table;
+struct GlobalState;
+
+// The archive window's commands on the running program's tables.
+struct ArchiveCommandContext {
+    Table &company; // TFIRMA: ARCHDATA
+    Prompt &prompt;
+    Progress &progress;
+    GlobalState &state; // DataRoot, YearFolders, TodayText
+};
+
+// DataRoot + "ARCHIWUM".
+QString DefaultArchiveFolder(const QString &dataRoot);
+
+// "Archiwizuj": archives the data tree into the folder. ARCHDATA becomes today only when every
+// file was copied; otherwise the files that failed are listed in one message. True on success.
+bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFolder);
+
+// "Odtwarzaj": asks first; on Yes closes every table, restores the archive and opens the data
+// tree again (the open sequence). A refused or failed restore says why and changes nothing.
+// True when the archive was restored.
+bool Odtwarzaj(const ArchiveCommandContext &context, const QString &archiveFolder,
+               const std::function<void()> &closeTables, const std::function<void()> &reopenTables);

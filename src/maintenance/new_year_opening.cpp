@@ -1,0 +1,166 @@
+#include "maintenance/new_year_opening.h"
+
+#include "base/global_state.h"
+#include "base/prompt.h"
+#include "store/copy_table_structure.h"
+#include "store/data_tree.h"
+#include "store/engine_error.h"
+#include "store/table.h"
+#include "store/table_files.h"
+#include "store/table_helper_context.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+// A new table is built here, beside its folder's tables, and takes its name when complete.
+const QString kScratchFolder = QStringLiteral(".kasa-nowy-rok");
+
+QString UpperAscii(const QString &text)
+{
+    QString upper = text;
+    for (QChar &c : upper)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - ('a' - 'A'));
+    return upper;
+}
+
+QString Joined(const QString &folder, const QString &name)
+{
+    return QDir::toNativeSeparators(QDir(folder).filePath(name));
+}
+
+bool IsYearText(const QString &text)
+{
+    static const QRegularExpression year(QStringLiteral("^[12][0-9]{3}$"));
+    return year.match(text).hasMatch();
+}
+
+// Gives the finished table its name unless a table of that name appeared meanwhile.
+bool LinkWithoutReplacing(const QString &scratch, const QString &target)
+{
+    const bool linked = ::link(QFile::encodeName(scratch).constData(), QFile::encodeName(target).constData()) == 0;
+    QFile::remove(scratch);
+    return linked;
+}
+
+void CopyOneTable(const QString &sourcePath, const QString &targetFolder, const QString &name,
+                  TableHelperContext &tables, NewYearLog &log, NewYearReport &report)
+{
+    const QString target = Joined(targetFolder, name);
+    Table source(tables.session);
+    try {
+        source.setTableName(sourcePath);
+        source.open();
+    } catch (const EngineError &) {
+        log.addLine(QStringLiteral("Bląd bazy :") + target);
+        report.failedTables.append(target);
+        return;
+    }
+    const YearOpeningRule rule = YearOpeningRuleFor(sourcePath);
+    log.addLine(QStringLiteral("Tworzenie bazy :") + target);
+    if (QFileInfo::exists(ResolvePathIgnoringCase(target)))
+        return; // a repeated opening keeps the table it made before
+    const QString scratchFolder = QDir(targetFolder).filePath(kScratchFolder);
+    QDir().mkpath(scratchFolder);
+    const QString scratch = QDir(scratchFolder).filePath(name);
+    QFile::remove(scratch);
+    const bool built = CopyTableStructure(source, scratch, rule.carryRows, rule.clearedFields, tables);
+    source.close();
+    if (built && LinkWithoutReplacing(scratch, target)) {
+        ++report.createdTables;
+    } else {
+        QFile::remove(scratch);
+        log.addLine(QStringLiteral("Bląd bazy :") + target);
+        report.failedTables.append(target);
+    }
+    QDir(scratchFolder).rmdir(QStringLiteral("."));
+    QDir(targetFolder).rmdir(kScratchFolder);
+}
+
+} // namespace
+
+const QList<YearOpeningRule> &TROKF()
+{
+    // The tables of this program. The other modules' tables that share the year folder go over
+    // whole, as every table missing from the list does.
+    static const QList<YearOpeningRule> rules = {
+        {QStringLiteral("KASA\\KASA.DB"), true, QString()},
+        {QStringLiteral("KASA\\NAGKASA.DB"), false, QString()},
+        {QStringLiteral("KASA\\OPISKASA.DB"), true, QString()},
+        {QStringLiteral("KASA\\RKASA.DB"), false, QString()},
+        {QStringLiteral("FIN\\KONTRAHI.DB"), true, QString()},
+        {QStringLiteral("FIN\\KONTRAHO.DB"), true, QString()},
+        {QStringLiteral("FIN\\WALUTA.DB"), true, QString()},
+        {QStringLiteral("KSIEGA\\USER.DB"), true, QString()},
+        {QStringLiteral("SLOWNIKI\\KONTAK.DB"), true, QString()},
+    };
+    return rules;
+}
+
+YearOpeningRule YearOpeningRuleFor(const QString &tablePath)
+{
+    const QString path = UpperAscii(QDir::fromNativeSeparators(tablePath));
+    YearOpeningRule found{path, true, QString()};
+    for (const YearOpeningRule &rule : TROKF())
+        if (path.endsWith(u'/' + QString(rule.path).replace(u'\\', u'/')))
+            found = rule;
+    return found;
+}
+
+void Kopiuj(const QString &sourceFolder, const QString &targetFolder, TableHelperContext &tables, NewYearLog &log,
+            NewYearReport &report)
+{
+    const QFileInfoList entries = QDir(sourceFolder).entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
+        if (entry.isDir()) {
+            if (name == kScratchFolder)
+                continue;
+            const QString target = Joined(targetFolder, name);
+            QDir().mkdir(ResolvePathIgnoringCase(target));
+            log.addLine(QStringLiteral("Tworzenie katalogu :") + target);
+            Kopiuj(entry.filePath(), ResolvePathIgnoringCase(target), tables, log, report);
+        } else if (UpperAscii(name.right(2)) == QLatin1String("DB")) {
+            CopyOneTable(entry.filePath(), targetFolder, name, tables, log, report);
+        }
+    }
+}
+
+NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tables, NewYearLog &log)
+{
+    NewYearReport report;
+    Prompt &prompt = tables.prompt;
+    if (!IsYearText(request.newYear) || !IsYearText(request.sourceYear)) {
+        prompt.show(PromptIcon::Warning, QStringLiteral("Rok musi mieć cztery cyfry, np. 2020."), Ok);
+        return report;
+    }
+    report.folder = request.folder.isEmpty() ? QString() : WithTrailingSeparator(request.folder);
+    const QString source = report.folder + request.sourceYear;
+    const QString target = report.folder + request.newYear;
+    log.addLine(QStringLiteral("Generowanie nowego roku."));
+    log.addLine(QStringLiteral("Baza danych w katalogu : ") + source);
+    if (!QFileInfo(source).isDir())
+        log.addLine(QStringLiteral("Brak katalogu : ") + source);
+    if (!QDir().mkdir(target)) {
+        const QString question =
+            QStringLiteral("Błąd otwarcia roku. Kontynuacja może doprowadzić do utarty danych.\rCzy kontynuować ?");
+        if (prompt.show(PromptIcon::Warning, question, Yes | No) != Yes)
+            return report;
+    }
+    report.started = true;
+    log.addLine(QStringLiteral("Tworzenie katalogu :") + target);
+    Kopiuj(source, target, tables, log, report);
+    // The year-change window offers the new year at once; a repeated opening adds it once.
+    if (!tables.state.YearFolders.contains(request.newYear))
+        tables.state.YearFolders.append(request.newYear);
+    log.addLine(QStringLiteral("KONIEC."));
+    return report;
+}

@@ -1,0 +1,117 @@
+#include "maintenance/restore_tree.h"
+
+#include "base/progress.h"
+#include "maintenance/archive_files.h"
+#include "maintenance/archive_tree_copy.h"
+#include "store/table_connection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+QString Shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Holds the open-lock of every live table the restore replaces, so no program opens one of them
+// while the archived files move in; another program holding one is found on the way.
+class LiveTableLocks {
+public:
+    LiveTableLocks() = default;
+    LiveTableLocks(const LiveTableLocks &) = delete;
+    LiveTableLocks &operator=(const LiveTableLocks &) = delete;
+    ~LiveTableLocks()
+    {
+        for (const int fd : std::as_const(descriptors_))
+            ::close(fd);
+    }
+
+    // False when the table is open somewhere (this program included).
+    bool lock(const QString &path)
+    {
+        if (!QFileInfo::exists(path))
+            return true;
+        // A table still open here would lose its engine locks if this descriptor closed later.
+        if (TableConnection::isOpenInThisProcess(path))
+            return false;
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return true;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return false;
+        }
+        descriptors_.append(fd);
+        return true;
+    }
+
+private:
+    QList<int> descriptors_;
+};
+
+void SettleJournal(const QString &table)
+{
+    const QString journal = table + QStringLiteral("-journal");
+    if (!QFileInfo::exists(journal))
+        return;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(table).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db);
+    QFile::remove(journal);
+}
+
+} // namespace
+
+TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &dataRoot, const QStringList &years,
+                               Progress &progress)
+{
+    TreeCopyReport report;
+    report.refusal = ArchiveFolderRefusal(dataRoot, years, archiveFolder);
+    if (report.refusal.isEmpty() && !QFileInfo(archiveFolder).isDir())
+        report.refusal = QStringLiteral("Brak katalogu archiwum :\r") + Shown(archiveFolder);
+    if (!report.refusal.isEmpty())
+        return report;
+
+    const QList<FileCopy> copies = ArchivedFilesOfTree(archiveFolder, dataRoot, years);
+    QStringList damaged;
+    QStringList inUse;
+    LiveTableLocks locks;
+    for (const FileCopy &copy : copies) {
+        if (!copy.table)
+            continue;
+        const QString failure = CheckTableFile(copy.source);
+        if (!failure.isEmpty())
+            damaged.append(Shown(copy.source) + QStringLiteral(" : ") + failure);
+        if (!locks.lock(copy.target))
+            inUse.append(Shown(copy.target));
+    }
+    if (!damaged.isEmpty()) {
+        report.refusal = QStringLiteral("Archiwum jest uszkodzone, nic nie zostało odtworzone :\r") + damaged.join(u'\r');
+        return report;
+    }
+    if (!inUse.isEmpty()) {
+        report.refusal = QStringLiteral("Tabele są używane przez inny program, nic nie zostało odtworzone :\r")
+                         + inUse.join(u'\r');
+        return report;
+    }
+
+    progress.Start(QStringLiteral("Odtwarzanie zbiorów"), int(years.size()) + 3);
+    progress.Postep();
+    // A journal beside a table belongs to that file: a crashed write is played back into the old
+    // table now, and never into the restored one.
+    for (const FileCopy &copy : copies)
+        if (copy.table)
+            SettleJournal(copy.target);
+    PutFilesInPlace(copies, CopySource::ArchivedTables, years, progress, report);
+    progress.Stop();
+    return report;
+}

@@ -1,0 +1,120 @@
+#include "base/global_state.h"
+#include "modal_steps.h"
+#include "store/table.h"
+#include "store/table_schemas.h"
+#include "support/data_tree_builder.h"
+#include "support/scripted_prompt.h"
+#include "users/ui/operator_list_window.h"
+#include "users/ui/users_window.h"
+#include "users/users_administration.h"
+#include "widgets/table_grid.h"
+#include "widgets/table_model.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class UsersWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tree.isValid());
+        tree.withStandardTree(QStringLiteral("2019")).withParameterTable(2);
+        tree.createTable(usersTable(), UsersTableDefinition(),
+                         {{{"LOGIN", "ADMIN"}, {"NAZWISKO", "Administrator"}, {"P9", 255}},
+                          {{"LOGIN", "JAN"}, {"NAZWISKO", "Jan Nowak"}, {"HASLO", "jan"}, {"P9", 1}},
+                          {{"LOGIN", "OLA"}, {"NAZWISKO", "Ola Lis"}, {"P0", 100}}});
+        session.setWorkingFolder(tree.workingFolder());
+        parameters.setTableName(QStringLiteral("KASA"));
+        parameters.open();
+        state.LoginName = QStringLiteral("ADMIN");
+        state.AccessLevel = 255;
+    }
+
+    QString usersTable() const
+    {
+        return tree.workingFolder() + QStringLiteral("BAZA") + QDir::separator() + QStringLiteral("USER.DB");
+    }
+
+    DataTreeBuilder tree;
+    Session session;
+    Table parameters{session};
+    GlobalState state;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(UsersWindows, LevelsShownAndPickedAsLabels)
+{
+    UsersAdministration administration(session, parameters, state, prompt, QStringLiteral("ADMIN"));
+    UsersWindow window(administration, prompt);
+    QStringList shown;
+    QString legend;
+    bool identificationShown = false;
+    WhenModal([&](QWidget &) {
+        TableModel &model = window.Grid->tableModel();
+        const int level = model.columnOf("P9");
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown.append(model.data(model.index(row, level)).toString());
+        legend = window.Legend->text();
+        identificationShown = window.IdentificationBox->isVisible();
+        // " Szukaj :" goes to the nearest login.
+        QTest::keyClicks(window.SearchBox, QStringLiteral("K"));
+        EXPECT_EQ(administration.users().asString("LOGIN"), "OLA");
+        QTest::keyClick(window.SearchBox, Qt::Key_Backspace);
+        QTest::keyClicks(window.SearchBox, QStringLiteral("B"));
+        EXPECT_EQ(administration.users().asString("LOGIN"), "JAN");
+        // The administrator makes JAN an editor by picking the label.
+        model.moveTo(1);
+        EXPECT_TRUE(window.SaveButton->isEnabled());
+        EXPECT_TRUE(model.setData(model.index(1, level), QStringLiteral("edycja")));
+        EXPECT_FALSE(model.setData(model.index(1, level), QStringLiteral("szef")));
+        window.SaveButton->click();
+        // His own row stays as it is.
+        model.moveTo(0);
+        EXPECT_FALSE(window.SaveButton->isEnabled());
+        EXPECT_FALSE(model.flags(model.index(0, level)) & Qt::ItemIsEditable);
+        window.reject();
+    });
+    window.showModal();
+
+    EXPECT_EQ(shown, (QStringList{"administracja", QString::fromUtf8("podgląd"), ""}));
+    EXPECT_TRUE(legend.startsWith(QString::fromUtf8("brak         - brak uprawnień do programu\n")));
+    EXPECT_TRUE(identificationShown);
+    EXPECT_EQ(tree.column(usersTable(), "P9"), (QStringList{"255", "100", ""}));
+}
+
+TEST_F(UsersWindows, OperatorChosenFromTheYearsList)
+{
+    Table operators(session);
+    operators.setTableName(tree.yearTable("2019", "KSIEGA\\USER.DB"));
+    operators.open();
+    operators.append();
+    operators.setString("KOD", "2");
+    operators.setString("NAZWISKO", "Anna Nowak");
+    operators.post();
+    state.OperatorName = QStringLiteral("Jan Kowalski");
+    OperatorListWindow window(operators, state, prompt);
+    WhenModal([&](QWidget &) {
+        window.Grid->tableModel().moveTo(1);
+        window.ChangeButton->click();
+    });
+    window.showModal();
+    EXPECT_EQ(state.OperatorName, "Anna Nowak");
+
+    prompt.answer(Yes);
+    WhenModal([&](QWidget &) {
+        window.DeleteOperatorAction->trigger();
+        window.reject();
+    });
+    window.showModal();
+    EXPECT_EQ(prompt.texts(), QStringList{QString::fromUtf8("Czy skazować użytkownika Anna Nowak?")});
+    EXPECT_EQ(tree.column(tree.yearTable("2019", "KSIEGA\\USER.DB"), "NAZWISKO"), QStringList{"Jan Kowalski"});
+}
+
+} // namespace
