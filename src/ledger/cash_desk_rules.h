@@ -19,6 +19,7 @@ public:
 private:
     void beforePost();
     void beforeDelete();
+    void beforeWrite();
     void afterScroll();
 
     LedgerContext &context_;

@@ -18,6 +18,7 @@ CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &
     , renumbering_(context_, totals_)
     , copy_(context_, documentCommands_, numbering_)
     , numberChange_(context_, numbering_, totals_)
+    , amountLimits_(context_)
 {
     tablesReopened();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ledger/amount_limits.h"
 #include "ledger/cash_desk_rules.h"
 #include "ledger/cash_report_commands.h"
 #include "ledger/cash_report_rules.h"
@@ -67,4 +68,5 @@ private:
     Renumbering renumbering_;
     DocumentCopy copy_;
     NumberChange numberChange_;
+    AmountLimits amountLimits_;
 };

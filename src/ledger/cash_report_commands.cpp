@@ -2,6 +2,7 @@
 
 #include "base/global_state.h"
 #include "base/prompt.h"
+#include "ledger/amount_limits.h"
 #include "ledger/cash_report_rules.h"
 #include "ledger/document_filters.h"
 #include "ledger/document_kinds.h"
@@ -12,6 +13,7 @@
 #include "ledger/month_dialog.h"
 #include "ledger/row_posting.h"
 #include "store/table.h"
+#include "store/transaction_scope.h"
 
 #include <QScopeGuard>
 
@@ -40,30 +42,37 @@ void CashReportCommands::newReport()
             context_.view->openCashDeskDictionary();
         return;
     }
-    t.TRKASA.last();
-    Money opening;
-    QString marking;
-    int number = 0;
-    if (HasRows(t.TRKASA)) {
-        if (!t.TRKASA.asBoolean(kClosed)) {
-            context_.prompt.information(QStringLiteral("Ostatni Raport Kasowy nie jest ZAMKNIĘTY ?"));
+    // The last report is read as stored, with the reports' file locked until the new one is in.
+    {
+        TransactionScope scope;
+        t.TRKASA.lockForWrite();
+        t.TRKASA.last();
+        Money opening;
+        QString marking;
+        int number = 0;
+        const bool lastOpen = HasRows(t.TRKASA) && !t.TRKASA.asBoolean(kClosed);
+        if (!lastOpen) {
+            if (HasRows(t.TRKASA)) {
+                opening = t.TRKASA.asMoney(QStringLiteral("BZWARTOSC"));
+                marking = t.TRKASA.asString(QStringLiteral("OZNACZENIE"));
+                number = t.TRKASA.asInteger(kNumber);
+            }
+            if (NumberingScopeOf(t.TPARA) == NumberingScope::AllDesks)
+                number = std::max(number, highestReportNumberOfAllDesks());
+            if (context_.view)
+                context_.view->startReportEditing();
+            t.TRKASA.append();
+            t.TRKASA.setInteger(kNumber, number + 1);
+            t.TRKASA.setString(QStringLiteral("OZNACZENIE"), marking);
+            t.TRKASA.setString(QStringLiteral("DATAOD"), context_.state.TodayText);
+            t.TRKASA.setMoney(QStringLiteral("BOWARTOSC"), opening);
+            t.TRKASA.setBoolean(kClosed, false);
+            PostRow(t.TRKASA, context_.prompt);
+            scope.commit();
             return;
         }
-        opening = t.TRKASA.asMoney(QStringLiteral("BZWARTOSC"));
-        marking = t.TRKASA.asString(QStringLiteral("OZNACZENIE"));
-        number = t.TRKASA.asInteger(kNumber);
     }
-    if (NumberingScopeOf(t.TPARA) == NumberingScope::AllDesks)
-        number = std::max(number, highestReportNumberOfAllDesks());
-    if (context_.view)
-        context_.view->startReportEditing();
-    t.TRKASA.append();
-    t.TRKASA.setInteger(kNumber, number + 1);
-    t.TRKASA.setString(QStringLiteral("OZNACZENIE"), marking);
-    t.TRKASA.setString(QStringLiteral("DATAOD"), context_.state.TodayText);
-    t.TRKASA.setMoney(QStringLiteral("BOWARTOSC"), opening);
-    t.TRKASA.setBoolean(kClosed, false);
-    PostRow(t.TRKASA, context_.prompt);
+    context_.prompt.information(QStringLiteral("Ostatni Raport Kasowy nie jest ZAMKNIĘTY ?"));
 }
 
 // Reports are few: the walk over every desk's reports is short. The report's windows and its
@@ -94,26 +103,56 @@ void CashReportCommands::closeReport()
     LedgerTables &t = context_.tables;
     if (!CurrentReportIsOpen(t))
         return;
-    Money sum;
     {
-        const Bookmark current = t.TNAG.bookmark();
-        t.TNAG.disableControls();
-        const auto restore = qScopeGuard([&] {
-            Guarded([&] { t.TNAG.gotoBookmark(current); });
-            Guarded([&] { t.TNAG.enableControls(); });
-        });
-        for (t.TNAG.first(); !t.TNAG.eof(); t.TNAG.next())
-            sum = (sum + SignedAmount(t.TNAG.asString(QStringLiteral("RD")), t.TNAG.asString(QStringLiteral("OKOD")),
-                                      t.TNAG.asMoney(QStringLiteral("KWOTA"))))
-                      .roundedTo2();
+        // The report and its documents are read as stored, with both files locked: no other
+        // program can post a document into the report while its closing balance is summed and
+        // written.
+        TransactionScope scope;
+        t.TRKASA.lockForWrite();
+        t.TNAG.lockForWrite();
+        const std::optional<QVariantList> stored = t.TRKASA.storedValuesOfCurrentRow({kClosed});
+        if (!stored || stored->first().toBool()) {
+            Guarded([&] { t.TRKASA.refresh(); });
+            return;
+        }
+        const std::optional<Money> closing = closingBalance();
+        if (closing) {
+            EditRow(t.TRKASA);
+            t.TRKASA.setMoney(QStringLiteral("BZWARTOSC"), *closing);
+            if (t.TRKASA.asString(QStringLiteral("DATADO")).isEmpty())
+                t.TRKASA.setString(QStringLiteral("DATADO"), context_.state.TodayText);
+            t.TRKASA.setBoolean(kClosed, true);
+            t.TRKASA.setString(QStringLiteral("OSOBA"), context_.state.OperatorName);
+            PostRow(t.TRKASA, context_.prompt);
+            scope.commit();
+            return;
+        }
     }
-    EditRow(t.TRKASA);
-    t.TRKASA.setMoney(QStringLiteral("BZWARTOSC"), (t.TRKASA.asMoney(QStringLiteral("BOWARTOSC")) + sum).roundedTo2());
-    if (t.TRKASA.asString(QStringLiteral("DATADO")).isEmpty())
-        t.TRKASA.setString(QStringLiteral("DATADO"), context_.state.TodayText);
-    t.TRKASA.setBoolean(kClosed, true);
-    t.TRKASA.setString(QStringLiteral("OSOBA"), context_.state.OperatorName);
-    PostRow(t.TRKASA, context_.prompt);
+    context_.prompt.warning(QStringLiteral("Stan kasy przekroczyłby 999 999 999 999,99. Raportu nie zamknięto."));
+}
+
+// The opening balance plus every document of the report, signed by its kind; nullopt beyond the
+// largest amount.
+std::optional<Money> CashReportCommands::closingBalance()
+{
+    LedgerTables &t = context_.tables;
+    const Bookmark current = t.TNAG.bookmark();
+    t.TNAG.disableControls();
+    const auto restore = qScopeGuard([&] {
+        Guarded([&] { t.TNAG.gotoBookmark(current); });
+        Guarded([&] { t.TNAG.enableControls(); });
+    });
+    std::optional<Money> sum = Money();
+    for (t.TNAG.first(); sum && !t.TNAG.eof(); t.TNAG.next()) {
+        sum = SumWithinLimit(*sum, SignedAmount(t.TNAG.asString(QStringLiteral("RD")), t.TNAG.asString(QStringLiteral("OKOD")),
+                                                t.TNAG.asMoney(QStringLiteral("KWOTA"))));
+        if (sum)
+            sum = sum->roundedTo2();
+    }
+    std::optional<Money> balance = sum ? SumWithinLimit(t.TRKASA.asMoney(QStringLiteral("BOWARTOSC")), *sum) : std::nullopt;
+    if (balance)
+        balance = balance->roundedTo2();
+    return balance;
 }
 
 void CashReportCommands::openReport()

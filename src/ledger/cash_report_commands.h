@@ -1,5 +1,9 @@
 #pragma once
 
+#include "base/money.h"
+
+#include <optional>
+
 #include <QString>
 #include <functional>
 
@@ -30,6 +34,7 @@ public:
 
 private:
     int highestReportNumberOfAllDesks();
+    std::optional<Money> closingBalance();
 
     LedgerContext &context_;
     CashReportRules &rules_;

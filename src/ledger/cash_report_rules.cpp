@@ -3,6 +3,7 @@
 #include "base/global_state.h"
 #include "base/prompt.h"
 #include "ledger/refusal.h"
+#include "ledger/stored_rules.h"
 #include "ledger/cash_state.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
@@ -19,10 +20,13 @@ CashReportRules::CashReportRules(LedgerContext &context, CashState &cashState)
     events.beforePost = [this](Table &) { beforePost(); };
     events.beforeEdit = [this](Table &) { beforeEdit(); };
     events.beforeDelete = [this](Table &) { beforeDelete(); };
+    events.beforeWrite = [this](Table &) { beforeWrite(); };
     events.afterPost = [this](Table &) { cashState_.showInView(); };
     events.afterDelete = [this](Table &) { cashState_.showInView(); }; // the desk's last report may have gone
     events.afterScroll = [this](Table &) { afterScroll(); };
     events.onPostError = [this](Table &, const EngineError &error) {
+        if (const auto refused = ShowWriteRefusal(context_.prompt, error))
+            return *refused;
         if (error.kind() != EngineErrorKind::KeyViolation)
             return PostErrorAction::Fail;
         context_.prompt.beep();
@@ -58,6 +62,36 @@ void CashReportRules::beforeDelete()
         return;
     context_.prompt.warning(QStringLiteral("Brak możliwości kasowania. Istnieją dokumenty."));
     Refuse();
+}
+
+// Read from the stored rows inside the write: a new report needs its desk, a closed report is
+// changed only by the commands that open and close it, a report with documents stays.
+void CashReportRules::beforeWrite()
+{
+    LedgerTables &t = context_.tables;
+    Table &reports = t.TRKASA;
+    const QString desk = reports.asString(QStringLiteral("SYMBOL"));
+    if (reports.state() == TableState::Insert) {
+        t.TKASA.lockForWrite();
+        if (!t.TKASA.storedValues({QStringLiteral("SYMBOL")}, {desk}, {}))
+            RefuseWrite(QStringLiteral("Brak zdefiniowanej kasy."));
+        return;
+    }
+    reports.lockForWrite();
+    const std::optional<QVariantList> stored =
+        reports.storedValuesOfCurrentRow({QStringLiteral("ZAMKNIETY"), QStringLiteral("NUMER")});
+    if (!stored)
+        return; // gone: the engine says so
+    const bool closed = stored->at(0).toBool();
+    if (reports.state() == TableState::Edit) {
+        if (closed && !closedReportEditable_)
+            RefuseWrite(QStringLiteral("Raport zamknięty. Brak możliwości zmian."));
+        return;
+    }
+    if (closed)
+        RefuseWrite(QStringLiteral("Raport zamknięty. Brak możliwości kasowania"));
+    if (t.TNAG.isOpen() && t.TNAG.storedValues({QStringLiteral("SYMBOL"), QStringLiteral("NUMER")}, {desk, stored->at(1)}, {}))
+        RefuseWrite(QStringLiteral("Brak możliwości kasowania. Istnieją dokumenty."));
 }
 
 // The report grid lets the number change only while the report has no documents. While the

@@ -20,6 +20,7 @@ private:
     void beforePost();
     void beforeEdit();
     void beforeDelete();
+    void beforeWrite();
     void afterScroll();
 
     LedgerContext &context_;

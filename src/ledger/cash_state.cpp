@@ -81,6 +81,8 @@ Money CashState::openReportBalance(const QString &desk, int report, Money openin
     const auto restore = qScopeGuard([&] { Guarded([&] { numbering_.restoreNumberingView(); }); });
     using Op = FilterCondition::Op;
     view.cancelRange();
+    // The numbering filter in the place order would be read row by row through the desk's year.
+    view.setFiltered(false);
     view.setIndexName(QStringLiteral("Pinx"));
     view.setFilterConditions({{QStringLiteral("SYMBOL"), Op::Equal, desk},
                               {QStringLiteral("NUMER"), Op::Equal, report},

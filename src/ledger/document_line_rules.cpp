@@ -8,6 +8,7 @@
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/refusal.h"
+#include "ledger/stored_rules.h"
 #include "store/table.h"
 
 #include <QScopeGuard>
@@ -31,8 +32,12 @@ DocumentLineRules::DocumentLineRules(LedgerContext &context, DocumentFilters &fi
     Table &lines = context_.tables.TPOZ;
     lines.events.beforeInsert = [this](Table &) { beforeInsert(); };
     lines.events.beforeDelete = [this](Table &) { beforeDelete(); };
-    lines.events.afterPost = [this](Table &) { totals_.recompute(); };
-    lines.events.afterDelete = [this](Table &) { totals_.recompute(); };
+    lines.events.beforeWrite = [this](Table &) { beforeWrite(); };
+    // The header's amount is written in the line's own transaction: they reach the disk together.
+    lines.events.afterWrite = [this](Table &) { totals_.recompute(); };
+    lines.events.onPostError = [this](Table &, const EngineError &error) {
+        return ShowWriteRefusal(context_.prompt, error).value_or(PostErrorAction::Fail);
+    };
     lines.setFieldValidateHandler(kDescription, [this](Table &, const QString &) { fillDefaultAmount(); });
 }
 
@@ -72,6 +77,24 @@ void DocumentLineRules::beforeDelete()
 {
     if (context_.tables.TPOZ.asBoolean(QStringLiteral("GLOWKA")))
         Refuse();
+}
+
+// A line is written or deleted only in an open report, and a new one only under a stored header
+// (the commands that move a document's lines to another number move its header after them).
+void DocumentLineRules::beforeWrite()
+{
+    Table &lines = context_.tables.TPOZ;
+    const QVariantList key{lines.value(QStringLiteral("SYMBOL")), lines.value(QStringLiteral("NUMER")),
+                           lines.value(QStringLiteral("ROK")), lines.value(QStringLiteral("RD")),
+                           lines.value(QStringLiteral("NRD"))};
+    RequireStoredReportOpen(context_.tables, key[0].toString(), key[1].toInt());
+    if (lines.state() != TableState::Insert || lines.asBoolean(QStringLiteral("GLOWKA")))
+        return;
+    lines.lockForWrite();
+    const QStringList keyFields{QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("ROK"),
+                                QStringLiteral("RD"), QStringLiteral("NRD"), QStringLiteral("GLOWKA")};
+    if (!lines.storedValues(keyFields, key + QVariantList{true}, {}))
+        RefuseWrite(QStringLiteral("Dokument został usunięty przez inny program."));
 }
 
 // The dictionary holds KP and KW descriptions; KPD and KWD documents, which are offered those,

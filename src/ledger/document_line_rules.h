@@ -24,6 +24,7 @@ private:
     void beforeInsert();
     int linesAsTheEditorCounts(const QString &kind);
     void beforeDelete();
+    void beforeWrite();
     void fillDefaultAmount();
 
     LedgerContext &context_;

@@ -29,8 +29,12 @@ void DocumentNumbering::showSequence(const QString &desk, int report, const QStr
     if (scope == NumberingScope::Report)
         conditions.append({QStringLiteral("NUMER"), Op::Equal, report});
     view.cancelRange();
-    if (view.indexName() != kNumberOrder || !view.indexFieldNames().isEmpty())
+    // The view borrowed by other commands may hold their filter: a filter in an order no index
+    // serves would be read row by row through the whole year, so the filter goes first.
+    if (view.indexName() != kNumberOrder || !view.indexFieldNames().isEmpty()) {
+        view.setFiltered(false);
         view.setIndexName(kNumberOrder);
+    }
     view.setFilterConditions(conditions);
     view.setFiltered(true);
 }

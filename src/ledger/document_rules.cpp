@@ -8,6 +8,7 @@
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
 #include "ledger/number_template.h"
+#include "ledger/stored_rules.h"
 #include "store/table.h"
 
 namespace {
@@ -26,8 +27,12 @@ DocumentRules::DocumentRules(LedgerContext &context, DocumentNumbering &numberin
 {
     Table &headers = context_.tables.TNAG;
     headers.events.beforePost = [this](Table &) { beforePost(); };
+    headers.events.beforeWrite = [this](Table &) { beforeWrite(); };
     headers.events.afterPost = [this](Table &) { cashState_.showInView(); };
     headers.events.afterDelete = [this](Table &) { cashState_.showInView(); };
+    headers.events.onPostError = [this](Table &, const EngineError &error) {
+        return ShowWriteRefusal(context_.prompt, error).value_or(PostErrorAction::Fail);
+    };
     headers.events.onCalcFields = [this](Table &) { calculateFields(); };
     const FieldHandler settle = [this](Table &, const QString &) { this->settle(); };
     headers.setFieldChangeHandler(QStringLiteral("KWOTAP"), settle);
@@ -42,16 +47,25 @@ DocumentRules::~DocumentRules()
     headers.setFieldChangeHandler(QStringLiteral("L1"), nullptr);
 }
 
-// The number comes from the document's own desk, report and kind (the creating commands make
-// them the current ones, so this is the sequence the current desk, report and BiezacyRD name).
 void DocumentRules::beforePost()
 {
+    context_.tables.TNAG.setBoolean(QStringLiteral("GLOWKA"), true);
+}
+
+// A document is written, changed or deleted only in a report that is open as stored. The number
+// comes from the document's own desk, report and kind (the creating commands make them the
+// current ones, so this is the sequence the current desk, report and BiezacyRD name); it is read
+// inside the write, so another program cannot take the same number meanwhile.
+void DocumentRules::beforeWrite()
+{
     Table &header = context_.tables.TNAG;
-    header.setBoolean(QStringLiteral("GLOWKA"), true);
-    if (header.asInteger(kNumber) != 0)
+    const QString desk = header.asString(QStringLiteral("SYMBOL"));
+    const int report = header.asInteger(QStringLiteral("NUMER"));
+    RequireStoredReportOpen(context_.tables, desk, report);
+    if (header.state() == TableState::Browse || header.asInteger(kNumber) != 0)
         return;
-    header.setInteger(kNumber, numbering_.nextNumber(header.asString(QStringLiteral("SYMBOL")),
-                                                     header.asInteger(QStringLiteral("NUMER")), header.asString(kKind)));
+    header.lockForWrite();
+    header.setInteger(kNumber, numbering_.nextNumber(desk, report, header.asString(kKind)));
 }
 
 void DocumentRules::calculateFields()

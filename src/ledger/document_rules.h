@@ -17,6 +17,7 @@ public:
 
 private:
     void beforePost();
+    void beforeWrite();
     void calculateFields();
     void settle();
 

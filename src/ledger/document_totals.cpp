@@ -3,7 +3,9 @@
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
+#include "ledger/amount_limits.h"
 #include "ledger/row_posting.h"
+#include "ledger/stored_rules.h"
 #include "store/table.h"
 
 #include <QScopeGuard>
@@ -13,7 +15,7 @@ DocumentTotals::DocumentTotals(LedgerContext &context)
 {
 }
 
-Money DocumentTotals::linesSum()
+std::optional<Money> DocumentTotals::linesSum()
 {
     Table &lines = context_.tables.TPOZ;
     const bool countHeader = HeaderIsFirstLine(context_.tables.TNAG.asString(QStringLiteral("RD")));
@@ -28,8 +30,12 @@ Money DocumentTotals::linesSum()
     });
     Money sum;
     for (lines.first(); !lines.eof(); lines.next())
-        if (countHeader || !lines.asBoolean(QStringLiteral("GLOWKA")))
-            sum += lines.asMoney(QStringLiteral("KWOTAP"));
+        if (countHeader || !lines.asBoolean(QStringLiteral("GLOWKA"))) {
+            const std::optional<Money> next = SumWithinLimit(sum, lines.asMoney(QStringLiteral("KWOTAP")));
+            if (!next)
+                return std::nullopt;
+            sum = *next;
+        }
     return sum;
 }
 
@@ -38,10 +44,14 @@ void DocumentTotals::recompute()
     Table &header = context_.tables.TNAG;
     if (detached() || !header.isOpen() || (header.state() != TableState::Insert && !HasRows(header)))
         return;
-    const Money sum = linesSum();
+    // Inside the line's write: a sum beyond the largest amount refuses the line, so nothing of it
+    // is stored.
+    const std::optional<Money> sum = linesSum();
+    if (!sum)
+        RefuseWrite(QStringLiteral("Suma dokumentu przekroczyłaby 999 999 999 999,99. Pozycji nie zapisano."));
     EditRow(header);
     const bool settlement = header.asString(QStringLiteral("RD")) == DocumentKind::RZ;
-    header.setMoney(settlement ? QStringLiteral("KWOTAP") : QStringLiteral("KWOTA"), sum);
+    header.setMoney(settlement ? QStringLiteral("KWOTAP") : QStringLiteral("KWOTA"), *sum);
     PostRow(header, context_.prompt);
     header.refresh();
 }

@@ -13,7 +13,8 @@ public:
     explicit DocumentTotals(LedgerContext &context);
 
     // The sum of the current document's lines as its kind counts them; TPOZ keeps its row.
-    Money linesSum();
+    // nullopt when it lies beyond the largest amount.
+    std::optional<Money> linesSum();
     // Stores the sum in the current header (TNAG) and reads the header again.
     void recompute();
 

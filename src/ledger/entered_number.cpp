@@ -12,3 +12,12 @@ int EnteredNumber(const QString &text, Prompt &prompt)
     prompt.error(QStringLiteral("'%1' nie jest poprawną liczbą całkowitą.").arg(text.trimmed()));
     Refuse();
 }
+
+int EnteredDocumentNumber(const QString &text, Prompt &prompt)
+{
+    const int number = EnteredNumber(text, prompt);
+    if (number >= 1)
+        return number;
+    prompt.error(QStringLiteral("Numer dokumentu musi być większy od zera."));
+    Refuse();
+}

@@ -9,6 +9,7 @@
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/renumbering_dialogs.h"
+#include "ledger/refusal.h"
 #include "ledger/row_posting.h"
 #include "store/table.h"
 #include "store/transaction_scope.h"
@@ -30,27 +31,41 @@ void NumberChange::changeNumber(NumberChangeDialog &dialog)
     const std::optional<QString> entered = dialog.askNewNumber(t.TNAG.asInteger(QStringLiteral("NRD")));
     if (!entered)
         return;
-    const int number = EnteredNumber(*entered, context_.prompt);
-    if (numberTaken(number)) {
-        context_.prompt.information(
-            QStringLiteral("W raporcie kasowym istnieje dokument o tym numerze\rBrak możliwości zmiany."));
-        return;
+    const int number = EnteredDocumentNumber(*entered, context_.prompt);
+    {
+        // Whether the number is free is read with the files locked, until the document has it.
+        TransactionScope scope;
+        t.TRKASA.lockForWrite();
+        t.TNAG.lockForWrite();
+        if (!numberTaken(number)) {
+            moveTo(number);
+            scope.commit();
+            // The lines followed the header while its number was being typed in, before the
+            // header row itself carried the new number: read them again, so every window shows
+            // all of them.
+            if (t.TPOZ.isOpen() && t.TPOZ.state() == TableState::Browse)
+                t.TPOZ.refresh();
+            return;
+        }
     }
-    TransactionScope scope;
+    context_.prompt.information(
+        QStringLiteral("W raporcie kasowym istnieje dokument o tym numerze\rBrak możliwości zmiany."));
+}
+
+void NumberChange::moveTo(int number)
+{
+    LedgerTables &t = context_.tables;
     const DocumentTotals::Detached amountSetBelow(totals_);
-    const Money sum = totals_.linesSum();
+    const std::optional<Money> sum = totals_.linesSum();
+    if (!sum)
+        Refuse();
     MoveDocumentToNumber(context_, number);
     Table &header = t.TNAG;
     EditRow(header);
     header.setMoney(header.asString(QStringLiteral("RD")) == DocumentKind::RZ ? QStringLiteral("KWOTAP")
                                                                               : QStringLiteral("KWOTA"),
-                    sum);
+                    *sum);
     PostRow(header, context_.prompt);
-    scope.commit();
-    // The lines followed the header while its number was being typed in, before the header row
-    // itself carried the new number: read them again, so every window shows all of them.
-    if (t.TPOZ.isOpen() && t.TPOZ.state() == TableState::Browse)
-        t.TPOZ.refresh();
 }
 
 // Only the document's own report is looked at, through the whole table in Rinx order.

@@ -15,6 +15,7 @@ public:
 
 private:
     bool numberTaken(int number);
+    void moveTo(int number);
 
     LedgerContext &context_;
     DocumentNumbering &numbering_;

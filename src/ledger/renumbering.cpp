@@ -24,9 +24,6 @@ const QString kPlaceOrder = QStringLiteral("Pinx");
 const QString kDateOrder = QStringLiteral("Dinx");
 const QString kEntryOrder = QString(); // the primary index: desk, report, AUTO, ...
 
-// The temporary offset keeps the new numbers apart from the old ones while both exist.
-constexpr int kNumberOffset = 1000;
-
 bool RenumberedKind(const QString &kind)
 {
     return kind == DocumentKind::KP || kind == DocumentKind::KW || kind == DocumentKind::RZ || kind == DocumentKind::WZ;
@@ -91,40 +88,64 @@ void Renumbering::renumberPlacesBackwards(RenumberDialog &dialog)
 
 void Renumbering::renumberDocumentsAndPlacesByDate(RenumberDialog &dialog)
 {
-    if (!CurrentReportIsOpen(context_.tables) || NumberingScopeOf(context_.tables.TPARA) == NumberingScope::AllDesks)
+    LedgerTables &t = context_.tables;
+    if (!CurrentReportIsOpen(t) || NumberingScopeOf(t.TPARA) == NumberingScope::AllDesks)
         return;
     if (!context_.prompt.askYesNo(QStringLiteral("Przenumerowanie dokumentów i pozycji raportu wg daty.\rCzy kontynuować ?"),
                                   PromptIcon::Warning))
         return;
-    Table &headers = context_.tables.TNAG;
+    Table &headers = t.TNAG;
     const auto placeOrder = qScopeGuard([&] { Guarded([&] { headers.setIndexName(kPlaceOrder); }); });
-    TransactionScope scope;
 
-    QHash<QString, int> next; // the next number of each kind; 0 until its start is given
+    // The start numbers are asked before anything is written, so no other program waits for the
+    // answers: one for each kind, at its first document by date, preset to that one's number.
+    QHash<QString, int> next;
     headers.setIndexName(kDateOrder);
-    int place = 0;
     for (const Bookmark &document : RowsInOrder(headers)) {
         if (!headers.gotoBookmark(document))
             continue;
         const QString kind = headers.asString(QStringLiteral("RD"));
-        if (RenumberedKind(kind) && next.value(kind) == 0)
-            next[kind] = EnteredNumber(dialog.askStartNumber(headers.asInteger(kNumber)), context_.prompt);
-        SetPlace(context_, ++place);
+        if (RenumberedKind(kind) && !next.contains(kind))
+            next[kind] = EnteredDocumentNumber(dialog.askStartNumber(headers.asInteger(kNumber)), context_.prompt);
     }
 
-    const DocumentTotals::Detached linesKeepTheirAmount(totals_);
-    headers.setIndexName(kPlaceOrder);
-    const QList<Bookmark> documents = RowsInOrder(headers);
-    for (const Bookmark &document : documents) {
-        if (!headers.gotoBookmark(document))
-            continue;
-        const QString kind = headers.asString(QStringLiteral("RD"));
-        if (RenumberedKind(kind))
-            MoveDocumentToNumber(context_, kNumberOffset + next[kind]++);
+    bool kindAddedMeanwhile = false;
+    {
+        TransactionScope scope;
+        t.TRKASA.lockForWrite();
+        headers.lockForWrite();
+        headers.setIndexName(kDateOrder);
+        int place = 0;
+        for (const Bookmark &document : RowsInOrder(headers)) {
+            if (!headers.gotoBookmark(document))
+                continue;
+            if (RenumberedKind(headers.asString(QStringLiteral("RD"))) && !next.contains(headers.asString(QStringLiteral("RD")))) {
+                kindAddedMeanwhile = true;
+                break;
+            }
+            SetPlace(context_, ++place);
+        }
+        if (!kindAddedMeanwhile) {
+            // Each document goes first to a negative number, which no live document has, and
+            // then to its new one: every line stays with its own header.
+            const DocumentTotals::Detached linesKeepTheirAmount(totals_);
+            headers.setIndexName(kPlaceOrder);
+            const QList<Bookmark> documents = RowsInOrder(headers);
+            for (const Bookmark &document : documents) {
+                if (!headers.gotoBookmark(document))
+                    continue;
+                const QString kind = headers.asString(QStringLiteral("RD"));
+                if (RenumberedKind(kind))
+                    MoveDocumentToNumber(context_, -(next[kind]++));
+            }
+            for (const Bookmark &document : documents) {
+                if (headers.gotoBookmark(document) && RenumberedKind(headers.asString(QStringLiteral("RD"))))
+                    MoveDocumentToNumber(context_, -headers.asInteger(kNumber));
+            }
+            scope.commit();
+            return;
+        }
     }
-    for (const Bookmark &document : documents) {
-        if (headers.gotoBookmark(document) && RenumberedKind(headers.asString(QStringLiteral("RD"))))
-            MoveDocumentToNumber(context_, headers.asInteger(kNumber) - kNumberOffset);
-    }
-    scope.commit();
+    context_.prompt.warning(QStringLiteral("Inny program dodał w tym czasie dokumenty do raportu. Nic nie zmieniono, "
+                                           "spróbuj ponownie."));
 }

@@ -7,6 +7,7 @@
 #include "store/structure_listing.h"
 #include "store/table.h"
 #include "store/table_files.h"
+#include "store/table_schemas.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>
@@ -104,13 +105,26 @@ void DeleteIndexFiles(const QString &tablePath)
             QFile::remove(file); // a file that stays is no reason to stop
 }
 
+bool HasIndexLike(const QList<IndexDef> &indexes, const IndexDef &index)
+{
+    return std::any_of(indexes.cbegin(), indexes.cend(), [&](const IndexDef &other) {
+        return index.primary ? other.primary : !other.primary && other.name.compare(index.name, Qt::CaseInsensitive) == 0;
+    });
+}
+
 // The table's indexes become those of the listing. A listing without index lines keeps the
 // table's own definitions, built afresh: dropping them would leave the table without its keys.
-// All in one transaction, so an index that cannot be built leaves the old ones in place.
-void RebuildIndexes(Table &table, const QList<IndexDef> &listed)
+// The indexes the program defines for the table are built whatever the listing says: without
+// them the program cannot open it. All in one transaction, so an index that cannot be built
+// leaves the old ones in place.
+void RebuildIndexes(Table &table, const QList<IndexDef> &listed, const QString &tablePath)
 {
     const QList<IndexDef> existing = table.definition().indexes;
-    const QList<IndexDef> wanted = listed.isEmpty() ? existing : listed;
+    QList<IndexDef> wanted = listed.isEmpty() ? existing : listed;
+    if (const std::optional<TableDefinition> own = ProgramDefinitionOfTable(tablePath, table.definition()))
+        for (const IndexDef &index : own->indexes)
+            if (!HasIndexLike(wanted, index))
+                wanted.append(index);
     TransactionScope scope;
     for (const IndexDef &index : existing)
         table.deleteIndex(index.primary ? QString() : index.name);
@@ -127,6 +141,10 @@ bool RepairTable(Session &session, const QString &recordedPath)
     const std::optional<QByteArray> listing = ReadListing(tablePath);
     if (!listing)
         return false;
+    // The whole listing is read and checked before anything is touched.
+    const std::optional<QList<IndexDef>> listed = IndexesOfCompleteListing(*listing);
+    if (!listed)
+        return false;
     RecoverInterruptedWrite(session, tablePath);
     DeleteIndexFiles(tablePath);
 
@@ -137,7 +155,7 @@ bool RepairTable(Session &session, const QString &recordedPath)
     } catch (const EngineError &) {
         return false; // another program has it open, or it is missing or damaged
     }
-    RebuildIndexes(table, IndexLinesOfListing(*listing));
+    RebuildIndexes(table, *listed, tablePath);
     return true;
 }
 
@@ -175,6 +193,32 @@ QList<IndexDef> IndexLinesOfListing(const QByteArray &listing)
     for (int i = at + 1; i < lines.size() - 1; ++i)
         if (lines[i].startsWith(QLatin1String("Nazwa")))
             indexes << IndexOfLine(lines[i]);
+    return indexes;
+}
+
+std::optional<QList<IndexDef>> IndexesOfCompleteListing(const QByteArray &listing)
+{
+    const QStringList lines = LinesOf(listing);
+    auto is = [](const QString &line, const char *text) { return line.trimmed() == QLatin1String(text); };
+    if (lines.size() < 2 || !is(lines.first(), "STRUKTURA ZBIORU") || !is(lines.last(), kEndLine))
+        return std::nullopt;
+    bool inIndexes = false;
+    QList<IndexDef> indexes;
+    for (qsizetype i = 1; i < lines.size() - 1; ++i) {
+        const QString &line = lines[i];
+        if (!inIndexes && line.startsWith(QLatin1String("Pole:")) && line.contains(QLatin1String("Obecnosc:")))
+            continue;
+        if (!inIndexes && is(line, "INDEKSY")) {
+            inIndexes = true;
+            continue;
+        }
+        if (!inIndexes || !line.startsWith(QLatin1String("Nazwa:")) || line.mid(kIndexKeysAt - 5, 5) != QLatin1String("Pole:"))
+            return std::nullopt;
+        const IndexDef index = IndexOfLine(line);
+        if (index.fields.isEmpty() || HasIndexLike(indexes, index))
+            return std::nullopt;
+        indexes << index;
+    }
     return indexes;
 }
 

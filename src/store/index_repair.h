@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class Prompt;
 class Session;
@@ -49,6 +50,12 @@ IndexRepairResult RunIndexRepair(const IndexRepairContext &context, IndexRepairL
 // without spaces, key fields = characters 52-91; an empty name is the primary (unique) index,
 // any other a case-insensitive one.
 QList<IndexDef> IndexLinesOfListing(const QByteArray &listing);
+
+// The indexes of a listing the repair may trust: it begins with "STRUKTURA ZBIORU" and ends with
+// "KONIEC", every line between is a field line, "INDEKSY" or (after it) an index line with key
+// fields, and no index is listed twice. nullopt for anything else: a listing cut short or holding
+// junk is not repaired from, and the table is left as it is.
+std::optional<QList<IndexDef>> IndexesOfCompleteListing(const QByteArray &listing);
 
 // The companion files a repair leaves in place: the table ("DB"), its memo ("MB") and its listing
 // ("STR"), by the last two letters of the name, and SQLite's journal files, which may hold the

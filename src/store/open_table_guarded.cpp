@@ -12,20 +12,23 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 const QString kReadOnlyFixFailed =
     QStringLiteral("Próba automatycznej zmiany atrybutu niepowiodła się.\rProszę atrybuty bazy zmienic ręcznie.");
 
-bool TryOpen(Table &table, const QString &path)
+// The failure of the open, or nullopt when the table opened.
+std::optional<EngineError> TryOpen(Table &table, const QString &path)
 {
     table.close();
     table.setTableName(path + QStringLiteral(".DB"));
     try {
         OpenTableObject(table);
-        return true;
-    } catch (const EngineError &) {
-        return false;
+        return std::nullopt;
+    } catch (const EngineError &error) {
+        return error;
     }
 }
 
@@ -87,9 +90,17 @@ bool OpenTableGuarded(Table &table, const QString &path, const QString &displayN
     const bool named = !displayName.isEmpty();
     if (named)
         RecordOpenedTable(context.state, path);
-    if (!TryOpen(table, path)) {
-        if (named)
-            context.prompt.message(OpenFailureMessage(displayName, path));
+    for (std::optional<EngineError> failure = TryOpen(table, path); failure; failure = TryOpen(table, path)) {
+        if (!named)
+            return false;
+        // A table another program holds exclusively is neither damaged nor a matter for index
+        // repair: the engine's message says so, and the user may try again once it is free.
+        if (failure->kind() == EngineErrorKind::Locked) {
+            if (context.prompt.show(PromptIcon::Warning, failure->message(), Retry | Cancel) == Retry)
+                continue;
+            return false;
+        }
+        context.prompt.message(OpenFailureMessage(displayName, path));
         return false;
     }
     OfferToClearReadOnly(table, path, context.prompt);

@@ -45,6 +45,21 @@ void ApplyFiscalYearStart(GlobalState &state, const std::optional<QString> &raw)
         state.CurrentYear = QString::number(state.CurrentYear.toInt() - 1);
 }
 
+bool IsFourDigitYear(const QString &text)
+{
+    return text.size() == 4 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// A year that is no year is never part of a path: the missing-year warning names it, and the
+// program goes on in the last year there is (else in the current one).
+void RefuseYearArgument(GlobalState &state, const QString &year, Prompt &prompt)
+{
+    if (!state.YearFolders.isEmpty() && !state.YearFolders.contains(state.CurrentYear))
+        state.CurrentYear = state.YearFolders.last();
+    prompt.warning(QStringLiteral("Brak otwartego roku : ") + year + u'\r'
+                   + QStringLiteral("Rok zostanie zmieniony na : ") + state.CurrentYear);
+}
+
 void MoveToExistingYear(GlobalState &state, Prompt &prompt)
 {
     if (state.YearFolders.isEmpty() || state.YearFolders.contains(state.CurrentYear))
@@ -91,8 +106,12 @@ void SelectYear(GlobalState &state, const QStringList &arguments, const QString 
 
     if (run == YearSelectionRun::FirstOpen) {
         ApplyFiscalYearStart(state, fiscalYearStart);
-        if (const std::optional<QString> year = YearFromArguments(arguments))
-            state.CurrentYear = *year;
+        if (const std::optional<QString> year = YearFromArguments(arguments)) {
+            if (IsFourDigitYear(*year))
+                state.CurrentYear = *year;
+            else
+                RefuseYearArgument(state, *year, prompt);
+        }
     }
     state.CommandArgIndex = CommandArgIndexFor(arguments);
 

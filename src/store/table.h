@@ -77,6 +77,15 @@ struct TableEvents {
     std::function<void(Table &)> onStateChange;   // browse / edit / insert changed
     std::function<void(Table &)> onCalcFields;    // set the calculated fields of the row read
     std::function<PostErrorAction(Table &, const EngineError &)> onPostError;
+    // Post and delete write inside a transaction of their own (a part of the running scope, if
+    // any). beforeWrite runs in it before the row is written, while the table still edits the
+    // row (or stands on the row to delete): a rule that decides whether the write is allowed
+    // reads the stored rows here, after lockForWrite() on the tables it reads; the table's own
+    // file is locked right after it returns. afterWrite runs in it once the row is written and
+    // the table is back in browse on it: rows derived from the written one are written here and
+    // reach the disk together with it. Neither may wait for a person.
+    std::function<void(Table &)> beforeWrite;
+    std::function<void(Table &)> afterWrite;
 };
 
 using FieldHandler = std::function<void(Table &, const QString &field)>;
@@ -115,6 +124,23 @@ public:
     bool isOpen() const { return state_ != TableState::Inactive; }
     bool isExclusive() const { return exclusive_; }
     bool isReadOnly() const;
+
+    // Inside a transaction scope: takes this table's file into the scope's write transaction at
+    // once, so what is read from it from now on is the stored state, which no other program can
+    // change before the scope ends. Outside a scope it does nothing.
+    void lockForWrite();
+    // The stored values of the fields asked, of the first row (in entry order) whose key fields
+    // equal the values, read from the file now; nullopt when there is none. Nothing moves and
+    // the view's range, link and filter do not apply. Texts compare as the index whose key
+    // begins with the key fields compares them (exactly without one), or without regard to case
+    // (Polish letters too) when asked. Values as value() gives them. With otherRowsOnly the row
+    // the table stands on (or edits) is passed over.
+    std::optional<QVariantList> storedValues(const QStringList &keyFields, const QVariantList &key,
+                                             const QStringList &fields, bool ignoringCase = false,
+                                             bool otherRowsOnly = false) const;
+    // The stored values of the fields asked, of the row the table stands on (or edits), read
+    // from the file now; nullopt when another program deleted it (or on a new row).
+    std::optional<QVariantList> storedValuesOfCurrentRow(const QStringList &fields) const;
 
     // --- Structure ---------------------------------------------------------------------------
     // The table must be closed. Creating replaces an existing table that no program has open.
@@ -323,6 +349,8 @@ private:
     void checkBrowseMode();
     void setState(TableState state);
     void writeRow();
+    void writeInOwnTransaction();
+    qint64 currentRowId() const;
     qint64 insertRow(TableConnection &connection, const Row &row);
     void updateRow(TableConnection &connection);
     void requireEditing(const FieldRef &ref) const;

@@ -1,6 +1,7 @@
 #include "store/table_connection.h"
 
 #include "store/polish_collation.h"
+#include "store/table_files.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>
@@ -158,8 +159,12 @@ void TableConnection::releaseOpenLock(bool exclusive)
 
 void TableConnection::openDatabase()
 {
+    // A file marked read-only (kept so when the user declined to change it) is opened so that
+    // nothing at all is written to it, whoever runs the program: no lost index is rebuilt and no
+    // helper index made, and every write fails as a read-only table.
+    readOnly_ = IsReadOnlyFile(filePath_);
     const int rc = sqlite3_open_v2(QFile::encodeName(filePath_).constData(), &db_,
-                                   SQLITE_OPEN_READWRITE, nullptr);
+                                   readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK)
         throwError(rc);
     sqlite3_extended_result_codes(db_, 1);
@@ -272,13 +277,20 @@ void TableConnection::rollbackScopeTransaction() noexcept
     inScopeTransaction_ = false;
 }
 
+void TableConnection::joinScopeTransaction()
+{
+    if (!TransactionScope::active() || inScopeTransaction_)
+        return;
+    beginScopeTransaction();
+    TransactionScope::enlist(shared_from_this());
+    // Rows buffered before the lock may be older than the file: cursors read them again.
+    noteChange();
+}
+
 TableConnection::Write::Write(TableConnection &connection) : connection_(connection)
 {
     if (TransactionScope::active()) {
-        if (!connection_.inScopeTransaction_) {
-            connection_.beginScopeTransaction();
-            TransactionScope::enlist(connection_.shared_from_this());
-        }
+        connection_.joinScopeTransaction();
         return;
     }
     connection_.execute("BEGIN IMMEDIATE");

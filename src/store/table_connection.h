@@ -38,6 +38,8 @@ public:
     TableConnection &operator=(const TableConnection &) = delete;
 
     const QString &filePath() const { return filePath_; }
+    // Opened read-only: the file was marked read-only when the connection was made.
+    bool isReadOnly() const { return readOnly_; }
     sqlite3 *handle() const { return db_; }
 
     SqlStatement prepare(const QByteArray &sql);
@@ -67,6 +69,11 @@ public:
         bool done_ = false;
     };
 
+    // Inside a transaction scope: starts this file's part of it now, with the write lock, unless
+    // it has started already; every read from then on sees the stored rows, which no other
+    // program can change before the scope ends. Outside a scope it does nothing.
+    void joinScopeTransaction();
+
     // Used by the transaction scope.
     bool inScopeTransaction() const { return inScopeTransaction_; }
     void beginScopeTransaction();
@@ -94,6 +101,7 @@ private:
     quint64 changeCount_ = 0;
     quint64 structureCount_ = 0;
     bool inScopeTransaction_ = false;
+    bool readOnly_ = false;
 };
 
 // Engine messages, one wording for each kind.

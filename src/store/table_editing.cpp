@@ -2,6 +2,7 @@
 
 #include "store/field_value.h"
 #include "store/table_connection.h"
+#include "store/transaction_scope.h"
 
 #include <sqlite3.h>
 
@@ -116,8 +117,7 @@ void Table::post()
         events.beforePost(*this);
     for (;;) {
         try {
-            checkRequiredFields();
-            writeRow();
+            writeInOwnTransaction();
             break;
         } catch (const EngineError &error) {
             const PostErrorAction action = events.onPostError ? events.onPostError(*this, error) : PostErrorAction::Fail;
@@ -128,14 +128,53 @@ void Table::post()
             throw;
         }
     }
-    modified_ = false;
-    changedFields_.clear();
-    editRow_ = Row();
-    setState(TableState::Browse);
     if (events.afterPost)
         events.afterPost(*this);
     notify(TableChange::Data);
     notifyDetails();
+}
+
+// The checks of beforeWrite, the row and what afterWrite derives from it commit together; when
+// any of it fails, nothing is written and the row is back in edit as it was.
+void Table::writeInOwnTransaction()
+{
+    const Row edited = editRow_;
+    const QSet<int> changed = changedFields_;
+    const TableState editing = state_;
+    const Bookmark returnTo = beforeInsert_;
+    bool written = false;
+    try {
+        TransactionScope scope;
+        if (events.beforeWrite)
+            events.beforeWrite(*this);
+        lockForWrite();
+        checkRequiredFields();
+        writeRow();
+        written = true;
+        modified_ = false;
+        changedFields_.clear();
+        editRow_ = Row();
+        setState(TableState::Browse);
+        if (events.afterWrite)
+            events.afterWrite(*this);
+        scope.commit();
+    } catch (...) {
+        if (written) {
+            // The row shown was never stored: back to the edit buffer, over what the file holds.
+            editRow_ = edited;
+            changedFields_ = changed;
+            modified_ = true;
+            beforeInsert_ = returnTo;
+            try {
+                if (current_ >= 0)
+                    reloadAround(Row(window_[current_]));
+            } catch (...) {
+            }
+            setState(editing);
+            notify(TableChange::Data);
+        }
+        throw;
+    }
 }
 
 // Writes the edit buffer; the table then stands on the row as stored.
@@ -262,14 +301,28 @@ void Table::deleteRow()
     if (events.beforeDelete)
         events.beforeDelete(*this);
     const Row gone = window_[current_];
-    {
-        TableConnection::Write write(*connection_);
+    try {
+        TransactionScope scope;
+        if (events.beforeWrite)
+            events.beforeWrite(*this);
+        lockForWrite();
         SqlStatement remove = connection_->prepare(QByteArray("DELETE FROM ") + kDataTable + " WHERE _rowid_ = ?");
         remove.bind(1, gone.rowId);
         remove.run();
-        write.commit();
+        connection_->noteChange();
+        reloadAround(gone);
+        if (events.afterWrite)
+            events.afterWrite(*this);
+        scope.commit();
+    } catch (...) {
+        // Nothing was deleted: the table stands on the row again, as the file holds it.
+        try {
+            reloadAround(gone);
+        } catch (...) {
+        }
+        notify(TableChange::DataSet);
+        throw;
     }
-    reloadAround(gone);
     if (events.afterDelete)
         events.afterDelete(*this);
     notify(TableChange::DataSet);

@@ -1,5 +1,7 @@
 #include "store/table_schemas.h"
 
+#include <algorithm>
+
 namespace {
 
 FieldDef Text(const char *name, int size) { return {QString::fromLatin1(name), FieldType::Text, size, false}; }
@@ -352,4 +354,40 @@ const TableObjectEntry *FindTableObject(const QString &objectName)
 TableLocation UsersTableLocation()
 {
     return InWorkingFolder("BAZA", "USER.DB");
+}
+
+namespace {
+
+bool HasEveryField(const TableDefinition &table, const TableDefinition &wanted)
+{
+    for (const FieldDef &field : wanted.fields)
+        if (!std::any_of(table.fields.cbegin(), table.fields.cend(),
+                         [&](const FieldDef &f) { return f.name.compare(field.name, Qt::CaseInsensitive) == 0; }))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<TableDefinition> ProgramDefinitionOfTable(const QString &tablePath, const TableDefinition &stored)
+{
+    QString path = QString(tablePath).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!path.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive))
+        path += QStringLiteral(".DB");
+    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QString fileName = parts.value(parts.size() - 1);
+    const QString folder = parts.value(parts.size() - 2);
+    // Tables in a module folder first: a working folder may itself be called "KASA".
+    for (const bool inModuleFolder : {true, false})
+        for (const TableObjectEntry &entry : TableObjectRegistry()) {
+            const TableLocation &at = entry.location;
+            if (!entry.definition || at.folder.isEmpty() == inModuleFolder
+                || at.fileName.compare(fileName, Qt::CaseInsensitive) != 0
+                || (inModuleFolder && at.folder.compare(folder, Qt::CaseInsensitive) != 0))
+                continue;
+            const TableDefinition definition = entry.definition();
+            if (HasEveryField(stored, definition))
+                return definition;
+        }
+    return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Every table the program opens or creates, defined once: fields in their physical order,
 // indexes (the primary one unnamed, the others case-insensitive), and where each table lies.
@@ -86,6 +87,11 @@ struct TableObjectEntry {
 const QList<TableObjectEntry> &TableObjectRegistry();
 // The entry of a table object, names compared exactly; nullptr when unknown.
 const TableObjectEntry *FindTableObject(const QString &objectName);
+
+// The structure the program defines for the table file at the path (with or without ".DB"), known
+// by its file name and folder; of two definitions for one file the one whose fields the table
+// has (the stored definition given). nullopt for a table the program does not define.
+std::optional<TableDefinition> ProgramDefinitionOfTable(const QString &tablePath, const TableDefinition &stored);
 
 // The users table of the whole suite has no table object of the data module.
 TableLocation UsersTableLocation();

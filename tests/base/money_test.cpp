@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 Money Units(qint64 units) { return Money::fromUnits(units); }
@@ -96,3 +98,23 @@ TEST(Money, FormatsWithTwoRoundedDecimalsAndADecimalComma)
 }
 
 } // namespace
+
+// Amounts beyond what the integer holds never wrap round; the largest amount the program keeps
+// is 999 999 999 999,99.
+TEST(Money, OverflowIsDetectedAndTheLargestAmountIsKnown)
+{
+    const Money half = Money::fromUnits(std::numeric_limits<qint64>::max() / 2 + 1);
+    EXPECT_THROW(half + half, MoneyOverflow);
+    EXPECT_THROW(-half - half - half, MoneyOverflow);
+    EXPECT_THROW(Money::fromUnits(std::numeric_limits<qint64>::min()) * -1, MoneyOverflow);
+    EXPECT_THROW(-Money::fromUnits(std::numeric_limits<qint64>::min()), MoneyOverflow);
+    Money sum = half;
+    EXPECT_THROW(sum += half, MoneyOverflow);
+    EXPECT_EQ(sum, half);
+
+    const Money largest = *Money::parse(QStringLiteral("999 999 999 999,99"));
+    EXPECT_TRUE(largest.fitsAmount());
+    EXPECT_TRUE((-largest).fitsAmount());
+    EXPECT_FALSE((largest + Money::fromCents(1)).fitsAmount());
+    EXPECT_FALSE((-largest - Money::fromCents(1)).fitsAmount());
+}

@@ -28,6 +28,30 @@ TEST_F(CashDeskRulesTest, ADeskNeedsASymbolOfItsOwn)
     EXPECT_EQ(Column(desks, "SYMBOL"), (QStringList{"K1", "K2"}));
 }
 
+// The document list links desks without regard to case, numbering and the cash state exactly:
+// a symbol equal to another one but for case is refused, Polish letters too.
+TEST_F(CashDeskRulesTest, ASymbolEqualToAnotherButForCaseIsRefused)
+{
+    addDesk(QStringLiteral("K1"));
+    addDesk(QStringLiteral("ŁÓDŹ"));
+    Table &desks = T("TKASA");
+    for (const char *symbol : {"k1", "łódź", "Łódź"}) {
+        prompt_.clear();
+        desks.append();
+        desks.setString(QStringLiteral("SYMBOL"), QString::fromUtf8(symbol));
+        EXPECT_THROW(desks.post(), struct Abort) << symbol;
+        prompt_.shownOnce(QStringLiteral("Ten symbol już istnieje, wprowadź oryginalne oznaczenie."));
+        desks.cancel();
+    }
+    // A desk may keep its own symbol, or change its case while it has no reports.
+    selectDesk(QStringLiteral("K1"));
+    desks.edit();
+    desks.setString(QStringLiteral("NAZWA"), QStringLiteral("główna"));
+    desks.setString(QStringLiteral("SYMBOL"), QStringLiteral("k1"));
+    desks.post();
+    EXPECT_EQ(Column(desks, "SYMBOL"), (QStringList{"k1", "ŁÓDŹ"}));
+}
+
 TEST_F(CashDeskRulesTest, ADeskWithReportsCannotBeDeleted)
 {
     addDesk(QStringLiteral("K1"));

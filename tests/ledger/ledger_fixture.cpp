@@ -4,6 +4,7 @@
 #include "store/table_schemas.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 namespace {
@@ -24,17 +25,19 @@ QString TablePath(const QDir &root, const TableObjectEntry &entry)
 void LedgerTest::SetUp()
 {
     ASSERT_TRUE(dir_.isValid());
-    session_.setWorkingFolder(dir_.path());
+    // A second program of a process test works on its parent's folder.
+    const QString folder = qEnvironmentVariable("KASA_LEDGER_FOLDER", dir_.path());
+    session_.setWorkingFolder(folder);
     state_.TodayText = QStringLiteral("2019.03.15");
     state_.CurrentYear = QStringLiteral("2019");
     state_.CurrentMonth = QStringLiteral("03");
     state_.OperatorName = QStringLiteral("Jan Kowalski");
-    const QDir root(dir_.path());
+    const QDir root(folder);
     QSet<QString> created;
     for (const QString &name : kLedgerObjects) {
         const TableObjectEntry &entry = *FindTableObject(name);
         const QString path = TablePath(root, entry);
-        if (!created.contains(path)) {
+        if (!created.contains(path) && !QFileInfo::exists(path)) {
             Table file(session_);
             file.setTableName(path);
             file.create(entry.definition());

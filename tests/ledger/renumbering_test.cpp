@@ -1,7 +1,9 @@
 #include "ledger/renumbering_dialogs.h"
 #include "ledger_fixture.h"
 
+#include <QFile>
 #include <deque>
+#include <sqlite3.h>
 
 namespace {
 
@@ -121,6 +123,64 @@ TEST_F(RenumberingTest, DocumentsAndPlacesByDate)
     EXPECT_EQ(createDocument(QStringLiteral("KP")), 4);
 }
 
+// Old numbers lying 1000 above the new ones: every line stays with its own header.
+TEST_F(RenumberingTest, DocumentsRenumberedFarBelowTheirOldNumbersKeepTheirLines)
+{
+    writeHeader(QStringLiteral("K1"), 1, QStringLiteral("KP"), 1000, Money(), QString(), QStringLiteral("2019.03.20"), 1);
+    documentOn("2019.03.04", QStringLiteral("KP"), {Amount("1"), Amount("2")}); // KP 1001
+    documentOn("2019.03.03", QStringLiteral("KP"), {Amount("3"), Amount("4")}); // KP 1002
+    documentOn("2019.03.02", QStringLiteral("KP"), {Amount("5"), Amount("6")}); // KP 1003
+    numbers_.answers = {QStringLiteral("1")};
+    prompt_.answer(Yes);
+    renumbering().renumberDocumentsAndPlacesByDate(numbers_);
+    EXPECT_EQ(stored({"NRD", "POZ", "KWOTA", "KWOTAP"}),
+              (QStringList{"NRD=4 POZ=4 KWOTA=0 KWOTAP=", "NRD=3 POZ=3 KWOTA=3 KWOTAP=1", "NRD=3 POZ= KWOTA= KWOTAP=2",
+                           "NRD=2 POZ=2 KWOTA=7 KWOTAP=3", "NRD=2 POZ= KWOTA= KWOTAP=4",
+                           "NRD=1 POZ=1 KWOTA=11 KWOTAP=5", "NRD=1 POZ= KWOTA= KWOTAP=6"}));
+}
+
+// A start below 1 would leave the lines behind a header that the post numbers anew.
+TEST_F(RenumberingTest, AStartNumberBelowOneIsRefused)
+{
+    documentOn("2019.03.05", QStringLiteral("KP"), {Amount("1"), Amount("2")});
+    for (const char *start : {"0", "-3", "00000"}) {
+        prompt_.clear();
+        numbers_.answers = {QString::fromLatin1(start)};
+        prompt_.answer(Yes);
+        EXPECT_THROW(renumbering().renumberDocumentsAndPlacesByDate(numbers_), struct Abort) << start;
+        prompt_.shownOnce(QStringLiteral("Numer dokumentu musi być większy od zera."));
+        EXPECT_EQ(stored({"NRD", "KWOTAP"}), (QStringList{"NRD=1 KWOTAP=1", "NRD=1 KWOTAP=2"})) << start;
+    }
+}
+
+// The start numbers are asked while no write lock is held: another program can post meanwhile.
+TEST_F(RenumberingTest, TheStartNumbersAreAskedBeforeAnythingIsLocked)
+{
+    documentOn("2019.03.05", QStringLiteral("KP"), {Amount("1")});
+    documentOn("2019.03.01", QStringLiteral("KW"), {Amount("2")});
+    class LockProbe : public RenumberDialog {
+    public:
+        explicit LockProbe(QString path) : path_(std::move(path)) {}
+        QString askStartNumber(int presetNumber) override
+        {
+            sqlite3 *db = nullptr;
+            sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            writableMeanwhile.append(rc == SQLITE_OK);
+            return QString::number(presetNumber + 10);
+        }
+        QList<bool> writableMeanwhile;
+
+    private:
+        QString path_;
+    } probe(T("KNAG").filePath());
+    prompt_.answer(Yes);
+    renumbering().renumberDocumentsAndPlacesByDate(probe);
+    EXPECT_EQ(probe.writableMeanwhile, (QList<bool>{true, true}));
+    EXPECT_EQ(stored({"RD", "NRD", "POZ"}), (QStringList{"RD=KP NRD=11 POZ=2", "RD=KW NRD=11 POZ=1"}));
+}
+
 TEST_F(RenumberingTest, NothingIsRenumberedInAClosedReportOrWhenNotConfirmed)
 {
     documentOn("2019.03.05");
@@ -218,6 +278,17 @@ TEST_F(NumberChangeTest, ATakenNumberIsRefused)
     prompt_.shownOnce(QStringLiteral("W raporcie kasowym istnieje dokument o tym numerze\rBrak możliwości zmiany."));
     EXPECT_EQ(stored({"NRD"}), (QStringList{"NRD=1", "NRD=2", "NRD=2"}));
     EXPECT_EQ(T("KNAG").indexName(), QStringLiteral("Ainx"));
+}
+
+TEST_F(NumberChangeTest, ANumberBelowOneIsRefused)
+{
+    for (const char *entered : {"00000", "-2"}) {
+        prompt_.clear();
+        numbers_.answers = {QString::fromLatin1(entered)};
+        EXPECT_THROW(ledger_->numberChange().changeNumber(numbers_), struct Abort) << entered;
+        prompt_.shownOnce(QStringLiteral("Numer dokumentu musi być większy od zera."));
+        EXPECT_EQ(stored({"NRD"}), (QStringList{"NRD=1", "NRD=2", "NRD=2"})) << entered;
+    }
 }
 
 TEST_F(NumberChangeTest, AFreeNumberMovesTheLinesAndKeepsTheAmount)

@@ -189,7 +189,6 @@ TEST_F(IndexRepairTest, ListingWithoutIndexLines)
         TableDefinition{CashReportTableDefinition().fields,
                         {CashReportTableDefinition().indexes[0],
                          IndexDef{"Dinx", {"DATAOD"}, false, false, true}}});
-    const QByteArray cutBeforeEnd = withSecondary.left(withSecondary.indexOf("KONIEC"));
     struct Case {
         const char *name;
         QByteArray listing;
@@ -197,8 +196,6 @@ TEST_F(IndexRepairTest, ListingWithoutIndexLines)
     };
     const QList<Case> cases{
         {"no INDEKSY line", fieldsOnly, CashReportTableDefinition().indexes},
-        {"empty listing", QByteArray(), CashReportTableDefinition().indexes},
-        {"cut after the last index line", cutBeforeEnd, {CashReportTableDefinition().indexes[0]}},
         {"complete listing with a secondary index", withSecondary,
          {CashReportTableDefinition().indexes[0], IndexDef{"Dinx", {"DATAOD"}, false, false, true}}},
     };
@@ -213,6 +210,59 @@ TEST_F(IndexRepairTest, ListingWithoutIndexLines)
         EXPECT_EQ(log_.lines.value(3), reports + " naprawiono.");
         EXPECT_EQ(definitionOf(reports).indexes, c.expected);
     }
+}
+
+// A listing cut short (inside its last index line, after it, or empty) or holding junk is not
+// repaired from: the table keeps every index it has, and the log says "nienaprawiono".
+TEST_F(IndexRepairTest, AListingThatCannotBeReadWhollyChangesNothing)
+{
+    const QByteArray complete = StructureListingText(DocumentTable());
+    const int lastIndexLine = complete.lastIndexOf("Nazwa:");
+    const int fieldLine = complete.indexOf("Pole:");
+    struct Case {
+        const char *name;
+        QByteArray listing;
+    };
+    const QList<Case> cases{
+        {"empty", QByteArray()},
+        {"cut inside the last index line", complete.left(lastIndexLine + 20)},
+        {"cut after the last index line", complete.left(complete.indexOf("KONIEC"))},
+        {"junk among the index lines", complete.left(lastIndexLine) + "#@!\r\n" + complete.mid(lastIndexLine)},
+        {"junk among the fields", complete.left(fieldLine) + "\x01\x02\r\n" + complete.mid(fieldLine)},
+        {"an index line without key fields",
+         complete.left(lastIndexLine) + "Nazwa:Xinx                                    Pole:\r\n" + complete.mid(lastIndexLine)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString documents = listedTable(QStringLiteral("NAGKASA"), DocumentTable());
+        writeListing(documents, c.listing);
+        log_ = RecordingLog();
+
+        EXPECT_EQ(repair({documents}), IndexRepairResult::Finished);
+
+        EXPECT_EQ(log_.lines.value(3), documents + " nienaprawiono.");
+        EXPECT_EQ(definitionOf(documents).indexes, DocumentTable().indexes);
+    }
+}
+
+// A complete listing that lacks indexes the program defines for the table: they are built all
+// the same, so the program can still open the table and a later repair has nothing to restore.
+TEST_F(IndexRepairTest, TheProgramsOwnIndexesAreNeverDropped)
+{
+    ASSERT_TRUE(QDir(path(QString())).mkpath(QStringLiteral("KASA"))); // where the program keeps it
+    const QString documents = listedTable(QStringLiteral("KASA/NAGKASA"), DocumentTable());
+    TableDefinition listed = DocumentTable();
+    listed.indexes = {listed.indexes[0], IndexDef{"Xinx", {"DATA"}, false, false, true}};
+    writeListing(documents, StructureListingText(listed));
+
+    repair({documents});
+
+    EXPECT_EQ(log_.lines.value(3), documents + " naprawiono.");
+    QStringList names;
+    for (const IndexDef &index : definitionOf(documents).indexes)
+        names << index.name;
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"", "Ainx", "Dinx", "Ninx", "Pinx", "Rinx", "Xinx"}));
 }
 
 TEST_F(IndexRepairTest, IndexLinesAreReadByTheirColumns)

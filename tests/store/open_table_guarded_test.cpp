@@ -2,6 +2,7 @@
 
 #include "base/global_state.h"
 #include "store/structure_listing.h"
+#include "store/table_connection.h"
 #include "store/table_helper_context.h"
 #include "store/table_schemas.h"
 #include "support/data_tree_builder.h"
@@ -10,6 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +47,26 @@ TEST_F(OpenTableGuardedTest, WithoutADisplayNameTheTableOpensSilently)
 
     EXPECT_FALSE(OpenTableGuarded(t, tree.workingFolder() + "BRAK", QString(), context));
     EXPECT_FALSE(t.isOpen());
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+// Another program holds the table exclusively (its open-lock on the file): the engine's message
+// and another try, not the advice to repair indexes.
+TEST_F(OpenTableGuardedTest, ATableInUseByAnotherProgramIsOfferedAnotherTry)
+{
+    const QString path = desks();
+    const int otherProgram = ::open(QFile::encodeName(path + ".DB").constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(otherProgram, LOCK_EX | LOCK_NB), 0);
+    Table t(tree.session());
+    prompt.answers({Retry, Cancel});
+    EXPECT_FALSE(OpenTableGuarded(t, path, QStringLiteral("Baza Kasy"), context));
+    const QString locked = LockedMessage(path + ".DB");
+    EXPECT_EQ(prompt.texts(), (QStringList{locked, locked}));
+    EXPECT_EQ(prompt.messages().first().buttons, Retry | Cancel);
+
+    ::close(otherProgram);
+    prompt.clear();
+    EXPECT_TRUE(OpenTableGuarded(t, path, QStringLiteral("Baza Kasy"), context));
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
 

@@ -141,6 +141,25 @@ TEST_F(SelectYearTest, RokArgumentMovesToTheLastYearWhenItsFolderIsMissing)
     }
 }
 
+// A rok argument that is no four-digit year never becomes part of a path, with year folders or
+// without.
+TEST_F(SelectYearTest, RokArgumentThatIsNoYearIsRefused)
+{
+    for (const bool folders : {true, false}) {
+        if (folders)
+            addFolders({"2018", "2019", "2019_stary"});
+        for (const QString &year : {"../../tmp", "19", "2019_stary", "20190", "２０１９", ""}) {
+            SCOPED_TRACE(year.toStdString());
+            prompt.clear();
+            arguments = QStringList{"rok", year};
+            select(QDate(2019, 6, 1));
+            EXPECT_EQ(state.CurrentYear, "2019");
+            prompt.shownOnce(MissingYearWarning(year, "2019"));
+            EXPECT_EQ(prompt.messages().size(), 1);
+        }
+    }
+}
+
 TEST_F(SelectYearTest, RokArgumentSelectsAnExistingYearAfterTheFiscalShift)
 {
     addFolders({"2017", "2018", "2019"});

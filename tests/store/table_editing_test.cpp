@@ -89,6 +89,51 @@ TEST_F(TableEditing, AbortInBeforeEventsLeavesEverythingAsItWas)
     EXPECT_EQ(t->asString(QStringLiteral("OPIS")), QStringLiteral("dobry"));
 }
 
+// What afterWrite writes commits with the row; when it fails, neither is stored and the row is
+// back in edit (or still there, for a delete). beforeWrite reads inside the same transaction.
+TEST_F(TableEditing, AWriteAndWhatItsAfterWriteEventDerivesCommitTogether)
+{
+    auto t = openTable(QStringLiteral("E"), entries());
+    auto totals = openTable(QStringLiteral("S"), entries());
+    AddRow(*totals, {{"KOD", QStringLiteral("SUMA")}});
+    bool failDerived = false;
+    QList<bool> inTransaction;
+    t->events.beforeWrite = [&](Table &) { inTransaction.append(TransactionScope::active()); };
+    t->events.afterWrite = [&](Table &) {
+        totals->edit();
+        totals->setString(QStringLiteral("OPIS"), QStringLiteral("po %1").arg(t->recordCount()));
+        totals->post();
+        if (failDerived)
+            throw Abort{};
+    };
+    t->append();
+    t->setString(QStringLiteral("KOD"), QStringLiteral("A"));
+    t->post();
+    EXPECT_EQ(totals->asString(QStringLiteral("OPIS")), QStringLiteral("po 1"));
+
+    failDerived = true;
+    t->append();
+    t->setString(QStringLiteral("KOD"), QStringLiteral("B"));
+    t->setString(QStringLiteral("OPIS"), QStringLiteral("drugi"));
+    EXPECT_THROW(t->post(), Abort);
+    EXPECT_EQ(t->state(), TableState::Insert);
+    EXPECT_EQ(t->asString(QStringLiteral("OPIS")), QStringLiteral("drugi"));
+    t->cancel();
+    t->first();
+    EXPECT_THROW(t->deleteRow(), Abort);
+    EXPECT_EQ(t->recordCount(), 1);
+    EXPECT_EQ(t->asString(QStringLiteral("KOD")), QStringLiteral("A"));
+    totals->refresh();
+    EXPECT_EQ(totals->asString(QStringLiteral("OPIS")), QStringLiteral("po 1"));
+    EXPECT_EQ(inTransaction, (QList<bool>{true, true, true}));
+
+    // The stored values of another row, as the file holds them now, without moving.
+    EXPECT_EQ(totals->storedValues({QStringLiteral("KOD")}, {QStringLiteral("suma")}, {QStringLiteral("OPIS")}, true),
+              (QVariantList{QStringLiteral("po 1")}));
+    EXPECT_FALSE(totals->storedValues({QStringLiteral("KOD")}, {QStringLiteral("suma")}, {}).has_value());
+    EXPECT_FALSE(totals->storedValues({QStringLiteral("KOD")}, {QStringLiteral("SUMA")}, {}, false, true).has_value());
+}
+
 TEST_F(TableEditing, PostErrorHandlerSeesTheKindAndDecides)
 {
     auto t = openTable(QStringLiteral("E"), entries());

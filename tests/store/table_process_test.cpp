@@ -1,6 +1,7 @@
 #include "store/polish_collation.h"
 #include "store/transaction_scope.h"
 #include "store_fixture.h"
+#include "support/child_program.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -54,64 +55,15 @@ QString KindName(EngineErrorKind kind)
 }
 
 // A second program on the table, run by the parent test through the environment.
-class ChildProgram {
+class StoreChild : public ChildProgram {
 public:
-    ChildProgram(const QString &mode, const QString &tablePath, const QStringList &settings = {})
+    StoreChild(const QString &mode, const QString &tablePath, const QStringList &settings = {})
+        : ChildProgram(QStringLiteral("StoreChildProgram.Run"),
+                       QStringList{QString::fromLatin1(kModeVariable) + QLatin1Char('=') + mode,
+                                   QStringLiteral("KASA_STORE_TABLE=") + tablePath}
+                           + settings)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kModeVariable), mode);
-        environment.insert(QStringLiteral("KASA_STORE_TABLE"), tablePath);
-        for (const QString &setting : settings)
-            environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
-        process_.setProcessEnvironment(environment);
-        process_.setProgram(QCoreApplication::applicationFilePath());
-        process_.setArguments({QStringLiteral("--gtest_filter=StoreChildProgram.Run")});
-        process_.start();
-        process_.waitForStarted();
     }
-    ~ChildProgram()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
-    }
-
-    // Waits for a line that begins with the prefix; the rest of that line, or nullopt.
-    std::optional<QString> waitFor(const QString &prefix, int milliseconds = 20000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        for (;;) {
-            while (process_.canReadLine()) {
-                const QString line = QString::fromUtf8(process_.readLine()).trimmed();
-                lines_.append(line);
-                if (line.startsWith(prefix))
-                    return line.mid(prefix.size()).trimmed();
-            }
-            if (timer.elapsed() > milliseconds || process_.state() == QProcess::NotRunning)
-                return std::nullopt;
-            process_.waitForReadyRead(50);
-        }
-    }
-    void release() { process_.closeWriteChannel(); }
-    void finish() { process_.waitForFinished(30000); }
-    void killHard()
-    {
-        ::kill(pid_t(process_.processId()), SIGKILL);
-        process_.waitForFinished(30000);
-    }
-    // Every line the child wrote so far (read to the end once it has finished).
-    QStringList lines()
-    {
-        while (process_.canReadLine() || process_.bytesAvailable() > 0)
-            lines_.append(QString::fromUtf8(process_.readLine()).trimmed());
-        return lines_;
-    }
-
-private:
-    QProcess process_;
-    QStringList lines_;
 };
 
 QList<int> PostedKeys(const QStringList &lines)
@@ -217,7 +169,7 @@ TEST_F(TableProcesses, ExclusiveOpenAgainstAnotherProgram)
     const TableDefinition definition = Entries();
     auto t = table(QStringLiteral("T"), &definition);
     {
-        ChildProgram other(QStringLiteral("hold"), t->filePath());
+        StoreChild other(QStringLiteral("hold"), t->filePath());
         ASSERT_TRUE(other.waitFor(QStringLiteral("READY")));
         try {
             t->openExclusive();
@@ -235,11 +187,11 @@ TEST_F(TableProcesses, ExclusiveOpenAgainstAnotherProgram)
     // A second table object of this program may still use the file.
     auto same = table(QStringLiteral("T"));
     same->open();
-    ChildProgram other(QStringLiteral("hold"), t->filePath());
+    StoreChild other(QStringLiteral("hold"), t->filePath());
     EXPECT_EQ(other.waitFor(QStringLiteral("FAILED")), QStringLiteral("Locked"));
     same->close();
     t->close();
-    ChildProgram third(QStringLiteral("hold"), t->filePath());
+    StoreChild third(QStringLiteral("hold"), t->filePath());
     EXPECT_TRUE(third.waitFor(QStringLiteral("READY")));
     third.release();
 }
@@ -251,7 +203,7 @@ TEST_F(TableProcesses, KilledWriterNeverLosesAPostedRow)
     const QString file = t->filePath();
     QList<int> posted;
     for (int round = 0; round < 25; ++round) {
-        ChildProgram writer(QStringLiteral("post"), file,
+        StoreChild writer(QStringLiteral("post"), file,
                             {QStringLiteral("KASA_STORE_FROM=%1").arg(round * 100000),
                              QStringLiteral("KASA_STORE_COUNT=100000")});
         ASSERT_TRUE(writer.waitFor(QStringLiteral("READY"))) << writer.lines().join('\n').toStdString();
@@ -275,9 +227,9 @@ TEST_F(TableProcesses, TwoProgramsPostingAtOnceLoseNoRow)
     const TableDefinition definition = Entries();
     auto t = table(QStringLiteral("T"), &definition);
     const int perProgram = 150;
-    ChildProgram first(QStringLiteral("post"), t->filePath(),
+    StoreChild first(QStringLiteral("post"), t->filePath(),
                        {QStringLiteral("KASA_STORE_FROM=0"), QStringLiteral("KASA_STORE_COUNT=%1").arg(perProgram)});
-    ChildProgram second(QStringLiteral("post"), t->filePath(),
+    StoreChild second(QStringLiteral("post"), t->filePath(),
                         {QStringLiteral("KASA_STORE_FROM=1000"), QStringLiteral("KASA_STORE_COUNT=%1").arg(perProgram)});
     EXPECT_TRUE(first.waitFor(QStringLiteral("DONE"), 120000)) << first.lines().join('\n').toStdString();
     EXPECT_TRUE(second.waitFor(QStringLiteral("DONE"), 120000)) << second.lines().join('\n').toStdString();
@@ -293,7 +245,7 @@ TEST_F(TableProcesses, ALockHeldTooLongFailsThePostAsLocked)
 {
     const TableDefinition definition = Entries();
     auto t = openTable(QStringLiteral("T"), definition);
-    ChildProgram holder(QStringLiteral("lock"), t->filePath());
+    StoreChild holder(QStringLiteral("lock"), t->filePath());
     ASSERT_TRUE(holder.waitFor(QStringLiteral("READY")));
     session_.setLockTimeout(300);
     QElapsedTimer timer;

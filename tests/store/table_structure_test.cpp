@@ -1,7 +1,9 @@
 #include "store/table_schemas.h"
+#include "store/polish_collation.h"
 #include "store_fixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
@@ -194,4 +196,65 @@ TEST_F(TableStructureTest, FieldsWrittenBySiblingProgramsAreCarriedAlong)
     t->refresh();
     EXPECT_EQ(t->asString(QStringLiteral("INNE")), QStringLiteral("zostaje"));
     EXPECT_EQ(t->asString(QStringLiteral("NAZWA")), QStringLiteral("Kasa główna"));
+}
+
+// A table kept read-only is opened so that nothing is written to it, even by a user the system
+// would let write: no lost index is rebuilt, no helper index made, and a post fails as read-only.
+TEST_F(TableStructureTest, AReadOnlyTableIsNeverWritten)
+{
+    TableDefinition d;
+    d.fields = {Field("KOD", FieldType::Integer), Field("NR", FieldType::AutoIncrement),
+                Field("OPIS", FieldType::Text, 20)};
+    d.indexes = {Primary("KOD"), Index("Oinx", "OPIS")};
+    {
+        auto t = openTable(QStringLiteral("RO"), d);
+        AddRow(*t, {{"KOD", 1}, {"OPIS", QStringLiteral("jeden")}});
+        t->close();
+    }
+    const QString file = path(QStringLiteral("RO.DB"));
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    RegisterPolishTextFunctions(db);
+    // Every index goes: the listed one and the engine's own.
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TEMP TABLE gone AS SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL;",
+                           nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_stmt *names = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM gone", -1, &names, nullptr);
+    QStringList indexes;
+    while (sqlite3_step(names) == SQLITE_ROW)
+        indexes << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(names, 0)));
+    sqlite3_finalize(names);
+    for (const QString &index : indexes)
+        sqlite3_exec(db, ("DROP INDEX \"" + index.toUtf8() + "\"").constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_FALSE(indexes.isEmpty());
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const auto contents = [&] {
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    };
+    const QByteArray before = contents();
+
+    auto t = table(QStringLiteral("RO"));
+    t->open();
+    t->setIndexName(QStringLiteral("Oinx"));
+    t->first();
+    EXPECT_EQ(t->asString(QStringLiteral("OPIS")), QStringLiteral("jeden"));
+    t->setIndexFieldNames(QStringLiteral("NR;OPIS"));
+    t->last();
+    t->append();
+    t->setInteger(QStringLiteral("KOD"), 2);
+    try {
+        t->post();
+        ADD_FAILURE() << "posted into a read-only table";
+    } catch (const EngineError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Tabela %1 jest tylko do odczytu.").arg(file));
+    }
+    t->cancel();
+    t->close();
+    EXPECT_EQ(contents(), before);
+    EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral("-journal")));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
 }

@@ -134,7 +134,7 @@ TEST(Startup, AStopFromTheDataModuleEndsWithoutTheMainWindow)
     const StartupContext context = run.context();
     Startup startup(context);
 
-    EXPECT_EQ(startup.run(), 0);
+    EXPECT_EQ(startup.run(), 2);
 
     EXPECT_EQ(startup.mainWindow(), nullptr);
     EXPECT_EQ(startup.progressWindow(), nullptr);

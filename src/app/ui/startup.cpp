@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kSplashStep = 33;
 constexpr int kExitAfterEngineFailure = 1;
+// The program ended before its main window: scripts that start it can tell.
+constexpr int kExitAfterStop = 2;
 
 }  // namespace
 
@@ -115,7 +117,7 @@ int Startup::runMainWindow()
 int Startup::endWithoutMainWindow()
 {
     closeSplash();
-    return 0;
+    return kExitAfterStop;
 }
 
 int RunStartup(const StartupContext &context)
