@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <functional>
+
 #include <unistd.h>
 
 namespace {
@@ -30,11 +32,14 @@ std::optional<ExchangeCommand> ReadExchangeCommand(const CommandArguments &argum
     return ExchangeCommand{what == QLatin1String("documents"), QFileInfo(file).absoluteFilePath()};
 }
 
-} // namespace
+// Reads the command line, opens the tree and runs the exchange; an ExchangeError (which line,
+// which column, which value) ends it with its message.
+using Exchange = std::function<QString(HeadlessTree &, TableHelperContext &, Progress &, const ExchangeCommand &)>;
 
-int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
+int RunExchange(const CommandArguments &arguments, const QString &verb, QTextStream &out, QTextStream &err,
+                const Clock &clock, const Exchange &exchange)
 {
-    const std::optional<ExchangeCommand> command = ReadExchangeCommand(arguments, QStringLiteral("export"), err);
+    const std::optional<ExchangeCommand> command = ReadExchangeCommand(arguments, verb, err);
     if (!command)
         return 2;
     HeadlessTree tree(arguments, err, clock);
@@ -43,10 +48,7 @@ int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextS
     ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
     TableHelperContext helpers{tree.session(), tree.prompt(), tree.state()};
     try {
-        const ExportResult result =
-            command->documents ? ExportDocuments(helpers, command->path, progress)
-                               : ExportFile(ContractorExchangeSource(tree.data().TKontrah), command->path, progress);
-        out << ExportSummary(result, command->path).replace(u'\r', u'\n') << Qt::endl;
+        out << exchange(tree, helpers, progress, *command).replace(u'\r', u'\n') << Qt::endl;
         return 0;
     } catch (const ExchangeError &error) {
         err << QString(error.message()).replace(u'\r', u'\n') << Qt::endl;
@@ -54,27 +56,29 @@ int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextS
     }
 }
 
+} // namespace
+
+int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
+{
+    return RunExchange(arguments, QStringLiteral("export"), out, err, clock,
+                       [](HeadlessTree &tree, TableHelperContext &helpers, Progress &progress, const ExchangeCommand &command) {
+                           const ExportResult result =
+                               command.documents
+                                   ? ExportDocuments(helpers, command.path, progress)
+                                   : ExportFile(ContractorExchangeSource(tree.data().TKontrah), command.path, progress);
+                           return ExportSummary(result, command.path);
+                       });
+}
+
 int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
 {
-    const std::optional<ExchangeCommand> command = ReadExchangeCommand(arguments, QStringLiteral("import"), err);
-    if (!command)
-        return 2;
-    HeadlessTree tree(arguments, err, clock);
-    if (!tree.open())
-        return 1;
-    ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
-    TableHelperContext helpers{tree.session(), tree.prompt(), tree.state()};
-    try {
-        if (command->documents) {
-            const DocumentImportResult result = ImportDocuments(helpers, command->path, progress);
-            out << ImportSummary(result.import, result.breaches).replace(u'\r', u'\n') << Qt::endl;
-        } else {
-            const ImportResult result = ImportFile(ContractorExchangeSource(tree.data().TKontrah), command->path, progress);
-            out << ImportSummary(result).replace(u'\r', u'\n') << Qt::endl;
-        }
-        return 0;
-    } catch (const ExchangeError &error) {
-        err << QString(error.message()).replace(u'\r', u'\n') << Qt::endl;
-        return 1;
-    }
+    return RunExchange(arguments, QStringLiteral("import"), out, err, clock,
+                       [](HeadlessTree &tree, TableHelperContext &helpers, Progress &progress, const ExchangeCommand &command) {
+                           if (command.documents) {
+                               const DocumentImportResult result = ImportDocuments(helpers, command.path, progress);
+                               return ImportSummary(result.import, result.breaches);
+                           }
+                           return ImportSummary(
+                               ImportFile(ContractorExchangeSource(tree.data().TKontrah), command.path, progress));
+                       });
 }
