@@ -23,7 +23,6 @@
 
 #include <cstdio>
 #include <sqlite3.h>
-#include <unistd.h>
 
 namespace {
 
@@ -304,17 +303,7 @@ bool KeepOldTable(const ConversionPaths &paths, const QString &fileName)
     const QString kept = paths.keptOld(fileName);
     if (QFileInfo::exists(kept))
         return true;
-    const QString old = paths.inCash(fileName);
-    if (::link(QFile::encodeName(old).constData(), QFile::encodeName(kept).constData()) != 0) {
-        const QString copying = kept + QStringLiteral(".kopia");
-        QFile::remove(copying);
-        if (!QFile::copy(old, copying) || !SyncFileAndFolder(copying)
-            || std::rename(QFile::encodeName(copying).constData(), QFile::encodeName(kept).constData()) != 0) {
-            QFile::remove(copying);
-            return false;
-        }
-    }
-    return SyncFileAndFolder(kept);
+    return GiveSecondName(paths.inCash(fileName), kept);
 }
 
 // The rows of a table file, read without the engine: the file is not yet any table's, and no
@@ -380,8 +369,7 @@ void PutOldTablesBack(const ConversionPaths &paths)
             continue;
         const QString copying = QDir(paths.cashFolder).filePath(QLatin1Char('~') + fileName);
         QFile::remove(copying);
-        if (::link(QFile::encodeName(kept).constData(), QFile::encodeName(copying).constData()) != 0
-            && !QFile::copy(kept, copying))
+        if (!GiveSecondName(kept, copying))
             continue;
         std::rename(QFile::encodeName(copying).constData(), QFile::encodeName(target).constData());
         SyncFileAndFolder(target);

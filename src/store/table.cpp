@@ -117,10 +117,11 @@ void Table::openWith(bool exclusive)
         return;
     if (tableName_.isEmpty())
         throw EngineError(EngineErrorKind::Missing, QStringLiteral("Tabela nie ma nazwy."));
+    const QString path = filePath();
     // A replacement of this table that a power cut left half-way is finished (or undone) first.
-    if (!TableConnection::isOpenInThisProcess(filePath()))
-        RecoverInterruptedReplacement(filePath());
-    auto connection = TableConnection::acquire(filePath(), exclusive);
+    if (!TableConnection::isOpenInThisProcess(path))
+        RecoverInterruptedReplacement(path);
+    auto connection = TableConnection::acquire(path, exclusive);
     try {
         connection_ = connection;
         exclusive_ = exclusive;

@@ -55,20 +55,11 @@ void RemoveWithJournal(const QString &path)
     QFile::remove(path + QStringLiteral("-journal"));
 }
 
-// The old table kept under the backup name: a second name of the same file where the file
-// system allows it (nothing copied, no room needed), else a complete copy.
+// The old table kept under the backup name.
 bool KeepBackup(const QString &path, const QString &backup)
 {
     RemoveWithJournal(backup);
-    if (::link(Native(path).constData(), Native(backup).constData()) == 0)
-        return SyncFolderOf(backup);
-    const QString copying = backup + QStringLiteral(".kopia");
-    QFile::remove(copying);
-    if (!QFile::copy(path, copying) || !SyncPath(copying, O_RDONLY) || !RenameOver(copying, backup)) {
-        QFile::remove(copying);
-        return false;
-    }
-    return SyncFolderOf(backup);
+    return GiveSecondName(path, backup);
 }
 
 // The replacement under the name it waits with, on disk.
@@ -98,6 +89,19 @@ QString ReplacementTablePath(const QString &tablePath)
 QString BackupTablePath(const QString &tablePath)
 {
     return ResolvePathIgnoringCase(ScratchTablePath(tablePath, kBackupSuffix) + QStringLiteral(".DB"));
+}
+
+bool GiveSecondName(const QString &file, const QString &secondName)
+{
+    if (::link(Native(file).constData(), Native(secondName).constData()) == 0)
+        return SyncFolderOf(secondName);
+    const QString copying = secondName + QStringLiteral(".kopia");
+    QFile::remove(copying);
+    if (!QFile::copy(file, copying) || !SyncPath(copying, O_RDONLY) || !RenameOver(copying, secondName)) {
+        QFile::remove(copying);
+        return false;
+    }
+    return SyncFolderOf(secondName);
 }
 
 bool SyncFileAndFolder(const QString &filePath)

@@ -42,5 +42,10 @@ ReplacementRecovery RecoverInterruptedReplacement(const QString &tablePath);
 // deleted is left as it is.
 void DeleteTableQuietly(Table &table);
 
+// Gives the file a second name, on disk when this returns: the same file under both names where
+// the file system allows it (nothing copied, no room needed), else a complete copy that takes
+// the second name in one rename. False when neither could be made.
+bool GiveSecondName(const QString &file, const QString &secondName);
+
 // Writes the file's data, then the folder's entry, to disk.
 bool SyncFileAndFolder(const QString &filePath);

@@ -1,6 +1,9 @@
 #include "widgets/window_frame.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
@@ -45,4 +48,15 @@ void CentreOnScreen(QWidget &window)
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());
+}
+
+QHBoxLayout *CloseButtonRow(QDialog &dialog)
+{
+    auto *close = new QPushButton(QStringLiteral("Zamknij"), &dialog);
+    close->setAutoDefault(false);
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(close);
+    return row;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class QDialog;
+class QHBoxLayout;
 class QWidget;
 
 // A frame with a caption and no border icons (no close, minimise or maximise buttons).
@@ -14,3 +16,7 @@ void CentreOnScreen(QWidget &window);
 
 // Moves the window to the centre of another window (of the screen while that one is not shown).
 void CentreOver(QWidget &window, const QWidget *over);
+
+// The row at the foot of a settings dialog: "Zamknij" on the right, accepting the dialog. It is
+// not the dialog's default button, so Enter in a field does not close the dialog.
+QHBoxLayout *CloseButtonRow(QDialog &dialog);

@@ -1,4 +1,5 @@
 #include "settings/ui/tfirmaf.h"
+#include "widgets/window_frame.h"
 
 #include "settings/company_address.h"
 #include "settings/company_input.h"
@@ -111,12 +112,7 @@ TFIRMAF::TFIRMAF(Table &company, Table &parameters, Prompt &prompt, const QStrin
             showLogo();
     });
 
-    auto *close = new QPushButton(QStringLiteral("Zamknij"), this);
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
+    QHBoxLayout *buttons = CloseButtonRow(*this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl);
     layout->addLayout(buttons);

@@ -1,4 +1,5 @@
 #include "settings/ui/tkasaf7.h"
+#include "widgets/window_frame.h"
 
 #include "base/prompt.h"
 #include "settings/company_input.h"
@@ -45,12 +46,7 @@ TKASAF7::TKASAF7(Table &parameters, Prompt &prompt, QWidget *parent)
     auto *columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addLayout(right);
-    auto *close = new QPushButton(QStringLiteral("Zamknij"), this);
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
+    QHBoxLayout *buttons = CloseButtonRow(*this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);
