@@ -1,6 +1,7 @@
 #include "maintenance/archive_files.h"
 
-#include "store/polish_collation.h"
+#include "store/read_only_table_file.h"
+
 #include "store/table_files.h"
 
 #include <QDir>
@@ -205,28 +206,11 @@ QString CopyPlainFile(const QString &source, const QString &scratch)
 
 QString CheckTableFile(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    QString failure;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        failure = QStringLiteral("nie można otworzyć tabeli");
-    } else if (RegisterPolishTextFunctions(db) != SQLITE_OK) {
-        failure = QStringLiteral("nie można otworzyć tabeli");
-    } else {
-        sqlite3_stmt *check = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr) != SQLITE_OK) {
-            failure = QStringLiteral("uszkodzona tabela");
-        } else {
-            const int rc = sqlite3_step(check);
-            const QString answer = rc == SQLITE_ROW
-                                       ? QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)))
-                                       : QString();
-            if (answer != QLatin1String("ok"))
-                failure = QStringLiteral("uszkodzona tabela");
-        }
-        sqlite3_finalize(check);
-    }
-    sqlite3_close_v2(db);
-    return failure;
+    ReadOnlyTableFile file(path);
+    if (!file.error().isEmpty())
+        return QStringLiteral("nie można otworzyć tabeli");
+    const std::optional<QStringList> answer = file.column("PRAGMA quick_check");
+    return answer && *answer == QStringList{QStringLiteral("ok")} ? QString() : QStringLiteral("uszkodzona tabela");
 }
 
 bool MakeParentFolders(const QString &target)

@@ -6,14 +6,13 @@
 #include "store/cut_texts.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
-#include "store/polish_collation.h"
+#include "store/read_only_table_file.h"
 #include "store/structure_work_lock.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
 #include "store/table_replacement.h"
 #include "store/table_schemas.h"
-#include "store/table_storage.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>
@@ -22,7 +21,6 @@
 #include <QSet>
 
 #include <cstdio>
-#include <sqlite3.h>
 
 namespace {
 
@@ -310,19 +308,7 @@ bool KeepOldTable(const ConversionPaths &paths, const QString &fileName)
 // lock of another program on the table's name may stand in the way. -1 when it cannot be read.
 qint64 RowsInFile(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    qint64 rows = -1;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
-        && RegisterPolishTextFunctions(db) == SQLITE_OK) {
-        sqlite3_stmt *statement = nullptr;
-        const QByteArray sql = QByteArray("SELECT count(*) FROM ") + kDataTable;
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK
-            && sqlite3_step(statement) == SQLITE_ROW)
-            rows = sqlite3_column_int64(statement, 0);
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close_v2(db);
-    return rows;
+    return ReadOnlyTableFile(path).rowCount();
 }
 
 // A complete copy of the new table beside the old one, checked row for row against the built

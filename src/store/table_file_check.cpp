@@ -1,7 +1,7 @@
 #include "store/table_file_check.h"
 
 #include "store/data_tree.h"
-#include "store/polish_collation.h"
+#include "store/read_only_table_file.h"
 #include "store/table_files.h"
 #include "store/table_schemas.h"
 #include "store/table_storage.h"
@@ -13,65 +13,10 @@
 #include <QHash>
 
 #include <algorithm>
-#include <sqlite3.h>
 
 namespace {
 
-// A connection that cannot write to the file.
-class ReadOnlyConnection {
-public:
-    explicit ReadOnlyConnection(const QString &path)
-    {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("nie można otworzyć pliku");
-        else
-            RegisterPolishTextFunctions(db_);
-    }
-    ~ReadOnlyConnection() { sqlite3_close_v2(db_); }
-    ReadOnlyConnection(const ReadOnlyConnection &) = delete;
-    ReadOnlyConnection &operator=(const ReadOnlyConnection &) = delete;
-
-    const QString &error() const { return error_; }
-
-    // The first column of every row; nullopt (and error()) when the query fails.
-    std::optional<QStringList> column(const QByteArray &sql)
-    {
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK) {
-            error_ = QString::fromUtf8(sqlite3_errmsg(db_));
-            return std::nullopt;
-        }
-        QStringList values;
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-            values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
-        if (rc != SQLITE_DONE) {
-            error_ = QString::fromUtf8(sqlite3_errmsg(db_));
-            return std::nullopt;
-        }
-        return values;
-    }
-
-    QHash<QString, int> fieldTypes()
-    {
-        QHash<QString, int> types;
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db_, "SELECT name, type FROM table_fields", -1, &statement, nullptr) != SQLITE_OK)
-            return types;
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            types.insert(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))).toUpper(),
-                         sqlite3_column_int(statement, 1));
-        sqlite3_finalize(statement);
-        return types;
-    }
-
-private:
-    sqlite3 *db_ = nullptr;
-    QString error_;
-};
-
-void CheckStructure(ReadOnlyConnection &connection, const TableDefinition &expected, QStringList &problems)
+void CheckStructure(ReadOnlyTableFile &connection, const TableDefinition &expected, QStringList &problems)
 {
     const QHash<QString, int> types = connection.fieldTypes();
     if (types.isEmpty()) {
@@ -141,7 +86,7 @@ TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDe
         check.problems << QStringLiteral("brak pliku");
         return check;
     }
-    ReadOnlyConnection connection(path);
+    ReadOnlyTableFile connection(path);
     if (!connection.error().isEmpty()) {
         check.problems << connection.error();
         return check;
@@ -193,7 +138,7 @@ QString DataRootOfInstallation(const QString &workingFolder)
 {
     const QString company = ResolvePathIgnoringCase(QDir(workingFolder).filePath(QStringLiteral("FIRMA.DB")));
     if (QFileInfo::exists(company)) {
-        ReadOnlyConnection connection(company);
+        ReadOnlyTableFile connection(company);
         if (connection.error().isEmpty()) {
             const std::optional<QStringList> roots = connection.column(QByteArray("SELECT DR FROM ") + kDataTable + " LIMIT 1");
             if (roots && !roots->isEmpty() && !roots->first().trimmed().isEmpty())
