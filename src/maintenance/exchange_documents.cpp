@@ -7,6 +7,7 @@
 #include "store/field_value.h"
 #include "store/open_table_guarded.h"
 #include "store/row.h"
+#include "store/helper_indexes.h"
 #include "store/table.h"
 #include "store/table_helper_context.h"
 
@@ -227,6 +228,8 @@ DocumentImportResult ImportDocuments(TableHelperContext &helpers, Table &documen
     result.import = ImportTable(DocumentExchangeSource(documents), map, path, progress,
                                 [&check](Table &table) { check.note(table); });
     result.breaches = check.breaches(documents, helpers.session, ReportTablePath(helpers.state));
+    // Rows written in bulk: the engine's helper indexes are made now, not at the next start.
+    BuildHelperIndexesOf(helpers.session, {documents.filePath()}, progress);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "store/copy_table_structure.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
+#include "store/helper_indexes.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
@@ -73,6 +74,9 @@ void CopyOneTable(const QString &sourcePath, const QString &targetFolder, const 
     QFile::remove(scratch);
     const bool built = CopyTableStructure(source, scratch, rule.carryRows, rule.clearedFields, tables);
     source.close();
+    // The new year's table gets the engine's helper indexes before it gets its name.
+    if (built)
+        BuildProgramHelperIndexes(tables.session, scratch);
     if (built && LinkWithoutReplacing(scratch, target)) {
         ++report.createdTables;
     } else {

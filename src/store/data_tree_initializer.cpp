@@ -4,6 +4,7 @@
 #include "store/data_tree.h"
 #include "store/demo_data_tree.h"
 #include "store/engine_error.h"
+#include "store/helper_indexes.h"
 #include "store/session.h"
 #include "store/structure_listing.h"
 #include "store/table.h"
@@ -184,6 +185,9 @@ QList<InitialisedTable> InitialiseDataTree(const DataTreeInitOptions &options, c
         AppendRecords(session, options.folder + tables[2].relativePath, {CompanyRecord(options)});
         if (options.demo)
             FillDemoYear(session, options.folder, options.year, clock.today());
+        // The engine's helper indexes are made with the tables, so no start has to make them.
+        for (const InstallationTable &table : tables)
+            BuildProgramHelperIndexes(session, options.folder + table.relativePath);
         for (const InstallationTable &table : tables)
             result.append({table.relativePath, CountRows(session, options.folder + table.relativePath)});
     } catch (const EngineError &error) {

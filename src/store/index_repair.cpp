@@ -3,6 +3,7 @@
 #include "base/prompt.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
+#include "store/helper_indexes.h"
 #include "store/session.h"
 #include "store/structure_listing.h"
 #include "store/table.h"
@@ -131,6 +132,8 @@ void RebuildIndexes(Table &table, const QList<IndexDef> &listed, const QString &
     for (const IndexDef &index : wanted)
         table.addIndex(index);
     scope.commit();
+    // The engine's helper indexes too: a repair leaves the table as fast as a new one.
+    table.buildHelperIndexes(ProgramHelperIndexes(table.definition()));
 }
 
 // True when the indexes were rebuilt, false when the table could not be repaired; throws

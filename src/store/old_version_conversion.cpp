@@ -6,6 +6,7 @@
 #include "store/cut_texts.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
+#include "store/helper_indexes.h"
 #include "store/read_only_table_file.h"
 #include "store/structure_work_lock.h"
 #include "store/table.h"
@@ -499,6 +500,9 @@ ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
     QStringList convertedFiles;
     for (const QString &fileName : kTableFiles)
         convertedFiles << paths.converted(fileName);
+    // The converted tables get the engine's helper indexes before they take the old ones' place.
+    for (const QString &file : convertedFiles)
+        BuildProgramHelperIndexes(context.session, file);
     QStringList orphans;
     bool verified = false;
     try {

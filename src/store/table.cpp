@@ -162,7 +162,6 @@ void Table::close()
     window_.clear();
     current_ = -1;
     bof_ = eof_ = true;
-    servedViewSignature_.clear();
     connection_->releaseOpenLock(exclusive_);
     connection_.reset();
     exclusive_ = false;
@@ -178,10 +177,8 @@ void Table::loadStructure() const
 
 const TableStructure &Table::structure() const
 {
-    if (connection_ && structureSeen_ != connection_->structureCount()) {
+    if (connection_ && structureSeen_ != connection_->structureCount())
         loadStructure();
-        servedViewSignature_.clear();
-    }
     return *structure_;
 }
 
@@ -253,6 +250,40 @@ void Table::renameTable(const QString &newName)
         throw EngineError(EngineErrorKind::Other,
                           QStringLiteral("Nie można zmienić nazwy tabeli %1 na %2.").arg(Shown(path), Shown(target)));
     tableName_ = target;
+}
+
+int Table::buildHelperIndexes(const QList<QStringList> &helpers, const std::function<void()> &step)
+{
+    int built = 0;
+    withConnection([&](TableConnection &connection) {
+        const TableStructure stored = ReadTableStructure(connection);
+        QList<QList<KeyColumn>> wanted = AutoIncrementHelperColumns(stored.definition);
+        for (const QStringList &fields : helpers) {
+            QList<KeyColumn> columns;
+            for (const QString &name : fields) {
+                const int field = stored.definition.fieldIndex(name);
+                if (field < 0) {
+                    columns.clear(); // an older structure without the field: no such index
+                    break;
+                }
+                columns.append(KeyColumn{field, {}});
+            }
+            if (!columns.isEmpty())
+                wanted.append(columns);
+        }
+        built = BuildHelperIndexes(connection, stored, wanted, step);
+    });
+    return built;
+}
+
+QStringList Table::helperIndexNames() const
+{
+    QStringList names;
+    withConnection([&](TableConnection &connection) {
+        for (const QByteArray &name : HelperIndexNames(connection))
+            names.append(QString::fromUtf8(name));
+    });
+    return names;
 }
 
 void Table::addIndex(const IndexDef &index)

@@ -153,6 +153,14 @@ public:
     // An index of the same name (or a second primary index) replaces the old one.
     void addIndex(const IndexDef &index);
     void deleteIndex(const QString &name);
+    // The engine's helper indexes (never listed in the structure) become one over each
+    // auto-increment field and one over each of these lists of field names, texts compared byte
+    // for byte as filters of equality compare them; others are dropped. Opening and reading never
+    // build them: the commands that write in bulk call this. A read-only table is left alone.
+    // step is called after each index built; returns how many were built.
+    int buildHelperIndexes(const QList<QStringList> &helpers, const std::function<void()> &step = {});
+    // The helper indexes the file holds, by name.
+    QStringList helperIndexNames() const;
     // Appends every row the source shows (in its order, range and filter), fields matched by
     // name; with updateExisting a row whose primary key is already there is updated instead.
     // All or nothing; no events fire on this table.
@@ -338,7 +346,6 @@ private:
     QList<KeyColumn> orderColumns() const;
     QList<SqlCondition> viewConditions() const;
     QList<HeldColumn> heldColumns() const;
-    void ensureServingIndex() const;
     void reapplyView(bool keepRow);
     SqlCondition filterSql(const FilterCondition &condition) const;
     QList<SqlCondition> rangeSql() const;
@@ -403,7 +410,6 @@ private:
     bool bof_ = true;
     bool eof_ = true;
     int pageSize_ = 0;
-    mutable QByteArray servedViewSignature_;
 
     Row editRow_;
     QSet<int> changedFields_;

@@ -99,7 +99,6 @@ bool Table::windowIsStale() const
 
 void Table::resetView()
 {
-    ensureServingIndex();
     pageSize_ = kFirstPage;
     bool exhausted = false;
     QList<Row> rows = fetchVisible(FetchDirection::Forward, std::nullopt, pageSize_, &exhausted);
@@ -257,8 +256,6 @@ void Table::refresh()
 {
     requireOpen();
     checkBrowseMode();
-    servedViewSignature_.clear();
-    ensureServingIndex();
     const qint64 before = current_ >= 0 ? window_[current_].rowId : 0;
     if (current_ >= 0)
         reloadAround(window_[current_]);

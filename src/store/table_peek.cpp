@@ -11,7 +11,6 @@ QList<Row> Table::peekRows(const Bookmark &after, int count, bool backward) cons
     requireOpen();
     if (count <= 0)
         return {};
-    ensureServingIndex();
     const RowQuery rows = query();
     std::optional<KeyBoundary> boundary;
     if (after.isValid()) {
@@ -31,7 +30,6 @@ QList<Row> Table::peekRows(const Bookmark &after, int count, const QList<int> &f
     requireOpen();
     if (count <= 0)
         return {};
-    ensureServingIndex();
     RowQuery rows = query();
     rows.readOnly(fields);
     std::optional<KeyBoundary> boundary;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <sqlite3.h>
 
 #include <fcntl.h>
@@ -180,24 +181,6 @@ QSet<QByteArray> ExistingIndexNames(TableConnection &connection)
     while (query.step())
         names.insert(query.text(0).toUtf8());
     return names;
-}
-
-QList<KeyColumn> HelperColumns(TableConnection &connection, const TableDefinition &definition,
-                               const QByteArray &indexName)
-{
-    QList<KeyColumn> columns;
-    SqlStatement info = connection.prepare("SELECT cid, coll, key FROM pragma_index_xinfo(?)");
-    info.bind(1, QString::fromUtf8(indexName));
-    while (info.step()) {
-        if (info.integer(2) == 0 || info.integer(0) < 0)
-            continue;
-        const int field = int(info.integer(0));
-        QByteArray collation = info.text(1).toUtf8();
-        if (collation.compare("BINARY", Qt::CaseInsensitive) == 0 || !IsTextField(definition.fields[field].type))
-            collation.clear();
-        columns.append({field, collation});
-    }
-    return columns;
 }
 
 void ReadFields(TableConnection &connection, TableDefinition &definition)
@@ -394,27 +377,19 @@ TableStructure ReadTableStructure(TableConnection &connection)
         if (!existing.contains(IndexSqlName(index)))
             missing.append(index);
     }
-    bool autoHelperMissing = false;
-    for (int i = 0; i < definition.fields.size(); ++i)
-        if (definition.fields[i].type == FieldType::AutoIncrement
-            && !existing.contains(HelperIndexName(definition, {{i, {}}})))
-            autoHelperMissing = true;
-    if (!missing.isEmpty() || autoHelperMissing) {
-        // Lost indexes are rebuilt; a table that cannot be written is read without them.
+    if (!missing.isEmpty()) {
+        // Lost indexes are rebuilt; a table that cannot be written is read without them. The
+        // engine's helper indexes are not: they are built by the commands that write in bulk.
         try {
             WriteStructure(connection, [&] {
                 for (const IndexDef &index : missing)
                     connection.execute(CreateIndexSql(definition, index));
-                CreateAutoIncrementHelpers(connection, definition);
             });
         } catch (const EngineError &error) {
             if (error.kind() == EngineErrorKind::KeyViolation)
                 throw;
         }
     }
-    for (const QByteArray &name : ExistingIndexNames(connection))
-        if (name.startsWith(kHelperIndexPrefix))
-            structure.helperIndexColumns.append(HelperColumns(connection, definition, name));
     return structure;
 }
 
@@ -455,17 +430,53 @@ void DropTableIndex(TableConnection &connection, const QString &name)
     });
 }
 
-bool EnsureHelperIndex(TableConnection &connection, const TableStructure &structure,
-                       const QList<KeyColumn> &columns)
+QList<QList<KeyColumn>> AutoIncrementHelperColumns(const TableDefinition &definition)
 {
-    const QByteArray name = HelperIndexName(structure.definition, columns);
-    try {
+    QList<QList<KeyColumn>> helpers;
+    for (int i = 0; i < definition.fields.size(); ++i)
+        if (definition.fields[i].type == FieldType::AutoIncrement)
+            helpers.append(QList<KeyColumn>{KeyColumn{i, {}}});
+    return helpers;
+}
+
+QList<QByteArray> HelperIndexNames(TableConnection &connection)
+{
+    QList<QByteArray> names;
+    for (const QByteArray &name : ExistingIndexNames(connection))
+        if (name.startsWith(kHelperIndexPrefix))
+            names.append(name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int BuildHelperIndexes(TableConnection &connection, const TableStructure &structure,
+                       const QList<QList<KeyColumn>> &wanted, const std::function<void()> &step)
+{
+    if (connection.isReadOnly())
+        return 0;
+    QSet<QByteArray> wantedNames;
+    for (const QList<KeyColumn> &columns : wanted)
+        wantedNames.insert(HelperIndexName(structure.definition, columns));
+    const QSet<QByteArray> existing = ExistingIndexNames(connection);
+    int built = 0;
+    // Each index in a write of its own: a long build does not hold one lock for the whole table
+    // set, and what was built stays built when a later one fails.
+    for (const QByteArray &name : existing)
+        if (name.startsWith(kHelperIndexPrefix) && !wantedNames.contains(name))
+            WriteStructure(connection, [&] { connection.execute("DROP INDEX IF EXISTS " + QuotedName(QString::fromUtf8(name))); });
+    QSet<QByteArray> done;
+    for (const QList<KeyColumn> &columns : wanted) {
+        const QByteArray name = HelperIndexName(structure.definition, columns);
+        if (existing.contains(name) || done.contains(name))
+            continue;
+        done.insert(name);
         WriteStructure(connection, [&] {
             connection.execute("CREATE INDEX IF NOT EXISTS " + QuotedName(QString::fromUtf8(name)) + " ON "
                                + kDataTable + " (" + ColumnList(structure.definition, columns) + ")");
         });
-        return true;
-    } catch (const EngineError &) {
-        return false;
+        ++built;
+        if (step)
+            step();
     }
+    return built;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 
 class TableConnection;
 
@@ -30,7 +31,6 @@ struct TableStructure {
     TableDefinition definition;
     QList<QByteArray> indexSqlNames;          // parallel to definition.indexes
     QList<QList<KeyColumn>> indexColumns;      // parallel to definition.indexes
-    QList<QList<KeyColumn>> helperIndexColumns; // the engine's own indexes
 
     int indexPosition(const QString &name) const; // -1 when absent; "" is the primary index
 };
@@ -54,7 +54,15 @@ TableStructure ReadTableStructure(TableConnection &connection);
 void AddTableIndex(TableConnection &connection, const IndexDef &index);
 // Drops an index by name ("" = the primary index); throws Missing when there is none.
 void DropTableIndex(TableConnection &connection, const QString &name);
-// Makes sure the engine's own index over these columns exists; false when it could not be built
-// (a read-only file, a lock held too long), in which case the query runs without it.
-bool EnsureHelperIndex(TableConnection &connection, const TableStructure &structure,
-                       const QList<KeyColumn> &columns);
+// The engine's helper indexes: indexes of its own beside the table's, never listed in its
+// structure. Opening or reading a table never builds them (a table without them is read with a
+// slower plan); the commands that write a table in bulk build them.
+// One helper index over each auto-increment field (the next value is read through it).
+QList<QList<KeyColumn>> AutoIncrementHelperColumns(const TableDefinition &definition);
+// The helper indexes the file holds, by SQLite name, sorted.
+QList<QByteArray> HelperIndexNames(TableConnection &connection);
+// Makes the file's helper indexes exactly the wanted ones: builds the missing ones (calling step
+// after each) and drops those no longer wanted. A read-only file is left alone. Returns how many
+// were built; throws EngineError when one cannot be.
+int BuildHelperIndexes(TableConnection &connection, const TableStructure &structure,
+                       const QList<QList<KeyColumn>> &wanted, const std::function<void()> &step = {});

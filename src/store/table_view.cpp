@@ -46,14 +46,6 @@ SqlCondition Both(const SqlCondition &a, const SqlCondition &b)
     return {'(' + a.sql + " AND " + b.sql + ')', a.parameters + b.parameters};
 }
 
-QByteArray Signature(const QList<KeyColumn> &columns)
-{
-    QByteArray text;
-    for (const KeyColumn &column : columns)
-        text += QByteArray::number(column.field) + ':' + column.collation + ';';
-    return text;
-}
-
 } // namespace
 
 QList<KeyColumn> Table::orderColumns() const
@@ -266,53 +258,9 @@ QList<HeldColumn> Table::heldColumns() const
     return held;
 }
 
-// A view that holds some columns to one value reads only its own rows when an index begins
-// with those columns and continues with the order. When none of the table's indexes does, the
-// engine builds one of its own, once.
-void Table::ensureServingIndex() const
-{
-    if (!connection_)
-        return;
-    QList<KeyColumn> equal;
-    for (const HeldColumn &held : heldColumns())
-        equal.append(held.column);
-    const QList<KeyColumn> order = orderColumns();
-    const QByteArray signature = Signature(equal) + '|' + Signature(order);
-    if (signature == servedViewSignature_)
-        return;
-    servedViewSignature_ = signature;
-    if (equal.isEmpty())
-        return;
-    QList<KeyColumn> rest;
-    for (const KeyColumn &column : order)
-        if (!equal.contains(column))
-            rest.append(column);
-    const int held = int(equal.size());
-    auto serves = [&](const QList<KeyColumn> &index) {
-        if (index.size() != held + rest.size())
-            return false;
-        for (int i = 0; i < held; ++i)
-            if (!equal.contains(index[i]))
-                return false;
-        return index.mid(held) == rest;
-    };
-    const TableStructure &stored = structure();
-    if (std::any_of(stored.indexColumns.begin(), stored.indexColumns.end(), serves)
-        || std::any_of(stored.helperIndexColumns.begin(), stored.helperIndexColumns.end(), serves))
-        return;
-    QList<KeyColumn> columns = equal;
-    std::sort(columns.begin(), columns.end(), [](const KeyColumn &a, const KeyColumn &b) { return a.field < b.field; });
-    if (EnsureHelperIndex(*connection_, stored, columns + rest)) {
-        structure();
-        servedViewSignature_ = signature;
-    }
-}
-
 void Table::reapplyView(bool keepRow)
 {
     const qint64 before = current_ >= 0 ? window_[current_].rowId : 0;
-    servedViewSignature_.clear();
-    ensureServingIndex();
     if (keepRow && current_ >= 0)
         reloadAround(window_[current_]);
     else

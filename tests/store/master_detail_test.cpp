@@ -1,3 +1,4 @@
+#include "store/helper_indexes.h"
 #include "store/table_schemas.h"
 #include "store/transaction_scope.h"
 #include "store_fixture.h"
@@ -118,7 +119,10 @@ TEST_F(MasterDetail, NewDetailRowsTakeTheMastersValues)
     EXPECT_EQ(lines_->recordCount(), 2);
 }
 
-TEST_F(MasterDetail, NumberingReadsTheHighestNumberThroughAnIndex)
+// The highest number of one desk and kind: read without the engine's helper indexes (opening
+// and reading never build them), then the same through the ones the bulk writers build, which
+// the table's structure never lists.
+TEST_F(MasterDetail, NumberingReadsTheHighestNumberWithOrWithoutHelperIndexes)
 {
     auto numbering = table(QStringLiteral("NAGKASA"));
     numbering->setIndexName(QStringLiteral("Ainx"));
@@ -131,22 +135,21 @@ TEST_F(MasterDetail, NumberingReadsTheHighestNumberThroughAnIndex)
         numbering->last();
         return numbering->isEmpty() ? 0 : numbering->asInteger(QStringLiteral("NRD"));
     };
-    EXPECT_EQ(highest("K1", "KP"), 2);
-    EXPECT_EQ(highest("K1", "KW"), 1);
-    EXPECT_EQ(highest("K2", "KW"), 0);
-    // The engine's own index serves the query; the table's structure does not list it.
-    EXPECT_EQ(numbering->definition(), CashDocumentTableDefinition());
-    sqlite3 *db = nullptr;
-    numbering->close();
-    headers_->close();
-    lines_->close();
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path(QStringLiteral("NAGKASA.DB"))).constData(), &db), SQLITE_OK);
-    sqlite3_stmt *statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'helper_%NRD'", -1, &statement, nullptr);
-    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(statement, 0), 1);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
+    const QStringList autoIncrementOnly{QStringLiteral("helper_AUTO")};
+    const QStringList all{QStringLiteral("helper_AUTO"), QStringLiteral("helper_SYMBOL_NUMER_POZ"),
+                          QStringLiteral("helper_SYMBOL_RD_NRD")};
+    for (const bool helpers : {false, true}) {
+        SCOPED_TRACE(helpers ? "with helper indexes" : "without");
+        if (helpers)
+            EXPECT_EQ(numbering->buildHelperIndexes(ProgramHelperIndexes(numbering->definition())), 2);
+        EXPECT_EQ(highest("K1", "KP"), 2);
+        EXPECT_EQ(highest("K1", "KW"), 1);
+        EXPECT_EQ(highest("K2", "KW"), 0);
+        EXPECT_EQ(numbering->helperIndexNames(), helpers ? all : autoIncrementOnly);
+        EXPECT_EQ(numbering->definition(), CashDocumentTableDefinition());
+    }
+    // Built once: a second build finds them in place.
+    EXPECT_EQ(numbering->buildHelperIndexes(ProgramHelperIndexes(numbering->definition())), 0);
 }
 
 TEST_F(MasterDetail, CalculatedFieldsAreComputedPerRowAndNeverStored)
