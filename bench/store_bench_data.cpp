@@ -1,5 +1,6 @@
 #include "store_bench_data.h"
 
+#include "store/helper_indexes.h"
 #include "store/polish_collation.h"
 #include "store/session.h"
 #include "store/table.h"
@@ -120,6 +121,7 @@ BenchDocuments PrepareBenchDocuments(int rows)
     t.open();
     Fill(t, documents.desks, documents.reportsPerDesk);
     t.close();
+    BuildProgramHelperIndexes(session, documents.path); // as the program's bulk writers leave it
     MakeCliCopy(documents.path, documents.cliCopy);
     QFile marker(done);
     marker.open(QIODevice::WriteOnly);
