@@ -51,23 +51,48 @@ void ListedDocuments::forEach(const std::function<void(const ListedDocument &)> 
 {
     Bookmark after;
     for (;;) {
-        const QList<Row> page = view_->peekRows(after, kPage, readFields_);
-        for (const Row &row : page)
+        qint64 last = 0;
+        const int read = view_->visitRows(after, kPage, readFields_, [&](const StoredValues &row) {
+            last = row.rowId();
             visit(ListedDocument(*this, row));
-        if (page.size() < kPage)
+        });
+        if (read < kPage)
             return;
-        after = {page.last().rowId};
+        after = {last};
     }
 }
 
+// Texts and whole numbers go straight from the stored value; anything else (an amount, a value
+// another program stored in a column of another kind) the way every getter reads it.
 QString ListedDocument::textAt(int position) const
 {
-    return StoredAsString(documents_.definition_.fields[position], row_.values.value(position));
+    const FieldDef &field = documents_.definition_.fields[position];
+    switch (field.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Date:
+        if (std::optional<QString> text = row_.storedText(position))
+            return *std::move(text);
+        break;
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoIncrement:
+        if (const std::optional<qint64> number = row_.storedInteger(position))
+            return QString::number(*number);
+        break;
+    default:
+        break;
+    }
+    return StoredAsString(field, row_.value(position));
 }
 
 Money ListedDocument::moneyAt(int position) const
 {
-    return StoredAsMoney(documents_.definition_.fields[position], row_.values.value(position));
+    const FieldDef &field = documents_.definition_.fields[position];
+    if (field.type == FieldType::Currency)
+        if (const std::optional<qint64> units = row_.storedInteger(position))
+            return Money::fromUnits(*units);
+    return StoredAsMoney(field, row_.value(position));
 }
 
 QString ListedDocument::desk() const { return textAt(documents_.positions_.desk); }

@@ -29,11 +29,11 @@ public:
 
 private:
     friend class ListedDocuments;
-    ListedDocument(const ListedDocuments &documents, const Row &row) : documents_(documents), row_(row) {}
+    ListedDocument(const ListedDocuments &documents, const StoredValues &row) : documents_(documents), row_(row) {}
     Money moneyAt(int position) const;
 
     const ListedDocuments &documents_;
-    const Row &row_;
+    const StoredValues &row_;
 };
 
 // The document rows a listing prints, read through a view of the listing's own on the document

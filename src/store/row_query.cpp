@@ -4,6 +4,8 @@
 #include "store/sql_statement.h"
 #include "store/table_connection.h"
 
+#include <sqlite3.h>
+
 namespace {
 
 constexpr const char *kRowId = "_rowid_";
@@ -97,7 +99,8 @@ QByteArray RowQuery::columnExpression(int orderPosition) const
     return KeyColumnExpression(structure_.definition, order_[orderPosition]);
 }
 
-QList<Row> RowQuery::run(const Segment &segment, FetchDirection direction, int limit) const
+template <typename Each>
+void RowQuery::step(const Segment &segment, FetchDirection direction, int limit, Each each) const
 {
     QByteArrayList where;
     QVariantList parameters;
@@ -121,10 +124,95 @@ QList<Row> RowQuery::run(const Segment &segment, FetchDirection direction, int l
     SqlStatement statement = connection_.prepare(sql);
     statement.bindAll(parameters);
     statement.bind(int(parameters.size()) + 1, limit);
-    QList<Row> rows;
     while (statement.step())
-        rows.append(readRow(statement));
+        each(statement);
+}
+
+QList<Row> RowQuery::run(const Segment &segment, FetchDirection direction, int limit) const
+{
+    QList<Row> rows;
+    step(segment, direction, limit, [&](const SqlStatement &statement) { rows.append(readRow(statement)); });
     return rows;
+}
+
+namespace {
+
+// The row a statement stands on, its fields at the columns the select list gave them.
+class StatementValues final : public StoredValues {
+public:
+    StatementValues(const SqlStatement &statement, const QList<int> &columnOfField)
+        : statement_(statement), columnOfField_(columnOfField)
+    {
+    }
+    qint64 rowId() const override { return statement_.integer(0); }
+    QVariant value(int field) const override
+    {
+        const int column = columnOfField_.value(field, -1);
+        return column < 0 ? QVariant() : statement_.value(column);
+    }
+    std::optional<QString> storedText(int field) const override
+    {
+        const int column = columnOfField_.value(field, -1);
+        if (column < 0 || statement_.type(column) != SQLITE_TEXT)
+            return std::nullopt;
+        return statement_.text(column);
+    }
+    std::optional<qint64> storedInteger(int field) const override
+    {
+        const int column = columnOfField_.value(field, -1);
+        if (column < 0 || statement_.type(column) != SQLITE_INTEGER)
+            return std::nullopt;
+        return statement_.integer(column);
+    }
+
+private:
+    const SqlStatement &statement_;
+    const QList<int> &columnOfField_;
+};
+
+} // namespace
+
+std::optional<QString> RowStoredValues::storedText(int field) const
+{
+    const QVariant stored = row_.values.value(field);
+    if (stored.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return stored.toString();
+}
+
+std::optional<qint64> RowStoredValues::storedInteger(int field) const
+{
+    const QVariant stored = row_.values.value(field);
+    if (stored.typeId() != QMetaType::LongLong)
+        return std::nullopt;
+    return stored.toLongLong();
+}
+
+qint64 RowQuery::visit(const std::optional<KeyBoundary> &boundary, int limit,
+                       const std::function<void(const StoredValues &)> &visit, int *visited) const
+{
+    const int fieldCount = int(structure_.definition.fields.size());
+    QList<int> columnOfField(fieldCount, -1);
+    if (readFields_.isEmpty())
+        for (int field = 0; field < fieldCount; ++field)
+            columnOfField[field] = field + 1;
+    else
+        for (int i = 0; i < readFields_.size(); ++i)
+            columnOfField[readFields_[i]] = i + 1;
+    int count = 0;
+    qint64 last = 0;
+    for (const Segment &segment : segmentsFrom(FetchDirection::Forward, boundary)) {
+        if (count >= limit)
+            break;
+        step(segment, FetchDirection::Forward, limit - count, [&](const SqlStatement &statement) {
+            const StatementValues values(statement, columnOfField);
+            ++count;
+            last = values.rowId();
+            visit(values);
+        });
+    }
+    *visited = count;
+    return last;
 }
 
 void RowQuery::readOnly(const QList<int> &fields)
@@ -220,18 +308,27 @@ QList<RowQuery::Segment> RowQuery::levelSegments(FetchDirection direction, const
     return {with(column + (inclusive ? " <= ?" : " < ?"), true), with(column + " IS NULL", false)};
 }
 
-QList<Row> RowQuery::fetch(FetchDirection direction, const std::optional<KeyBoundary> &boundary, int limit) const
+// The segments that together give the rows past the boundary in order: every row without a
+// boundary, else level by level from the last column back.
+QList<RowQuery::Segment> RowQuery::segmentsFrom(FetchDirection direction, const std::optional<KeyBoundary> &boundary) const
 {
     if (!boundary)
-        return run(Segment{}, direction, limit);
-    QList<Row> rows;
+        return {Segment{}};
+    QList<Segment> segments;
     const int columns = int(boundary->values.size()) + (boundary->rowId ? 1 : 0);
-    for (int level = columns - 1; level >= 0 && rows.size() < limit; --level)
-        for (const Segment &segment : levelSegments(direction, *boundary, level)) {
-            if (rows.size() >= limit)
-                break;
-            rows += run(segment, direction, limit - int(rows.size()));
-        }
+    for (int level = columns - 1; level >= 0; --level)
+        segments += levelSegments(direction, *boundary, level);
+    return segments;
+}
+
+QList<Row> RowQuery::fetch(FetchDirection direction, const std::optional<KeyBoundary> &boundary, int limit) const
+{
+    QList<Row> rows;
+    for (const Segment &segment : segmentsFrom(direction, boundary)) {
+        if (rows.size() >= limit)
+            break;
+        rows += run(segment, direction, limit - int(rows.size()));
+    }
     return rows;
 }
 

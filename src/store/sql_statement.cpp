@@ -111,6 +111,11 @@ QString SqlStatement::text(int column) const
     return text ? QString::fromUtf8(text, bytes) : QString();
 }
 
+int SqlStatement::type(int column) const
+{
+    return sqlite3_column_type(statement_, column);
+}
+
 QVariant SqlStatement::value(int column) const
 {
     switch (sqlite3_column_type(statement_, column)) {

@@ -34,6 +34,8 @@ public:
 
     int columnCount() const;
     bool isNull(int column) const;
+    // SQLite's storage class of the value (SQLITE_NULL, SQLITE_INTEGER, SQLITE_TEXT, ...).
+    int type(int column) const;
     qint64 integer(int column) const;
     QString text(int column) const;
     // The stored value as it is: invalid for null, qint64, double, QString or QByteArray.

@@ -235,6 +235,10 @@ public:
     // a few columns of every row reads far less this way. A view with a filter function or
     // calculated fields reads every field, as they may look at any of them.
     QList<Row> peekRows(const Bookmark &after, int count, const QList<int> &fields) const;
+    // The same rows handed to visit one by one as they are read, without building them (a view
+    // with a filter function or calculated fields builds them all the same); returns how many.
+    int visitRows(const Bookmark &after, int count, const QList<int> &fields,
+                  const std::function<void(const StoredValues &)> &visit) const;
     // Runs read with the getters (asString, displayText, value, ...) reading the given row.
     void readingRow(const Row &row, const std::function<void()> &read) const;
 

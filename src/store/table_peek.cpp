@@ -42,6 +42,32 @@ QList<Row> Table::peekRows(const Bookmark &after, int count, const QList<int> &f
     return rows.fetch(FetchDirection::Forward, boundary, count);
 }
 
+int Table::visitRows(const Bookmark &after, int count, const QList<int> &fields,
+                     const std::function<void(const StoredValues &)> &visit) const
+{
+    if ((filtered_ && filterPredicate_) || !calculatedFields_.isEmpty()) {
+        const QList<Row> rows = peekRows(after, count);
+        for (const Row &row : rows)
+            visit(RowStoredValues(row));
+        return int(rows.size());
+    }
+    requireOpen();
+    if (count <= 0)
+        return 0;
+    RowQuery rows = query();
+    rows.readOnly(fields);
+    std::optional<KeyBoundary> boundary;
+    if (after.isValid()) {
+        const std::optional<Row> anchor = rows.rowById(after.rowId);
+        if (!anchor)
+            return 0;
+        boundary = rows.boundaryOf(*anchor, false);
+    }
+    int visited = 0;
+    rows.visit(boundary, count, visit, &visited);
+    return visited;
+}
+
 void Table::readingRow(const Row &row, const std::function<void()> &read) const
 {
     const Row *previous = std::exchange(evaluating_, &row);

@@ -215,3 +215,41 @@ TEST_F(TableNavigation, PeekingChosenFieldsReadsThoseAndTheOrdersOnly)
     ASSERT_FALSE(filtered.isEmpty());
     EXPECT_TRUE(filtered.first().values.value(1).isValid());
 }
+
+// Rows handed on as they are read, page after page, are the rows peeking gives, with the same
+// stored values, with or without a filter function (which makes the engine build them).
+TEST_F(TableNavigation, VisitingRowsHandsOnWhatPeekingReads)
+{
+    auto t = openTable(QStringLiteral("N"), names());
+    fillNames(*t, 40);
+    t->setIndexName(QStringLiteral("Ginx"));
+    t->setFilterConditions({{QStringLiteral("GRUPA"), FilterCondition::Op::GreaterOrEqual, 5}});
+    t->setFiltered(true);
+    for (const bool predicate : {false, true}) {
+        SCOPED_TRACE(predicate ? "filter function" : "conditions only");
+        if (predicate)
+            t->setFilterPredicate([](const Table &row) { return row.asInteger(QStringLiteral("KOD")) % 2 == 0; });
+        const QList<Row> all = t->peekRows({}, 100);
+        ASSERT_FALSE(all.isEmpty());
+        QStringList seen;
+        for (Bookmark after;;) {
+            qint64 last = 0;
+            const int read = t->visitRows(after, 3, QList<int>{0}, [&](const StoredValues &row) {
+                last = row.rowId();
+                // An empty name is no stored text; a number is no text either.
+                seen << QStringLiteral("%1 %2 %3 %4 %5").arg(row.rowId()).arg(row.storedInteger(0).value_or(-1))
+                            .arg(row.storedText(1).value_or(QStringLiteral("-")), row.value(2).toString(),
+                                 row.storedText(0) ? QStringLiteral("text") : QStringLiteral("number"));
+            });
+            if (read < 3)
+                break;
+            after = {last};
+        }
+        QStringList expected;
+        for (const Row &row : all)
+            expected << QStringLiteral("%1 %2 %3 %4 number").arg(row.rowId).arg(row.values[0].toLongLong())
+                            .arg(row.values[1].isValid() ? row.values[1].toString() : QStringLiteral("-"),
+                                 row.values[2].toString());
+        EXPECT_EQ(seen, expected);
+    }
+}
