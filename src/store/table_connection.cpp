@@ -162,9 +162,12 @@ void TableConnection::openDatabase()
     // A file marked read-only (kept so when the user declined to change it) is opened so that
     // nothing at all is written to it, whoever runs the program: no lost index is rebuilt and no
     // helper index made, and every write fails as a read-only table.
+    // A connection serves the one thread that works with the tables (the pool itself is not
+    // shared between threads), so SQLite need not lock it at every value read.
     readOnly_ = IsReadOnlyFile(filePath_);
     const int rc = sqlite3_open_v2(QFile::encodeName(filePath_).constData(), &db_,
-                                   readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+                                   (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK)
         throwError(rc);
     sqlite3_extended_result_codes(db_, 1);
