@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <compare>
+#include <utility>
+
+class PreviewLines;
+
+// The preview of a job: shows the print module's buffer in place, painting only the rows on
+// screen, so a listing of a whole year takes no more memory on screen than its compact buffer
+// and any row is reached at once. The text can be edited as in a plain text field (typing,
+// line breaks, deleting, cutting and pasting, the usual cursor moves with and without Shift);
+// every edit goes straight into the buffer, so "DRUKUJ" prints what the user sees.
+class PreviewView final : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    struct Position {
+        qsizetype row = 0;
+        qsizetype column = 0;
+        auto operator<=>(const Position &) const = default;
+    };
+
+    explicit PreviewView(PreviewLines &lines, QWidget *parent = nullptr);
+
+    // Takes in a change of the buffer made elsewhere: after a new job the cursor and the view
+    // go back to the first row.
+    void refresh();
+
+    QString toPlainText() const;
+    Position cursorPosition() const { return cursor_; }
+    Position anchorPosition() const { return anchor_; }
+    bool hasSelection() const { return cursor_ != anchor_; }
+    // Moves the cursor; with keepAnchor the selection runs from the anchor to it.
+    void setCursorPosition(Position position, bool keepAnchor = false);
+    void selectAll();
+    void clearSelection();
+    // The first and the last row the selection touches, however little of them is selected,
+    // or every row when nothing is selected. A selection ending at the very start of a row
+    // does not touch that row.
+    std::pair<qsizetype, qsizetype> touchedRows() const;
+    // Replaces the selection (or inserts at the cursor) by the text; "\n" breaks the row.
+    void insertText(const QString &text);
+    qsizetype firstVisibleRow() const;
+    int rowsPerPage() const;
+
+signals:
+    void edited();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    Position clamped(Position position) const;
+    Position selectionStart() const { return std::min(cursor_, anchor_); }
+    Position selectionEnd() const { return std::max(cursor_, anchor_); }
+    Position endOfText() const;
+    QString selectedText() const;
+    void moveTo(Position position, bool keepAnchor);
+    bool moveByKey(QKeyEvent *event);
+    bool editByKey(QKeyEvent *event);
+    Position wordStep(Position from, int direction) const;
+    Position positionAt(const QPoint &point) const;
+    int xOf(const QString &row, qsizetype column) const;
+    int lineHeight() const;
+    int charWidth() const;
+    void updateScrollBars();
+    void ensureCursorVisible();
+    void restartCaret();
+    void takeInNewText();
+
+    PreviewLines &lines_;
+    quint64 generation_ = 0;
+    Position cursor_;
+    Position anchor_;
+    // Where Up and Down keep the cursor while they pass shorter rows.
+    qsizetype wantedColumn_ = -1;
+    QBasicTimer caretTimer_;
+    bool caretShown_ = true;
+};
