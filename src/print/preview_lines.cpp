@@ -1,6 +1,7 @@
 #include "print/preview_lines.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -8,13 +9,71 @@ constexpr qsizetype kPiece = 1 << 20;
 // Edited rows are stored anew; the old text is given back once it outweighs the live text.
 constexpr qint64 kLeastWasteToCompact = 4 << 20;
 
+// The listings' columns are padded with spaces: a run of them is kept as this byte and the
+// run's length (three to 255); the byte itself, should a row hold it, as the byte and 0.
+constexpr char kSpaces = '\x01';
+constexpr int kShortestRun = 3;
+constexpr int kLongestRun = 255;
+
+void Pack(QByteArrayView utf8, QByteArray &packed)
+{
+    packed.clear();
+    const char *at = utf8.data();
+    const char *const end = at + utf8.size();
+    while (at < end) {
+        if (*at == ' ') {
+            const char *run = at;
+            while (at < end && *at == ' ' && at - run < kLongestRun)
+                ++at;
+            const auto length = at - run;
+            if (length >= kShortestRun) {
+                packed += kSpaces;
+                packed += char(length);
+            } else {
+                packed.append(length, ' ');
+            }
+        } else if (*at == kSpaces) {
+            packed += kSpaces;
+            packed += '\0';
+            ++at;
+        } else {
+            const char *plain = at;
+            while (at < end && *at != ' ' && *at != kSpaces)
+                ++at;
+            packed.append(plain, at - plain);
+        }
+    }
+}
+
+QString Unpack(const char *packed, qsizetype size)
+{
+    if (!std::memchr(packed, kSpaces, std::size_t(size)))
+        return QString::fromUtf8(packed, size);
+    QByteArray utf8;
+    utf8.reserve(size * 2);
+    const char *const end = packed + size;
+    for (const char *at = packed; at < end; ++at) {
+        if (*at != kSpaces || at + 1 == end) {
+            utf8 += *at;
+        } else {
+            const auto length = static_cast<unsigned char>(*++at);
+            if (length == 0)
+                utf8 += kSpaces;
+            else
+                utf8.append(qsizetype(length), ' ');
+        }
+    }
+    return QString::fromUtf8(utf8);
+}
+
 }  // namespace
 
 PreviewLines::PreviewLines() = default;
 
 PreviewLines::Ref PreviewLines::store(QStringView text)
 {
-    const QByteArray bytes = text.toUtf8();
+    thread_local QByteArray bytes;
+    Pack(text.toUtf8(), bytes);
     if (pieces_.isEmpty() || pieces_.last().size() + bytes.size() > kPiece) {
         pieces_.append(QByteArray());
         pieces_.last().reserve(std::max(kPiece, bytes.size()));
@@ -36,7 +95,7 @@ QString PreviewLines::row(qsizetype index) const
     if (index == lineCount())
         return last_;
     const Ref &ref = rows_[std::size_t(index)];
-    return QString::fromUtf8(pieces_[ref.piece].constData() + ref.start, ref.size);
+    return Unpack(pieces_[ref.piece].constData() + ref.start, ref.size);
 }
 
 void PreviewLines::appendLine(QStringView line)
@@ -86,7 +145,7 @@ void PreviewLines::compactIfWasteful()
     const qsizetype widest = widest_;
     liveBytes_ = storedBytes_ = 0;
     for (Ref &ref : rows_)
-        ref = store(QString::fromUtf8(old[ref.piece].constData() + ref.start, ref.size));
+        ref = store(Unpack(old[ref.piece].constData() + ref.start, ref.size));
     widest_ = widest;
 }
 

@@ -8,8 +8,9 @@
 #include <vector>
 
 // The text of the preview, kept compactly: the rows' characters in UTF-8 pieces of about a
-// megabyte (about a byte a character for the listings' mostly plain text) and an index of where
-// each row lies, so any row is read at once and a long job never holds a second copy of itself.
+// megabyte (about a byte a character for the listings' mostly plain text, the spaces that pad
+// their columns kept as runs) and an index of where each row lies, so any row is read at once
+// and a long job never holds a second copy of itself.
 //
 // The text is a sequence of rows separated by line breaks: every complete line is a row, and
 // the last row is what follows the last line break (empty when the text ends with one, as a

@@ -35,6 +35,24 @@ TEST(PreviewLines, ReplacingRowsKeepsTheLinesAndTheFragmentAfterTheLastBreak)
     }
 }
 
+TEST(PreviewLines, RowsComeBackAsTheyWereWritten)
+{
+    const QString rows[] = {
+        QString(),
+        QStringLiteral(" "),
+        QStringLiteral("a  b"),
+        QStringLiteral("|K01     | 1     |2019.02.02|   "),
+        QString(300, u' ') + QStringLiteral("x") + QString(256, u' '),
+        QStringLiteral("\x01 \x01\x01   \x01") + QChar(0x01) + QStringLiteral("zł"),
+        QStringLiteral("\x01") + QChar(3) + QStringLiteral("   ") + QChar(0),
+    };
+    PreviewLines lines;
+    for (const QString &row : rows)
+        lines.appendLine(row);
+    for (qsizetype i = 0; i < qsizetype(std::size(rows)); ++i)
+        EXPECT_EQ(lines.row(i), rows[i]) << i;
+}
+
 TEST(PreviewLines, KeepsPolishLettersAndLongJobsRowByRow)
 {
     PreviewLines lines;
