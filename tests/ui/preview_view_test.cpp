@@ -76,6 +76,36 @@ TEST(PreviewView, KeysEditTheBufferInPlace)
     }
 }
 
+TEST(PreviewView, UndoAndRedoTakeEditsBackAndForth)
+{
+    PreviewLines lines;
+    lines.setText(QStringLiteral("abc\ndef\n"));
+    PreviewView view(lines);
+    view.setCursorPosition({0, 1});
+    Type(&view, QStringLiteral("xy"));
+    QTest::keyClick(&view, Qt::Key_Return);
+    Type(&view, QStringLiteral("z"));
+    const QString edited = QStringLiteral("axy\nzbc\ndef\n");
+    ASSERT_EQ(lines.text(), edited);
+
+    const char *const undone[] = {"axy\nbc\ndef\n", "axybc\ndef\n", "abc\ndef\n", "abc\ndef\n"};
+    for (const char *text : undone) {
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(lines.text(), QString::fromUtf8(text));
+    }
+    EXPECT_EQ(view.cursorPosition(), (Position{0, 1}));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(lines.text(), edited);
+    EXPECT_EQ(view.cursorPosition(), (Position{1, 1}));
+
+    // A new job leaves nothing to take back.
+    lines.setText(QStringLiteral("nowy\n"));
+    view.refresh();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(lines.text(), "nowy\n");
+}
+
 TEST(PreviewView, CutsCopiesAndPastesThroughTheClipboard)
 {
     PreviewLines lines;

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +16,10 @@
 namespace {
 
 constexpr int kMargin = 4;
+// Edits of more rows than this are not kept for undoing (a whole job's worth would double the
+// memory the compact buffer saves), nor more steps than this.
+constexpr qsizetype kMostRowsToUndo = 2000;
+constexpr std::size_t kMostSteps = 200;
 
 bool IsWordCharacter(QChar c)
 {
@@ -52,6 +58,7 @@ void PreviewView::takeInNewText()
     generation_ = lines_.generation();
     cursor_ = anchor_ = {};
     wantedColumn_ = -1;
+    forgetSteps();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
 }
@@ -141,6 +148,27 @@ QString PreviewView::selectedText() const
     return text;
 }
 
+void PreviewView::copy() const
+{
+    if (hasSelection())
+        QApplication::clipboard()->setText(selectedText());
+}
+
+void PreviewView::cut()
+{
+    if (!hasSelection())
+        return;
+    copy();
+    insertText({});
+}
+
+void PreviewView::paste()
+{
+    const QString text = QApplication::clipboard()->text();
+    if (!text.isEmpty())
+        insertText(text);
+}
+
 void PreviewView::insertText(const QString &text)
 {
     takeInNewText();
@@ -152,11 +180,67 @@ void PreviewView::insertText(const QString &text)
     const qsizetype cursorColumn = (rows.size() == 1 ? before.size() : 0) + rows.last().size();
     rows.first().prepend(before);
     rows.last().append(after);
-    lines_.replaceRows(start.row, end.row - start.row + 1, rows);
+    const qsizetype replaced = end.row - start.row + 1;
+    const Position cursorAfter{start.row + rows.size() - 1, cursorColumn};
+    redoSteps_.clear();
+    if (replaced > kMostRowsToUndo || rows.size() > kMostRowsToUndo) {
+        forgetSteps();
+    } else if (!undoSteps_.empty() && replaced == 1 && rows.size() == 1
+               && undoSteps_.back().first == start.row && undoSteps_.back().after.size() == 1
+               && undoSteps_.back().cursorAfter == clamped(cursor_) && !hasSelection()) {
+        // Typing along one row is taken back at once.
+        undoSteps_.back().after = rows;
+        undoSteps_.back().cursorAfter = cursorAfter;
+    } else {
+        Step step{start.row, {}, rows, cursor_, anchor_, cursorAfter};
+        for (qsizetype row = start.row; row <= end.row; ++row)
+            step.before.append(lines_.row(row));
+        if (undoSteps_.size() == kMostSteps)
+            undoSteps_.erase(undoSteps_.begin());
+        undoSteps_.push_back(std::move(step));
+    }
+    lines_.replaceRows(start.row, replaced, rows);
     generation_ = lines_.generation();
     wantedColumn_ = -1;
     updateScrollBars();
-    moveTo({start.row + rows.size() - 1, cursorColumn}, false);
+    moveTo(cursorAfter, false);
+    emit edited();
+}
+
+void PreviewView::forgetSteps()
+{
+    undoSteps_.clear();
+    undoSteps_.shrink_to_fit();
+    redoSteps_.clear();
+    redoSteps_.shrink_to_fit();
+}
+
+void PreviewView::undo()
+{
+    takeInNewText();
+    if (undoSteps_.empty())
+        return;
+    Step step = std::move(undoSteps_.back());
+    undoSteps_.pop_back();
+    lines_.replaceRows(step.first, step.after.size(), step.before);
+    updateScrollBars();
+    anchor_ = step.anchorBefore;
+    moveTo(step.cursorBefore, true);
+    redoSteps_.push_back(std::move(step));
+    emit edited();
+}
+
+void PreviewView::redo()
+{
+    takeInNewText();
+    if (redoSteps_.empty())
+        return;
+    Step step = std::move(redoSteps_.back());
+    redoSteps_.pop_back();
+    lines_.replaceRows(step.first, step.before.size(), step.after);
+    updateScrollBars();
+    moveTo(step.cursorAfter, false);
+    undoSteps_.push_back(std::move(step));
     emit edited();
 }
 
@@ -410,16 +494,16 @@ bool PreviewView::editByKey(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
+    } else if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        redo();
     } else if (event->matches(QKeySequence::Copy)) {
-        if (hasSelection())
-            QApplication::clipboard()->setText(selectedText());
+        copy();
     } else if (event->matches(QKeySequence::Cut)) {
-        if (hasSelection()) {
-            QApplication::clipboard()->setText(selectedText());
-            insertText({});
-        }
+        cut();
     } else if (event->matches(QKeySequence::Paste)) {
-        insertText(QApplication::clipboard()->text());
+        paste();
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)
                || event->matches(QKeySequence::InsertLineSeparator)) {
         insertText(QStringLiteral("\n"));
@@ -535,4 +619,21 @@ void PreviewView::timerEvent(QTimerEvent *event)
         return QAbstractScrollArea::timerEvent(event);
     caretShown_ = !caretShown_;
     viewport()->update();
+}
+
+void PreviewView::contextMenuEvent(QContextMenuEvent *event)
+{
+    takeInNewText();
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Cofnij"), this, &PreviewView::undo)->setEnabled(!undoSteps_.empty());
+    menu.addAction(QStringLiteral("Ponów"), this, &PreviewView::redo)->setEnabled(!redoSteps_.empty());
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Wytnij"), this, &PreviewView::cut)->setEnabled(hasSelection());
+    menu.addAction(QStringLiteral("Kopiuj"), this, &PreviewView::copy)->setEnabled(hasSelection());
+    menu.addAction(QStringLiteral("Wklej"), this, &PreviewView::paste)
+        ->setEnabled(!QApplication::clipboard()->text().isEmpty());
+    menu.addAction(QStringLiteral("Usuń"), this, [this] { insertText({}); })->setEnabled(hasSelection());
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Zaznacz wszystko"), this, &PreviewView::selectAll);
+    menu.exec(event->globalPos());
 }

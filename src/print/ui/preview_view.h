@@ -3,15 +3,18 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <compare>
+#include <QStringList>
 #include <utility>
+#include <vector>
 
 class PreviewLines;
 
 // The preview of a job: shows the print module's buffer in place, painting only the rows on
 // screen, so a listing of a whole year takes no more memory on screen than its compact buffer
 // and any row is reached at once. The text can be edited as in a plain text field (typing,
-// line breaks, deleting, cutting and pasting, the usual cursor moves with and without Shift);
-// every edit goes straight into the buffer, so "DRUKUJ" prints what the user sees.
+// line breaks, deleting, cutting and pasting, the usual cursor moves with and without Shift,
+// undoing and redoing); every edit goes straight into the buffer, so "DRUKUJ" prints what the
+// user sees.
 class PreviewView final : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -42,6 +45,8 @@ public:
     std::pair<qsizetype, qsizetype> touchedRows() const;
     // Replaces the selection (or inserts at the cursor) by the text; "\n" breaks the row.
     void insertText(const QString &text);
+    void undo();
+    void redo();
     qsizetype firstVisibleRow() const;
     int rowsPerPage() const;
 
@@ -60,6 +65,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     Position clamped(Position position) const;
@@ -67,6 +73,9 @@ private:
     Position selectionEnd() const { return std::max(cursor_, anchor_); }
     Position endOfText() const;
     QString selectedText() const;
+    void copy() const;
+    void cut();
+    void paste();
     void moveTo(Position position, bool keepAnchor);
     bool moveByKey(QKeyEvent *event);
     bool editByKey(QKeyEvent *event);
@@ -80,7 +89,20 @@ private:
     void restartCaret();
     void takeInNewText();
 
+    // One edit as it can be taken back: the rows it replaced and the rows it left.
+    struct Step {
+        qsizetype first = 0;
+        QStringList before;
+        QStringList after;
+        Position cursorBefore;
+        Position anchorBefore;
+        Position cursorAfter;
+    };
+    void forgetSteps();
+
     PreviewLines &lines_;
+    std::vector<Step> undoSteps_;
+    std::vector<Step> redoSteps_;
     quint64 generation_ = 0;
     Position cursor_;
     Position anchor_;
