@@ -4,8 +4,6 @@
 #include "print/print_settings.h"
 #include "print/print_settings_store.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>

@@ -99,6 +99,15 @@ TEST(PreviewView, UndoAndRedoTakeEditsBackAndForth)
     EXPECT_EQ(lines.text(), edited);
     EXPECT_EQ(view.cursorPosition(), (Position{1, 1}));
 
+    // An edit of a whole long job is not kept for undoing (it would hold the job in full).
+    lines.setText(QStringLiteral("wiersz\n").repeated(5000));
+    view.refresh();
+    Type(&view, QStringLiteral("a"));
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    Type(&view, QStringLiteral("b"));
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(lines.text(), "b");
+
     // A new job leaves nothing to take back.
     lines.setText(QStringLiteral("nowy\n"));
     view.refresh();

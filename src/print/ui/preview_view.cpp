@@ -16,9 +16,9 @@
 namespace {
 
 constexpr int kMargin = 4;
-// Edits of more rows than this are not kept for undoing (a whole job's worth would double the
-// memory the compact buffer saves), nor more steps than this.
-constexpr qsizetype kMostRowsToUndo = 2000;
+// The edits kept for undoing hold their rows in full: at most this many rows in all (a whole
+// job's worth would undo what the compact buffer saves), and at most this many steps.
+constexpr qsizetype kMostRowsToUndo = 4000;
 constexpr std::size_t kMostSteps = 200;
 
 bool IsWordCharacter(QChar c)
@@ -183,7 +183,7 @@ void PreviewView::insertText(const QString &text)
     const qsizetype replaced = end.row - start.row + 1;
     const Position cursorAfter{start.row + rows.size() - 1, cursorColumn};
     redoSteps_.clear();
-    if (replaced > kMostRowsToUndo || rows.size() > kMostRowsToUndo) {
+    if (replaced + rows.size() > kMostRowsToUndo) {
         forgetSteps();
     } else if (!undoSteps_.empty() && replaced == 1 && rows.size() == 1
                && undoSteps_.back().first == start.row && undoSteps_.back().after.size() == 1
@@ -195,9 +195,8 @@ void PreviewView::insertText(const QString &text)
         Step step{start.row, {}, rows, cursor_, anchor_, cursorAfter};
         for (qsizetype row = start.row; row <= end.row; ++row)
             step.before.append(lines_.row(row));
-        if (undoSteps_.size() == kMostSteps)
-            undoSteps_.erase(undoSteps_.begin());
         undoSteps_.push_back(std::move(step));
+        trimSteps();
     }
     lines_.replaceRows(start.row, replaced, rows);
     generation_ = lines_.generation();
@@ -205,6 +204,18 @@ void PreviewView::insertText(const QString &text)
     updateScrollBars();
     moveTo(cursorAfter, false);
     emit edited();
+}
+
+void PreviewView::trimSteps()
+{
+    qsizetype rows = 0;
+    for (const auto *steps : {&undoSteps_, &redoSteps_})
+        for (const Step &step : *steps)
+            rows += step.before.size() + step.after.size();
+    while (!undoSteps_.empty() && (rows > kMostRowsToUndo || undoSteps_.size() > kMostSteps)) {
+        rows -= undoSteps_.front().before.size() + undoSteps_.front().after.size();
+        undoSteps_.erase(undoSteps_.begin());
+    }
 }
 
 void PreviewView::forgetSteps()
@@ -579,6 +590,13 @@ void PreviewView::mouseDoubleClickEvent(QMouseEvent *event)
         ++to;
     anchor_ = {at.row, from};
     moveTo({at.row, to}, true);
+}
+
+// A closed preview keeps nothing of its own; the print module keeps the job's lines.
+void PreviewView::hideEvent(QHideEvent *event)
+{
+    forgetSteps();
+    QAbstractScrollArea::hideEvent(event);
 }
 
 void PreviewView::focusInEvent(QFocusEvent *event)

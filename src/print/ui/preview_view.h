@@ -61,6 +61,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -99,6 +100,8 @@ private:
         Position cursorAfter;
     };
     void forgetSteps();
+    // Drops the oldest steps beyond the limits of what is kept.
+    void trimSteps();
 
     PreviewLines &lines_;
     std::vector<Step> undoSteps_;
