@@ -1,5 +1,7 @@
 #include "print/preview_lines.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,11 +17,10 @@ constexpr char kSpaces = '\x01';
 constexpr int kShortestRun = 3;
 constexpr int kLongestRun = 255;
 
-void Pack(QByteArrayView utf8, QByteArray &packed)
+// Writes the packed form of the UTF-8 text from..end to out, which has room for twice the
+// text; returns where it ends.
+char *Pack(const char *at, const char *const end, char *out)
 {
-    packed.clear();
-    const char *at = utf8.data();
-    const char *const end = at + utf8.size();
     while (at < end) {
         if (*at == ' ') {
             const char *run = at;
@@ -27,22 +28,23 @@ void Pack(QByteArrayView utf8, QByteArray &packed)
                 ++at;
             const auto length = at - run;
             if (length >= kShortestRun) {
-                packed += kSpaces;
-                packed += char(length);
+                *out++ = kSpaces;
+                *out++ = char(length);
             } else {
-                packed.append(length, ' ');
+                out = std::fill_n(out, length, ' ');
             }
         } else if (*at == kSpaces) {
-            packed += kSpaces;
-            packed += '\0';
+            *out++ = kSpaces;
+            *out++ = '\0';
             ++at;
         } else {
             const char *plain = at;
             while (at < end && *at != ' ' && *at != kSpaces)
                 ++at;
-            packed.append(plain, at - plain);
+            out = std::copy(plain, at, out);
         }
     }
+    return out;
 }
 
 QString Unpack(const char *packed, qsizetype size)
@@ -72,8 +74,15 @@ PreviewLines::PreviewLines() = default;
 
 PreviewLines::Ref PreviewLines::store(QStringView text)
 {
-    thread_local QByteArray bytes;
-    Pack(text.toUtf8(), bytes);
+    // Both buffers are kept from row to row, so a long job allocates nothing per row.
+    thread_local QByteArray utf8;
+    thread_local QByteArray packed;
+    utf8.resize(text.size() * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    const char *const utf8End = encoder.appendToBuffer(utf8.data(), text);
+    packed.resize(2 * (utf8End - utf8.constData()));
+    const QByteArrayView bytes(packed.constData(),
+                               Pack(utf8.constData(), utf8End, packed.data()) - packed.constData());
     if (pieces_.isEmpty() || pieces_.last().size() + bytes.size() > kPiece) {
         pieces_.append(QByteArray());
         pieces_.last().reserve(std::max(kPiece, bytes.size()));
