@@ -69,10 +69,19 @@ int CompareBytes(int size1, const void *text1, int size2, const void *text2)
     return size1 - size2;
 }
 
+// Identical texts are equal in either order; an index compares many of them (a desk's symbol,
+// a report's number) on its way to a row.
+bool SameBytes(int size1, const void *text1, int size2, const void *text2)
+{
+    return size1 == size2 && std::memcmp(text1, text2, size_t(size1)) == 0;
+}
+
 // Case-sensitive order: the Polish order first; texts the collator calls equal but that differ
 // in their bytes are ordered by the bytes, so a unique index never merges distinct texts.
 int PolishCompare(void *, int size1, const void *text1, int size2, const void *text2)
 {
+    if (SameBytes(size1, text1, size2, text2))
+        return 0;
     const int result = ComparePolish(Utf16Text(text1, size1).view(), Utf16Text(text2, size2).view(),
                                      false);
     return result != 0 ? result : CompareBytes(size1, text1, size2, text2);
@@ -80,6 +89,8 @@ int PolishCompare(void *, int size1, const void *text1, int size2, const void *t
 
 int PolishCaseInsensitiveCompare(void *, int size1, const void *text1, int size2, const void *text2)
 {
+    if (SameBytes(size1, text1, size2, text2))
+        return 0;
     return ComparePolish(Utf16Text(text1, size1).view(), Utf16Text(text2, size2).view(), true);
 }
 
