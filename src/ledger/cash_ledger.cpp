@@ -1,5 +1,6 @@
 #include "ledger/cash_ledger.h"
 
+#include "ledger/ledger_queries.h"
 #include "store/table.h"
 
 CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &state, const Clock &clock)
@@ -21,6 +22,20 @@ CashLedger::CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &
     , amountLimits_(context_)
 {
     tablesReopened();
+}
+
+// A row still in edit when the ledger goes was never accepted by its rules (a refused line the
+// user left on screen, say): it is dropped here, while the rules still stand, so that closing
+// the tables afterwards cannot write it past them.
+CashLedger::~CashLedger()
+{
+    const LedgerTables &tables = context_.tables;
+    for (Table *table : {&tables.TPOZ, &tables.TNAG, &tables.TRKASA, &tables.TKASA, &tables.TSLO, &tables.TKONTA,
+                         &tables.TWALUTA, &tables.TPARA, &tables.KNAG})
+        Guarded([table] {
+            if (table->isOpen())
+                table->cancel();
+        });
 }
 
 void CashLedger::tablesReopened()

@@ -31,6 +31,7 @@ public:
     CashLedger(const LedgerTables &tables, Prompt &prompt, GlobalState &state, const Clock &clock);
     CashLedger(const CashLedger &) = delete;
     CashLedger &operator=(const CashLedger &) = delete;
+    ~CashLedger();
 
     // After the data module has (re)opened its tables: the filters and the numbering view are
     // applied to the open tables again.

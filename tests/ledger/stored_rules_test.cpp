@@ -60,6 +60,23 @@ TEST_F(StoredRulesTest, NothingIsWrittenIntoAReportAnotherProgramClosed)
     EXPECT_EQ(prompt_.count(refusal), 3); // the posts; the deletes carry it in their error
 }
 
+// Rows refused there and left pending, as when the user leaves the program with them on screen,
+// are dropped when the ledger goes: closing the tables afterwards writes nothing.
+TEST_F(StoredRulesTest, RefusedRowsLeftPendingAreNotWrittenWhenTheProgramEnds)
+{
+    const QStringList before = stored();
+    OtherProgramRuns(T("TRKASA").filePath(), "UPDATE data SET ZAMKNIETY = 1, BZWARTOSC = 150000");
+    EXPECT_THROW(addLine(Amount("3")), struct Abort);
+    T("TNAG").cancel();
+    EXPECT_THROW(createDocument(QStringLiteral("KW"), {}), struct Abort);
+    ASSERT_EQ(T("TPOZ").state(), TableState::Insert);
+    ASSERT_EQ(T("TNAG").state(), TableState::Insert);
+    ledger_.reset();
+    for (const char *name : {"TRKASA", "TNAG", "TPOZ"})
+        T(name).close();
+    EXPECT_EQ(stored(), before);
+}
+
 // Another program added a document to the report: the report is not deleted, and a report of
 // another program's deleted desk is not added.
 TEST_F(StoredRulesTest, AReportIsDeletedOnlyWithoutStoredDocumentsAndAddedOnlyToAStoredDesk)
