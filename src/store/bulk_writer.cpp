@@ -94,9 +94,18 @@ BulkWriter::~BulkWriter()
 
 void BulkWriter::commit()
 {
+    requireOpenWrite();
     insert_.reset();
     connection_->noteChange();
+    committed_ = true;
     scope_.commit();
+}
+
+void BulkWriter::requireOpenWrite() const
+{
+    if (committed_)
+        throw EngineError(EngineErrorKind::Other,
+                          QStringLiteral("Zapis do tabeli %1 został już zakończony.").arg(TableShown(table_)));
 }
 
 // Texts are bound from the writer's buffers, which hold them until the statement has run.
@@ -262,6 +271,7 @@ std::optional<QVariantList> BulkWriter::storedKeyOf(qint64 rowId)
 
 qint64 BulkWriter::insert(QVariantList &row)
 {
+    requireOpenWrite();
     const QList<FieldDef> &fields = structure_.definition.fields;
     if (row.size() != fields.size())
         throw EngineError(EngineErrorKind::Other, QStringLiteral("Wiersz ma %1 wartości, tabela %2 ma %3 pól.")
@@ -309,6 +319,7 @@ qint64 BulkWriter::insert(QVariantList &row)
 
 void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> &fields)
 {
+    requireOpenWrite();
     if (fields.isEmpty())
         return;
     bool keyChanges = false;

@@ -52,10 +52,12 @@ public:
     // Sets the fields at the given positions of the row with this id to the row's values there.
     void update(qint64 rowId, const QVariantList &row, const QList<int> &fields);
 
-    // Everything written goes to the disk (or into the running scope's transaction).
+    // Everything written goes to the disk (or into the running scope's transaction); the writer
+    // writes nothing more.
     void commit();
 
 private:
+    void requireOpenWrite() const;
     void bind(SqlStatement &statement, int position, int field, const QVariant &value);
     void checkValue(int field, const QVariant &value) const;
     QString keyText(const QVariantList &key) const;
@@ -67,6 +69,7 @@ private:
     std::shared_ptr<TableConnection> connection_;
     TableStructure structure_;
     TransactionScope scope_;
+    bool committed_ = false;
     QList<int> keyFields_;
     QList<KeyColumn> keyColumns_;
     QByteArray keyColumnList_; // the key's fields for a select list

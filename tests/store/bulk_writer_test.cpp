@@ -70,6 +70,8 @@ TEST_F(BulkWriterTest, InsertsUpdatesAndFindsRowsOldAndNew)
         EXPECT_EQ(writer.findPrimaryKey(key("a", 1)), 0);
         EXPECT_EQ(writer.findPrimaryKey(key("D", 5)), id);
         writer.commit();
+        QVariantList late = row("E", 1, "");
+        EXPECT_THROW(writer.insert(late), EngineError) << "nothing is written after the commit";
     }
     EXPECT_EQ(Rows(*t), (QStringList{"A/1/1/zmiana", "B/7/40/sam", "C/1/41/", "D/5/2/nowy"}));
     other->refresh();
