@@ -12,6 +12,7 @@
 #include "store/transaction_scope.h"
 
 #include <QDir>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -34,7 +35,7 @@ void EnsureGuiApplication()
     if (!QGuiApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QGuiApplication app(argc, argv);
+        static QApplication app(argc, argv);  // the listings show windows as well
     }
 }
 

@@ -12,12 +12,16 @@
 #include "print/save_file_dialog.h"
 #include "print/system_printer_port.h"
 #include "print/tdruk.h"
+#include "print/ui/preview_view.h"
+#include "print/ui/tdrukf.h"
 #include "store/session.h"
 #include "store/table.h"
 #include "store/table_schemas.h"
 #include "store/transaction_scope.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QScrollBar>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -265,6 +269,79 @@ void AmountRangeListingMemory(benchmark::State &state)
     state.counters["released_gain_mb"] = released - before;
 }
 
+// The program's windows need a widget application; the benchmarks run it on the offscreen
+// platform unless another one is asked for.
+bool EnsureWidgetApplication()
+{
+    static int argc = 1;
+    static char name[] = "kasa-bench";
+    static char *argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static QApplication app(argc, argv);
+    }
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+// As above, with the preview window "Moduł wydruku" shown at the end of the listing as the
+// program shows it, its rows painted, scrolled to the middle and the end and painted again:
+// the resident memory before, the peak while the listing runs and the window shows it, what
+// stays while the window is open, and after it is closed and the lines are released; for the
+// process's first listing and for the later ones (which find the memory the first gave back).
+void AmountRangeListingPreviewMemory(benchmark::State &state)
+{
+    if (!EnsureWidgetApplication()) {
+        state.SkipWithError("no widget application");
+        return;
+    }
+    const RangeCase &range = kCases[state.range(0)];
+    ListingYear year;
+    year.druk().Bufor = false;
+    TDRUKF window(year.druk());
+    year.druk().setPreviewHandler([&window] { window.showPreview(); });
+    const auto paint = [&window] {
+        QScrollBar *rows = window.Preview->verticalScrollBar();
+        for (const int at : {0, rows->maximum() / 2, rows->maximum()}) {
+            rows->setValue(at);
+            window.Preview->viewport()->repaint();
+        }
+        QCoreApplication::processEvents();
+    };
+    // The first listing of the process, as a user's first one after the start: the engine's
+    // pages are read and the window is painted for the first time.
+    const double cold = MemoryFigure("VmRSS:");
+    ResetMemoryPeak();
+    year.run(range);
+    paint();
+    state.counters["first_peak_gain_mb"] = MemoryFigure("VmHWM:") - cold;
+    state.counters["first_shown_gain_mb"] = MemoryFigure("VmRSS:") - cold;
+    state.counters["rss_start_mb"] = cold;
+    window.close();
+    year.druk().releasePreview();
+    QCoreApplication::processEvents();
+    double before = 0, peak = 0, shown = 0, closed = 0;
+    qint64 rows = 0;
+    for (auto _ : state) {
+        before = MemoryFigure("VmRSS:");
+        ResetMemoryPeak();
+        year.run(range);
+        paint();
+        rows = year.druk().preview().lineCount();
+        peak = MemoryFigure("VmHWM:");
+        shown = MemoryFigure("VmRSS:");
+        window.close();
+        year.druk().releasePreview();
+        QCoreApplication::processEvents();
+        closed = MemoryFigure("VmRSS:");
+    }
+    state.counters["rss_before_mb"] = before;
+    state.counters["peak_gain_mb"] = peak - before;
+    state.counters["shown_gain_mb"] = shown - before;
+    state.counters["closed_gain_mb"] = closed - before;
+    state.counters["rows"] = double(rows);
+}
+
 void AmountRangeSqliteTool(benchmark::State &state)
 {
     const RangeCase &range = kCases[state.range(0)];
@@ -296,4 +373,5 @@ void AmountRangeSqliteTool(benchmark::State &state)
 
 BENCHMARK(AmountRangeListing)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(AmountRangeListingPreviewMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeSqliteTool)->Arg(0)->Arg(1)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -8,6 +8,7 @@
 #include "print/text_file_sink.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -16,7 +17,6 @@ const QString kMakerLabel = QStringLiteral("Program KASA");
 // Fewer lines than this per page on the dot-matrix printer are taken for a missing setting.
 constexpr int kFewestLinesPerPage = 10;
 constexpr int kDefaultLinesPerPage = 70;
-constexpr qsizetype kPreviewPiece = 1 << 20;
 
 bool IsLineBreak(QChar c)
 {
@@ -53,23 +53,6 @@ void TDRUK::loadSettings()
     Eksport = drTXT;
     if (MaxLiniaDOS < kFewestLinesPerPage)
         MaxLiniaDOS = kDefaultLinesPerPage;
-}
-
-QString TDRUK::previewText() const
-{
-    QByteArray whole;
-    qsizetype size = 0;
-    for (const QByteArray &piece : preview_)
-        size += piece.size();
-    whole.reserve(size);
-    for (const QByteArray &piece : preview_)
-        whole += piece;
-    return QString::fromUtf8(whole);
-}
-
-void TDRUK::setPreviewText(const QString &text)
-{
-    preview_ = {text.toUtf8()};
 }
 
 void TDRUK::ZapiszUstawienia()
@@ -129,13 +112,7 @@ void TDRUK::PISZ(const QString &x)
             directTarget_->line(x);
         return;
     }
-    const QByteArray line = x.toUtf8();
-    if (preview_.isEmpty() || preview_.last().size() + line.size() + 1 > kPreviewPiece) {
-        preview_.append(QByteArray());
-        preview_.last().reserve(std::max<qsizetype>(kPreviewPiece, line.size() + 1));
-    }
-    preview_.last() += line;
-    preview_.last() += '\n';
+    preview_.appendLine(x);
     ++Linia;
 }
 
@@ -148,13 +125,12 @@ void TDRUK::STOP(bool ZlStopka)
 {
     if (ZlStopka)
         PISZ(FooterLine(Tytul));
-    if (!preview_.isEmpty())
-        preview_.last().squeeze();
+    preview_.squeeze();
     ports_.progress.Stop();
     if (directJob_)
         KoniecWydruku();
     else if (Auto)
-        DRUKUJ(previewText());
+        DRUKUJ(0, preview_.lineCount() - 1);
     else if (showPreview_)
         showPreview_();
     directJob_ = false;
@@ -177,6 +153,25 @@ void TDRUK::DRUKUJ(const QString &text)
             } else {
                 line += c;
             }
+        }
+        target->end();
+    }
+    ports_.progress.Stop();
+}
+
+void TDRUK::DRUKUJ(qsizetype firstRow, qsizetype lastRow)
+{
+    firstRow = std::max<qsizetype>(firstRow, 0);
+    lastRow = std::min(lastRow, preview_.rowCount() - 1);
+    const qsizetype rows = std::max<qsizetype>(lastRow - firstRow + 1, 0);
+    ports_.progress.Start(Tytul, int(std::min<qsizetype>(rows, std::numeric_limits<int>::max())));
+    Strona = 1;
+    Linia = 0;
+    const auto target = StartWydruku();
+    if (target) {
+        for (qsizetype row = firstRow; row <= lastRow; ++row) {
+            ports_.progress.Postep();
+            target->line(preview_.row(row));
         }
         target->end();
     }

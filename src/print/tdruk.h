@@ -1,10 +1,9 @@
 #pragma once
 
+#include "print/preview_lines.h"
 #include "print/print_settings.h"
 #include "print/print_settings_store.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -54,14 +53,19 @@ public:
     // the last line break is not printed. The preview window prints its buffer, or the part
     // of it the user selected, through this ("DRUKUJ").
     void DRUKUJ(const QString &text);
+    // Prints the preview's rows from first to last (both included), each as a line: the
+    // preview window's "DRUKUJ" on the lines its selection touches.
+    void DRUKUJ(qsizetype firstRow, qsizetype lastRow);
     // Keeps the settings for the user's next start ("ZAPISZ USTAWIENIA").
     void ZapiszUstawienia();
 
-    // The preview buffer: the lines of the last job, one per line, each ended with "\n". It is
-    // kept in UTF-8, about a byte a character for the listings' mostly plain text, and its
-    // memory goes back when the next job starts or releasePreview() is called.
-    QString previewText() const;
-    void setPreviewText(const QString &text);
+    // The preview buffer: the lines of the last job, each ended with "\n", kept compactly
+    // (see PreviewLines); the preview window shows and edits it in place. Its memory goes back
+    // when the next job starts or releasePreview() is called.
+    PreviewLines &preview() { return preview_; }
+    const PreviewLines &preview() const { return preview_; }
+    QString previewText() const { return preview_.text(); }
+    void setPreviewText(const QString &text) { preview_.setText(text); }
     void releasePreview() { preview_.clear(); }
     // Called when a job ends with its lines in the preview buffer and Auto not set: the
     // preview window shows itself.
@@ -79,8 +83,7 @@ private:
     void KoniecWydruku();
 
     PrintModulePorts ports_;
-    // In pieces of about a megabyte, so a long job never holds twice its lines while it grows.
-    QList<QByteArray> preview_;
+    PreviewLines preview_;
     std::function<void()> showPreview_;
     // The open target of a job written straight through (Bufor set at START).
     std::unique_ptr<PrintSink> directTarget_;

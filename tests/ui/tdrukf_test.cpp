@@ -3,18 +3,17 @@
 #include "widgets/tpraca.h"
 #include "print/tdruk.h"
 #include "print/ui/print_module.h"
+#include "print/ui/preview_view.h"
 #include "support/print_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,32 +139,38 @@ TEST_F(PrintWindow, PrintsTheSelectedLinesOrTheWholePreview)
     settings->TypWydruku = drBW;
     settings->setPreviewText(QStringLiteral("pierwszy\ndrugi\ntrzeci\n"));
     window->show();
-    ASSERT_EQ(window->Preview->toPlainText(), "pierwszy\ndrugi\ntrzeci\n");
+    PreviewView &preview = *window->Preview;
+    ASSERT_EQ(preview.toPlainText(), "pierwszy\ndrugi\ntrzeci\n");
 
-    QTextCursor cursor(window->Preview->document()->findBlockByNumber(1));
-    cursor.setPosition(window->Preview->document()->findBlockByNumber(3).position(),
-                       QTextCursor::KeepAnchor);
-    window->Preview->setTextCursor(cursor);
+    // From the start of the second row to the start of the fourth (the empty one after the
+    // last line break), as a drag of the mouse or Shift and the arrows leave it.
+    preview.setCursorPosition({1, 0});
+    preview.setCursorPosition({3, 0}, true);
     const QString selected = pathOf(QStringLiteral("zaznaczone.txt"));
     saveDialog.answer(selected);
     QTest::mouseClick(window->PrintButton, Qt::LeftButton);
     EXPECT_EQ(contentsOf(selected), "drugi\r\ntrzeci\r\n");
-    EXPECT_FALSE(window->Preview->textCursor().hasSelection());
+    EXPECT_FALSE(preview.hasSelection());
 
-    // Every line the selection touches, however little of the first and the last.
-    const QTextBlock second = window->Preview->document()->findBlockByNumber(1);
-    const QTextBlock third = window->Preview->document()->findBlockByNumber(2);
-    cursor.setPosition(second.position() + 3);
-    cursor.setPosition(third.position() + 2, QTextCursor::KeepAnchor);
-    window->Preview->setTextCursor(cursor);
+    // Every line the selection touches, however little of the first and the last: here a
+    // click in the second row and a Shift+click in the third.
+    const int rowHeight = preview.fontMetrics().lineSpacing();
+    QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, QPoint(30, rowHeight + rowHeight / 2));
+    QTest::mouseClick(preview.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(12, 2 * rowHeight + rowHeight / 2));
+    ASSERT_TRUE(preview.hasSelection());
+    EXPECT_EQ(preview.anchorPosition().row, 1);
+    EXPECT_EQ(preview.cursorPosition().row, 2);
     const QString touched = pathOf(QStringLiteral("dotkniete.txt"));
     saveDialog.answer(touched);
     QTest::mouseClick(window->PrintButton, Qt::LeftButton);
     EXPECT_EQ(contentsOf(touched), "drugi\r\ntrzeci\r\n");
 
     // An edit in the preview is what gets printed.
-    window->Preview->moveCursor(QTextCursor::End);
-    window->Preview->insertPlainText(QStringLiteral("dopisany\n"));
+    QTest::keyClick(&preview, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&preview, QStringLiteral("dopisany"));
+    QTest::keyClick(&preview, Qt::Key_Return);
+    EXPECT_EQ(settings->previewText(), "pierwszy\ndrugi\ntrzeci\ndopisany\n");
     const QString whole = pathOf(QStringLiteral("calosc.txt"));
     saveDialog.answer(whole);
     QTest::mouseClick(window->PrintButton, Qt::LeftButton);

@@ -2,6 +2,7 @@
 
 #include "print/system_printer_port.h"
 #include "print/tdruk.h"
+#include "print/ui/preview_view.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -12,15 +13,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,9 +56,8 @@ TDRUKF::TDRUKF(TDRUK &druk, QPrinter *setupPrinter, QWidget *parent)
     setObjectName(QStringLiteral("TDRUKF"));
     setWindowTitle(QStringLiteral("Moduł wydruku"));
 
-    Preview = new QPlainTextEdit(this);
+    Preview = new PreviewView(druk_.preview(), this);
     Preview->setObjectName(QStringLiteral("Preview"));
-    Preview->setLineWrapMode(QPlainTextEdit::NoWrap);
     Preview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     auto *targets = new QHBoxLayout;
@@ -234,10 +230,6 @@ void TDRUKF::connectControls()
     });
     connect(PrintButton, &QPushButton::clicked, this, &TDRUKF::BitBtnDrukujClick);
     connect(SaveButton, &QPushButton::clicked, this, [this] { druk_.ZapiszUstawienia(); });
-    connect(Preview, &QPlainTextEdit::textChanged, this, [this] {
-        if (!showingFields_)
-            druk_.setPreviewText(Preview->toPlainText());
-    });
 }
 
 void TDRUKF::fillPrinterList()
@@ -264,8 +256,7 @@ void TDRUKF::showFields()
     LinesEdit->setText(QString::number(druk_.MaxLiniaDOS));
     PageDivisionCheck->setChecked(druk_.Podzial);
     DirectCheck->setChecked(druk_.Bufor);
-    if (Preview->toPlainText() != druk_.previewText())
-        Preview->setPlainText(druk_.previewText());
+    Preview->refresh();
     showingFields_ = false;
 }
 
@@ -273,16 +264,6 @@ void TDRUKF::showEvent(QShowEvent *event)
 {
     showFields();
     QDialog::showEvent(event);
-}
-
-// A closed window gives back the memory its copy of a long job takes; the module keeps the
-// lines compactly, and the next showing reads them from it again.
-void TDRUKF::hideEvent(QHideEvent *event)
-{
-    showingFields_ = true;
-    Preview->clear();
-    showingFields_ = false;
-    QDialog::hideEvent(event);
 }
 
 int TDRUKF::showSettings()
@@ -303,35 +284,11 @@ void TDRUKF::showPreview()
     activateWindow();
 }
 
-// Whole lines, each ended by a line break: every line the selection touches, the first and the
-// last however little of them is selected. A selection ending at the very start of a line does
-// not touch that line.
-static QString TouchedLines(const QTextCursor &selection)
-{
-    const QTextDocument &document = *selection.document();
-    const QTextBlock first = document.findBlock(selection.selectionStart());
-    QTextBlock last = document.findBlock(selection.selectionEnd());
-    if (last != first && selection.selectionEnd() == last.position())
-        last = last.previous();
-    QString lines;
-    for (QTextBlock line = first; line.isValid(); line = line.next()) {
-        lines += line.text() + u'\n';
-        if (line == last)
-            break;
-    }
-    return lines;
-}
-
 void TDRUKF::BitBtnDrukujClick()
 {
-    QTextCursor cursor = Preview->textCursor();
-    if (!cursor.hasSelection()) {
-        cursor.select(QTextCursor::Document);
-        Preview->setTextCursor(cursor);
-    }
-    druk_.DRUKUJ(TouchedLines(cursor));
-    cursor.clearSelection();
-    Preview->setTextCursor(cursor);
+    const auto [first, last] = Preview->touchedRows();
+    druk_.DRUKUJ(first, last);
+    Preview->clearSelection();
 }
 
 void TDRUKF::openPrinterSetup()

@@ -6,10 +6,10 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class PreviewView;
 class TDRUK;
 
 // "Moduł wydruku": the print settings and the preview of the last job. Every control writes
@@ -48,11 +48,10 @@ public:
     QCheckBox *DirectCheck;
     QPushButton *PrintButton;
     QPushButton *SaveButton;
-    QPlainTextEdit *Preview;
+    PreviewView *Preview;
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     QWidget *buildWindowsGroup();
