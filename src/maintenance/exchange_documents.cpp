@@ -21,12 +21,8 @@ constexpr int kListedBreaches = 15;
 const QString kDocumentKeyFields[] = {QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("ROK"),
                                       QStringLiteral("RD"), QStringLiteral("NRD")};
 
-QString DocumentKey(const QStringList &parts)
-{
-    return parts.join(QLatin1Char('\t'));
-}
-
 struct DocumentSums {
+    bool seen = false; // a row of the document is in the table
     bool header = false;
     Money headerAmount;
     Money linesSum;
@@ -64,12 +60,44 @@ bool OpenDocumentTable(Table &documents, TableHelperContext &helpers)
     return OpenTableGuarded(documents, DocumentTablePath(helpers.state), QString(), helpers);
 }
 
-void DocumentRuleCheck::note(const Table &documents)
+DocumentRuleCheck::DocumentRuleCheck(const TableDefinition &definition) : definition_(definition)
 {
-    QStringList parts;
     for (const QString &field : kDocumentKeyFields)
-        parts.append(documents.asString(field));
-    keys_.insert(DocumentKey(parts));
+        keyPositions_.append(definition.fieldIndex(field));
+    if (keyPositions_.contains(-1))
+        keyPositions_.clear();
+}
+
+// The document's key as text: its key fields as the program shows them, between tabs.
+QString DocumentRuleCheck::keyOf(const QVariantList &row) const
+{
+    QString key;
+    for (int i = 0; i < keyPositions_.size(); ++i) {
+        if (i > 0)
+            key += QLatin1Char('\t');
+        const QVariant &value = row.at(keyPositions_[i]);
+        if (value.typeId() == QMetaType::QString)
+            key += value.toString();
+        else if (!IsEmptyStored(value))
+            key += QString::number(value.toLongLong());
+    }
+    return key;
+}
+
+void DocumentRuleCheck::note(const QVariantList &row)
+{
+    if (keyPositions_.isEmpty())
+        return;
+    // A document's rows mostly come one after another.
+    bool same = !lastNoted_.isEmpty();
+    for (int i = 0; i < keyPositions_.size() && same; ++i)
+        same = lastNoted_[i] == row.at(keyPositions_[i]);
+    if (same)
+        return;
+    lastNoted_.clear();
+    for (int position : keyPositions_)
+        lastNoted_.append(row.at(position));
+    keys_.insert(keyOf(row));
 }
 
 QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, const QString &reportTablePath) const
@@ -90,41 +118,47 @@ QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, cons
                                     reports.asBoolean(QStringLiteral("ZAMKNIETY")));
         }
     }
-    const TableDefinition definition = documents.definition();
-    int position[5];
-    for (int i = 0; i < 5; ++i) {
-        position[i] = definition.fieldIndex(kDocumentKeyFields[i]);
-        if (position[i] < 0)
-            return {};
-    }
+    const TableDefinition &definition = definition_;
     const int header = definition.fieldIndex(QStringLiteral("GLOWKA"));
     const int amount = definition.fieldIndex(QStringLiteral("KWOTA"));
     const int lineAmount = definition.fieldIndex(QStringLiteral("KWOTAP"));
     const auto money = [&](const Row &row, int field) {
         return field < 0 ? Money() : StoredAsMoney(definition.fields[field], row.values.value(field));
     };
+    // Only the fields the check looks at are read.
+    QList<int> read = keyPositions_;
+    for (int field : {header, amount, lineAmount})
+        if (field >= 0)
+            read.append(field);
 
     QHash<QString, DocumentSums> sums;
+    sums.reserve(keys_.size());
+    for (const QString &key : keys_)
+        sums.insert(key, DocumentSums());
     Bookmark after;
-    QString key;
+    // The rows of a document mostly lie side by side: its key is looked up once for them.
+    QVariantList lastKey(keyPositions_.size());
+    DocumentSums *last = nullptr;
+    bool lastKnown = false;
     for (;;) {
-        const QList<Row> page = documents.peekRows(after, 2000);
+        const QList<Row> page = documents.peekRows(after, 2000, read);
         for (const Row &row : page) {
-            key.clear();
-            for (int i = 0; i < 5; ++i) {
-                if (i > 0)
-                    key += QLatin1Char('\t');
-                const QVariant &value = row.values.at(position[i]);
-                if (value.typeId() == QMetaType::QString)
-                    key += value.toString();
-                else if (!IsEmptyStored(value))
-                    key += QString::number(value.toLongLong());
+            bool same = lastKnown;
+            for (int i = 0; i < keyPositions_.size() && same; ++i)
+                same = lastKey[i] == row.values.at(keyPositions_[i]);
+            if (!same) {
+                for (int i = 0; i < keyPositions_.size(); ++i)
+                    lastKey[i] = row.values.at(keyPositions_[i]);
+                lastKnown = true;
+                const auto found = sums.find(keyOf(row.values));
+                last = found == sums.end() ? nullptr : &found.value();
             }
-            if (!keys_.contains(key))
+            if (!last)
                 continue;
-            DocumentSums &sum = sums[key];
+            DocumentSums &sum = *last;
+            sum.seen = true;
             const bool isHeader = header >= 0 && StoredAsBoolean(definition.fields[header], row.values.value(header));
-            const QString kind = row.values.at(position[3]).toString();
+            const QString kind = row.values.at(keyPositions_[3]).toString();
             if (isHeader) {
                 sum.header = true;
                 sum.headerAmount = money(row, kind == DocumentKind::RZ ? lineAmount : amount);
@@ -143,7 +177,7 @@ QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, cons
     for (const QString &key : keys) {
         const QStringList parts = key.split(QLatin1Char('\t'));
         const auto found = sums.constFind(key);
-        if (found == sums.cend())
+        if (found == sums.cend() || !found->seen)
             continue; // the row went away again in the same file
         QStringList problems;
         const auto report = reportClosed.constFind(parts[0] + QLatin1Char('\t') + parts[1]);
@@ -190,7 +224,7 @@ ExportResult ExportFile(const ExchangeSource &source, const QString &path, Progr
 }
 
 ImportResult ImportFile(const ExchangeSource &source, const QString &path, Progress &progress,
-                        const std::function<void(Table &)> &afterRow)
+                        const std::function<void(const QVariantList &row)> &afterRow)
 {
     FieldMap map = FieldMap::forShowing(source, ExchangeMode::Import);
     map.matchHeader(source, ReadExchangeHeader(ReadExchangeFile(path)));
@@ -223,10 +257,10 @@ ExportResult ExportDocuments(TableHelperContext &helpers, const QString &path, P
 DocumentImportResult ImportDocuments(TableHelperContext &helpers, Table &documents, const FieldMap &map,
                                      const QString &path, Progress &progress)
 {
-    DocumentRuleCheck check;
+    DocumentRuleCheck check(documents.definition());
     DocumentImportResult result;
     result.import = ImportTable(DocumentExchangeSource(documents), map, path, progress,
-                                [&check](Table &table) { check.note(table); });
+                                [&check](const QVariantList &row) { check.note(row); });
     result.breaches = check.breaches(documents, helpers.session, ReportTablePath(helpers.state));
     // Rows written in bulk: the engine's helper indexes are made now, not at the next start.
     BuildHelperIndexesOf(helpers.session, {documents.filePath()}, progress);

@@ -32,13 +32,21 @@ bool OpenDocumentTable(Table &documents, TableHelperContext &helpers);
 // or is closed. One text per document.
 class DocumentRuleCheck {
 public:
-    // Remembers the document the table stands on.
-    void note(const Table &documents);
+    // Over a document table of this structure.
+    explicit DocumentRuleCheck(const TableDefinition &definition);
+    // Remembers the document of a row (stored values in the table's order; the key fields are
+    // enough).
+    void note(const QVariantList &row);
     // Reads the noted documents and the year's reports.
     QStringList breaches(Table &documents, Session &session, const QString &reportTablePath) const;
 
 private:
+    QString keyOf(const QVariantList &row) const;
+
+    TableDefinition definition_;
+    QList<int> keyPositions_; // empty when the table lacks a key field
     QSet<QString> keys_;
+    QVariantList lastNoted_;
 };
 
 struct DocumentImportResult {
@@ -56,7 +64,7 @@ ExportResult ExportFile(const ExchangeSource &source, const QString &path, Progr
 // Reads the header, matches the columns by name (then by position) and imports; ExchangeError
 // when a key column is missing.
 ImportResult ImportFile(const ExchangeSource &source, const QString &path, Progress &progress,
-                        const std::function<void(Table &)> &afterRow = {});
+                        const std::function<void(const QVariantList &row)> &afterRow = {});
 
 // The year's documents on a fresh table object, opened and closed here.
 ExportResult ExportDocuments(TableHelperContext &helpers, const QString &path, Progress &progress);

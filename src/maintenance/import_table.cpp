@@ -7,13 +7,13 @@
 #include "store/field_value.h"
 #include "store/row.h"
 #include "store/table.h"
-#include "store/transaction_scope.h"
+#include "store/bulk_writer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QSet>
+#include <optional>
 
 namespace {
 
@@ -65,65 +65,20 @@ ExchangeError RowError(int line, const QString &problem)
     return ExchangeError(QStringLiteral("Wiersz %1: %2\rNic nie zostało zaimportowane.").arg(line).arg(problem), line, 0);
 }
 
-// A key as the primary index compares it: the stored values, exactly.
-QString KeyText(const QVariantList &stored)
-{
-    QString text;
-    text.reserve(64);
-    for (const QVariant &part : stored) {
-        if (IsEmptyStored(part)) {
-            text += QChar(1);
-        } else if (part.typeId() == QMetaType::QString) {
-            text += QLatin1Char('s');
-            text += part.toString();
-        } else {
-            text += QLatin1Char('n');
-            text += QString::number(part.toLongLong());
-        }
-        text += QChar(0);
-    }
-    return text;
-}
-
-// The keys of the rows the table shows, read a page at a time.
-QSet<QString> KeysOf(Table &table, const QList<int> &keyPositions)
-{
-    QSet<QString> keys;
-    Bookmark after;
-    QVariantList parts(keyPositions.size());
-    for (;;) {
-        const QList<Row> page = table.peekRows(after, 2000);
-        for (const Row &row : page) {
-            for (int i = 0; i < keyPositions.size(); ++i)
-                parts[i] = row.values.value(keyPositions[i]);
-            keys.insert(KeyText(parts));
-        }
-        if (page.size() < 2000)
-            return keys;
-        after = Bookmark{page.last().rowId};
-    }
-}
-
-// The table's view as it was, once the import is over or abandoned.
-class ViewRestore {
+// The table's view, once the import is over or abandoned, shows the file as it is now.
+class ViewRefresh {
 public:
-    explicit ViewRestore(Table &table) : table_(table), index_(table.indexName()) {}
-    ~ViewRestore()
+    explicit ViewRefresh(Table &table) : table_(table) {}
+    ~ViewRefresh()
     {
         try {
-            if (table_.state() == TableState::Edit || table_.state() == TableState::Insert)
-                table_.cancel();
-            if (table_.indexName() != index_)
-                table_.setIndexName(index_);
-            else
-                table_.refresh();
+            table_.refresh();
         } catch (...) {
         }
     }
 
 private:
     Table &table_;
-    QString index_;
 };
 
 } // namespace
@@ -135,14 +90,13 @@ QString ImportedFileMarkerPath(const QString &path)
 }
 
 ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, const QString &path, Progress &progress,
-                         const std::function<void(Table &)> &afterRow)
+                         const std::function<void(const QVariantList &row)> &afterRow)
 {
     Table &table = source.table;
     const QStringList missing = map.missingKeyColumns(source);
     if (!missing.isEmpty() || map.fileColumnCount() == 0)
         throw ExchangeError(QStringLiteral("W pliku brak kolumny klucza: %1.").arg(missing.join(QStringLiteral(", "))));
     const QList<ImportColumn> columns = ColumnsOf(source, map);
-    const QStringList keys = source.keyFields();
 
     const QByteArray bytes = ReadExchangeFile(path);
     ExchangeReader reader(bytes);
@@ -151,77 +105,91 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
 
     ImportResult result;
     {
-        ViewRestore restore(table);
+        ViewRefresh refresh(table);
         if (table.state() == TableState::Edit || table.state() == TableState::Insert)
             table.cancel();
-        table.setIndexName(QString());
-        table.cancelRange();
 
         progress.Start(QStringLiteral("Import danych"), qMax(0, reader.lineCount() - 1));
         const auto stop = qScopeGuard([&] { progress.Stop(); });
-        TransactionScope scope;
-        // The keys already there, kept up to date as rows go in: a key that is not among them
-        // needs no search in the table.
-        const TableDefinition definition = table.definition();
-        QList<int> keyPositions;
-        QList<FieldDef> keyDefs;
-        for (const QString &field : keys) {
-            keyPositions.append(definition.fieldIndex(field));
-            keyDefs.append(definition.fields.value(keyPositions.last()));
+        std::optional<BulkWriter> writer;
+        try {
+            writer.emplace(table);
+        } catch (const EngineError &error) {
+            throw ExchangeError(QStringLiteral("%1\rNic nie zostało zaimportowane.").arg(error.message()));
         }
-        QSet<QString> known = KeysOf(table, keyPositions);
-        QVariantList storedKey(keys.size());
-        QVariantList key(keys.size());
-        QList<QVariant> parsed(columns.size());
+        const TableDefinition &definition = writer->definition();
+        const QList<int> &keyFields = writer->primaryKeyFields();
+        // Where each column's value goes in the row, and which place of the key it takes.
+        QList<int> fieldOf;
+        QList<int> keyPlaceOf;
+        for (const ImportColumn &column : columns) {
+            const int field = definition.fieldIndex(column.field.def.name);
+            fieldOf.append(field);
+            keyPlaceOf.append(column.keyPosition >= 0 ? int(keyFields.indexOf(field)) : -1);
+        }
+        const int fieldCount = int(definition.fields.size());
+        QVariantList row(fieldCount);
+        QVariantList key(keyFields.size());
+        QList<int> written;
+        QList<bool> isWritten(fieldCount);
         while (reader.next(values)) {
             const int line = reader.line();
             progress.Postep();
+            for (QVariant &value : row)
+                value = QVariant();
             for (QVariant &part : key)
                 part = QVariant();
+            written.clear();
+            std::fill(isWritten.begin(), isWritten.end(), false);
             for (int c = 0; c < columns.size(); ++c) {
                 const ImportColumn &column = columns[c];
-                if (column.position >= values.size()) {
-                    parsed[c] = QVariant();
+                if (column.position >= values.size())
                     continue;
-                }
                 QString problem;
-                parsed[c] = ParseExchangeValue(column.field, values[column.position], problem);
+                const QVariant parsed = ParseExchangeValue(column.field, values[column.position], problem);
                 if (!problem.isEmpty())
                     throw ValueError(line, column, values[column.position], problem);
-                if (column.keyPosition >= 0)
-                    key[column.keyPosition] = parsed[c];
+                QVariant stored;
+                try {
+                    stored = StoredValue(definition.fields[fieldOf[c]], parsed);
+                } catch (const EngineError &error) {
+                    QString reason = error.message();
+                    if (reason.endsWith(QLatin1Char('.')))
+                        reason.chop(1);
+                    throw ValueError(line, column, values[column.position], reason);
+                }
+                if (keyPlaceOf[c] >= 0)
+                    key[keyPlaceOf[c]] = stored;
+                if (column.written) {
+                    row[fieldOf[c]] = stored;
+                    if (!isWritten[fieldOf[c]]) {
+                        isWritten[fieldOf[c]] = true;
+                        written.append(fieldOf[c]);
+                    }
+                }
             }
             try {
-                for (int i = 0; i < key.size(); ++i)
-                    storedKey[i] = StoredValue(keyDefs[i], key[i]);
-                const bool exists = known.contains(KeyText(storedKey)) && table.findKey(key);
-                if (exists)
-                    table.edit();
-                else
-                    table.append();
-                // A new row without defaults of its own is empty: its empty values need no setting.
-                const bool blankRow = !exists && !table.events.onNewRow;
-                for (int c = 0; c < columns.size(); ++c) {
-                    const ImportColumn &column = columns[c];
-                    if (column.written && column.position < values.size() && !(blankRow && !parsed[c].isValid()))
-                        table.setValue(column.field.def.name, parsed[c]);
+                const qint64 rowId = writer->findPrimaryKey(key);
+                if (rowId != 0) {
+                    std::sort(written.begin(), written.end());
+                    writer->update(rowId, row, written);
+                    for (int i = 0; i < keyFields.size(); ++i)
+                        if (!isWritten[keyFields[i]])
+                            row[keyFields[i]] = key[i];
+                    ++result.updated;
+                } else {
+                    writer->insert(row);
+                    ++result.inserted;
                 }
-                table.post();
-                ++(exists ? result.updated : result.inserted);
-                for (int i = 0; i < keyDefs.size(); ++i)
-                    storedKey[i] = StoredValue(keyDefs[i], table.value(keyDefs[i].name));
-                known.insert(KeyText(storedKey));
             } catch (const EngineError &error) {
                 throw RowError(line, error.message());
-            } catch (const Abort &) {
-                throw RowError(line, QStringLiteral("wiersz odrzucony."));
             }
             ++result.rows;
             if (afterRow)
-                afterRow(table);
+                afterRow(row);
         }
         try {
-            scope.commit();
+            writer->commit();
         } catch (const EngineError &error) {
             throw ExchangeError(QStringLiteral("Błąd zapisu: %1\rNic nie zostało zaimportowane.").arg(error.message()));
         }

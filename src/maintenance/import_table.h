@@ -3,6 +3,7 @@
 #include "maintenance/exchange_field_map.h"
 
 #include <QString>
+#include <QVariantList>
 #include <functional>
 
 class Progress;
@@ -28,7 +29,11 @@ QString ImportedFileMarkerPath(const QString &path);
 // and the value, with nothing written and the file left under its name. When every line is in,
 // the file is renamed to its marker name (an older file of that name goes).
 //
-// The table is put in its primary order without a range for the import (the order it had comes
-// back afterwards). afterRow runs after each row is stored, the table standing on it.
+// The rows go straight into the table's file: keys are found among all its rows whatever the
+// view shows, and the table object's events and field handlers do not run (the tables imported
+// have none; the ledger's rules are checked over the imported rows afterwards). The view keeps
+// its order, range and filter and is read again at the end. afterRow gets each row as stored:
+// the values the line set, the key and a new row's automatic number (the other fields of a
+// changed row are left empty).
 ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, const QString &path, Progress &progress,
-                         const std::function<void(Table &)> &afterRow = {});
+                         const std::function<void(const QVariantList &row)> &afterRow = {});

@@ -13,7 +13,9 @@ SQLITE_EXTENSION_INIT3
 #include <sqlite3.h>
 #endif
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -69,10 +71,58 @@ int CompareBytes(int size1, const void *text1, int size2, const void *text2)
     return size1 - size2;
 }
 
+// Identical texts are equal in either order; an index compares many of them (a desk's symbol,
+// a report's number) on its way to a row.
+bool SameBytes(int size1, const void *text1, int size2, const void *text2)
+{
+    return size1 == size2 && std::memcmp(text1, text2, size_t(size1)) == 0;
+}
+
+// The place of a space, a dot, a digit or an unaccented Latin letter in the Polish order ignoring
+// case (space, dot, digits, letters: the order of their lowercase bytes); 0 for any other byte.
+constexpr unsigned char SimpleWeight(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c + ('a' - 'A');
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' || c == '.')
+        return c;
+    return 0;
+}
+
+// Texts made of those characters only differ first where their letters ignoring case differ
+// (every one of them counts in the first level of the Polish order, and the first difference
+// there decides whatever follows). Most index keys are such texts; the others, and texts that
+// differ only in case, are left to the collator (nullopt).
+std::optional<int> CompareSimpleTexts(int size1, const void *text1, int size2, const void *text2)
+{
+    const auto *a = static_cast<const unsigned char *>(text1);
+    const auto *b = static_cast<const unsigned char *>(text2);
+    const int common = std::min(size1, size2);
+    for (int i = 0; i < common; ++i) {
+        const unsigned char x = SimpleWeight(a[i]);
+        const unsigned char y = SimpleWeight(b[i]);
+        if (x == 0 || y == 0)
+            return std::nullopt;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    const unsigned char *rest = size1 > size2 ? a : b;
+    for (int i = common; i < std::max(size1, size2); ++i)
+        if (SimpleWeight(rest[i]) == 0)
+            return std::nullopt;
+    if (size1 == size2)
+        return 0;
+    return size1 < size2 ? -1 : 1;
+}
+
 // Case-sensitive order: the Polish order first; texts the collator calls equal but that differ
 // in their bytes are ordered by the bytes, so a unique index never merges distinct texts.
 int PolishCompare(void *, int size1, const void *text1, int size2, const void *text2)
 {
+    if (SameBytes(size1, text1, size2, text2))
+        return 0;
+    if (const std::optional<int> simple = CompareSimpleTexts(size1, text1, size2, text2); simple && *simple != 0)
+        return *simple;
     const int result = ComparePolish(Utf16Text(text1, size1).view(), Utf16Text(text2, size2).view(),
                                      false);
     return result != 0 ? result : CompareBytes(size1, text1, size2, text2);
@@ -80,6 +130,10 @@ int PolishCompare(void *, int size1, const void *text1, int size2, const void *t
 
 int PolishCaseInsensitiveCompare(void *, int size1, const void *text1, int size2, const void *text2)
 {
+    if (SameBytes(size1, text1, size2, text2))
+        return 0;
+    if (const std::optional<int> simple = CompareSimpleTexts(size1, text1, size2, text2))
+        return *simple;
     return ComparePolish(Utf16Text(text1, size1).view(), Utf16Text(text2, size2).view(), true);
 }
 

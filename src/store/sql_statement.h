@@ -41,6 +41,9 @@ public:
     // The stored value as it is: invalid for null, qint64, double, QString or QByteArray.
     QVariant value(int column) const;
 
+    // For binding many rows without the conversions of bind().
+    sqlite3_stmt *handle() const { return statement_; }
+
 private:
     TableConnection *connection_;
     sqlite3_stmt *statement_;

@@ -305,6 +305,7 @@ public:
 
 private:
     friend class Session;
+    friend class BulkWriter;
     struct Cursor;
     struct FieldRef {
         int position = -1;   // among stored fields, or stored count + calculated index

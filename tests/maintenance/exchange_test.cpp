@@ -178,6 +178,25 @@ TEST_F(ContractorExchangeTest, KeysFoundAreUpdatedAndTheOthersAdded)
     EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("MIEJSC")), (QStringList{"Radom", "", ""}));
 }
 
+// The catalogue's view (another order, a filter) neither hides a key from the import nor changes.
+TEST_F(ContractorExchangeTest, KeysHiddenByTheViewAreFoundAndTheViewStays)
+{
+    addContractors({Contractor(1, QStringLiteral("Jeden"), QStringLiteral("Radom")), Contractor(2, QStringLiteral("Dwa"))});
+    const QString path = writeFile(QStringLiteral("import.txt"), "TKontrahNR\tTKontrahSKROT\t\r\n2\tDwa nowy\t\r\n");
+    contractors->open();
+    contractors->setIndexName(QStringLiteral("Sinx"));
+    contractors->setFilterCondition(QStringLiteral("MIEJSC"), QStringLiteral("Radom"));
+    contractors->setFiltered(true);
+    const ImportResult result = ImportFile(ContractorExchangeSource(*contractors), path, progress);
+    EXPECT_EQ(result.updated, 1);
+    EXPECT_EQ(result.inserted, 0);
+    EXPECT_EQ(contractors->indexName(), QStringLiteral("Sinx"));
+    EXPECT_EQ(contractors->recordCount(), 1);
+    EXPECT_EQ(contractors->asString(QStringLiteral("SKROT")), QStringLiteral("Jeden"));
+    contractors->close();
+    EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("SKROT")), (QStringList{"Jeden", "Dwa nowy"}));
+}
+
 // Columns are matched by name in any order; a file whose names were changed is read by position.
 TEST_F(ContractorExchangeTest, ColumnsReorderedOrRenamed)
 {
