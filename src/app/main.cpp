@@ -40,7 +40,10 @@ int main(int argc, char **argv)
         return RunDataTreeInitializer(app.arguments().mid(1), out, err, SystemClock());
     }
     // "kasa COMMAND ..." runs one job without a window (the forms it prints need fonts, not a display).
-    if (argc > 1 && IsToolCommand(QString::fromLocal8Bit(argv[1]))) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (IsToolCommandLine(arguments)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         // A job from cron has no session folder; Qt only needs one of its own.

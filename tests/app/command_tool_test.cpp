@@ -72,6 +72,23 @@ TEST_F(CommandToolTest, WrongCommandLinesAndMissingTreesFailWithOneClearMessage)
     EXPECT_TRUE(errors.contains("nie istnieje")) << errors.toStdString();
 }
 
+// The command word is found after the common options too; a start of the program with a data
+// folder or a year stays a start of the program.
+TEST(CommandLine, TheCommandWordIsFoundAfterTheCommonOptions)
+{
+    const QList<QPair<QStringList, bool>> cases{
+        {{"archive", "-C", "/srv/kasa"}, true},
+        {{"-C", "/srv/kasa", "archive"}, true},
+        {{"dr=/srv/dane", "--year", "2026", "export", "documents", "d.txt"}, true},
+        {{"--help"}, true},
+        {{"dr=/srv/dane", "2026"}, false},
+        {{"-C", "archive"}, false},
+        {{}, false},
+    };
+    for (const auto &[arguments, tool] : cases)
+        EXPECT_EQ(IsToolCommandLine(arguments), tool) << arguments.join(' ').toStdString();
+}
+
 TEST_F(CommandToolTest, CheckNamesTheDamagedTable)
 {
     EXPECT_EQ(run({"check"}), 0) << errors.toStdString();

@@ -109,6 +109,21 @@ bool IsToolCommand(const QString &word)
     return word == QLatin1String("--help") || word == QLatin1String("help") || Find(word) != nullptr;
 }
 
+bool IsToolCommandLine(const QStringList &arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument.startsWith(QLatin1String("dr="), Qt::CaseInsensitive))
+            continue;
+        if (ValueOptions().contains(argument)) {
+            ++i;
+            continue;
+        }
+        return IsToolCommand(argument);
+    }
+    return false;
+}
+
 int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
 {
     QString error;

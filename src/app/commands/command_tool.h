@@ -10,4 +10,7 @@ class QTextStream;
 // crontab. The exit status is 0 when the job was done, 1 when it failed (one clear message on
 // standard error naming the table, line or file) and 2 when the command line was wrong.
 bool IsToolCommand(const QString &word);
+// Whether these arguments (without the program's name) ask for such a job: the command word may
+// follow the common options ("kasa -C /srv/kasa archive") as well as lead them.
+bool IsToolCommandLine(const QStringList &arguments);
 int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
