@@ -3,6 +3,7 @@
 #include "base/prompt.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ledger_view.h"
+#include "store/helper_indexes.h"
 #include "store/session.h"
 #include "store/table.h"
 #include "store/table_schemas.h"
@@ -133,6 +134,9 @@ QString PrepareYear(int rows)
     AddReport(reports, QStringLiteral("K9"), 1, false);
     AddDocuments(documents, QStringLiteral("K9"), 1, kBigReport, bigNumbers);
     scope.commit();
+    // Written in bulk, as an import or a conversion leaves a year: with the engine's helper indexes.
+    documents.close();
+    BuildProgramHelperIndexes(session, documents.tableName());
     QFile ready(folder + QStringLiteral("/ready"));
     ready.open(QIODevice::WriteOnly);
     return folder;
