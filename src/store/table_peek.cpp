@@ -23,6 +23,23 @@ QList<Row> Table::peekRows(const Bookmark &after, int count, bool backward) cons
     return fetchVisible(backward ? FetchDirection::Backward : FetchDirection::Forward, boundary, count, &exhausted);
 }
 
+namespace {
+
+// Where the rows after the bookmarked one begin in the query's order (no bound without a
+// bookmark); false when that row is no longer stored.
+bool BoundaryAfter(RowQuery &rows, const Bookmark &after, std::optional<KeyBoundary> &boundary)
+{
+    if (!after.isValid())
+        return true;
+    const std::optional<Row> anchor = rows.rowById(after.rowId);
+    if (!anchor)
+        return false;
+    boundary = rows.boundaryOf(*anchor, false);
+    return true;
+}
+
+} // namespace
+
 QList<Row> Table::peekRows(const Bookmark &after, int count, const QList<int> &fields) const
 {
     if ((filtered_ && filterPredicate_) || !calculatedFields_.isEmpty())
@@ -33,12 +50,8 @@ QList<Row> Table::peekRows(const Bookmark &after, int count, const QList<int> &f
     RowQuery rows = query();
     rows.readOnly(fields);
     std::optional<KeyBoundary> boundary;
-    if (after.isValid()) {
-        const std::optional<Row> anchor = rows.rowById(after.rowId);
-        if (!anchor)
-            return {};
-        boundary = rows.boundaryOf(*anchor, false);
-    }
+    if (!BoundaryAfter(rows, after, boundary))
+        return {};
     return rows.fetch(FetchDirection::Forward, boundary, count);
 }
 
@@ -57,12 +70,8 @@ int Table::visitRows(const Bookmark &after, int count, const QList<int> &fields,
     RowQuery rows = query();
     rows.readOnly(fields);
     std::optional<KeyBoundary> boundary;
-    if (after.isValid()) {
-        const std::optional<Row> anchor = rows.rowById(after.rowId);
-        if (!anchor)
-            return 0;
-        boundary = rows.boundaryOf(*anchor, false);
-    }
+    if (!BoundaryAfter(rows, after, boundary))
+        return 0;
     int visited = 0;
     rows.visit(boundary, count, visit, &visited);
     return visited;
