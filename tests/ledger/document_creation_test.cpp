@@ -8,17 +8,8 @@
 
 namespace {
 
-class DocumentCreationTest : public LedgerTest {
+class DocumentCreationTest : public OpenReportTest {
 protected:
-    void SetUp() override
-    {
-        LedgerTest::SetUp();
-        addDesk(QStringLiteral("K1"));
-        selectDesk(QStringLiteral("K1"));
-        addReport(1, Money());
-        prompt_.clear();
-    }
-
     DocumentCreation creation(const QStringList &arguments = {}, int argIndex = 1)
     {
         return DocumentCreation(ledger_->context(), ledger_->documents(), NewDocumentRequestFrom(arguments, argIndex));

@@ -63,6 +63,15 @@ void LedgerTest::SetUp()
     ledger_->setView(&view_);
 }
 
+void OpenReportTest::SetUp()
+{
+    LedgerTest::SetUp();
+    addDesk(QStringLiteral("K1"));
+    selectDesk(QStringLiteral("K1"));
+    addReport(1, Money());
+    prompt_.clear();
+}
+
 void LedgerTest::TearDown()
 {
     ledger_.reset();

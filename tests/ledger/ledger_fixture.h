@@ -100,3 +100,9 @@ protected:
     std::map<QString, std::unique_ptr<Table>> objects_;
     std::unique_ptr<CashLedger> ledger_;
 };
+
+// Desk K1, current, with its open report 1 and the prompt cleared: where most ledger tests start.
+class OpenReportTest : public LedgerTest {
+protected:
+    void SetUp() override;
+};

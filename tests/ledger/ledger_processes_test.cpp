@@ -88,16 +88,8 @@ private:
 
 class LedgerChildProgram : public LedgerTest {};
 
-class LedgerProcesses : public LedgerTest {
+class LedgerProcesses : public OpenReportTest {
 protected:
-    void SetUp() override
-    {
-        LedgerTest::SetUp();
-        addDesk(QStringLiteral("K1"));
-        addReport(1, Money());
-        prompt_.clear();
-    }
-
     ChildProgram *startWriter(int documents, bool stopWhenRefused = false)
     {
         QStringList settings{QString::fromLatin1(kModeVariable) + QStringLiteral("=post"),

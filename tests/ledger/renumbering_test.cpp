@@ -35,16 +35,8 @@ private:
     }
 };
 
-class RenumberingTest : public LedgerTest {
+class RenumberingTest : public OpenReportTest {
 protected:
-    void SetUp() override
-    {
-        LedgerTest::SetUp();
-        addDesk(QStringLiteral("K1"));
-        addReport(1, Money());
-        prompt_.clear();
-    }
-
     int documentOn(const char *date, const QString &kind = QStringLiteral("KP"), const QList<Money> &lines = {})
     {
         state_.TodayText = QString::fromLatin1(date);

@@ -19,14 +19,11 @@ void OtherProgramRuns(const QString &tablePath, const char *sql)
     sqlite3_close(db);
 }
 
-class StoredRulesTest : public LedgerTest {
+class StoredRulesTest : public OpenReportTest {
 protected:
     void SetUp() override
     {
-        LedgerTest::SetUp();
-        addDesk(QStringLiteral("K1"));
-        selectDesk(QStringLiteral("K1"));
-        addReport(1, Money());
+        OpenReportTest::SetUp();
         createDocument(QStringLiteral("KP"), {Amount("10"), Amount("5")});
         prompt_.clear();
     }
