@@ -143,34 +143,53 @@ bool ReportForm::isEnabled(const QString &elementName) const
     return const_cast<ReportForm *>(this)->required(elementName).enabled;
 }
 
-FormElement Label(const QString &name, const QString &caption, double left, double top, double width, FormFont font,
-                  FormAlign align)
+namespace {
+
+// An element of this kind at this place; each kind below adds what it needs.
+FormElement Placed(ElementKind kind, double left, double top, double width = 0, double height = 0)
 {
     FormElement e;
-    e.name = name;
-    e.kind = ElementKind::Label;
-    e.caption = caption;
+    e.kind = kind;
     e.left = left;
     e.top = top;
     e.width = width;
+    e.height = height;
+    return e;
+}
+
+FormElement PlacedText(ElementKind kind, double left, double top, double width, FormFont font, FormAlign align)
+{
+    FormElement e = Placed(kind, left, top, width);
     e.font = std::move(font);
     e.align = align;
+    return e;
+}
+
+FormElement PlacedLine(ElementKind kind, double left, double top, double width, double height, double penWidth)
+{
+    FormElement e = Placed(kind, left, top, width, height);
+    e.penWidth = penWidth;
+    return e;
+}
+
+} // namespace
+
+FormElement Label(const QString &name, const QString &caption, double left, double top, double width, FormFont font,
+                  FormAlign align)
+{
+    FormElement e = PlacedText(ElementKind::Label, left, top, width, std::move(font), align);
+    e.name = name;
+    e.caption = caption;
     return e;
 }
 
 FormElement DataText(const QString &source, const QString &field, double left, double top, double width,
                      FormFont font, FormAlign align, const QString &mask)
 {
-    FormElement e;
+    FormElement e = PlacedText(ElementKind::DataText, left, top, width, std::move(font), align);
     e.name = source.isEmpty() ? field : source + QLatin1Char('.') + field;
-    e.kind = ElementKind::DataText;
     e.source = source;
     e.field = field;
-    e.left = left;
-    e.top = top;
-    e.width = width;
-    e.font = std::move(font);
-    e.align = align;
     e.mask = mask;
     return e;
 }
@@ -178,64 +197,32 @@ FormElement DataText(const QString &source, const QString &field, double left, d
 FormElement SumOf(const QString &name, const QString &field, double left, double top, double width,
                   bool resetAfterPrint, const QString &mask, FormFont font, FormAlign align)
 {
-    FormElement e;
+    FormElement e = PlacedText(ElementKind::Sum, left, top, width, std::move(font), align);
     e.name = name;
-    e.kind = ElementKind::Sum;
     e.field = field;
-    e.left = left;
-    e.top = top;
-    e.width = width;
     e.resetAfterPrint = resetAfterPrint;
     e.mask = mask;
-    e.font = std::move(font);
-    e.align = align;
     return e;
 }
 
 FormElement PageNumber(double left, double top, double width, FormFont font, FormAlign align)
 {
-    FormElement e;
-    e.kind = ElementKind::PageNumber;
-    e.left = left;
-    e.top = top;
-    e.width = width;
-    e.font = std::move(font);
-    e.align = align;
-    return e;
+    return PlacedText(ElementKind::PageNumber, left, top, width, std::move(font), align);
 }
 
 FormElement HorizontalLine(double left, double top, double width, double penWidth)
 {
-    FormElement e;
-    e.kind = ElementKind::Line;
-    e.left = left;
-    e.top = top;
-    e.width = width;
-    e.penWidth = penWidth;
-    return e;
+    return PlacedLine(ElementKind::Line, left, top, width, 0, penWidth);
 }
 
 FormElement VerticalLine(double left, double top, double height, double penWidth)
 {
-    FormElement e;
-    e.kind = ElementKind::Line;
-    e.left = left;
-    e.top = top;
-    e.height = height;
-    e.penWidth = penWidth;
-    return e;
+    return PlacedLine(ElementKind::Line, left, top, 0, height, penWidth);
 }
 
 FormElement Box(double left, double top, double width, double height, double penWidth)
 {
-    FormElement e;
-    e.kind = ElementKind::Box;
-    e.left = left;
-    e.top = top;
-    e.width = width;
-    e.height = height;
-    e.penWidth = penWidth;
-    return e;
+    return PlacedLine(ElementKind::Box, left, top, width, height, penWidth);
 }
 
 // --- Values ------------------------------------------------------------------------------------
