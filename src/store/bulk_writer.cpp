@@ -6,6 +6,7 @@
 #include "store/table.h"
 #include "store/table_connection.h"
 
+#include <QStringEncoder>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -20,36 +21,14 @@ QString TableShown(const Table &table)
     return table.objectName().isEmpty() ? table.tableName() : table.objectName();
 }
 
-// The UTF-8 form of a text, into a buffer that keeps its room from row to row.
-void AppendUtf8(std::string &out, const QString &text)
+// The UTF-8 form of a text, into a buffer that keeps its room from row to row. A half of a
+// surrogate pair becomes U+FFFD, as every other conversion of the program writes it.
+void EncodeUtf8(std::string &out, const QString &text)
 {
-    out.clear();
-    const char16_t *chars = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        char32_t c = chars[i];
-        if (c < 0x80) {
-            out.push_back(char(c));
-            continue;
-        }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < size && chars[i + 1] >= 0xDC00 && chars[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (chars[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD; // half of a pair, as every other conversion of the program writes it
-        }
-        if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        }
-        out.push_back(char(0x80 | (c & 0x3F)));
-    }
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    out.resize(size_t(encoder.requiredSpace(text.size())));
+    const char *const end = encoder.appendToBuffer(out.data(), text);
+    out.resize(size_t(end - out.data()));
 }
 
 } // namespace
@@ -119,7 +98,7 @@ void BulkWriter::bind(SqlStatement &statement, int position, int field, const QV
         switch (value.typeId()) {
         case QMetaType::QString: {
             std::string &text = texts_[size_t(field)];
-            AppendUtf8(text, *static_cast<const QString *>(value.constData()));
+            EncodeUtf8(text, *static_cast<const QString *>(value.constData()));
             rc = sqlite3_bind_text64(handle, position, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
             break;
         }
