@@ -139,24 +139,18 @@ void TDRUK::STOP(bool ZlStopka)
 
 void TDRUK::DRUKUJ(const QString &text)
 {
-    ports_.progress.Start(Tytul, int(text.size()));
-    Strona = 1;
-    Linia = 0;
-    const auto target = StartWydruku();
-    if (target) {
+    printThrough(int(text.size()), [&](PrintSink &target) {
         QString line;
         for (const QChar c : text) {
             ports_.progress.Postep();
             if (IsLineBreak(c)) {
-                target->line(line);
+                target.line(line);
                 line.clear();
             } else {
                 line += c;
             }
         }
-        target->end();
-    }
-    ports_.progress.Stop();
+    });
 }
 
 void TDRUK::DRUKUJ(qsizetype firstRow, qsizetype lastRow)
@@ -164,15 +158,22 @@ void TDRUK::DRUKUJ(qsizetype firstRow, qsizetype lastRow)
     firstRow = std::max<qsizetype>(firstRow, 0);
     lastRow = std::min(lastRow, preview_.rowCount() - 1);
     const qsizetype rows = std::max<qsizetype>(lastRow - firstRow + 1, 0);
-    ports_.progress.Start(Tytul, int(std::min<qsizetype>(rows, std::numeric_limits<int>::max())));
-    Strona = 1;
-    Linia = 0;
-    const auto target = StartWydruku();
-    if (target) {
+    printThrough(int(std::min<qsizetype>(rows, std::numeric_limits<int>::max())), [&](PrintSink &target) {
         for (qsizetype row = firstRow; row <= lastRow; ++row) {
             ports_.progress.Postep();
-            target->line(preview_.row(row));
+            target.line(preview_.row(row));
         }
+    });
+}
+
+// A print from the first page, under the progress window of so many steps.
+void TDRUK::printThrough(int steps, const std::function<void(PrintSink &)> &write)
+{
+    ports_.progress.Start(Tytul, steps);
+    Strona = 1;
+    Linia = 0;
+    if (const auto target = StartWydruku()) {
+        write(*target);
         target->end();
     }
     ports_.progress.Stop();

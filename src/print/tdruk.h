@@ -80,6 +80,7 @@ private:
     void loadSettings();
     // Opens the chosen target; nothing when it cannot be opened.
     std::unique_ptr<PrintSink> StartWydruku();
+    void printThrough(int steps, const std::function<void(PrintSink &)> &write);
     void KoniecWydruku();
 
     PrintModulePorts ports_;
