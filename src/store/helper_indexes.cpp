@@ -18,9 +18,10 @@ bool IsCashDocumentTable(const TableDefinition &stored)
     return true;
 }
 
+// Table files are opened ignoring the case of their names.
 QString WithDbExtension(const QString &path)
 {
-    return path.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".DB");
+    return WithoutDbExtension(path) + QStringLiteral(".DB");
 }
 
 } // namespace
