@@ -8,7 +8,7 @@
 #include "store/data_tree_initializer.h"
 #include "store/session.h"
 #include "store/table.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>

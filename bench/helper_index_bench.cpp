@@ -7,7 +7,7 @@
 #include "store/helper_indexes.h"
 #include "store/session.h"
 #include "store/table.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>

@@ -1,8 +1,9 @@
 # Checks that every source file includes only its own layer and the layers below it.
 # The core's layers, bottom-up: base, store, ledger, print, users, contractors, maintenance,
 # settings; each area's core uses only the areas before it. The graphic forms (print/forms) sit on
-# the core; the windows (every area's ui/ folder) sit on the core and the forms; the start-up (app)
-# sits on everything. The shared widgets use only the foundation and the store. The core never
+# the core; the windows (every area's ui/ folder) sit on the core, the forms and the windows of
+# their own area and those below (a higher area's window is reached through the commands the
+# start-up hands down); the start-up (app) sits on everything. The shared widgets use only the foundation and the store. The core never
 # includes a window or a form.
 # Run: cmake -DSOURCE_DIR=<repo>/src -P check_layers.cmake
 
@@ -56,8 +57,13 @@ foreach(source ${sources})
       string(APPEND faults "${source}: includes the start-up file ${target}\n")
     elseif(area STREQUAL "widgets" AND target_rank GREATER rank)
       string(APPEND faults "${source}: a shared widget includes ${target}\n")
+    elseif(part STREQUAL "windows" AND target_area STREQUAL "widgets" AND (area STREQUAL "base" OR area STREQUAL "store"))
+      # the shared widgets show the store's tables: they stand above the store's own windows
+      string(APPEND faults "${source}: a window below the shared widgets includes ${target}\n")
+    elseif(part STREQUAL "windows" AND target_part STREQUAL "windows" AND target_rank GREATER rank)
+      string(APPEND faults "${source}: a window includes the window ${target} of a higher area\n")
     elseif(part STREQUAL "windows")
-      # windows use every area's core, the forms and each other
+      # windows use every area's core, the forms and the windows of their own area and those below
     elseif(target_rank GREATER rank)
       string(APPEND faults "${source}: includes ${target} from a higher layer\n")
     elseif(part STREQUAL "core" AND NOT target_part STREQUAL "core")

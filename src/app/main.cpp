@@ -13,11 +13,11 @@
 #include "app/ui/users_wiring.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/ui/auxiliary_windows.h"
-#include "ledger/ui/tkasaf.h"
+#include "ledger/ui/main_window.h"
 #include "print/ui/print_module.h"
 #include "store/data_tree_initializer.h"
 #include "store/session.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -121,7 +121,8 @@ int main(int argc, char **argv)
         .createPrintModule =
             [&](Progress &progress) {
                 printModule = std::make_unique<PrintModule>(prompt, progress, mainWindow);
-                mainWindow->setPrintModule(printModule.get());
+                mainWindow->externalCommands().printSettings = [&] { printModule->window().showSettings(); };
+                mainWindow->setPrintModule(&printModule->druk());
             },
     };
     return RunStartup(context);

@@ -9,7 +9,7 @@
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
 #include "store/table.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 CashReportRules::CashReportRules(LedgerContext &context, CashState &cashState)
     : context_(context)

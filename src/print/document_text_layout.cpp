@@ -2,7 +2,7 @@
 
 #include "base/text_format.h"
 #include "print/print_options.h"
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 #include "store/table.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "print/listing_job.h"
 
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 
 ListingJob::ListingJob(TDRUK &druk, const QString &title, int rowsToScan)
     : druk_(druk)

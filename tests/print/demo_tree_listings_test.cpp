@@ -5,10 +5,10 @@
 #include "print/cash_state_listing.h"
 #include "print/document_text_layout.h"
 #include "print/listing_context.h"
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 #include "store/data_tree_initializer.h"
 #include "store/session.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "support/print_doubles.h"
 #include "support/scripted_prompt.h"
 

@@ -10,7 +10,7 @@
 #include "store/index_repair.h"
 #include "store/session.h"
 #include "store/table.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "support/data_tree_builder.h"
 #include "support/scripted_prompt.h"
 

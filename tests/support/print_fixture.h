@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 #include "support/print_doubles.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"

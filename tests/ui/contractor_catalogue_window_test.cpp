@@ -6,9 +6,9 @@
 #include "contractors/ui/contractor_number_dialog.h"
 #include "contractors/ui/envelope_margins_window.h"
 #include "contractors/ui/table_field_memo.h"
-#include "contractors/ui/tkonf.h"
-#include "ledger/ui/tkasaf1.h"
-#include "ledger/ui/tkasaf14.h"
+#include "contractors/ui/contractor_catalogue_window.h"
+#include "ledger/ui/receipt_payout_editor.h"
+#include "ledger/ui/advance_request_editor.h"
 #include "widgets/table_field_edit.h"
 #include "widgets/table_grid.h"
 

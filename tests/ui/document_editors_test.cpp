@@ -2,9 +2,9 @@
 
 #include "ledger/cash_state.h"
 #include "ledger/renumbering_dialogs.h"
-#include "ledger/ui/tkasaf1.h"
-#include "ledger/ui/tkasaf11.h"
-#include "ledger/ui/tkasaf14.h"
+#include "ledger/ui/receipt_payout_editor.h"
+#include "ledger/ui/settlement_editor.h"
+#include "ledger/ui/advance_request_editor.h"
 #include "widgets/table_field_edit.h"
 #include "widgets/table_grid.h"
 #include "widgets/table_navigator.h"

@@ -2,7 +2,7 @@
 
 #include "ledger/cash_state.h"
 #include "ledger/ui/main_window_grids.h"
-#include "ledger/ui/tkasaf1.h"
+#include "ledger/ui/receipt_payout_editor.h"
 #include "widgets/table_field_edit.h"
 #include "widgets/table_grid.h"
 

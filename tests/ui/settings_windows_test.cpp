@@ -1,11 +1,11 @@
 #include "main_window_fixture.h"
 
 #include "app/ui/settings_wiring.h"
-#include "ledger/ui/tkasaf1.h"
+#include "ledger/ui/receipt_payout_editor.h"
 #include "settings/ui/help_window.h"
-#include "settings/ui/tfirmaf.h"
-#include "settings/ui/tkasaf7.h"
-#include "settings/ui/tprogf.h"
+#include "settings/ui/company_window.h"
+#include "settings/ui/program_parameters_window.h"
+#include "settings/ui/program_information_window.h"
 #include "widgets/table_field_edit.h"
 #include "widgets/table_grid.h"
 

@@ -1,6 +1,6 @@
 #include "base/clock.h"
-#include "ledger/ui/kalendarz.h"
-#include "ledger/ui/kalendarz_date_field.h"
+#include "ledger/ui/calendar_dialog.h"
+#include "ledger/ui/calendar_date_field.h"
 #include "ledger/ui/qt_amount_range_dialog.h"
 #include "ledger/ui/qt_cash_state_date_dialog.h"
 #include "ledger/ui/qt_date_range_dialog.h"

@@ -1,9 +1,9 @@
 #include "app/ui/startup.h"
 
 #include "base/clock.h"
-#include "widgets/tpraca.h"
-#include "app/ui/tzero.h"
-#include "ledger/ui/tkasaf.h"
+#include "widgets/progress_window.h"
+#include "app/ui/splash_window.h"
+#include "ledger/ui/main_window.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
 

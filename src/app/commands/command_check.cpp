@@ -6,7 +6,7 @@
 #include "store/data_tree.h"
 #include "store/index_repair.h"
 #include "store/table_file_check.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include <QDir>
 #include <QFileInfo>

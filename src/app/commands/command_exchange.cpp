@@ -5,7 +5,7 @@
 #include "maintenance/exchange_documents.h"
 #include "maintenance/exchange_file.h"
 #include "store/table_helper_context.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include <QFileInfo>
 #include <QTextStream>

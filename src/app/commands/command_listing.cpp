@@ -12,8 +12,8 @@
 #include "print/period_listing.h"
 #include "print/report_cash_state_listing.h"
 #include "print/save_file_dialog.h"
-#include "print/tdruk.h"
-#include "store/tdane.h"
+#include "print/text_print_module.h"
+#include "store/data_module.h"
 
 #include <QDate>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include "maintenance/archive_commands.h"
 #include "maintenance/new_year_opening.h"
 #include "store/table_helper_context.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include <QDate>
 #include <QDir>

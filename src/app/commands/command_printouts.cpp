@@ -5,7 +5,7 @@
 #include "print/cash_report_printout.h"
 #include "print/document_printout.h"
 #include "print/forms/form_painter.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include <QFileInfo>
 #include <QTextStream>

@@ -5,7 +5,7 @@
 #include "base/global_state.h"
 #include "base/process_environment.h"
 #include "ledger/cash_ledger.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "users/login_dialog.h"
 #include "users/login_user.h"
 

@@ -2,11 +2,11 @@
 
 #include "contractors/envelope_form.h"
 #include "contractors/envelope_margins.h"
-#include "contractors/ui/tkonf.h"
+#include "contractors/ui/contractor_catalogue_window.h"
 #include "print/ui/form_preview.h"
 #include "print/ui/qt_save_file_dialog.h"
 #include "ledger/ui/main_window_commands.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 ContractorWiring::ContractorWiring(TDANE &data, Prompt &prompt, std::function<QWidget *()> mainWindow)
     : data_(data)

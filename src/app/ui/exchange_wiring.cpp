@@ -1,10 +1,10 @@
 #include "app/ui/exchange_wiring.h"
 
 #include "app/ui/contractors_wiring.h"
-#include "contractors/ui/tkonf.h"
+#include "contractors/ui/contractor_catalogue_window.h"
 #include "ledger/ui/main_window_commands.h"
-#include "maintenance/ui/tfexpimp.h"
-#include "store/tdane.h"
+#include "maintenance/ui/import_export_window.h"
+#include "store/data_module.h"
 
 void WireExchangeCommands(ExternalCommands &commands, TDANE &data, std::function<QWidget *()> parent)
 {

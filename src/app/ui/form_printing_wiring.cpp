@@ -6,11 +6,11 @@
 #include "print/cash_report_printout.h"
 #include "print/document_printout.h"
 #include "print/system_printer_port.h"
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 #include "print/ui/form_preview.h"
 #include "print/ui/qt_save_file_dialog.h"
 #include "store/engine_error.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 FormPrintingWiring::FormPrintingWiring(TDANE &data, Prompt &prompt, const GlobalState &state,
                                        std::function<TDRUK *()> textPrinter)

@@ -11,7 +11,7 @@
 #include "print/forms/form_painter.h"
 #include "store/engine_error.h"
 #include "store/session.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "widgets/qt_prompt.h"
 
 #include <QDir>

@@ -4,11 +4,12 @@
 #include "ledger/ui/main_window_commands.h"
 #include "maintenance/archive_reminder.h"
 #include "maintenance/ui/archive_window.h"
+#include "maintenance/ui/index_repair_window.h"
 #include "maintenance/ui/new_year_window.h"
 #include "maintenance/ui/year_change_window.h"
 #include "store/session.h"
-#include "store/tdane.h"
-#include "widgets/tpraca.h"
+#include "store/data_module.h"
+#include "widgets/progress_window.h"
 
 #include <QApplication>
 
@@ -47,6 +48,14 @@ void MaintenanceWiring::remindOfArchive()
 void MaintenanceWiring::addCommands(ExternalCommands &commands)
 {
     commands.archiveAndRestore = [this] { archiveWindow().showModal(); };
+    commands.repairIndexes = [this] {
+        if (!indexRepairWindow_) {
+            TDANE &data = data_;
+            indexRepairWindow_ = new IndexRepairWindow(data.session(), data.state(), [&data] { data.runOpenSequence(); },
+                                                       &prompt_, MainWindow());
+        }
+        indexRepairWindow_->showModal();
+    };
     commands.changeYear = [this] {
         if (!yearChangeWindow_) {
             TDANE &data = data_;

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <memory>
 
+class IndexRepairWindow;
 class NewYearWindow;
 class Prompt;
 class QWidget;
@@ -20,7 +21,8 @@ public:
     MaintenanceWiring(TDANE &data, Prompt &prompt);
     ~MaintenanceWiring();
 
-    // "Archiwowanie i Odtwarzanie", "Zmiana roku", "Otwarcie roku" and the reminder.
+    // "Archiwowanie i Odtwarzanie", "Naprawa Indeksów", "Zmiana roku", "Otwarcie roku" and the
+    // reminder.
     void addCommands(ExternalCommands &commands);
 
 private:
@@ -33,4 +35,5 @@ private:
     QPointer<TARCHF> archiveWindow_;
     QPointer<YearChangeWindow> yearChangeWindow_;
     QPointer<NewYearWindow> newYearWindow_;
+    QPointer<IndexRepairWindow> indexRepairWindow_;
 };

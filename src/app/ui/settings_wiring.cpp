@@ -1,13 +1,13 @@
 #include "app/ui/settings_wiring.h"
 
 #include "base/global_state.h"
-#include "ledger/ui/tkasaf.h"
+#include "ledger/ui/main_window.h"
 #include "settings/program_information.h"
 #include "settings/ui/help_window.h"
-#include "settings/ui/tfirmaf.h"
-#include "settings/ui/tkasaf7.h"
-#include "settings/ui/tprogf.h"
-#include "store/tdane.h"
+#include "settings/ui/company_window.h"
+#include "settings/ui/program_parameters_window.h"
+#include "settings/ui/program_information_window.h"
+#include "store/data_module.h"
 
 #include <QFileInfo>
 #include <QPointer>

@@ -5,10 +5,10 @@
 #include "base/format_settings.h"
 #include "base/prompt.h"
 #include "app/table_engine_check.h"
-#include "widgets/tpraca.h"
-#include "app/ui/tzero.h"
+#include "widgets/progress_window.h"
+#include "app/ui/splash_window.h"
 #include "widgets/window_frame.h"
-#include "ledger/ui/tkasaf.h"
+#include "ledger/ui/main_window.h"
 
 #include <QApplication>
 #include <QProgressBar>

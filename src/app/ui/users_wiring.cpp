@@ -2,7 +2,7 @@
 
 #include "base/process_environment.h"
 #include "ledger/ui/main_window_commands.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "users/ui/login_window.h"
 #include "users/ui/operator_list_window.h"
 #include "users/ui/users_window.h"

@@ -5,7 +5,7 @@
 #include "ledger/ui/cash_desk_dictionary.h"
 #include "ledger/ui/currency_dictionary.h"
 #include "ledger/ui/description_dictionary.h"
-#include "ledger/ui/kalendarz.h"
+#include "ledger/ui/calendar_dialog.h"
 #include "ledger/ui/qt_amount_range_dialog.h"
 #include "ledger/ui/qt_cash_state_date_dialog.h"
 #include "ledger/ui/qt_date_range_dialog.h"

@@ -60,7 +60,9 @@ struct ExternalCommands {
     std::function<void()> changeUser;        // "Zmiana użytkownika"
     std::function<void()> companyData;       // "Dane o Firmie"
     std::function<void()> programParameters; // "Parametry programu"
+    std::function<void()> printSettings;     // "Parametry wydruku"
     std::function<void()> archiveAndRestore; // "Archiwowanie i Odtwarzanie"
+    std::function<void()> repairIndexes;     // "Naprawa Indeksów"; the main window then shows the last report
     std::function<void()> importDocuments;   // "Import dokumentów"
     std::function<void()> exportDocuments;   // "Eksport dokumentów"
     std::function<void()> changeYear;        // "Zmiana roku"

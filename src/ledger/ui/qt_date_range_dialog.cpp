@@ -1,7 +1,7 @@
 #include "ledger/ui/qt_date_range_dialog.h"
 
 #include "widgets/window_frame.h"
-#include "ledger/ui/kalendarz_date_field.h"
+#include "ledger/ui/calendar_date_field.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
 #include <QFormLayout>

@@ -2,9 +2,9 @@
 
 #include "print/forms/qt_system_printer.h"
 #include "print/print_settings_store.h"
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 #include "print/ui/qt_save_file_dialog.h"
-#include "print/ui/tdrukf.h"
+#include "print/ui/print_module_window.h"
 
 #include <QPointer>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "ledger/ui/kalendarz_date_field.h"
+#include "ledger/ui/calendar_date_field.h"
 
 #include "base/clock.h"
 #include "base/prompt.h"
 #include "ledger/calendar_arithmetic.h"
-#include "ledger/ui/kalendarz.h"
+#include "ledger/ui/calendar_dialog.h"
 #include "ledger/ui/qt_dialog_parts.h"
 
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "settings/ui/tkasaf7.h"
+#include "settings/ui/program_parameters_window.h"
 #include "widgets/window_frame.h"
 
 #include "base/prompt.h"

@@ -1,11 +1,11 @@
-#include "ledger/ui/tkasaf.h"
+#include "ledger/ui/main_window.h"
 
 #include "base/global_state.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/document_creation.h"
 #include "ledger/document_search.h"
 #include "ledger/ui/main_window_grids.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 #include "widgets/table_grid.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // With KASA_TREE_OUT set, the small tree stays on disk (its folder is printed) for running the
 // program on it:  cd <folder>/praca && kasa dr=<folder>/dane/
 
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include "base/global_state.h"
 #include "store/session.h"

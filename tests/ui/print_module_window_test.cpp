@@ -1,7 +1,7 @@
-#include "print/ui/tdrukf.h"
+#include "print/ui/print_module_window.h"
 
-#include "widgets/tpraca.h"
-#include "print/tdruk.h"
+#include "widgets/progress_window.h"
+#include "print/text_print_module.h"
 #include "print/ui/print_module.h"
 #include "print/ui/preview_view.h"
 #include "support/print_fixture.h"

@@ -1,4 +1,4 @@
-#include "ledger/ui/tkasaf14.h"
+#include "ledger/ui/advance_request_editor.h"
 
 #include "ledger/cash_ledger.h"
 #include "store/table.h"

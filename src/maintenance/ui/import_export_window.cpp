@@ -1,4 +1,4 @@
-#include "maintenance/ui/tfexpimp.h"
+#include "maintenance/ui/import_export_window.h"
 
 #include "base/global_state.h"
 #include "base/progress.h"
@@ -7,7 +7,7 @@
 #include "maintenance/exchange_folder.h"
 #include "store/table.h"
 #include "store/table_helper_context.h"
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "settings/ui/tprogf.h"
+#include "settings/ui/program_information_window.h"
 
 #include "base/application_title.h"
 #include "settings/program_information.h"

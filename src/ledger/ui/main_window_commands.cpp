@@ -1,6 +1,6 @@
 // The main window's commands, its start state and what it shows for the ledger.
 
-#include "ledger/ui/tkasaf.h"
+#include "ledger/ui/main_window.h"
 
 #include "base/application_title.h"
 #include "base/global_state.h"
@@ -10,14 +10,11 @@
 #include "ledger/document_kinds.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ui/main_window_grids.h"
-#include "ledger/ui/tkasaf1.h"
-#include "ledger/ui/tkasaf11.h"
-#include "ledger/ui/tkasaf14.h"
-#include "print/ui/print_module.h"
-#include "store/index_repair.h"
+#include "ledger/ui/receipt_payout_editor.h"
+#include "ledger/ui/settlement_editor.h"
+#include "ledger/ui/advance_request_editor.h"
 #include "store/table_edit_helpers.h"
-#include "store/tdane.h"
-#include "store/ui/index_repair_window.h"
+#include "store/data_module.h"
 #include "widgets/table_grid.h"
 
 #include <QAction>
@@ -436,19 +433,8 @@ void TKASAF::openIndexRepair()
 {
     if (!hasData())
         return;
-    TDANE &data = services_->data;
-    auto *window = findChild<IndexRepairWindow *>();
-    if (!window)
-        window = new IndexRepairWindow(data.session(), data.state(), [&data] { data.runOpenSequence(); },
-                                       &services_->prompt, this);
-    runExternal([window] { window->showModal(); });
+    runExternal(services_->commands.repairIndexes);
     moveToLastReport();
-}
-
-void TKASAF::openPrintSettings()
-{
-    if (printModule_)
-        printModule_->window().showSettings();
 }
 
 void TKASAF::openHelp()

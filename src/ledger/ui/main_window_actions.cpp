@@ -1,7 +1,7 @@
 // The main window's commands as actions (buttons, menus, the document popup) and when each of
 // them may run.
 
-#include "ledger/ui/tkasaf.h"
+#include "ledger/ui/main_window.h"
 
 #include "base/global_state.h"
 #include "ledger/cash_ledger.h"
@@ -14,8 +14,8 @@
 #include "print/listing_context.h"
 #include "print/period_listing.h"
 #include "print/report_cash_state_listing.h"
-#include "print/ui/print_module.h"
-#include "store/tdane.h"
+#include "print/text_print_module.h"
+#include "store/data_module.h"
 #include "widgets/table_grid.h"
 
 #include <QAction>
@@ -46,7 +46,7 @@ void TKASAF::buildActions()
     const auto listing = [this](auto print) {
         return [this, print] {
             run([&] {
-                ListingContext context = ListingContextOf(services_->ledger, printModule_->druk());
+                ListingContext context = ListingContextOf(services_->ledger, *printModule_);
                 print(context);
             });
         };
@@ -190,7 +190,7 @@ void TKASAF::buildMenus()
                    run([this] {
                        if (!services_->commands.chooseContractor())
                            return;
-                       ListingContext context = ListingContextOf(services_->ledger, printModule_->druk());
+                       ListingContext context = ListingContextOf(services_->ledger, *printModule_);
                        HistoriaKontrahenta(context, ListedContractorOf(services_->data.TKontrah),
                                            services_->auxiliary->dateRangeDialog());
                    });
@@ -199,7 +199,7 @@ void TKASAF::buildMenus()
     const auto period = [this](const QString &kind) {
         return [this, kind] {
             run([this, kind] {
-                ListingContext context = ListingContextOf(services_->ledger, printModule_->druk());
+                ListingContext context = ListingContextOf(services_->ledger, *printModule_);
                 DokumentyZaOkres(context, kind, services_->auxiliary->dateRangeDialog());
             });
         };
@@ -209,7 +209,7 @@ void TKASAF::buildMenus()
     rule(entry(ListingMenu, QStringLiteral("Dokumenty z kwotą od / do"),
                [this] {
                    run([this] {
-                       ListingContext context = ListingContextOf(services_->ledger, printModule_->druk());
+                       ListingContext context = ListingContextOf(services_->ledger, *printModule_);
                        DokumentyZKwota(context, services_->auxiliary->amountRangeDialog());
                    });
                }),
@@ -219,9 +219,10 @@ void TKASAF::buildMenus()
     external(ParameterMenu, QStringLiteral("Zmiana użytkownika"), &ExternalCommands::changeUser);
     external(ParameterMenu, QStringLiteral("Dane o Firmie"), &ExternalCommands::companyData);
     external(ParameterMenu, QStringLiteral("Parametry programu"), &ExternalCommands::programParameters);
-    rule(entry(ParameterMenu, QStringLiteral("Parametry wydruku"), [this] { openPrintSettings(); }), printing);
+    external(ParameterMenu, QStringLiteral("Parametry wydruku"), &ExternalCommands::printSettings);
     external(ParameterMenu, QStringLiteral("Archiwowanie i Odtwarzanie"), &ExternalCommands::archiveAndRestore);
-    rule(entry(ParameterMenu, QStringLiteral("Naprawa Indeksów"), [this] { openIndexRepair(); }), data);
+    rule(entry(ParameterMenu, QStringLiteral("Naprawa Indeksów"), [this] { openIndexRepair(); }),
+         given(&ExternalCommands::repairIndexes));
     external(ParameterMenu, QStringLiteral("Import dokumentów"), &ExternalCommands::importDocuments);
     external(ParameterMenu, QStringLiteral("Eksport dokumentów"), &ExternalCommands::exportDocuments);
     external(ParameterMenu, QStringLiteral("Zmiana roku"), &ExternalCommands::changeYear);
@@ -252,7 +253,7 @@ void TKASAF::updateCommandAvailability()
     ParameterMenu->menuAction()->setEnabled(hasData() && mayChangeData);
 }
 
-void TKASAF::setPrintModule(PrintModule *printModule)
+void TKASAF::setPrintModule(TDRUK *printModule)
 {
     printModule_ = printModule;
     updateCommandAvailability();

@@ -1,4 +1,4 @@
-#include "settings/ui/tfirmaf.h"
+#include "settings/ui/company_window.h"
 #include "widgets/window_frame.h"
 
 #include "settings/company_address.h"

@@ -1,4 +1,4 @@
-#include "widgets/tpraca.h"
+#include "widgets/progress_window.h"
 
 #include "support/qt_printers.h"
 

@@ -1,4 +1,4 @@
-#include "store/ui/index_repair_window.h"
+#include "maintenance/ui/index_repair_window.h"
 
 #include "base/global_state.h"
 

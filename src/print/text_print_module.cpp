@@ -1,4 +1,4 @@
-#include "print/tdruk.h"
+#include "print/text_print_module.h"
 
 #include "base/progress.h"
 #include "base/prompt.h"

@@ -1,4 +1,4 @@
-#include "store/tdane.h"
+#include "store/data_module.h"
 
 #include "base/global_state.h"
 #include "store/data_tree.h"

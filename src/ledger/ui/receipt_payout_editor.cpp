@@ -1,4 +1,4 @@
-#include "ledger/ui/tkasaf1.h"
+#include "ledger/ui/receipt_payout_editor.h"
 
 #include "base/prompt.h"
 #include "ledger/cash_ledger.h"

@@ -1,7 +1,7 @@
 #include "exchange_fixture.h"
 
 #include "maintenance/exchange_folder.h"
-#include "maintenance/ui/tfexpimp.h"
+#include "maintenance/ui/import_export_window.h"
 
 #include <QProgressBar>
 #include <QPushButton>

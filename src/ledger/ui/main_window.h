@@ -13,7 +13,6 @@
 class CashLedger;
 class Clock;
 class DocumentCreation;
-class PrintModule;
 class Prompt;
 class QAction;
 class QComboBox;
@@ -23,6 +22,7 @@ class QMenu;
 class QTabWidget;
 class QToolBar;
 class TDANE;
+class TDRUK;
 class TKASAF1;
 class TKASAF11;
 class TKASAF14;
@@ -53,7 +53,7 @@ public:
     ~TKASAF() override;
 
     // Printing and the listings become available ("Parametry wydruku", "Stan Kasy", ...).
-    void setPrintModule(PrintModule *printModule);
+    void setPrintModule(TDRUK *printModule);
     // The dictionaries, the calendar and the small dialogs (created over this window).
     void setAuxiliaryWindows(AuxiliaryWindows *auxiliary);
     // The other areas' commands, which the program fills in once the window exists; then
@@ -181,7 +181,6 @@ private:
     TKASAF14 &ensureAdvanceRequestEditor();
     TKASAF11 &ensureSettlementEditor();
     void openIndexRepair();
-    void openPrintSettings();
     void openHelp();
     void runExternal(const std::function<void()> &command);
     void searchDocuments(const std::function<void()> &search);
@@ -189,7 +188,7 @@ private:
     const GlobalState &state_;
     std::unique_ptr<MainWindowServices> services_;
     std::unique_ptr<DocumentCreation> creation_;
-    PrintModule *printModule_ = nullptr;
+    TDRUK *printModule_ = nullptr;
     bool editing_ = false;
     int commandDepth_ = 0;
     bool stoppedInside_ = false;

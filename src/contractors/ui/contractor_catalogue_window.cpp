@@ -1,4 +1,4 @@
-#include "contractors/ui/tkonf.h"
+#include "contractors/ui/contractor_catalogue_window.h"
 
 #include "base/prompt.h"
 #include "contractors/envelope_margins.h"

@@ -1,4 +1,4 @@
-#include "app/ui/tzero.h"
+#include "app/ui/splash_window.h"
 
 #include "base/application_title.h"
 #include "widgets/window_frame.h"

@@ -1,4 +1,4 @@
-#include "ledger/ui/kalendarz.h"
+#include "ledger/ui/calendar_dialog.h"
 
 #include "widgets/window_frame.h"
 #include "ledger/calendar_arithmetic.h"

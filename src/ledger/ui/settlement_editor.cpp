@@ -1,4 +1,4 @@
-#include "ledger/ui/tkasaf11.h"
+#include "ledger/ui/settlement_editor.h"
 
 #include "ledger/cash_ledger.h"
 #include "ledger/document_kinds.h"

@@ -1,7 +1,7 @@
-#include "ledger/ui/kalendarz.h"
+#include "ledger/ui/calendar_dialog.h"
 
 #include "base/clock.h"
-#include "ledger/ui/kalendarz_date_field.h"
+#include "ledger/ui/calendar_date_field.h"
 #include "ledger/ui/qt_cash_state_date_dialog.h"
 #include "support/scripted_prompt.h"
 #include "ui/modal_steps.h"
