@@ -69,6 +69,12 @@ void DocumentCommands::deleteDocument()
     if (!context_.prompt.askYesNo(QStringLiteral("Czy skasować Dokument numer : ") + t.TNAG.asString(QStringLiteral("NRD")),
                                   PromptIcon::Warning))
         return;
+    removeCurrentDocument();
+}
+
+void DocumentCommands::removeCurrentDocument()
+{
+    LedgerTables &t = context_.tables;
     TransactionScope scope;
     QList<Bookmark> lines;
     for (t.TPOZ.last(); !t.TPOZ.bof(); t.TPOZ.prior())

@@ -24,6 +24,8 @@ public:
     void postHeader();
     // "Kasuj": after the user agrees, the current document with all its lines, at once.
     void deleteDocument();
+    // The current document with all its lines, at once, without asking.
+    void removeCurrentDocument();
 
 private:
     LedgerContext &context_;
