@@ -2,6 +2,7 @@
 
 #include "base/global_state.h"
 #include "base/prompt.h"
+#include "ledger/date_input.h"
 #include "ledger/refusal.h"
 #include "ledger/stored_rules.h"
 #include "ledger/cash_state.h"
@@ -43,10 +44,30 @@ CashReportRules::~CashReportRules()
 
 void CashReportRules::beforePost()
 {
-    if (context_.tables.TRKASA.asInteger(QStringLiteral("NUMER")) != 0)
-        return;
-    context_.prompt.warning(QStringLiteral("Proszę określić NUMER raportu."));
-    Refuse();
+    if (context_.tables.TRKASA.asInteger(QStringLiteral("NUMER")) == 0) {
+        context_.prompt.warning(QStringLiteral("Proszę określić NUMER raportu."));
+        Refuse();
+    }
+    checkDates();
+}
+
+// The first and the last day being written are dates of the books (or empty: the last day stays
+// so until the report is first closed). A stored day that is not changed is not judged again.
+void CashReportRules::checkDates()
+{
+    Table &reports = context_.tables.TRKASA;
+    const QStringList fields{QStringLiteral("DATAOD"), QStringLiteral("DATADO")};
+    const std::optional<QVariantList> stored =
+        reports.state() == TableState::Edit ? reports.storedValuesOfCurrentRow(fields) : std::nullopt;
+    for (int i = 0; i < fields.size(); ++i) {
+        const QString date = reports.asString(fields[i]);
+        if (stored && stored->at(i).toString() == date)
+            continue;
+        if (const QString problem = BookDateProblem(date, context_.state, true); !problem.isEmpty()) {
+            context_.prompt.warning(problem);
+            Refuse();
+        }
+    }
 }
 
 // An edit of a closed report is refused at once, silently.

@@ -18,6 +18,7 @@ public:
 
 private:
     void beforePost();
+    void checkDates();
     void beforeEdit();
     void beforeDelete();
     void beforeWrite();

@@ -1,6 +1,9 @@
 #include "ledger/document_rules.h"
 
+#include "base/global_state.h"
+#include "base/prompt.h"
 #include "ledger/cash_state.h"
+#include "ledger/date_input.h"
 #include "ledger/document_kinds.h"
 #include "ledger/document_numbering.h"
 #include "ledger/ledger_context.h"
@@ -8,6 +11,7 @@
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
 #include "ledger/number_template.h"
+#include "ledger/refusal.h"
 #include "ledger/stored_rules.h"
 #include "store/table.h"
 
@@ -17,6 +21,7 @@ const QString kKind = QStringLiteral("RD");
 const QString kAmount = QStringLiteral("KWOTA");
 const QString kSign = QStringLiteral("OKOD");
 const QString kNumber = QStringLiteral("NRD");
+const QString kDate = QStringLiteral("DATA");
 
 } // namespace
 
@@ -50,6 +55,27 @@ DocumentRules::~DocumentRules()
 void DocumentRules::beforePost()
 {
     context_.tables.TNAG.setBoolean(QStringLiteral("GLOWKA"), true);
+    checkDate();
+}
+
+// A date being written must be a date of the books; one outside its report's days is kept only
+// when the user says so. A stored date that is not changed is not judged again.
+void DocumentRules::checkDate()
+{
+    Table &header = context_.tables.TNAG;
+    const QString date = header.asString(kDate);
+    if (header.state() == TableState::Edit) {
+        const std::optional<QVariantList> stored = header.storedValuesOfCurrentRow({kDate});
+        if (stored && stored->at(0).toString() == date)
+            return;
+    }
+    if (const QString problem = BookDateProblem(date, context_.state); !problem.isEmpty()) {
+        context_.prompt.warning(problem);
+        Refuse();
+    }
+    if (!DateWithinCurrentReport(context_.tables, date) &&
+        !context_.prompt.askYesNo(QStringLiteral("Data dokumentu jest poza okresem raportu. Zapisać ?")))
+        Refuse();
 }
 
 // A document is written, changed or deleted only in a report that is open as stored. The number

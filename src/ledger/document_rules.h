@@ -7,7 +7,8 @@ class DocumentNumbering;
 // The rules of the document header view TNAG, whatever window edits it: a posted header is a
 // header and gets the next number of its kind's sequence when it has none; every stored header
 // shows the cash state again; the receipt and payout columns and the printed number are
-// computed per row; a settlement's result follows its advance and expenses.
+// computed per row; a settlement's result follows its advance and expenses; a document's date is
+// a date of the books, and one outside its report's days is asked about.
 class DocumentRules {
 public:
     DocumentRules(LedgerContext &context, DocumentNumbering &numbering, CashState &cashState);
@@ -17,6 +18,7 @@ public:
 
 private:
     void beforePost();
+    void checkDate();
     void beforeWrite();
     void calculateFields();
     void settle();

@@ -58,3 +58,20 @@ void DocumentSaving::discardChanges()
     context_.tables.TPOZ.cancel();
     context_.tables.TNAG.cancel();
 }
+
+bool DocumentSaving::hasStoredLines()
+{
+    Table &header = context_.tables.TNAG;
+    if (!HasRows(header))
+        return false;
+    if (!header.asString(kText).trimmed().isEmpty() || !header.asMoney(QStringLiteral("KWOTAP")).isZero())
+        return true;
+    Table &lines = context_.tables.TPOZ;
+    if (!lines.isOpen())
+        return false;
+    lines.refresh();
+    for (lines.first(); !lines.eof(); lines.next())
+        if (!lines.asBoolean(QStringLiteral("GLOWKA")))
+            return true;
+    return false;
+}

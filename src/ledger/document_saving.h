@@ -19,6 +19,9 @@ public:
     bool hasUnsavedChanges() const;
     // Drops the changes not yet stored.
     void discardChanges();
+    // True when a line of the current document is stored: a line row, or the header's own first
+    // line (its text or amount), as a receipt or payout keeps it.
+    bool hasStoredLines();
 
 private:
     LedgerContext &context_;

@@ -35,6 +35,15 @@ int CurrentReportNumber(const LedgerTables &tables)
     return tables.TRKASA.isOpen() ? tables.TRKASA.asInteger(QStringLiteral("NUMER")) : 0;
 }
 
+bool DateWithinCurrentReport(const LedgerTables &tables, const QString &date)
+{
+    if (!HasRows(tables.TRKASA))
+        return true;
+    const QString first = tables.TRKASA.asString(QStringLiteral("DATAOD")).trimmed();
+    const QString last = tables.TRKASA.asString(QStringLiteral("DATADO")).trimmed();
+    return (first.isEmpty() || date >= first) && (last.isEmpty() || date <= last);
+}
+
 QString CurrentReportMarking(const LedgerTables &tables)
 {
     return tables.TRKASA.isOpen() ? tables.TRKASA.asString(QStringLiteral("OZNACZENIE")) : QString();

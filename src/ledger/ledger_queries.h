@@ -17,6 +17,9 @@ bool CurrentReportIsOpen(const LedgerTables &tables); // a current report exists
 QString CurrentDeskSymbol(const LedgerTables &tables);
 int CurrentReportNumber(const LedgerTables &tables);
 QString CurrentReportMarking(const LedgerTables &tables);
+// The date (YYYY.MM.DD) lies within the current report's days: from its first day on, up to its
+// last day once it has one. Without a current report there are no days to leave.
+bool DateWithinCurrentReport(const LedgerTables &tables, const QString &date);
 
 // Runs the visit with the desk's last report current, then makes the selected report current
 // again; the report's windows and documents do not follow the visit.

@@ -1,6 +1,7 @@
 #include "maintenance/exchange_documents.h"
 
 #include "base/global_state.h"
+#include "ledger/date_input.h"
 #include "ledger/document_kinds.h"
 #include "maintenance/exchange_file.h"
 #include "store/data_tree.h"
@@ -259,7 +260,9 @@ DocumentImportResult ImportDocuments(TableHelperContext &helpers, Table &documen
 {
     DocumentRuleCheck check(documents.definition());
     DocumentImportResult result;
-    result.import = ImportTable(DocumentExchangeSource(documents), map, path, progress,
+    ExchangeSource source = DocumentExchangeSource(documents);
+    source.latestDateYear = LatestBookYear(helpers.state);
+    result.import = ImportTable(source, map, path, progress,
                                 [&check](const QVariantList &row) { check.note(row); });
     result.breaches = check.breaches(documents, helpers.session, ReportTablePath(helpers.state));
     // Rows written in bulk: the engine's helper indexes are made now, not at the next start.

@@ -11,7 +11,7 @@ QList<ExchangeField> ExchangeSource::fields() const
         bool isDate = def.type == FieldType::Date;
         for (const QString &name : dateFields)
             isDate = isDate || name.compare(def.name, Qt::CaseInsensitive) == 0;
-        result.append({def, isDate});
+        result.append({def, isDate, isDate ? latestDateYear : 0});
     }
     return result;
 }

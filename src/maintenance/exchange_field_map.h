@@ -17,6 +17,8 @@ struct ExchangeSource {
     QString columnPrefix;
     // Text fields that hold a date.
     QStringList dateFields;
+    // The latest year of those dates (the earliest is 1990); 0 takes any real day.
+    int latestDateYear = 0;
 
     QString columnName(const QString &fieldName) const { return columnPrefix + fieldName; }
     // The table's stored fields in order, as the exchange reads and writes them.

@@ -1,5 +1,7 @@
 #include "maintenance/exchange_text.h"
 
+#include "ledger/date_input.h"
+
 #include "base/money.h"
 
 #include <QDate>
@@ -173,6 +175,11 @@ QVariant ParseExchangeValue(const ExchangeField &field, const QString &text, QSt
         }
         if (field.isDate && !IsDay(text)) {
             problem = QStringLiteral("to nie jest data w postaci RRRR.MM.DD");
+            return {};
+        }
+        if (field.isDate && field.latestYear > 0
+            && (text.left(4).toInt() < kEarliestBookYear || text.left(4).toInt() > field.latestYear)) {
+            problem = QStringLiteral("rok daty spoza lat %1 - %2").arg(kEarliestBookYear).arg(field.latestYear);
             return {};
         }
         return text;

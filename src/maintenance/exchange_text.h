@@ -21,6 +21,9 @@
 struct ExchangeField {
     FieldDef def;
     bool isDate = false; // a text field that holds a date
+    // With a date: the latest year a date of the books may have (the earliest is 1990); 0 takes
+    // any real day.
+    int latestYear = 0;
 };
 
 // The text of a stored value (before the file's cleaning of tabs and line breaks).

@@ -279,6 +279,7 @@ TEST_F(ExchangeTest, ABadValueInLine500Of1000ChangesNothing)
     // Columns: SYMBOL NUMER AUTO RD ROK NRD DATA KWOTA TYT1
     const Case cases[] = {
         {"2019.02.30", 7, "Wiersz 500, kolumna 7 (DATA): wartość \"2019.02.30\" - to nie jest data w postaci RRRR.MM.DD."},
+        {"0019.03.01", 7, "Wiersz 500, kolumna 7 (DATA): wartość \"0019.03.01\" - rok daty spoza lat 1990 - 2020."},
         {"12,3a", 8, "Wiersz 500, kolumna 8 (KWOTA): wartość \"12,3a\" - to nie jest kwota."},
         {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"
          "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx",

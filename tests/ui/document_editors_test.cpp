@@ -541,3 +541,55 @@ TEST_F(DocumentEditorsTest, AccountListsShowTheNameBesideTheCode)
 }
 
 } // namespace
+
+// A new document left by Esc or the window's close button, with nothing saved into it, leaves
+// nothing stored; once a line is stored it stays; a document that existed before stays anyway.
+TEST_F(DocumentEditorsTest, ANewDocumentLeftWithoutSavingLeavesNothingStored)
+{
+    start();
+    showDocuments();
+    const auto leave = [&](DocumentEditor &editor, bool byCloseButton) {
+        if (byCloseButton)
+            editor.close();
+        else
+            QTest::keyClick(&editor, Qt::Key_Escape);
+        EXPECT_FALSE(editor.isVisible());
+    };
+    struct Case {
+        QAction *command;
+        bool byCloseButton;
+    };
+    for (const Case &c : {Case{window->ReceiptAction, false}, Case{window->PayoutAction, true},
+                          Case{window->FreeReceiptAction, false}, Case{window->FreePayoutAction, true},
+                          Case{window->AdvanceRequestAction, false}, Case{window->SettlementAction, true}}) {
+        SCOPED_TRACE(c.command->text().toStdString());
+        withModal<DocumentEditor>([&] { c.command->trigger(); }, [&](DocumentEditor &editor) { leave(editor, c.byCloseButton); });
+        EXPECT_EQ(storedDocuments({"RD"}), QStringList{});
+    }
+
+    withModal<TKASAF11>([&] { window->SettlementAction->trigger(); }, [&](TKASAF11 &editor) {
+        AddLine(editor, QStringLiteral("Bilet"), QStringLiteral("12"));
+        editor.Navigator->run(Button::Post);
+        leave(editor, false);
+    });
+    EXPECT_EQ(storedDocuments({"RD", "NRD", "GLOWKA"}), (QStringList{"RD=RZ NRD=1 GLOWKA=True", "RD=RZ NRD=1 GLOWKA="}));
+    withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) { leave(editor, false); });
+    EXPECT_EQ(storedDocuments({"RD"}).size(), 2);
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+// The editor's date takes only a date of the books: a year typed with a stray digit is refused at
+// the field.
+TEST_F(DocumentEditorsTest, TheDateFieldRefusesAYearThatCannotBeRight)
+{
+    addDocument("K1", 1, "RZ", 1, Amount("0"), QStringLiteral("+"), "2019.03.10");
+    start();
+    showDocuments();
+    withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
+        Type(editor.DateEdit, QStringLiteral("00190312"));
+        prompt.shownOnce(QStringLiteral("Niepoprawna data: 0019.03.12\rRok daty musi leżeć między 1990 a 2020."));
+        Type(editor.DateEdit, QStringLiteral("20190312"));
+        editor.saveAndClose();
+    });
+    EXPECT_EQ(storedDocuments({"DATA"}), QStringList{"DATA=2019.03.12"});
+}

@@ -157,7 +157,7 @@ QWidget *DocumentEditor::buildTopPanel()
     row->addWidget(new QLabel(QStringLiteral("DATA"), panel));
     DateEdit = headerField(QStringLiteral("DATA"));
     DateEdit->setInputMask(QStringLiteral("0000.00.00;_"));
-    DateEdit->setInputCheck(DateInputProblem);
+    DateEdit->setInputCheck([this](const QString &typed) { return BookDateProblem(typed, services_.ledger.context().state); });
     DateEdit->setFixedWidth(DateEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16);
     row->addWidget(DateEdit);
     CalendarButton = new QToolButton(panel);
@@ -268,8 +268,10 @@ void DocumentEditor::focusFirstField()
 
 // --- Showing -----------------------------------------------------------------------------------
 
-void DocumentEditor::edit()
+void DocumentEditor::edit(bool newDocument)
 {
+    newDocument_ = newDocument;
+    savedByUser_ = false;
     for (FieldBinding *binding : std::as_const(bindings_))
         binding->reload();
     prepare();
@@ -384,8 +386,23 @@ bool DocumentEditor::closeKeepingChanges()
 
 void DocumentEditor::reject()
 {
-    if (mayClose())
-        QDialog::reject();
+    if (!mayClose())
+        return;
+    if (newDocument_ && !savedByUser_)
+        dropNewDocumentLeftEmpty();
+    QDialog::reject();
+}
+
+// The header of a new document was stored when the editor opened; left without saving and
+// without lines, the document goes again, with its number.
+void DocumentEditor::dropNewDocumentLeftEmpty()
+{
+    ReportingFailures(services_.prompt, [&] {
+        DocumentSaving saving(services_.ledger.context());
+        saving.discardChanges();
+        if (!saving.hasStoredLines())
+            services_.ledger.documents().removeCurrentDocument();
+    });
 }
 
 // Ctrl+Z in a text being typed undoes the typing first. With nothing left to undo it runs the

@@ -45,7 +45,9 @@ public:
     ~DocumentEditor() override;
 
     // Prepares the editor for the current document and shows it modally; returns when it closes.
-    void edit();
+    // A new document (made by a creating command for this editor) that is left without being
+    // saved leaves nothing stored.
+    void edit(bool newDocument = false);
 
     // "Zapisz i zamknij" (Ctrl+Z): the lines and the header as they are; closes.
     virtual void saveAndClose();
@@ -94,6 +96,8 @@ protected:
     virtual bool mayClose();
     // Closing without asking: what was typed is stored.
     bool closeKeepingChanges();
+    // The user saved the document on his way out (answered Yes to saving it).
+    void markSavedByUser() { savedByUser_ = true; }
     // Writes typed texts into their fields; false (after a message) when a field refuses one.
     bool commitFields();
     void setFieldsReadOnly(bool readOnly);
@@ -117,6 +121,7 @@ private:
     void enterLines();
     void printDocument();
     void focusFirstField();
+    void dropNewDocumentLeftEmpty();
 
     DocumentEditorServices services_;
     QList<FieldBinding *> bindings_;
@@ -124,4 +129,6 @@ private:
     QToolButton *catalogueButton_ = nullptr;
     QPushButton *printButton_ = nullptr;
     QList<QWidget *> focusOrder_;
+    bool newDocument_ = false;
+    bool savedByUser_ = false;
 };

@@ -176,7 +176,7 @@ private:
     // The same, unless a command or a modal window is under way.
     void rereadViewsWhenIdle();
     DocumentEditorServices editorServices() const;
-    void showEditorFor(const QString &kind);
+    void showEditorFor(const QString &kind, bool newDocument = false);
     TKASAF1 &ensureReceiptEditor();
     TKASAF14 &ensureAdvanceRequestEditor();
     TKASAF11 &ensureSettlementEditor();

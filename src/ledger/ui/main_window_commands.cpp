@@ -309,7 +309,7 @@ TKASAF11 &TKASAF::ensureSettlementEditor()
 }
 
 // WZ and RZ list their line rows only while their editor is open.
-void TKASAF::showEditorFor(const QString &kind)
+void TKASAF::showEditorFor(const QString &kind, bool newDocument)
 {
     DocumentFilters &filters = services_->ledger.filters();
     if (kind == DocumentKind::WZ || kind == DocumentKind::RZ) {
@@ -317,10 +317,10 @@ void TKASAF::showEditorFor(const QString &kind)
                                                          : static_cast<DocumentEditor &>(ensureSettlementEditor());
         filters.setLineRowsOnly(true);
         const auto allRows = qScopeGuard([&] { run([&] { filters.setLineRowsOnly(false); }); });
-        editor.edit();
+        editor.edit(newDocument);
         return;
     }
-    ensureReceiptEditor().edit();
+    ensureReceiptEditor().edit(newDocument);
 }
 
 void TKASAF::createReceiptOrPayout(const QString &kind)
@@ -329,7 +329,7 @@ void TKASAF::createReceiptOrPayout(const QString &kind)
         return;
     run([this, kind] {
         if (creation_->createReceiptOrPayout(kind))
-            showEditorFor(kind);
+            showEditorFor(kind, true);
     });
 }
 
@@ -339,7 +339,7 @@ void TKASAF::createAdvanceRequest()
         return;
     run([this] {
         if (creation_->createAdvanceRequest())
-            showEditorFor(DocumentKind::WZ);
+            showEditorFor(DocumentKind::WZ, true);
     });
 }
 
@@ -351,7 +351,7 @@ void TKASAF::createSettlement()
     run([this] {
         const std::optional<AdvanceReference> reference = DocumentCreation::advanceReferenceOf(services_->data.TNAG);
         if (creation_->createSettlement(reference))
-            showEditorFor(DocumentKind::RZ);
+            showEditorFor(DocumentKind::RZ, true);
     });
 }
 

@@ -119,6 +119,7 @@ bool TKASAF1::mayClose()
     try {
         saving.saveLinesAndHeader();
         saved = true;
+        markSavedByUser();
     } catch (const Abort &) {
     } catch (const EngineError &error) {
         services().prompt.error(error.message());
