@@ -7,6 +7,7 @@
 #include "ledger/cash_ledger.h"
 #include "ledger/small_dialogs.h"
 #include "print/amount_range_listing.h"
+#include "print/forms/qt_system_printer.h"
 #include "print/listing_context.h"
 #include "print/print_sink.h"
 #include "print/save_file_dialog.h"
@@ -25,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -90,7 +92,9 @@ public:
 // objects on them, the ledger's rules and a print module writing to a text file.
 class ListingYear {
 public:
-    ListingYear()
+    // To a PDF file through the system printer's text sink, as "kasa listing ... --pdf" writes it,
+    // or as text lines into a file.
+    explicit ListingYear(bool toPdf = false)
     {
         const BenchDocuments &documents = Documents();
         session_.setWorkingFolder(dir_.path());
@@ -128,10 +132,17 @@ public:
                                                             T("KNAG"), T("TSLO"), T("TKONTA"), T("TWALUTA")},
                                                prompt_, state_, clock_);
         saveFile_.path = output();
-        druk_ = std::make_unique<TDRUK>(PrintModulePorts{prompt_, progress_, saveFile_, printer_,
+        SystemPrinterPort *printer = &printer_;
+        if (toPdf) {
+            pdfPrinter_ = std::make_unique<QtSystemPrinter>(prompt_, saveFile_);
+            pdfPrinter_->printer().setOutputFormat(QPrinter::PdfFormat);
+            pdfPrinter_->printer().setOutputFileName(pdfOutput());
+            printer = pdfPrinter_.get();
+        }
+        druk_ = std::make_unique<TDRUK>(PrintModulePorts{prompt_, progress_, saveFile_, *printer,
                                                          PrintSettingsStore(dir_.filePath(QStringLiteral("druk.ini")))});
         druk_->Bufor = true; // every line straight into the file
-        druk_->TypWydruku = drBW;
+        druk_->TypWydruku = toPdf ? drWINDOWS : drBW;
         druk_->Pl = drLATIN852;
         context_ = std::make_unique<ListingContext>(ListingContextOf(*ledger_, *druk_));
     }
@@ -155,6 +166,7 @@ public:
         DokumentyZKwota(*context_, AmountRangeTexts{QString::fromLatin1(range.from), QString::fromLatin1(range.to)});
     }
     QString output() const { return dir_.filePath(QStringLiteral("listing.txt")); }
+    QString pdfOutput() const { return dir_.filePath(QStringLiteral("listing.pdf")); }
     TDRUK &druk() { return *druk_; }
 
 private:
@@ -189,6 +201,7 @@ private:
     NullProgress progress_;
     FixedSaveFile saveFile_;
     UnusedPrinter printer_;
+    std::unique_ptr<QtSystemPrinter> pdfPrinter_;
     std::map<QString, std::unique_ptr<Table>> objects_;
     std::unique_ptr<CashLedger> ledger_;
     std::unique_ptr<TDRUK> druk_;
@@ -342,6 +355,42 @@ void AmountRangeListingPreviewMemory(benchmark::State &state)
     state.counters["rows"] = double(rows);
 }
 
+// The pages of a PDF file the program wrote.
+qint64 PagesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    return pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page/");
+}
+
+// The amount-range listing of case 1 (every row of the year) written as PDF: the time per page,
+// to hold beside the cash report form's per page (BM_CashReportPdf), and the resident peak while
+// the listing runs, above the figure before it.
+void AmountRangeListingPdf(benchmark::State &state)
+{
+    if (!EnsureWidgetApplication()) {
+        state.SkipWithError("no widget application");
+        return;
+    }
+    const RangeCase &range = kCases[state.range(0)];
+    ListingYear year(true);
+    double before = 0, peak = 0;
+    for (auto _ : state) {
+        before = MemoryFigure("VmRSS:");
+        ResetMemoryPeak();
+        year.run(range);
+        peak = MemoryFigure("VmHWM:");
+    }
+    const qint64 pages = PagesOf(year.pdfOutput());
+    state.counters["pages"] = double(pages);
+    state.counters["per_page"] =
+        benchmark::Counter(double(pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["rss_before_mb"] = before;
+    state.counters["peak_mb"] = peak;
+}
+
 void AmountRangeSqliteTool(benchmark::State &state)
 {
     const RangeCase &range = kCases[state.range(0)];
@@ -374,4 +423,5 @@ void AmountRangeSqliteTool(benchmark::State &state)
 BENCHMARK(AmountRangeListing)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingPreviewMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(AmountRangeListingPdf)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(AmountRangeSqliteTool)->Arg(0)->Arg(1)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -4,7 +4,8 @@
 #include "print/print_settings.h"
 #include "print/print_sink.h"
 
-#include <QList>
+#include <QBuffer>
+#include <QTemporaryFile>
 #include <optional>
 
 // The system printer: lines drawn with a fixed-pitch font, one below the other, positions in
@@ -52,15 +53,14 @@ protected:
     virtual void setTextScale(double scale) { (void)scale; }
 
 private:
-    struct PendingLine {
-        bool pageBreak = false;
-        Density density = Density::Condensed;
-        QString text;
-    };
+    // The job's lines wait for its end in a scratch file (in memory only when no file can be
+    // made), so that a listing of a whole year does not wait in memory.
+    QIODevice &openPending();
+    void appendPending(Density density, const QString *text);
     // How much smaller the job must be drawn for its widest line to fit (1: not at all).
     double scaleToFit() const;
     void newPage();
-    void draw(const PendingLine &line, double scale);
+    void draw(Density density, const QString *text, double scale);
 
     const PrintSettings settings_;
     PageCounters &counters_;
@@ -68,5 +68,8 @@ private:
     int pageHeight_ = 0;
     int position_ = 0;
     Density density_ = Density::Condensed;
-    QList<PendingLine> pending_;
+    QTemporaryFile pendingFile_;
+    QBuffer pendingBuffer_;
+    QIODevice *pending_ = nullptr;
+    int widest_ = 0; // of the lines so far, measured as they come
 };

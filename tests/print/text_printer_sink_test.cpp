@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QMap>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -92,6 +93,47 @@ TEST(TextPrinterSink, PrintsInAFixedPitchFont)
             EXPECT_EQ(metrics.horizontalAdvance(glyphs), metrics.horizontalAdvance(u'i'))
                 << QFontInfo(font).family().toStdString() << " " << glyphs.toStdString();
         EXPECT_EQ(font.pointSize(), size);
+    }
+}
+
+// The runs of spaces between a listing's columns are not drawn: the words after them stand
+// exactly where the whole line drawn at once puts them.
+TEST(TextPrinterSink, WordsAfterRunsOfSpacesKeepTheirColumns)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    const QString pdfFile = dir.filePath(QStringLiteral("kolumny.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    PrintToPdfFile(printer, pdfFile);
+    ScriptedPrompt prompt;
+    PageCounters counters;
+    TextPrinterSink sink(printer, prompt, PrintSettings(), counters, QStringLiteral("kolumny"));
+    ASSERT_TRUE(sink.begin());
+    sink.line(QStringLiteral("|KAS1    | Łódź      |    1 064,36|      "));
+    sink.line(QStringLiteral("|KAS1 xx | Łódź xxxx |xxx 1 064,36|"));
+    sink.end();
+
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfFile, QStringLiteral("-")});
+    process.waitForFinished();
+    const QString boxes = QString::fromUtf8(process.readAllStandardOutput());
+    // Each word's left edge, line by line.
+    QList<QMap<QString, double>> lines;
+    double lastTop = -1;
+    static const QRegularExpression word(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto match = word.globalMatch(boxes); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        if (m.captured(2).toDouble() != lastTop) {
+            lines.append(QMap<QString, double>());
+            lastTop = m.captured(2).toDouble();
+        }
+        lines.last().insert(m.captured(3), m.captured(1).toDouble());
+    }
+    ASSERT_EQ(lines.size(), 2) << boxes.toStdString();
+    for (const QString &text : {QStringLiteral("Łódź"), QStringLiteral("064,36|")}) {
+        ASSERT_TRUE(lines[0].contains(text) && lines[1].contains(text)) << boxes.toStdString();
+        EXPECT_NEAR(lines[0].value(text), lines[1].value(text), 0.05) << text.toStdString();
     }
 }
 

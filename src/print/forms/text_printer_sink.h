@@ -2,8 +2,12 @@
 
 #include "print/system_printer_sink.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
+#include <map>
+#include <utility>
 
 class Prompt;
 class QPrinter;
@@ -28,7 +32,16 @@ protected:
     void setTextScale(double scale) override { scale_ = scale; }
 
 private:
-    QFont fontOf(int pointSize) const;
+    struct JobFont {
+        QFont font;                    // on the printer, at the job's scale
+        int ascent;                    // of that font on the printer
+        QFontMetricsF unscaledMetrics; // widths are measured at the unscaled size
+        // Where every letter of the plain and Polish alphabets is as wide as a space: the
+        // width of one character at the job's scale and unscaled; 0 for a font that is not so.
+        qreal advance = 0;
+        qreal unscaledAdvance = 0;
+    };
+    const JobFont &fontOf(int pointSize) const;
     void reportOpenFailure();
     int toDots(int units) const;
 
@@ -40,6 +53,7 @@ private:
     double dotsPerUnit_ = 1.0;
     double dotsPerUnitX_ = 1.0;
     double scale_ = 1.0;
+    mutable std::map<std::pair<int, double>, JobFont> fonts_;
 };
 
 // The fixed-pitch font of text printouts in the given size.
