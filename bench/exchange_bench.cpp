@@ -114,17 +114,19 @@ void ExportDocumentRows(benchmark::State &state)
 
 void ExportSqliteTool(benchmark::State &state)
 {
-    const QString copy = PrepareBenchDocuments(kRows).cliCopy;
+    const QString table = PrepareBenchDocuments(kRows).path;
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("sqlite3.txt"));
-    const QString select = QStringLiteral("SELECT %1 FROM data ORDER BY SYMBOL, NUMER, AUTO, RD, ROK, NRD;").arg(ColumnList());
+    const QString select =
+        QStringLiteral("SELECT %1 FROM data ORDER BY %2;").arg(ColumnList(), QLatin1String(kDocumentKeyOrder));
     const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
     for (auto _ : state) {
         QProcess tool;
         tool.setStandardOutputFile(output);
         QElapsedTimer timer;
         timer.start();
-        tool.start(QStringLiteral("sqlite3"), {QStringLiteral("-separator"), QStringLiteral("\t"), copy, select});
+        tool.start(QStringLiteral("sqlite3"),
+                   QStringList{QStringLiteral("-separator"), QStringLiteral("\t")} + SqliteToolArguments(table) << select);
         tool.waitForFinished(-1);
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
         if (tool.exitCode() != 0)
@@ -156,31 +158,27 @@ void ImportDocumentRows(benchmark::State &state)
     state.counters["rows"] = rows;
 }
 
-// The tool's table has the document table's columns, one more for the empty piece after each
-// line's last tab, and the same indexes (in plain binary order: the tool knows no Polish one).
+// The tool imports into the program's own empty document table (its indexes in the program's
+// order, the collations loaded), with one more column for the empty piece after each line's last
+// tab.
 void ImportSqliteTool(benchmark::State &state)
 {
     const QString exported = ExportedFile();
-    QTemporaryDir dir;
-    const QString database = dir.filePath(QStringLiteral("import.db"));
-    const QString schema = QStringLiteral(
-        "CREATE TABLE data (%1, extra);"
-        "CREATE UNIQUE INDEX p ON data (SYMBOL, NUMER, AUTO, RD, ROK, NRD);"
-        "CREATE INDEX a ON data (NRD); CREATE INDEX d ON data (SYMBOL, NUMER, DATA, NRD);"
-        "CREATE INDEX n ON data (SYMBOL, NUMER, ONAZ1); CREATE INDEX p2 ON data (SYMBOL, NUMER, POZ);"
-        "CREATE INDEX r ON data (SYMBOL, NUMER, ROK, RD, NRD);").arg(ColumnList());
+    BenchYear year;
+    const QString database = year.documents();
     double cpu = 0;
     for (auto _ : state) {
-        QFile::remove(database);
+        year.createEmpty();
         QProcess create;
-        create.start(QStringLiteral("sqlite3"), {database, schema});
+        create.start(QStringLiteral("sqlite3"), SqliteToolArguments(database) << QStringLiteral("ALTER TABLE data ADD COLUMN extra;"));
         create.waitForFinished(-1);
         QProcess tool;
         QElapsedTimer timer;
         timer.start();
         const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
-        tool.start(QStringLiteral("sqlite3"), {database, QStringLiteral("-cmd"), QStringLiteral(".mode tabs"),
-                                               QStringLiteral(".import --skip 1 %1 data").arg(exported)});
+        tool.start(QStringLiteral("sqlite3"), QStringList{QStringLiteral("-cmd"), QStringLiteral(".mode tabs")}
+                                                  + SqliteToolArguments(database)
+                                                  << QStringLiteral(".import --skip 1 %1 data").arg(exported));
         tool.waitForFinished(-1);
         cpu += CpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);

@@ -1,3 +1,4 @@
+#include "own_process.h"
 #include "store_bench_data.h"
 
 #include "base/clock.h"
@@ -261,6 +262,8 @@ void AmountRangeListing(benchmark::State &state)
 // lines are kept, and what stays after they are released (megabytes above the figure before).
 void AmountRangeListingMemory(benchmark::State &state)
 {
+    if (RunInOwnProcess(state, "AmountRangeListingMemory"))
+        return;
     const RangeCase &range = kCases[state.range(0)];
     ListingYear year;
     year.druk().Bufor = false;
@@ -304,6 +307,8 @@ bool EnsureWidgetApplication()
 // process's first listing and for the later ones (which find the memory the first gave back).
 void AmountRangeListingPreviewMemory(benchmark::State &state)
 {
+    if (RunInOwnProcess(state, "AmountRangeListingPreviewMemory"))
+        return;
     if (!EnsureWidgetApplication()) {
         state.SkipWithError("no widget application");
         return;
@@ -370,6 +375,8 @@ qint64 PagesOf(const QString &path)
 // the listing runs, above the figure before it.
 void AmountRangeListingPdf(benchmark::State &state)
 {
+    if (RunInOwnProcess(state, "AmountRangeListingPdf"))
+        return;
     if (!EnsureWidgetApplication()) {
         state.SkipWithError("no widget application");
         return;
@@ -394,12 +401,12 @@ void AmountRangeListingPdf(benchmark::State &state)
 void AmountRangeSqliteTool(benchmark::State &state)
 {
     const RangeCase &range = kCases[state.range(0)];
-    const QString copy = ListingYear::Documents().cliCopy;
+    const QString table = ListingYear::Documents().path;
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("sqlite3.txt"));
     const QString select = QStringLiteral("SELECT SYMBOL, NUMER, DATA, RD, NRD, A1, ONAZ1, TYT1, KWOTA FROM data WHERE ")
                            + QString::fromLatin1(range.where)
-                           + QStringLiteral(" ORDER BY SYMBOL, NUMER, AUTO, RD, ROK, NRD, rowid;");
+                           + QStringLiteral(" ORDER BY ") + QLatin1String(kDocumentKeyOrder) + QLatin1Char(';');
     // The tool runs in a process of its own, so its processor time is read from the system:
     // the benchmark's own CPU column shows only the waiting.
     const double cpuBefore = ChildrenCpuSeconds();
@@ -408,7 +415,7 @@ void AmountRangeSqliteTool(benchmark::State &state)
         tool.setStandardOutputFile(output);
         QElapsedTimer timer;
         timer.start();
-        tool.start(QStringLiteral("sqlite3"), {copy, select});
+        tool.start(QStringLiteral("sqlite3"), SqliteToolArguments(table) << select);
         tool.waitForFinished(-1);
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
         if (tool.exitCode() != 0)

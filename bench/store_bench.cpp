@@ -156,7 +156,8 @@ void FullScanSqliteTool(benchmark::State &state)
         QElapsedTimer timer;
         timer.start();
         tool.start(QStringLiteral("sqlite3"),
-                   {documents.cliCopy, QStringLiteral("SELECT * FROM data ORDER BY SYMBOL, NUMER, POZ, rowid;")});
+                   SqliteToolArguments(documents.path)
+                       << QStringLiteral("SELECT * FROM data ORDER BY SYMBOL COLLATE POLISH_CI, NUMER, POZ, rowid;"));
         tool.waitForFinished(-1);
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
         if (tool.exitCode() != 0)

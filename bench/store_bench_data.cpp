@@ -68,30 +68,6 @@ void Fill(Table &t, int desks, int reportsPerDesk)
     scope.commit();
 }
 
-// The same rows with plain binary indexes, for the sqlite3 tool, which knows no Polish order.
-void MakeCliCopy(const QString &source, const QString &copy)
-{
-    QFile::remove(copy);
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(source).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    RegisterPolishTextFunctions(db);
-    const QByteArray vacuum = "VACUUM INTO '" + QFile::encodeName(copy) + "'";
-    sqlite3_exec(db, vacuum.constData(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    RegisterPolishTextFunctions(db);
-    sqlite3_stmt *statement = nullptr;
-    QList<QByteArray> indexes;
-    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL", -1, &statement, nullptr);
-    while (sqlite3_step(statement) == SQLITE_ROW)
-        indexes.append(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    for (const QByteArray &name : indexes)
-        sqlite3_exec(db, ("DROP INDEX \"" + name + "\"").constData(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "CREATE INDEX pinx_binary ON data (SYMBOL, NUMER, POZ); VACUUM;", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
 } // namespace
 
 QString BenchDeskSymbol(int desk)
@@ -108,9 +84,8 @@ BenchDocuments PrepareBenchDocuments(int rows)
     documents.reportsPerDesk = std::max(1, reports / documents.desks);
     const QString folder = BenchFolder();
     documents.path = QDir(folder).filePath(QStringLiteral("NAGKASA_%1.DB").arg(rows));
-    documents.cliCopy = QDir(folder).filePath(QStringLiteral("NAGKASA_%1_CLI.DB").arg(rows));
     const QString done = documents.path + QStringLiteral(".ready");
-    if (QFileInfo::exists(done) && QFileInfo::exists(documents.path) && QFileInfo::exists(documents.cliCopy))
+    if (QFileInfo::exists(done) && QFileInfo::exists(documents.path))
         return documents;
 
     std::fprintf(stderr, "Building %d document rows in %s ...\n", rows, qPrintable(folder));
@@ -122,8 +97,12 @@ BenchDocuments PrepareBenchDocuments(int rows)
     Fill(t, documents.desks, documents.reportsPerDesk);
     t.close();
     BuildProgramHelperIndexes(session, documents.path); // as the program's bulk writers leave it
-    MakeCliCopy(documents.path, documents.cliCopy);
     QFile marker(done);
     marker.open(QIODevice::WriteOnly);
     return documents;
+}
+
+QStringList SqliteToolArguments(const QString &tableFile)
+{
+    return {QStringLiteral("-cmd"), QStringLiteral(".load %1").arg(QStringLiteral(KASA_SQLITE_EXTENSION_PATH)), tableFile};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Document tables shaped like NAGKASA for the engine benchmarks, built once into a folder under
 // the system's temporary folder and reused by later runs.
@@ -8,8 +9,7 @@ struct BenchDocuments {
     int rows = 0;
     int desks = 0;
     int reportsPerDesk = 0;
-    QString path;      // the table file
-    QString cliCopy;   // the same rows for the sqlite3 tool: binary index over SYMBOL, NUMER, POZ
+    QString path; // the table file, which the sqlite3 tool reads as well
 };
 
 // Desk symbols are "K01", "K02", ...; every report holds about 200 rows (headers of every kind
@@ -17,3 +17,11 @@ struct BenchDocuments {
 BenchDocuments PrepareBenchDocuments(int rows);
 
 QString BenchDeskSymbol(int desk);
+
+// The sqlite3 tool's arguments for a table file of the program: the program's collations and
+// functions loaded first, so the tool reads the same file through the same indexes.
+QStringList SqliteToolArguments(const QString &tableFile);
+
+// The program's primary order of the document table, for the tool's ORDER BY.
+inline constexpr const char *kDocumentKeyOrder =
+    "SYMBOL COLLATE POLISH, NUMER, AUTO, RD COLLATE POLISH, ROK COLLATE POLISH, NRD, rowid";
