@@ -27,15 +27,21 @@ QString HelpFileName()
     return QStringLiteral("kasa.pdf");
 }
 
-QStringList HelpFileCandidates(const QString &workingFolder, const QString &programFolder)
+QStringList InstallationFileCandidates(const QString &fileName, const QString &workingFolder,
+                                       const QString &programFolder)
 {
     QStringList candidates;
     if (!workingFolder.isEmpty())
-        candidates << QDir(workingFolder).absoluteFilePath(HelpFileName());
+        candidates << QDir(workingFolder).absoluteFilePath(fileName);
     if (!programFolder.isEmpty()) {
         const QDir program(programFolder);
-        candidates << program.absoluteFilePath(HelpFileName())
-                   << QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/doc/kasa/")) + u'/' + HelpFileName());
+        candidates << program.absoluteFilePath(fileName)
+                   << QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/doc/kasa/")) + u'/' + fileName);
     }
     return candidates;
+}
+
+QStringList HelpFileCandidates(const QString &workingFolder, const QString &programFolder)
+{
+    return InstallationFileCandidates(HelpFileName(), workingFolder, programFolder);
 }

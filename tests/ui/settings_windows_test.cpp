@@ -1,5 +1,6 @@
 #include "main_window_fixture.h"
 
+#include "app/ui/help_keys.h"
 #include "app/ui/settings_wiring.h"
 #include "ledger/ui/receipt_payout_editor.h"
 #include "settings/ui/help_window.h"
@@ -11,6 +12,10 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +23,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 namespace {
 
@@ -175,6 +181,27 @@ TEST_F(SettingsWindows, F1OpensTheGuideWhichFindsAWord)
     EXPECT_EQ(guide->Browser->textCursor().position(), first);
 }
 
+// F1 in a window that waits for an answer opens the guide at that window's chapter, over the
+// window, so the guide can be read while it stays open.
+TEST_F(SettingsWindows, F1InAWindowOpensTheGuideAtItsChapter)
+{
+    startWired();
+    withModal<TFIRMAF>([&] { entry(window->ParameterMenu, "Dane o Firmie")->trigger(); }, [&](TFIRMAF &company) {
+        QTest::keyClick(&company, Qt::Key_F1);
+        auto *guide = company.findChild<HelpWindow *>();
+        ASSERT_NE(guide, nullptr);
+        EXPECT_TRUE(guide->isVisible());
+        EXPECT_EQ(guide->Contents->currentItem()->text(0), QStringLiteral("Dane o firmie"));
+        company.reject();
+    });
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+    // Every chapter a window names is one the guide has.
+    entry(window->HelpMenu, "Pomoc")->trigger();
+    const QStringList headings = window->findChild<HelpWindow *>()->headings();
+    for (const QString &chapter : HelpKeys::chapters())
+        EXPECT_TRUE(headings.contains(chapter)) << chapter.toStdString();
+}
+
 TEST_F(SettingsWindows, TheInformationWindowNamesThisProgram)
 {
     startWired();
@@ -183,6 +210,34 @@ TEST_F(SettingsWindows, TheInformationWindowNamesThisProgram)
         EXPECT_EQ(information.Heading->text(), "Program Kasa");
         EXPECT_TRUE(information.Version->text().startsWith(QStringLiteral("Wersja ")));
         EXPECT_TRUE(information.FolderLink->text().contains(QStringLiteral("href=\"file://")));
+    });
+}
+
+// The seller and the author come from the installation's file; web and mail entries are links,
+// and "ZAMÓWIENIE" opens only an address that was given.
+TEST_F(SettingsWindows, TheInformationWindowShowsTheSellerAndTheAuthorTheInstallationGives)
+{
+    QFile file(QDir(tree.workingFolder()).filePath(QStringLiteral("informacja.ini")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Sprzedaz]\nNazwa1=Biuro Rachunkowe Żak\nWWW1=zak.example.pl\nEmail1=biuro@zak.example.pl\n"
+               "[Autor]\nNazwa=Zespół Kasy\n");
+    file.close();
+    startWired();
+    withModal<TPROGF>([&] { entry(window->HelpMenu, "O programie")->trigger(); }, [&](TPROGF &information) {
+        QStringList groups, texts;
+        for (const QGroupBox *group : information.findChildren<QGroupBox *>())
+            groups.append(group->title());
+        for (const QLabel *label : information.findChildren<QLabel *>())
+            texts.append(label->text());
+        EXPECT_TRUE(groups.contains(QStringLiteral(" Sprzedaż programu : ")));
+        EXPECT_TRUE(groups.contains(QStringLiteral(" Autor : ")));
+        const QString shown = texts.join(u'\n');
+        EXPECT_TRUE(shown.contains(QStringLiteral("Biuro Rachunkowe Żak"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("href=\"http://zak.example.pl\"")));
+        EXPECT_TRUE(shown.contains(QStringLiteral("href=\"mailto:biuro@zak.example.pl\"")));
+        EXPECT_TRUE(shown.contains(QStringLiteral("Zespół Kasy")));
+        EXPECT_EQ(information.OrderButton->text(), QStringLiteral("ZAMÓWIENIE"));
+        EXPECT_FALSE(information.OrderButton->isEnabled());
     });
 }
 

@@ -1,7 +1,9 @@
 #include "app/ui/settings_wiring.h"
 
+#include "app/ui/help_keys.h"
 #include "base/global_state.h"
 #include "ledger/ui/main_window.h"
+#include "settings/program_contacts.h"
 #include "settings/program_information.h"
 #include "settings/ui/help_window.h"
 #include "settings/ui/company_window.h"
@@ -28,6 +30,14 @@ QString HelpPdf(const TDANE &data)
     return {};
 }
 
+// The seller's and author's data the installation gives.
+ProgramContacts Contacts(const TDANE &data)
+{
+    const ProcessEnvironment &environment = data.environment();
+    return ReadProgramContacts(
+        InstallationFileCandidates(ContactsFileName(), environment.workingFolder, environment.programFolder));
+}
+
 } // namespace
 
 void WireSettingsWindows(TKASAF &window, TDANE &data, Prompt &prompt)
@@ -49,13 +59,10 @@ void WireSettingsWindows(TKASAF &window, TDANE &data, Prompt &prompt)
     };
     commands.about = [main, module, information = QPointer<TPROGF>()]() mutable {
         if (!information)
-            information = new TPROGF(HelpPdf(*module), module->environment().programFolder, main);
+            information = new TPROGF(HelpPdf(*module), module->environment().programFolder, Contacts(*module), main);
         information->showModal();
     };
-    commands.help = [main, module, help = QPointer<HelpWindow>()]() mutable {
-        if (!help)
-            help = new HelpWindow(kGuide, HelpPdf(*module), main);
-        help->showGuide();
-    };
+    auto *keys = new HelpKeys(kGuide, HelpPdf(data), main);
+    commands.help = [keys, main] { keys->showHelpFor(main); };
     window.updateCommandAvailability();
 }

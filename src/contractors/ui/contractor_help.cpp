@@ -2,7 +2,10 @@
 
 #include "base/prompt.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
+#include <QWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -16,5 +19,10 @@ void OpenContractorHelp(const QString &helpFile, Prompt &prompt)
 {
     if (QFileInfo::exists(helpFile) && QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
         return;
+    QWidget *window = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    if (window) {
+        QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+        return;
+    }
     prompt.warning(QStringLiteral("Nie można otworzyć pliku pomocy ") + QDir::toNativeSeparators(helpFile));
 }

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(const QUrl &guide, QString pdfFile, QWidget *parent)
@@ -135,6 +136,18 @@ bool HelpWindow::findText(const QString &text, bool backward)
     Browser->setTextCursor(kept);
     SearchResult->setText(QStringLiteral("Nie znaleziono."));
     return false;
+}
+
+void HelpWindow::showSection(const QString &heading)
+{
+    showGuide();
+    const int index = int(headings().indexOf(heading));
+    if (index < 0)
+        return;
+    showHeading(index);
+    for (QTreeWidgetItemIterator item(Contents); *item; ++item)
+        if ((*item)->data(0, Qt::UserRole).toInt() == index)
+            Contents->setCurrentItem(*item);
 }
 
 void HelpWindow::showGuide()

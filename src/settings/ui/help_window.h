@@ -20,6 +20,9 @@ public:
 
     // Shows the window in front, on the contents' first chapter the first time.
     void showGuide();
+    // Shows the window in front on the chapter or section of that heading (as showGuide() when
+    // the guide has none such).
+    void showSection(const QString &heading);
     // Finds the next place of the text after the cursor, from the beginning when there is none
     // further; false (and the cursor stays) when the text is nowhere in the guide.
     bool findText(const QString &text, bool backward = false);
