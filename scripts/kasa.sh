@@ -4,6 +4,7 @@
 #   scripts/kasa.sh test                         install what is missing, build, run every test
 #   scripts/kasa.sh build                        install what is missing and build
 #   scripts/kasa.sh forms OUTDIR                 every graphic form of a fresh demo tree as PDF and PNG
+#   scripts/kasa.sh package                      the Debian package build/kasa_VERSION_ARCH.deb
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,7 +15,7 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth fonts-liberation fonts-dejavu-core
           qt6-translations-l10n poppler-utils
-          openbox xdotool imagemagick desktop-file-utils)
+          openbox xdotool imagemagick desktop-file-utils dpkg-dev fakeroot)
 
 install_missing() {
     local missing=()
@@ -78,5 +79,14 @@ case "$cmd" in
         done
         ls "$out"
         ;;
-    *) echo "usage: $0 run|test|build|forms" >&2; exit 2 ;;
+    package)
+        build
+        (cd "$build" && cpack -G DEB)
+        deb=$(ls "$build"/kasa_*.deb)
+        if command -v lintian >/dev/null; then
+            lintian --fail-on error "$deb"
+        fi
+        echo "$deb"
+        ;;
+    *) echo "usage: $0 run|test|build|forms|package" >&2; exit 2 ;;
 esac
