@@ -4,6 +4,7 @@
 #include "maintenance/exchange_file.h"
 #include "maintenance/exchange_text.h"
 #include "store/row.h"
+#include "store/row_query.h"
 #include "store/table.h"
 
 #include <QSaveFile>
@@ -33,6 +34,31 @@ QList<ExportColumn> ColumnsOf(const ExchangeSource &source, const FieldMap &map)
             }
     }
     return columns;
+}
+
+// A stored value as the file holds it, taken straight from the engine where it is stored as the
+// field's type says.
+QString ExchangeTextOf(const FieldDef &field, const StoredValues &row, int position)
+{
+    switch (field.type) {
+    case FieldType::Text:
+    case FieldType::Date:
+    case FieldType::Memo:
+        if (std::optional<QString> text = row.storedText(position))
+            return *text;
+        break;
+    case FieldType::Currency:
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoIncrement:
+    case FieldType::Boolean:
+        if (const std::optional<qint64> number = row.storedInteger(position))
+            return ExchangeText(field, *number);
+        break;
+    default:
+        break;
+    }
+    return ExchangeText(field, row.value(position));
 }
 
 void WriteLine(QSaveFile &file, const QString &line, int lineNumber, const QList<ExportColumn> &columns,
@@ -76,24 +102,27 @@ ExportResult ExportTable(const ExchangeSource &source, const FieldMap &map, cons
     progress.Start(QStringLiteral("Export danych"), table.recordCount());
     const auto stop = qScopeGuard([&] { progress.Stop(); });
     ExportResult result;
+    QList<int> positions;
+    for (const ExportColumn &column : columns)
+        positions.append(column.position);
     Bookmark after;
     for (;;) {
-        const QList<Row> page = table.peekRows(after, kPageRows);
-        for (const Row &row : page) {
+        // The rows are read a page at a time and written as they are read, without being built.
+        const int read = table.visitRows(after, kPageRows, positions, [&](const StoredValues &row) {
             line.clear();
             starts.clear();
             for (const ExportColumn &column : columns) {
                 starts.append(line.size());
-                line += CleanExchangeValue(ExchangeText(column.def, row.values.value(column.position)));
+                line += CleanExchangeValue(ExchangeTextOf(column.def, row, column.position));
                 line += QLatin1Char('\t');
             }
             ++result.rows;
             WriteLine(file, line, result.rows + 1, columns, starts);
             progress.Postep();
-        }
-        if (page.size() < kPageRows)
+            after = Bookmark{row.rowId()};
+        });
+        if (read < kPageRows)
             break;
-        after = Bookmark{page.last().rowId};
     }
     if (!file.commit())
         throw ExchangeError(QStringLiteral("Błąd zapisu pliku : %1").arg(path));
