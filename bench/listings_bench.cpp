@@ -14,6 +14,7 @@
 #include "print/save_file_dialog.h"
 #include "print/system_printer_port.h"
 #include "print/text_print_module.h"
+#include "print/ui/money_pictures_window.h"
 #include "print/ui/preview_view.h"
 #include "print/ui/print_module_window.h"
 #include "store/session.h"
@@ -22,6 +23,7 @@
 #include "store/transaction_scope.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QScrollBar>
 #include <QElapsedTimer>
@@ -169,6 +171,8 @@ public:
     QString output() const { return dir_.filePath(QStringLiteral("listing.txt")); }
     QString pdfOutput() const { return dir_.filePath(QStringLiteral("listing.pdf")); }
     TDRUK &druk() { return *druk_; }
+    CashLedger &ledger() { return *ledger_; }
+    const GlobalState &state() const { return state_; }
 
 private:
     Table &T(const char *name) { return *objects_.at(QString::fromLatin1(name)); }
@@ -398,6 +402,23 @@ void AmountRangeListingPdf(benchmark::State &state)
     state.counters["peak_mb"] = peak;
 }
 
+// "Wykresy" opened on a desk of the 200 000-row year (about 20 000 rows a desk): the window made
+// and its first picture drawn, then each of the three pictures drawn as the user chooses it.
+void MoneyPicturesOpen(benchmark::State &state)
+{
+    if (!EnsureWidgetApplication()) {
+        state.SkipWithError("no widget application");
+        return;
+    }
+    ListingYear year;
+    for (auto _ : state) {
+        MoneyPicturesWindow window(year.ledger().context().tables, year.state());
+        window.prepare(BenchDeskSymbol(1));
+        for (int picture : {MoneyPicturesWindow::Turnover, MoneyPicturesWindow::Accounts})
+            window.PictureChoice->setCurrentIndex(picture);
+    }
+}
+
 void AmountRangeSqliteTool(benchmark::State &state)
 {
     const RangeCase &range = kCases[state.range(0)];
@@ -431,4 +452,5 @@ BENCHMARK(AmountRangeListing)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::k
 BENCHMARK(AmountRangeListingMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingPreviewMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingPdf)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(MoneyPicturesOpen)->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeSqliteTool)->Arg(0)->Arg(1)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);

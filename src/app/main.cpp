@@ -6,6 +6,7 @@
 #include "app/ui/contractors_wiring.h"
 #include "app/ui/exchange_wiring.h"
 #include "app/ui/maintenance_wiring.h"
+#include "app/ui/money_pictures_wiring.h"
 #include "app/ui/form_printing_wiring.h"
 #include "app/ui/forms_export.h"
 #include "app/commands/command_tool.h"
@@ -110,6 +111,7 @@ int main(int argc, char **argv)
                 contractors->wire(services.commands);
                 WireExchangeCommands(services.commands, *dataModule, [&] { return static_cast<QWidget *>(mainWindow); });
                 WireCatalogueExchange(*contractors, *dataModule);
+                WireMoneyPictures(services.commands, *ledger, state, [&] { return static_cast<QWidget *>(mainWindow); });
                 auto window = std::make_unique<TKASAF>(state, services);
                 mainWindow = window.get();
                 formPrinting->setParentWindow(mainWindow);

@@ -35,14 +35,8 @@ QString ListingLine(const QString &blank, const ListedDocument &document, const 
 void PrintPeriod(ListingContext &context, const QString &kind, const ListingPeriod &period)
 {
     const LedgerTables &tables = context.ledger.tables;
-    using Op = FilterCondition::Op;
-    // Every report of the current desk (its symbol compared as the report link compares it);
-    // "KP" takes KPD as well, "KW" KWD.
-    const ListedDocuments documents(
-        tables.TNAG, QStringLiteral("Pinx"),
-        period.conditions()
-            + QList<FilterCondition>{{QStringLiteral("SYMBOL"), Op::Equal, CurrentDeskSymbol(tables), true},
-                                     {QStringLiteral("RD"), Op::StartsWith, kind}});
+    const ListedDocuments documents(tables.TNAG, QStringLiteral("Pinx"),
+                                    PeriodDocumentConditions(CurrentDeskSymbol(tables), kind, period));
     const DocumentNumberText numbers(tables, documents);
 
     ListingJob job(context.druk, QStringLiteral("Raport dokumentów za okres"), documents.count());
@@ -65,6 +59,23 @@ void PrintPeriod(ListingContext &context, const QString &kind, const ListingPeri
 }
 
 } // namespace
+
+// Every report of the desk (its symbol compared as the report link compares it); "KP" takes KPD
+// as well, "KW" KWD.
+QList<FilterCondition> PeriodDocumentConditions(const QString &desk, const QString &kind, const ListingPeriod &period)
+{
+    using Op = FilterCondition::Op;
+    return period.conditions() + QList<FilterCondition>{{QStringLiteral("SYMBOL"), Op::Equal, desk, true},
+                                                         {QStringLiteral("RD"), Op::StartsWith, kind}};
+}
+
+Money PeriodTotal(const Table &documentsLike, const QString &desk, const QString &kind, const ListingPeriod &period)
+{
+    const ListedDocuments documents(documentsLike, QStringLiteral("Pinx"), PeriodDocumentConditions(desk, kind, period));
+    Money total;
+    documents.forEach([&](const ListedDocument &document) { total += document.amount(); });
+    return total;
+}
 
 void DokumentyZaOkres(ListingContext &context, const QString &kind, const DateRange &period)
 {

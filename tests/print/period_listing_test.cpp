@@ -1,6 +1,7 @@
 #include "listing_fixture.h"
 
 #include "ledger/small_dialogs.h"
+#include "print/money_pictures.h"
 #include "print/period_listing.h"
 
 namespace {
@@ -156,3 +157,36 @@ TEST_F(PeriodListingTest, AFailureEndsTheListingSilently)
 }
 
 } // namespace
+
+// The pictures of the money sum as the listings do: each month's receipts and payouts are the
+// "RAZEM" of "Wpłaty KP za okres" and "Wypłaty KW za okres" for that month; an open report's
+// closing balance is its opening plus its documents.
+TEST_F(PeriodListingTest, PicturesOfTheMoneySumAsTheListings)
+{
+    const QList<MonthTurnover> months = TurnoverByMonth(ledger->context().tables, QStringLiteral("A1"), 2019);
+    ASSERT_EQ(months.size(), 12);
+    const auto listedTotal = [&](const QString &kind, int month) {
+        const QDate first(2019, month, 1);
+        DokumentyZaOkres(*listing, kind, DateRange{first, first.addMonths(1).addDays(-1)});
+        const QString total = previewLines().at(previewLines().size() - 3);
+        return Money::parse(total.section(u'|', -2, -2).trimmed()).value_or(Money::fromCents(-1));
+    };
+    for (int month : {2, 3, 4, 5}) {
+        SCOPED_TRACE(month);
+        EXPECT_EQ(months[month - 1].receipts, listedTotal(QStringLiteral("KP"), month));
+        EXPECT_EQ(months[month - 1].payouts, listedTotal(QStringLiteral("KW"), month));
+    }
+    EXPECT_EQ(months[2].receipts, Money::fromCents(50000));
+
+    const QList<ReportBalance> balances = BalancesByReport(ledger->context().tables, QStringLiteral("A1"));
+    ASSERT_EQ(balances.size(), 2);
+    EXPECT_TRUE(balances[0].closed);
+    EXPECT_FALSE(balances[1].closed);
+    EXPECT_EQ(balances[1].closing, Money::fromCents(30000 + 40000 - 2500));
+
+    const QList<AccountTotal> accounts =
+        TotalsByAccount(ledger->context().tables, QStringLiteral("A1"), ListingPeriod(march));
+    ASSERT_EQ(accounts.size(), 1);
+    EXPECT_EQ(accounts[0].ma, Money::fromCents(50000));
+    EXPECT_EQ(accounts[0].wn, Money::fromCents(7500));
+}

@@ -45,6 +45,7 @@ const QHash<QString, QString> &Sections()
         {QStringLiteral("TFexpimp"), QStringLiteral("Import i eksport")},
         {QStringLiteral("IndexRepairWindow"), QStringLiteral("Naprawa indeksów")},
         {QStringLiteral("TPROGF"), QStringLiteral("Pomoc i informacja o programie")},
+        {QStringLiteral("MoneyPicturesWindow"), QStringLiteral("Zestawienia")},
     };
     return sections;
 }

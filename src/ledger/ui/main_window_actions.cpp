@@ -19,6 +19,7 @@
 #include "widgets/table_grid.h"
 
 #include <QAction>
+#include <QToolBar>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -214,6 +215,10 @@ void TKASAF::buildMenus()
                    });
                }),
          [=] { return printing() && auxiliary(); });
+    ListingMenu->addSeparator();
+    QAction *pictures = external(ListingMenu, QStringLiteral("Wykresy"), &ExternalCommands::moneyPictures);
+    if (auto *bar = findChild<QToolBar *>(QStringLiteral("DeskToolBar")))
+        bar->addAction(pictures);
 
     ParameterMenu = menuBar()->addMenu(QStringLiteral("Parametry programu"));
     external(ParameterMenu, QStringLiteral("Zmiana użytkownika"), &ExternalCommands::changeUser);

@@ -56,6 +56,8 @@ struct ExternalCommands {
     std::function<bool()> chooseContractor;
     std::function<void()> contractorCatalogue; // "Katalog Kontrahentów" from the menu
 
+    std::function<void()> moneyPictures; // "Wykresy": the pictures of the money
+
     // "Parametry programu" menu. The main window shows its data again after each of them.
     std::function<void()> changeUser;        // "Zmiana użytkownika"
     std::function<void()> companyData;       // "Dane o Firmie"
