@@ -35,6 +35,7 @@ bool ExchangeReader::next(QStringList &values)
         values.clear();
         if (at_ >= text_.size())
             return false;
+        recordEnded_ = false;
         recordLine_ = nextLine_;
         const bool read = semicolons_ ? nextSemicolonRecord(values) : nextTabRecord(values);
         if (!read)
@@ -68,6 +69,7 @@ bool ExchangeReader::nextTabRecord(QStringList &values)
         ++end;
     const QStringView line = QStringView(text_).sliced(at_, end - at_);
     at_ = end;
+    recordEnded_ = at_ < text_.size();
     if (at_ < text_.size() && text_[at_++] == u'\r' && at_ < text_.size() && text_[at_] == u'\n')
         ++at_;
     ++nextLine_;
@@ -105,6 +107,7 @@ bool ExchangeReader::nextSemicolonRecord(QStringList &values)
             if (c == u'\r' && at_ < text_.size() && text_[at_] == u'\n')
                 ++at_;
             ++nextLine_;
+            recordEnded_ = true;
             break;
         }
         anything = true;

@@ -102,6 +102,7 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
     ExchangeReader reader(bytes);
     QStringList values;
     reader.next(values); // the header
+    const qsizetype headerColumns = values.size();
 
     ImportResult result;
     {
@@ -135,6 +136,11 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         while (reader.next(values)) {
             const int line = reader.line();
             progress.Postep();
+            // A file cut off in its last line would give a cut value (a town "Rad", a year "202"):
+            // such a line is refused. A last line with all its columns is read as it is.
+            if (!reader.recordEnded() && values.size() < headerColumns)
+                throw RowError(line, QStringLiteral("wiersz jest ucięty (koniec pliku): ma %1 z %2 kolumn.")
+                                         .arg(values.size()).arg(headerColumns));
             for (QVariant &value : row)
                 value = QVariant();
             for (QVariant &part : key)

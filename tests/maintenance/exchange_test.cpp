@@ -369,3 +369,23 @@ TEST_F(ExchangeTest, DocumentsBreakingTheLedgerRulesAreNamed)
 }
 
 } // namespace
+
+// A file that ends in the middle of its last line: the cut line is refused with its number and
+// nothing is imported; a last line that has all its columns is read though its line end is
+// missing.
+TEST_F(ContractorExchangeTest, AFileCutOffInItsLastLineIsRefused)
+{
+    const QByteArray cut[] = {
+        "TKontrahNR\tTKontrahMIEJSC\tTKontrahNIP\t\r\n1\tRadom\t582-199-35-13\t\r\n2\tRad",
+        "TKontrahNR\tTKontrahMIEJSC\t\r\n1\tRadom\t\r\n2",
+        "TKontrahNR;TKontrahMIEJSC\r\n1;Radom\r\n2",
+    };
+    for (const QByteArray &bytes : cut) {
+        const QString path = writeFile(QStringLiteral("import.txt"), bytes);
+        EXPECT_TRUE(importError(path).message().startsWith(QStringLiteral("Wiersz 3: wiersz jest ucięty"))) << bytes.toStdString();
+        EXPECT_TRUE(QFile::exists(path));
+        EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("NR")), QStringList{}) << bytes.toStdString();
+    }
+    importFile(writeFile(QStringLiteral("import.txt"), "TKontrahNR;TKontrahMIEJSC\r\n1;Radom\r\n2;Rad"));
+    EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("MIEJSC")), (QStringList{"Radom", "Rad"}));
+}
