@@ -1,4 +1,5 @@
 #include "maintenance_fixture.h"
+#include "kill_runs.h"
 
 #include "base/progress.h"
 #include "maintenance/archive_commands.h"
@@ -19,21 +20,6 @@
 namespace {
 
 const QString kArchiveDate = QStringLiteral("ARCHDATA");
-
-// Runs the work in a child process and kills it after the given pause (microseconds).
-void RunAndKill(const std::function<void()> &work, int pauseMicroseconds)
-{
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        work();
-        ::_exit(0);
-    }
-    ::usleep(useconds_t(pauseMicroseconds));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-}
 
 } // namespace
 
@@ -176,19 +162,6 @@ TEST_F(RestoreTest, AnArchiveOfWrongOrMissingTablesIsRefused)
     const TreeCopyReport empty = RestoreDataTree(emptyFolder, tree.dataRoot(), state.YearFolders, progress);
     EXPECT_TRUE(empty.refusal.contains(QStringLiteral("brak tabeli w archiwum"))) << empty.refusal.toStdString();
     EXPECT_EQ(documentCount(), 5);
-}
-
-// Moments spread over the time the work takes here, from its start to a little past its end.
-static QList<int> PausesOver(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    const qint64 took = timer.nsecsElapsed() / 1000;
-    QList<int> pauses;
-    for (int step = 0; step <= 10; ++step)
-        pauses.append(int(took * step / 9));
-    return pauses;
 }
 
 // A process killed at any moment of an archive or a restore leaves each table sound and either
