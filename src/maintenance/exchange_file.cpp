@@ -20,7 +20,20 @@ ExchangeReader::ExchangeReader(const QByteArray &bytes)
     const bool bom = content.startsWith("\xEF\xBB\xBF");
     if (bom)
         content.remove(0, 3);
-    utf8_ = IsValidUtf8(content);
+    if (content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF") || content.left(200).contains('\0'))
+        throw ExchangeError(QStringLiteral("Plik w kodowaniu UTF-16 nie może być odczytany. Zapisz go w kodowaniu UTF-8 "
+                                           "lub Windows-1250."));
+    const Utf8Scan scan = ScanUtf8(content);
+    utf8_ = scan.firstInvalid < 0;
+    // Windows-1250 letters make many bytes that UTF-8 cannot read and only now and then one that
+    // it can; a file mostly of UTF-8 letters with a byte that breaks it is neither.
+    if (!utf8_ && (bom || scan.multibyteLetters > scan.invalidBytes)) {
+        const int line = int(content.left(scan.firstInvalid).count('\n')) + 1;
+        throw ExchangeError(QStringLiteral("Plik nie jest ani w kodowaniu UTF-8, ani Windows-1250: wiersz %1 ma znak, "
+                                           "którego UTF-8 nie odczytuje. Nic nie zostało zaimportowane.")
+                                .arg(line),
+                            line, 0);
+    }
     text_ = utf8_ ? QString::fromUtf8(content) : DecodeWindows1250(content);
     qsizetype end = 0;
     while (end < text_.size() && !IsLineEnd(text_[end]))
