@@ -418,3 +418,20 @@ TEST_F(ContractorExchangeTest, AFileOfNoReadableEncodingIsRefused)
         }
     }
 }
+
+// A row whose key is empty or holds an invisible character is refused with its line; nothing of
+// the file is imported.
+TEST_F(ContractorExchangeTest, ARowWithAnEmptyOrInvisibleKeyIsRefused)
+{
+    const QByteArray files[] = {
+        "TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n\tB\t\r\n",
+        "TKontrahSKROT\tTKontrahNR\t\r\nA\t1\t\r\nB\r\n",
+        QByteArray("TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n\xEF\xBB\xBF" "2\tB\t\r\n"),
+    };
+    for (const QByteArray &bytes : files) {
+        const QString message = importError(writeFile(QStringLiteral("import.txt"), bytes)).message();
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Wiersz 3: "))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("klucza"))) << message.toStdString();
+        EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("NR")), QStringList{});
+    }
+}
