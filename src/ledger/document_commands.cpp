@@ -60,7 +60,6 @@ void DocumentCommands::postHeader()
     context_.tables.TPOZ.refresh();
 }
 
-// The lines go first, each recomputing the amount, then the header; one transaction for all.
 void DocumentCommands::deleteDocument()
 {
     LedgerTables &t = context_.tables;
@@ -72,10 +71,16 @@ void DocumentCommands::deleteDocument()
     removeCurrentDocument();
 }
 
+// The lines go first, each recomputing the amount, then the header; one transaction for all.
 void DocumentCommands::removeCurrentDocument()
 {
     LedgerTables &t = context_.tables;
     TransactionScope scope;
+    // The lines are gathered under the write lock, as stored then: a line another program added
+    // a moment ago goes with its document instead of staying behind for the next one of the number.
+    t.TPOZ.lockForWrite();
+    t.TNAG.lockForWrite();
+    t.TPOZ.refresh();
     QList<Bookmark> lines;
     for (t.TPOZ.last(); !t.TPOZ.bof(); t.TPOZ.prior())
         if (!t.TPOZ.asBoolean(QStringLiteral("GLOWKA")))

@@ -20,7 +20,20 @@ ExchangeReader::ExchangeReader(const QByteArray &bytes)
     const bool bom = content.startsWith("\xEF\xBB\xBF");
     if (bom)
         content.remove(0, 3);
-    utf8_ = IsValidUtf8(content);
+    if (content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF") || content.left(200).contains('\0'))
+        throw ExchangeError(QStringLiteral("Plik w kodowaniu UTF-16 nie może być odczytany. Zapisz go w kodowaniu UTF-8 "
+                                           "lub Windows-1250."));
+    const Utf8Scan scan = ScanUtf8(content);
+    utf8_ = scan.firstInvalid < 0;
+    // Windows-1250 letters make many bytes that UTF-8 cannot read and only now and then one that
+    // it can; a file mostly of UTF-8 letters with a byte that breaks it is neither.
+    if (!utf8_ && (bom || scan.multibyteLetters > scan.invalidBytes)) {
+        const int line = int(content.left(scan.firstInvalid).count('\n')) + 1;
+        throw ExchangeError(QStringLiteral("Plik nie jest ani w kodowaniu UTF-8, ani Windows-1250: wiersz %1 ma znak, "
+                                           "którego UTF-8 nie odczytuje. Nic nie zostało zaimportowane.")
+                                .arg(line),
+                            line, 0);
+    }
     text_ = utf8_ ? QString::fromUtf8(content) : DecodeWindows1250(content);
     qsizetype end = 0;
     while (end < text_.size() && !IsLineEnd(text_[end]))
@@ -35,6 +48,7 @@ bool ExchangeReader::next(QStringList &values)
         values.clear();
         if (at_ >= text_.size())
             return false;
+        recordEnded_ = false;
         recordLine_ = nextLine_;
         const bool read = semicolons_ ? nextSemicolonRecord(values) : nextTabRecord(values);
         if (!read)
@@ -68,6 +82,7 @@ bool ExchangeReader::nextTabRecord(QStringList &values)
         ++end;
     const QStringView line = QStringView(text_).sliced(at_, end - at_);
     at_ = end;
+    recordEnded_ = at_ < text_.size();
     if (at_ < text_.size() && text_[at_++] == u'\r' && at_ < text_.size() && text_[at_] == u'\n')
         ++at_;
     ++nextLine_;
@@ -105,6 +120,7 @@ bool ExchangeReader::nextSemicolonRecord(QStringList &values)
             if (c == u'\r' && at_ < text_.size() && text_[at_] == u'\n')
                 ++at_;
             ++nextLine_;
+            recordEnded_ = true;
             break;
         }
         anything = true;

@@ -46,6 +46,8 @@ public:
     // unclosed quote.
     bool next(QStringList &values);
     int line() const { return recordLine_; }
+    // False for a last record the file ends in without its line end (a file cut off there).
+    bool recordEnded() const { return recordEnded_; }
     // Lines in the file (the last one counts even without its line end).
     int lineCount() const;
 
@@ -60,6 +62,7 @@ private:
     int recordLine_ = 0;
     bool utf8_ = false;
     bool semicolons_ = false;
+    bool recordEnded_ = false;
 };
 
 // The column names of the file's first line; throws ExchangeError when the file is empty.

@@ -261,38 +261,56 @@ QString DecodeWindows1250(const QByteArray &bytes)
     return text;
 }
 
-bool IsValidUtf8(const QByteArray &bytes)
+Utf8Scan ScanUtf8(const QByteArray &bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *end = p + bytes.size();
-    while (p < end) {
+    Utf8Scan scan;
+    const auto *start = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = start + bytes.size();
+    // The letter of more bytes that begins at p, or 0 bytes when it is no well-formed letter.
+    const auto letterLength = [end](const unsigned char *p) -> int {
         const unsigned char b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
         int more = 0;
         char32_t code = 0;
         char32_t lowest = 0;
-        if ((b & 0xE0) == 0xC0) {
+        if ((b & 0xE0) == 0xC0)
             more = 1, code = b & 0x1F, lowest = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
+        else if ((b & 0xF0) == 0xE0)
             more = 2, code = b & 0x0F, lowest = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
+        else if ((b & 0xF8) == 0xF0)
             more = 3, code = b & 0x07, lowest = 0x10000;
-        } else {
-            return false;
-        }
+        else
+            return 0;
         if (end - p <= more)
-            return false;
+            return 0;
         for (int k = 1; k <= more; ++k) {
             if ((p[k] & 0xC0) != 0x80)
-                return false;
+                return 0;
             code = (code << 6) | (p[k] & 0x3F);
         }
         if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        p += more + 1;
+            return 0;
+        return more + 1;
+    };
+    for (const unsigned char *p = start; p < end;) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int length = letterLength(p);
+        if (length == 0) {
+            if (scan.firstInvalid < 0)
+                scan.firstInvalid = p - start;
+            ++scan.invalidBytes;
+            ++p;
+            continue;
+        }
+        ++scan.multibyteLetters;
+        p += length;
     }
-    return true;
+    return scan;
+}
+
+bool IsValidUtf8(const QByteArray &bytes)
+{
+    return ScanUtf8(bytes).firstInvalid < 0;
 }

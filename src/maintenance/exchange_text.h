@@ -43,3 +43,12 @@ QString DecodeWindows1250(const QByteArray &bytes);
 
 // Whether the bytes are well-formed UTF-8.
 bool IsValidUtf8(const QByteArray &bytes);
+
+// How the bytes read as UTF-8: where the first byte that breaks it lies (-1 when none does), and
+// how many such bytes and well-formed letters of more than one byte there are in the whole.
+struct Utf8Scan {
+    qsizetype firstInvalid = -1;
+    int invalidBytes = 0;
+    int multibyteLetters = 0;
+};
+Utf8Scan ScanUtf8(const QByteArray &bytes);

@@ -65,6 +65,20 @@ ExchangeError RowError(int line, const QString &problem)
     return ExchangeError(QStringLiteral("Wiersz %1: %2\rNic nie zostało zaimportowane.").arg(line).arg(problem), line, 0);
 }
 
+// A key value the file gives is never empty (but a counted one) and holds no invisible character (a byte-order mark
+// pasted inside a desk symbol would make a key nobody can type or find).
+void RequireKeyValue(int line, const ImportColumn &column, const QString &value)
+{
+    // A counted key (AUTO) is the table's to give: a row without it is a new one.
+    if (value.trimmed().isEmpty() && column.field.def.type != FieldType::AutoIncrement)
+        throw RowError(line, QStringLiteral("brak wartości klucza w kolumnie %1 (%2).").arg(column.position + 1).arg(column.name));
+    for (const QChar c : value)
+        if (c.category() == QChar::Other_Format || c.category() == QChar::Other_Control)
+            throw RowError(line, QStringLiteral("wartość klucza w kolumnie %1 (%2) zawiera niewidoczny znak.")
+                                     .arg(column.position + 1)
+                                     .arg(column.name));
+}
+
 // The table's view, once the import is over or abandoned, shows the file as it is now.
 class ViewRefresh {
 public:
@@ -102,6 +116,7 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
     ExchangeReader reader(bytes);
     QStringList values;
     reader.next(values); // the header
+    const qsizetype headerColumns = values.size();
 
     ImportResult result;
     {
@@ -135,6 +150,11 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         while (reader.next(values)) {
             const int line = reader.line();
             progress.Postep();
+            // A file cut off in its last line would give a cut value (a town "Rad", a year "202"):
+            // such a line is refused. A last line with all its columns is read as it is.
+            if (!reader.recordEnded() && values.size() < headerColumns)
+                throw RowError(line, QStringLiteral("wiersz jest ucięty (koniec pliku): ma %1 z %2 kolumn.")
+                                         .arg(values.size()).arg(headerColumns));
             for (QVariant &value : row)
                 value = QVariant();
             for (QVariant &part : key)
@@ -143,6 +163,8 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
             std::fill(isWritten.begin(), isWritten.end(), false);
             for (int c = 0; c < columns.size(); ++c) {
                 const ImportColumn &column = columns[c];
+                if (keyPlaceOf[c] >= 0)
+                    RequireKeyValue(line, column, column.position < values.size() ? values[column.position] : QString());
                 if (column.position >= values.size())
                     continue;
                 QString problem;

@@ -2,6 +2,7 @@
 
 #include "base/global_state.h"
 #include "base/prompt.h"
+#include "maintenance/archive_files.h"
 #include "store/copy_table_structure.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
@@ -9,6 +10,7 @@
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
+#include "store/unfinished_years.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,6 +90,52 @@ void CopyOneTable(const QString &sourcePath, const QString &targetFolder, const 
     QDir(targetFolder).rmdir(kScratchFolder);
 }
 
+// The log of a year built aside names every folder and table by the year's own path.
+class LogUnderYearName : public NewYearLog {
+public:
+    LogUnderYearName(NewYearLog &log, const QString &unfinished, const QString &target)
+        : log_(log)
+        , unfinished_(QDir::toNativeSeparators(unfinished))
+        , target_(QDir::toNativeSeparators(target))
+    {
+    }
+    void addLine(const QString &line) override { log_.addLine(shown(line)); }
+    QString shown(QString text) const { return text.replace(unfinished_, target_); }
+
+private:
+    NewYearLog &log_;
+    QString unfinished_;
+    QString target_;
+};
+
+// Builds the whole year in the unfinished folder and gives it the year's name in one rename, so
+// an interrupted opening leaves no year behind. A source table that cannot be read is logged and
+// the rest goes over, as into an existing year.
+void BuildYearAside(const QString &source, const QString &target, const QString &unfinished,
+                    TableHelperContext &tables, NewYearLog &log, NewYearReport &report)
+{
+    QDir(unfinished).removeRecursively();
+    if (!QDir().mkpath(unfinished)) {
+        log.addLine(QStringLiteral("Bląd tworzenia katalogu :") + QDir::toNativeSeparators(target));
+        report.failedTables.append(QDir::toNativeSeparators(target));
+        return;
+    }
+    log.addLine(QStringLiteral("Tworzenie katalogu :") + target);
+    LogUnderYearName shownLog(log, unfinished, target);
+    Kopiuj(source, unfinished, tables, shownLog, report);
+    for (QString &failed : report.failedTables)
+        failed = shownLog.shown(failed);
+    SyncToDisk(unfinished);
+    if (::rename(QFile::encodeName(unfinished).constData(), QFile::encodeName(target).constData()) != 0) {
+        report.failedTables.append(QDir::toNativeSeparators(target));
+        QDir(unfinished).removeRecursively();
+        report.createdTables = 0;
+        log.addLine(QStringLiteral("Nowy rok nie został utworzony."));
+        return;
+    }
+    SyncToDisk(QFileInfo(target).absolutePath());
+}
+
 } // namespace
 
 const QList<YearOpeningRule> &TROKF()
@@ -153,6 +201,15 @@ NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tab
     log.addLine(QStringLiteral("Baza danych w katalogu : ") + source);
     if (!QFileInfo(source).isDir())
         log.addLine(QStringLiteral("Brak katalogu : ") + source);
+    RemoveUnfinishedYears(report.folder);
+    if (!QFileInfo::exists(target)) {
+        report.started = true;
+        BuildYearAside(source, target, UnfinishedYearFolder(report.folder, request.newYear), tables, log, report);
+        if (QFileInfo::exists(target) && !tables.state.YearFolders.contains(request.newYear))
+            tables.state.YearFolders.append(request.newYear);
+        log.addLine(QStringLiteral("KONIEC."));
+        return report;
+    }
     if (!QDir().mkdir(target)) {
         const QString question =
             QStringLiteral("Błąd otwarcia roku. Kontynuacja może doprowadzić do utarty danych.\rCzy kontynuować ?");

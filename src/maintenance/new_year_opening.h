@@ -46,8 +46,9 @@ struct NewYearReport {
 
 // Opens the new year from the source year: creates <folder><new year>, and under it every
 // folder and table of the source year, each table empty or with its rows as the list says.
-// An existing table is never overwritten, so a repeated opening creates only what is missing;
-// each table appears complete or not at all. When the new year's folder cannot be created
+// A new year is built whole aside and appears in one step, complete or not at all (an interrupted
+// opening leaves no year). Into an existing year folder an opening creates only what is missing,
+// never overwriting a table; each table appears complete or not at all. When the new year's folder cannot be created
 // (it exists) the user is asked whether to go on. The new year is added to YearFolders.
 NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tables, NewYearLog &log);
 

@@ -3,7 +3,9 @@
 #include "base/progress.h"
 #include "maintenance/archive_files.h"
 #include "maintenance/archive_tree_copy.h"
+#include "store/read_only_table_file.h"
 #include "store/table_connection.h"
+#include "store/table_file_check.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,6 +71,20 @@ void SettleJournal(const QString &table)
     QFile::remove(journal);
 }
 
+// An archived table is put back only when it is the table it claims to be: its pages sound, the
+// structure the program expects of a file of its name, and its rows readable. An empty file or
+// another table's file under the name passes the engine's own check but not this one.
+QString ArchivedTableProblem(const QString &archiveFolder, const QString &path)
+{
+    const TableFileCheck check = InspectTableFile(path, ExpectedStructureInTree(archiveFolder, path));
+    if (!check.sound())
+        return check.problems.join(QStringLiteral(", "));
+    ReadOnlyTableFile file(path);
+    if (file.rowCount() < 0)
+        return QStringLiteral("nie można odczytać wierszy tabeli");
+    return QString();
+}
+
 } // namespace
 
 TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &dataRoot, const QStringList &years,
@@ -83,12 +99,17 @@ TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &data
 
     const QList<FileCopy> copies = ArchivedFilesOfTree(archiveFolder, dataRoot, years);
     QStringList damaged;
+    // Every table of the tree must come back from the archive: a table it lacks would leave the
+    // live one beside restored ones of another moment.
+    for (const FileCopy &live : ArchivedFilesOfTree(dataRoot, archiveFolder, years))
+        if (live.table && !QFileInfo(live.target).isFile())
+            damaged.append(Shown(live.target) + QStringLiteral(" : brak tabeli w archiwum"));
     QStringList inUse;
     LiveTableLocks locks;
     for (const FileCopy &copy : copies) {
         if (!copy.table)
             continue;
-        const QString failure = CheckTableFile(copy.source);
+        const QString failure = ArchivedTableProblem(archiveFolder, copy.source);
         if (!failure.isEmpty())
             damaged.append(Shown(copy.source) + QStringLiteral(" : ") + failure);
         if (!locks.lock(copy.target))

@@ -15,6 +15,7 @@
 #include "store/structure_upgrades.h"
 #include "store/table_object_open.h"
 #include "store/table_schemas.h"
+#include "store/unfinished_years.h"
 
 #include <QDir>
 
@@ -73,6 +74,7 @@ void TDANE::runOpenSequence()
         if (openCompanyAndParameters() && !state.StartupStop) {
             state.CompanyShortName = FieldText(TFIRMA, QStringLiteral("SKROT"));
             if (logIn()) {
+                RemoveUnfinishedYears(state.DataRoot);
                 selectYear();
                 openYearTables();
             }

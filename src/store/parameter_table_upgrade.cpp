@@ -12,6 +12,8 @@
 #include "store/table_object_open.h"
 #include "store/table_replacement.h"
 
+#include <QDir>
+
 namespace {
 
 const QString kScratchTableName = QStringLiteral("TEMP.DB");
@@ -59,7 +61,11 @@ bool BuildUpgradedTable(Table &parameters, Table &upgraded, TableHelperContext &
         upgraded.append();
         CopyCurrentRow(parameters, upgraded);
         SetNewFields(upgraded, context.state.TodayText);
-    } catch (const EngineError &) {
+    } catch (const EngineError &error) {
+        // Said at once: the start goes on with the old table, whose missing login fields would
+        // otherwise be the only sign (a full disk, most often).
+        context.prompt.error(QStringLiteral("Nie można uaktualnić tabeli parametrów %1 :\r%2")
+                                 .arg(QDir::toNativeSeparators(parameters.filePath()), error.message()));
         DeleteTableQuietly(upgraded);
         return false;
     }

@@ -106,6 +106,20 @@ TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDe
     return check;
 }
 
+std::optional<TableDefinition> ExpectedStructureInTree(const QString &root, const QString &path)
+{
+    QString relative = QDir(root).relativeFilePath(path);
+    TableBase base = TableBase::DataRoot;
+    const qsizetype slash = relative.indexOf(u'/');
+    if (slash > 0 && IsYearFolder(relative.left(slash))) {
+        base = TableBase::YearFolder;
+        relative = relative.mid(slash + 1);
+    }
+    const QHash<QString, TableDefinition> known = KnownTables();
+    const auto found = known.constFind(LocationKey(base, relative));
+    return found == known.constEnd() ? std::nullopt : std::optional(*found);
+}
+
 QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot)
 {
     const QHash<QString, TableDefinition> known = KnownTables();

@@ -18,6 +18,11 @@ struct TableFileCheck {
 // type) and every index the program expects of it. Fields of other programs may be there too.
 TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected);
 
+// The structure the program expects of a table file lying under a data root (or a copy of one,
+// as an archive): a file of a year folder by its module folder and name, any other by its path
+// under the root. nullopt for a file the program does not define.
+std::optional<TableDefinition> ExpectedStructureInTree(const QString &root, const QString &path);
+
 // Every table file of the installation: the parameter and users tables of the working folder,
 // the company table of the data root, and every table file under the data root's year folders.
 // Each is checked; a known table against its structure.

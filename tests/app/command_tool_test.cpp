@@ -177,6 +177,13 @@ TEST_F(CommandToolTest, ExportedDocumentsComeBackAndADamagedFileChangesNothing)
     EXPECT_TRUE(errors.contains("Wiersz 6, kolumna")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("\"12x\"")) << errors.toStdString();
     EXPECT_TRUE(QFile::exists(path("zle.txt")));
+
+    // A file that cannot take its imported name would be imported again at the next run: the
+    // import says so and fails.
+    ASSERT_TRUE(QFile::rename(path("zdokumenty.txt"), path("dokumenty.txt")));
+    ASSERT_TRUE(QDir().mkpath(path("zdokumenty.txt/zajete")));
+    EXPECT_EQ(run({"import", "documents", path("dokumenty.txt")}), 1);
+    EXPECT_TRUE(errors.contains("Nie można zmienić nazwy pliku")) << errors.toStdString();
 }
 
 } // namespace

@@ -370,3 +370,69 @@ TEST_F(ExchangeTest, DocumentsBreakingTheLedgerRulesAreNamed)
 }
 
 } // namespace
+
+// A file that ends in the middle of its last line: the cut line is refused with its number and
+// nothing is imported; a last line that has all its columns is read though its line end is
+// missing.
+TEST_F(ContractorExchangeTest, AFileCutOffInItsLastLineIsRefused)
+{
+    const QByteArray cut[] = {
+        "TKontrahNR\tTKontrahMIEJSC\tTKontrahNIP\t\r\n1\tRadom\t582-199-35-13\t\r\n2\tRad",
+        "TKontrahNR\tTKontrahMIEJSC\t\r\n1\tRadom\t\r\n2",
+        "TKontrahNR;TKontrahMIEJSC\r\n1;Radom\r\n2",
+    };
+    for (const QByteArray &bytes : cut) {
+        const QString path = writeFile(QStringLiteral("import.txt"), bytes);
+        EXPECT_TRUE(importError(path).message().startsWith(QStringLiteral("Wiersz 3: wiersz jest ucięty"))) << bytes.toStdString();
+        EXPECT_TRUE(QFile::exists(path));
+        EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("NR")), QStringList{}) << bytes.toStdString();
+    }
+    importFile(writeFile(QStringLiteral("import.txt"), "TKontrahNR;TKontrahMIEJSC\r\n1;Radom\r\n2;Rad"));
+    EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("MIEJSC")), (QStringList{"Radom", "Rad"}));
+}
+
+// A file in UTF-16, or in UTF-8 with a byte UTF-8 cannot read, is refused whole, saying so; a
+// file in Windows-1250 whose capitals happen to make a UTF-8 letter is still read as it is.
+TEST_F(ContractorExchangeTest, AFileOfNoReadableEncodingIsRefused)
+{
+    struct Case {
+        QByteArray bytes;
+        const char *refusal; // the beginning of the message; null when the file imports
+    };
+    const QByteArray utf8Rows = QStringLiteral("TKontrahNR\tTKontrahMIEJSC\t\r\n1\tŁódź\t\r\n2\tŻywiec\t\r\n").toUtf8();
+    const Case cases[] = {
+        {QByteArray("\xFF\xFE") + QByteArray::fromRawData(reinterpret_cast<const char *>(u"TKontrahNR\t\r\n1\t\r\n"), 30),
+         "Plik w kodowaniu UTF-16"},
+        {utf8Rows + "3\tRadom\xB3\t\r\n", "Plik nie jest ani w kodowaniu UTF-8, ani Windows-1250: wiersz 4 "},
+        {"TKontrahNR\tTKontrahMIEJSC\t\r\n1\tG\xD3\xA3KA \xB3\xB9" "ka\t\r\n", nullptr},
+    };
+    for (const Case &c : cases) {
+        tree.createTable(contractorTable(), ContractorTableDefinition());
+        const QString path = writeFile(QStringLiteral("import.txt"), c.bytes);
+        if (c.refusal) {
+            EXPECT_TRUE(importError(path).message().startsWith(QString::fromUtf8(c.refusal)))
+                << importError(path).message().toStdString();
+            EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("NR")), QStringList{});
+        } else {
+            importFile(path);
+            EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("MIEJSC")), QStringList{QStringLiteral("GÓŁKA łąka")});
+        }
+    }
+}
+
+// A row whose key is empty or holds an invisible character is refused with its line; nothing of
+// the file is imported.
+TEST_F(ContractorExchangeTest, ARowWithAnEmptyOrInvisibleKeyIsRefused)
+{
+    const QByteArray files[] = {
+        "TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n\tB\t\r\n",
+        "TKontrahSKROT\tTKontrahNR\t\r\nA\t1\t\r\nB\r\n",
+        QByteArray("TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n\xEF\xBB\xBF" "2\tB\t\r\n"),
+    };
+    for (const QByteArray &bytes : files) {
+        const QString message = importError(writeFile(QStringLiteral("import.txt"), bytes)).message();
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Wiersz 3: "))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("klucza"))) << message.toStdString();
+        EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("NR")), QStringList{});
+    }
+}

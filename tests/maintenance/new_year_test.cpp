@@ -1,4 +1,5 @@
 #include "maintenance_fixture.h"
+#include "kill_runs.h"
 
 #include "maintenance/new_year_opening.h"
 #include "store/table_helper_context.h"
@@ -6,6 +7,7 @@
 #include "support/scripted_prompt.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 namespace {
@@ -134,4 +136,34 @@ TEST_F(NewYearTest, MissingSourceYearStillMakesTheFolderAndBadYearsAreRefused)
         EXPECT_TRUE(log.lines.isEmpty());
     }
     EXPECT_EQ(prompt.count(QStringLiteral("Rok musi mieć cztery cyfry, np. 2020.")), 4);
+}
+
+// An opening killed at any moment leaves no year or the whole year, never a year with some of
+// its tables; the next opening removes what the killed one built aside and makes the year.
+TEST_F(NewYearTest, AKilledOpeningLeavesNoHalfBuiltYear)
+{
+    const QString year = tree.yearFolder(QStringLiteral("2020"));
+    const auto filesOfYear = [&] {
+        QStringList files;
+        QDirIterator it(year, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(QDir(year).relativeFilePath(it.next()));
+        files.sort();
+        return files;
+    };
+    const auto opening = [&] { open2020(); };
+    const QList<int> pauses = PausesOver(opening);
+    const QStringList whole = filesOfYear();
+    ASSERT_FALSE(whole.isEmpty());
+    for (const int pause : pauses) {
+        QDir(year).removeRecursively();
+        RunAndKill(opening, pause);
+        if (QFileInfo::exists(year))
+            EXPECT_EQ(filesOfYear(), whole) << pause;
+        QDir(year).removeRecursively();
+        open2020();
+        EXPECT_EQ(filesOfYear(), whole) << pause;
+        EXPECT_EQ(QDir(tree.dataRoot()).entryList({QStringLiteral(".kasa-nowy-rok*")}, QDir::Dirs | QDir::Hidden), QStringList{})
+            << pause;
+    }
 }

@@ -1,4 +1,5 @@
 #include "maintenance_fixture.h"
+#include "kill_runs.h"
 
 #include "base/progress.h"
 #include "maintenance/archive_commands.h"
@@ -19,21 +20,6 @@
 namespace {
 
 const QString kArchiveDate = QStringLiteral("ARCHDATA");
-
-// Runs the work in a child process and kills it after the given pause (microseconds).
-void RunAndKill(const std::function<void()> &work, int pauseMicroseconds)
-{
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        work();
-        ::_exit(0);
-    }
-    ::usleep(useconds_t(pauseMicroseconds));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-}
 
 } // namespace
 
@@ -130,17 +116,52 @@ TEST_F(RestoreTest, RefusedRestoresChangeNothing)
     EXPECT_EQ(documentCount(), 2);
 }
 
-// Moments spread over the time the work takes here, from its start to a little past its end.
-static QList<int> PausesOver(const std::function<void()> &work)
+// Archives whose tables pass the engine's own page check yet are not the tables they claim to
+// be, or lack one: each is refused naming the file, and the live tree keeps every row.
+TEST_F(RestoreTest, AnArchiveOfWrongOrMissingTablesIsRefused)
 {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    const qint64 took = timer.nsecsElapsed() / 1000;
-    QList<int> pauses;
-    for (int step = 0; step <= 10; ++step)
-        pauses.append(int(took * step / 9));
-    return pauses;
+    addDocuments(2);
+    ASSERT_TRUE(ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress).succeeded());
+    addDocuments(3);
+    const QDir folder(archive());
+    const QString archivedDocuments = folder.filePath(QStringLiteral("2019/KASA/NAGKASA.DB"));
+    const QString archivedCompany = folder.filePath(QStringLiteral("FIRMA.DB"));
+    struct Case {
+        const char *what;
+        QString file;                     // the archived file the case spoils
+        std::function<void()> spoil;
+        QString problem;
+    };
+    const QByteArray goodDocuments = readFile(archivedDocuments);
+    const QByteArray goodCompany = readFile(archivedCompany);
+    const QList<Case> cases = {
+        {"empty documents", archivedDocuments, [&] { writeFile(archivedDocuments, QByteArray()); },
+         QStringLiteral("brak opisu struktury tabeli")},
+        {"empty company", archivedCompany, [&] { writeFile(archivedCompany, QByteArray()); },
+         QStringLiteral("brak opisu struktury tabeli")},
+        {"desks over documents", archivedDocuments,
+         [&] { writeFile(archivedDocuments, readFile(folder.filePath(QStringLiteral("2019/KASA/KASA.DB")))); },
+         QStringLiteral("brak pola")},
+        {"documents missing", archivedDocuments, [&] { QFile::remove(archivedDocuments); },
+         QStringLiteral("brak tabeli w archiwum")},
+    };
+    for (const Case &c : cases) {
+        c.spoil();
+        const TreeCopyReport report = RestoreDataTree(archive(), tree.dataRoot(), state.YearFolders, progress);
+        EXPECT_TRUE(report.refusal.startsWith(QStringLiteral("Archiwum jest uszkodzone, nic nie zostało odtworzone :\r")))
+            << c.what << ": " << report.refusal.toStdString();
+        EXPECT_TRUE(report.refusal.contains(QDir::toNativeSeparators(c.file) + QStringLiteral(" : ")))
+            << c.what << ": " << report.refusal.toStdString();
+        EXPECT_TRUE(report.refusal.contains(c.problem)) << c.what << ": " << report.refusal.toStdString();
+        EXPECT_EQ(documentCount(), 5) << c.what;
+        writeFile(archivedDocuments, goodDocuments);
+        writeFile(archivedCompany, goodCompany);
+    }
+    const QString emptyFolder = QDir(tree.root()).filePath(QStringLiteral("pusty"));
+    ASSERT_TRUE(QDir().mkpath(emptyFolder));
+    const TreeCopyReport empty = RestoreDataTree(emptyFolder, tree.dataRoot(), state.YearFolders, progress);
+    EXPECT_TRUE(empty.refusal.contains(QStringLiteral("brak tabeli w archiwum"))) << empty.refusal.toStdString();
+    EXPECT_EQ(documentCount(), 5);
 }
 
 // A process killed at any moment of an archive or a restore leaves each table sound and either

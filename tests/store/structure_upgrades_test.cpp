@@ -193,6 +193,11 @@ TEST_F(StructureUpgradeTest, WhenTheNewParameterTableCannotBeMadeTheOldOneStays)
     EXPECT_TRUE(p->isOpen());
     EXPECT_EQ(p->definition(), older);
     EXPECT_EQ(p->asString("P2"), QStringLiteral("00000"));
+    // The failure is said, naming the table, rather than showing later only as a missing login.
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(prompt.messages().first().text.startsWith(
+        QStringLiteral("Nie można uaktualnić tabeli parametrów ") + QDir::toNativeSeparators(p->filePath())))
+        << prompt.messages().first().text.toStdString();
 }
 
 } // namespace

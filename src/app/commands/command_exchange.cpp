@@ -74,11 +74,18 @@ int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextS
 {
     return RunExchange(arguments, QStringLiteral("import"), out, err, clock,
                        [](HeadlessTree &tree, TableHelperContext &helpers, Progress &progress, const ExchangeCommand &command) {
+                           ImportResult import;
+                           QStringList breaches;
                            if (command.documents) {
-                               const DocumentImportResult result = ImportDocuments(helpers, command.path, progress);
-                               return ImportSummary(result.import, result.breaches);
+                               DocumentImportResult result = ImportDocuments(helpers, command.path, progress);
+                               import = result.import;
+                               breaches = result.breaches;
+                           } else {
+                               import = ImportFile(ContractorExchangeSource(tree.data().TKontrah), command.path, progress);
                            }
-                           return ImportSummary(
-                               ImportFile(ContractorExchangeSource(tree.data().TKontrah), command.path, progress));
+                           // A file that keeps its name would be imported again at the next run.
+                           if (import.markFailed)
+                               throw ExchangeError(ImportSummary(import, breaches));
+                           return ImportSummary(import, breaches);
                        });
 }
