@@ -59,10 +59,15 @@ int main(int argc, char **argv)
         QTextStream err(stderr);
         return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
     }
+    // Writing the forms to files needs no display; without one they are drawn off screen.
+    const bool forms = argc > 1 && std::strcmp(argv[1], "--forms") == 0;
+    if (forms && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InstallPolishTranslations(app);
     // "kasa --forms OUTDIR" writes every graphic form of the data tree here as PDF and ends.
-    if (argc > 1 && std::strcmp(argv[1], "--forms") == 0) {
+    if (forms) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         return RunFormsExport(app.arguments().mid(1), out, err);

@@ -1,5 +1,8 @@
 #include "base/command_line.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 const QString kDataRootPrefix = QStringLiteral("dr=");
@@ -27,4 +30,13 @@ std::optional<QString> YearFromArguments(const QStringList &arguments)
 int CommandArgIndexFor(const QStringList &arguments)
 {
     return YearFromArguments(arguments) ? 3 : 1;
+}
+
+bool DataRootLiesOutside(const QString &dataRoot, const QString &workingFolder)
+{
+    if (dataRoot.isEmpty())
+        return false;
+    const QString root = QDir::cleanPath(QFileInfo(dataRoot).absoluteFilePath());
+    const QString folder = QDir::cleanPath(QFileInfo(workingFolder).absoluteFilePath());
+    return root != folder && !root.startsWith(folder + u'/');
 }

@@ -16,3 +16,7 @@ std::optional<QString> YearFromArguments(const QStringList &arguments);
 
 // Position (1-based) of the first argument the main window interprets: 3 after "rok YYYY", else 1.
 int CommandArgIndexFor(const QStringList &arguments);
+
+// True when the data root lies outside the working folder's tree: a copy of an installation still
+// works on the original's data, which the user must be told.
+bool DataRootLiesOutside(const QString &dataRoot, const QString &workingFolder);

@@ -13,6 +13,12 @@ QString DefaultArchiveFolder(const QString &dataRoot)
     return dataRoot + QStringLiteral("ARCHIWUM");
 }
 
+QString RestoreQuestion()
+{
+    return QStringLiteral("Uwaga odtworzenie spowoduje utratę wszystkich zapisów od daty ostatniego "
+                          "archiwowania.\rCzy odtwarzać zbiory ?");
+}
+
 bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFolder)
 {
     const TreeCopyReport report =
@@ -22,10 +28,17 @@ bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFold
                             report.message() + QStringLiteral("\rData archiwum nie została zmieniona."), Ok);
         return false;
     }
-    if (context.company.isOpen()) {
-        EnsureEditing(context.company);
-        context.company.setString(QStringLiteral("ARCHDATA"), context.state.TodayText);
-        PostAndFlush(context.company, context.prompt);
+    // The archive is whole; the reminder's date must be stored too, or the archive is not done.
+    if (!context.company.isOpen()) {
+        context.prompt.show(PromptIcon::Error, QStringLiteral("Dane zostały zarchiwizowane, ale tabela firmy nie jest otwarta:"
+                                                              "\rdata archiwum nie została zapisana."), Ok);
+        return false;
+    }
+    EnsureEditing(context.company);
+    context.company.setString(QStringLiteral("ARCHDATA"), context.state.TodayText);
+    if (!PostAndFlush(context.company, context.prompt)) {
+        context.prompt.show(PromptIcon::Error, QStringLiteral("Dane zostały zarchiwizowane, ale data archiwum nie została zapisana."), Ok);
+        return false;
     }
     return true;
 }
@@ -33,9 +46,7 @@ bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFold
 bool Odtwarzaj(const ArchiveCommandContext &context, const QString &archiveFolder,
                const std::function<void()> &closeTables, const std::function<void()> &reopenTables)
 {
-    const QString question = QStringLiteral("Uwaga odtworzenie spowoduje utratę wszystkich zapisów od daty ostatniego "
-                                            "archiwowania.\rCzy odtwarzać zbiory ?");
-    if (context.prompt.show(PromptIcon::Warning, question, Yes | No) != Yes)
+    if (context.prompt.show(PromptIcon::Warning, RestoreQuestion(), Yes | No) != Yes)
         return false;
     if (closeTables)
         closeTables();

@@ -20,8 +20,12 @@ struct ArchiveCommandContext {
 QString DefaultArchiveFolder(const QString &dataRoot);
 
 // "Archiwizuj": archives the data tree into the folder. ARCHDATA becomes today only when every
-// file was copied; otherwise the files that failed are listed in one message. True on success.
+// file was copied; otherwise the files that failed are listed in one message. True only when the
+// archive was written and its date stored.
 bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFolder);
+
+// The question a restore asks before it replaces anything.
+QString RestoreQuestion();
 
 // "Odtwarzaj": asks first; on Yes closes every table, restores the archive and opens the data
 // tree again (the open sequence). A refused or failed restore says why and changes nothing.

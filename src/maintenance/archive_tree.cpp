@@ -3,8 +3,12 @@
 #include "base/progress.h"
 #include "maintenance/archive_files.h"
 #include "maintenance/archive_tree_copy.h"
+#include "store/file_move_journal.h"
+#include "store/table_file_check.h"
 
 #include <QDir>
+
+#include <algorithm>
 #include <QFileInfo>
 
 namespace {
@@ -54,14 +58,48 @@ TreeCopyReport ArchiveDataTree(const QString &dataRoot, const QStringList &years
     report.refusal = ArchiveFolderRefusal(dataRoot, years, archiveFolder);
     if (!report.refusal.isEmpty())
         return report;
+    if (!QFileInfo(dataRoot).isDir()) {
+        report.refusal = QStringLiteral("Brak katalogu danych :\r") + QDir::toNativeSeparators(dataRoot);
+        return report;
+    }
+    // Every table the program needs must be in the archive: one it lacks could not be restored.
+    // A year folder without a single table holds nothing to archive and is passed over.
+    QStringList yearsWithTables;
+    for (const QString &year : years) {
+        const QList<FileCopy> files = ArchivedFilesOfTree(dataRoot, archiveFolder, {year});
+        if (std::any_of(files.cbegin(), files.cend(), [&year](const FileCopy &file) {
+                return file.table && QDir::fromNativeSeparators(file.source).contains(u'/' + year + u'/');
+            }))
+            yearsWithTables << year;
+    }
+    QStringList missing;
+    for (const QString &table : RequiredTableFiles(QString(), dataRoot, yearsWithTables))
+        if (!QFileInfo(table).isFile())
+            missing.append(QDir::toNativeSeparators(table) + QStringLiteral(" : brak tabeli"));
+    if (!missing.isEmpty()) {
+        report.refusal = QStringLiteral("Brak tabel, archiwum nie zostało zmienione :\r") + missing.join(u'\r');
+        return report;
+    }
     if (!QDir().mkpath(archiveFolder)) {
         report.refusal = QStringLiteral("Nie można utworzyć katalogu archiwum :\r") + QDir::toNativeSeparators(archiveFolder);
+        return report;
+    }
+    // The previous archive's switch, if cut short, ends before this one begins.
+    if (!FinishInterruptedMoves(archiveFolder)) {
+        report.refusal = QStringLiteral("Nie można dokończyć poprzedniego archiwum :\r") + QDir::toNativeSeparators(archiveFolder);
         return report;
     }
     progress.Start(QStringLiteral("Archiwowanie"), int(years.size()) + 3);
     progress.Postep();
     const QList<FileCopy> copies = ArchivedFilesOfTree(dataRoot, archiveFolder, years);
-    PutFilesInPlace(copies, CopySource::LiveTables, years, progress, report);
+    // What a restore would refuse is not archived: each copied table is checked as the table it is.
+    const auto verify = [&dataRoot](const FileCopy &copy, const QString &scratch) {
+        if (!copy.table)
+            return QString();
+        const TableFileCheck check = InspectTableFile(scratch, ExpectedStructureInTree(dataRoot, copy.source));
+        return check.problems.join(QStringLiteral(", "));
+    };
+    PutFilesInPlace(copies, CopySource::LiveTables, years, archiveFolder, verify, progress, report);
     progress.Stop();
     return report;
 }

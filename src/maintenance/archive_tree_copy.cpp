@@ -1,6 +1,7 @@
 #include "maintenance/archive_tree_copy.h"
 
 #include "base/progress.h"
+#include "store/file_move_journal.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,8 @@ QString WriteScratch(const FileCopy &copy, CopySource source)
 
 } // namespace
 
-void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QStringList &years, Progress &progress,
+void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QStringList &years,
+                     const QString &targetRoot, const CopyVerification &verify, Progress &progress,
                      TreeCopyReport &report)
 {
     QStringList written;
@@ -50,10 +52,12 @@ void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QSt
             progress.Postep();
             currentYear = year;
         }
-        const QString failure = WriteScratch(copy, source);
+        QString failure = WriteScratch(copy, source);
         if (failure.isEmpty())
             written.append(ScratchCopyPath(copy.target));
-        else
+        if (failure.isEmpty() && verify)
+            failure = verify(copy, ScratchCopyPath(copy.target));
+        if (!failure.isEmpty())
             report.failures.append(Shown(copy.source) + QStringLiteral(" : ") + failure);
     }
     if (!rootDone)
@@ -74,6 +78,16 @@ void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QSt
         progress.Postep();
         return;
     }
+    QList<PendingMove> moves;
+    for (const FileCopy &copy : copies)
+        moves.append({ScratchCopyPath(copy.target), copy.target});
+    if (!WriteMoveJournal(targetRoot, moves)) {
+        for (const QString &scratch : std::as_const(written))
+            QFile::remove(scratch);
+        report.failures.append(Shown(targetRoot) + QStringLiteral(" : błąd zapisu"));
+        progress.Postep();
+        return;
+    }
     QSet<QString> folders;
     for (const FileCopy &copy : copies) {
         if (MoveIntoPlace(ScratchCopyPath(copy.target), copy.target))
@@ -84,5 +98,7 @@ void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QSt
     }
     for (const QString &folder : std::as_const(folders))
         SyncToDisk(folder);
+    if (report.failures.isEmpty())
+        RemoveMoveJournal(targetRoot);
     progress.Postep();
 }

@@ -61,6 +61,32 @@ QString ExchangeTextOf(const FieldDef &field, const StoredValues &row, int posit
     return ExchangeText(field, row.value(position));
 }
 
+// A number or money field holding text (written by another tool) would be exported as 0 and
+// imported back as 0: the export stops naming the table, the row and the field.
+void RefuseUnreadableValue(const Table &table, const FieldDef &field, const StoredValues &row, int position, int rowNumber)
+{
+    switch (field.type) {
+    case FieldType::Currency:
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoIncrement:
+    case FieldType::Boolean:
+    case FieldType::Float:
+        break;
+    default:
+        return;
+    }
+    const QVariant value = row.value(position);
+    if (!value.isValid() || value.isNull() || value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double
+        || value.typeId() == QMetaType::Int)
+        return;
+    throw ExchangeError(QStringLiteral("Tabela %1, wiersz %2, pole %3: wartość \"%4\" nie jest %5.\rPlik nie został zapisany.")
+                            .arg(table.tableName())
+                            .arg(rowNumber)
+                            .arg(field.name, value.toString(),
+                                 field.type == FieldType::Currency ? QStringLiteral("kwotą") : QStringLiteral("liczbą")));
+}
+
 void WriteLine(QSaveFile &file, const QString &line, int lineNumber, const QList<ExportColumn> &columns,
                const QList<qsizetype> &starts)
 {
@@ -112,6 +138,7 @@ ExportResult ExportTable(const ExchangeSource &source, const FieldMap &map, cons
             line.clear();
             starts.clear();
             for (const ExportColumn &column : columns) {
+                RefuseUnreadableValue(table, column.def, row, column.position, result.rows + 1);
                 starts.append(line.size());
                 line += CleanExchangeValue(ExchangeTextOf(column.def, row, column.position));
                 line += QLatin1Char('\t');

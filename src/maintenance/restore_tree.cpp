@@ -3,6 +3,7 @@
 #include "base/progress.h"
 #include "maintenance/archive_files.h"
 #include "maintenance/archive_tree_copy.h"
+#include "store/file_move_journal.h"
 #include "store/read_only_table_file.h"
 #include "store/table_connection.h"
 #include "store/table_file_check.h"
@@ -96,6 +97,13 @@ TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &data
         report.refusal = QStringLiteral("Brak katalogu archiwum :\r") + Shown(archiveFolder);
     if (!report.refusal.isEmpty())
         return report;
+    // An archive whose switch was cut short is finished first, so it is entirely of one moment;
+    // one that cannot be finished (a read-only medium) is not taken.
+    if (!FinishInterruptedMoves(archiveFolder)) {
+        report.refusal = QStringLiteral("Archiwum nie zostało dokończone, nic nie zostało odtworzone :\r") + Shown(archiveFolder);
+        return report;
+    }
+    FinishInterruptedMoves(dataRoot);
 
     const QList<FileCopy> copies = ArchivedFilesOfTree(archiveFolder, dataRoot, years);
     QStringList damaged;
@@ -132,7 +140,7 @@ TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &data
     for (const FileCopy &copy : copies)
         if (copy.table)
             SettleJournal(copy.target);
-    PutFilesInPlace(copies, CopySource::ArchivedTables, years, progress, report);
+    PutFilesInPlace(copies, CopySource::ArchivedTables, years, dataRoot, {}, progress, report);
     progress.Stop();
     return report;
 }

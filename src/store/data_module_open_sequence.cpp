@@ -15,6 +15,7 @@
 #include "store/structure_upgrades.h"
 #include "store/table_object_open.h"
 #include "store/table_schemas.h"
+#include "store/file_move_journal.h"
 #include "store/unfinished_years.h"
 
 #include <QDir>
@@ -71,9 +72,12 @@ void TDANE::runOpenSequence()
         const QString dataRoot = DataRootFromArguments(context_.environment.arguments);
         if (!dataRoot.isEmpty())
             state.DataRoot = WithTrailingSeparator(dataRoot);
+        // A restore cut short during its switch is finished before any table of the tree opens.
+        FinishInterruptedMoves(state.DataRoot.isEmpty() ? context_.session.workingFolder() : state.DataRoot);
         if (openCompanyAndParameters() && !state.StartupStop) {
             state.CompanyShortName = FieldText(TFIRMA, QStringLiteral("SKROT"));
             if (logIn()) {
+                FinishInterruptedMoves(state.DataRoot);
                 RemoveUnfinishedYears(state.DataRoot);
                 selectYear();
                 openYearTables();

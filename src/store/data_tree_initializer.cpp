@@ -61,14 +61,27 @@ private:
     bool kept_ = false;
 };
 
-void RefuseWhenTooLongForCompanyTable(const QString &folder)
+int RoomForDataRoot()
 {
     const TableDefinition company = CompanyTableDefinition();
-    const int room = company.fields[company.fieldIndex(QStringLiteral("DR"))].size;
-    if (folder.size() > room)
+    return company.fields[company.fieldIndex(QStringLiteral("DR"))].size;
+}
+
+// The data root as the company table keeps it: with its closing separator when there is room for
+// it, else without (the program adds it back when it reads the field).
+QString StoredDataRoot(const QString &folder)
+{
+    return folder.size() > RoomForDataRoot() ? folder.chopped(1) : folder;
+}
+
+// The folder ends with a separator the user did not type; it is not counted.
+void RefuseWhenTooLongForCompanyTable(const QString &folder)
+{
+    const int room = RoomForDataRoot();
+    if (StoredDataRoot(folder).size() > room)
         throw DataTreeInitError(QStringLiteral("Ścieżka %1 ma %2 znaków, a pole DR tabeli firmy mieści %3. "
                                                "Wybierz krótszą ścieżkę.")
-                                    .arg(folder).arg(folder.size()).arg(room));
+                                    .arg(StoredDataRoot(folder)).arg(StoredDataRoot(folder).size()).arg(room));
 }
 
 void RefuseExistingTables(const QString &folder, const QList<InstallationTable> &tables)
@@ -114,7 +127,7 @@ TableRecord AdministratorRecord()
 
 TableRecord CompanyRecord(const DataTreeInitOptions &options)
 {
-    TableRecord record{{QStringLiteral("NR"), 1}, {QStringLiteral("DR"), options.folder}};
+    TableRecord record{{QStringLiteral("NR"), 1}, {QStringLiteral("DR"), StoredDataRoot(options.folder)}};
     if (options.demo)
         record << DemoCompanyFields();
     return record;

@@ -136,18 +136,20 @@ void RebuildIndexes(Table &table, const QList<IndexDef> &listed, const QString &
     table.buildHelperIndexes(ProgramHelperIndexes(table.definition()));
 }
 
-// True when the indexes were rebuilt, false when the table could not be repaired; throws
+// Empty when the indexes were rebuilt, else why the table could not be repaired; throws
 // EngineError when an index cannot be built.
-bool RepairTable(Session &session, const QString &recordedPath)
+QString RepairTable(Session &session, const QString &recordedPath)
 {
     const QString tablePath = InWorkingFolder(session, recordedPath);
+    if (!QFileInfo(ResolvePathIgnoringCase(tablePath + QStringLiteral(".DB"))).isFile())
+        return QStringLiteral("brak pliku tabeli");
     const std::optional<QByteArray> listing = ReadListing(tablePath);
     if (!listing)
-        return false;
+        return QStringLiteral("brak opisu struktury (.STR)");
     // The whole listing is read and checked before anything is touched.
     const std::optional<QList<IndexDef>> listed = IndexesOfCompleteListing(*listing);
     if (!listed)
-        return false;
+        return QStringLiteral("opis struktury (.STR) jest niepełny");
     RecoverInterruptedWrite(session, tablePath);
     DeleteIndexFiles(tablePath);
 
@@ -155,11 +157,12 @@ bool RepairTable(Session &session, const QString &recordedPath)
     table.setTableName(tablePath + QStringLiteral(".DB"));
     try {
         table.openExclusive();
-    } catch (const EngineError &) {
-        return false; // another program has it open, or it is missing or damaged
+    } catch (const EngineError &error) {
+        return error.kind() == EngineErrorKind::Locked ? QStringLiteral("tabela jest otwarta w innym programie")
+                                                       : QStringLiteral("tabela jest uszkodzona (%1)").arg(error.message());
     }
     RebuildIndexes(table, *listed, tablePath);
-    return true;
+    return QString();
 }
 
 void ListTables(IndexRepairLog &log, const QStringList &tables)
@@ -232,6 +235,11 @@ bool IsKeptByIndexRepair(const QString &fileName)
     return kept.contains(fileName.right(2).toUpper()) || IsSqliteSideFile(fileName);
 }
 
+QString IndexRepairQuestion()
+{
+    return Text(kQuestion);
+}
+
 IndexRepairResult RunIndexRepair(const IndexRepairContext &context, IndexRepairLog &log)
 {
     if (!context.prompt.askYesNo(Text(kQuestion), PromptIcon::Warning))
@@ -242,9 +250,14 @@ IndexRepairResult RunIndexRepair(const IndexRepairContext &context, IndexRepairL
     for (const QString &path : context.tables) {
         const int line = log.addLine(path + Text(kWorking));
         try {
-            log.replaceLine(line, path + Text(RepairTable(context.session, path) ? kRepaired : kNotRepaired));
+            const QString failure = RepairTable(context.session, path);
+            log.replaceLine(line, path + Text(failure.isEmpty() ? kRepaired : kNotRepaired));
+            if (!failure.isEmpty() && context.notRepaired)
+                context.notRepaired->append(path + QStringLiteral(" : ") + failure);
         } catch (const EngineError &error) {
             log.replaceLine(line, path + Text(kNotRepaired));
+            if (context.notRepaired)
+                context.notRepaired->append(path + QStringLiteral(" : ") + error.message());
             context.prompt.error(error.message());
             ReopenTables(context);
             return IndexRepairResult::Stopped;

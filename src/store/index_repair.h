@@ -33,7 +33,12 @@ struct IndexRepairContext {
     // Opens every table again and rebuilds the list above. Without it the session reopens the
     // tables it closed.
     std::function<void()> rerunOpenSequence;
+    // When given, gets one line per table left unrepaired: its path and why.
+    QStringList *notRepaired = nullptr;
 };
+
+// The question the repair asks before it starts.
+QString IndexRepairQuestion();
 
 enum class IndexRepairResult {
     Declined, // the user answered No: nothing was touched

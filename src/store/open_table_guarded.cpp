@@ -4,12 +4,14 @@
 #include "base/prompt.h"
 #include "store/engine_error.h"
 #include "store/structure_upgrades.h"
+#include "store/session.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
 #include "store/table_object_open.h"
 #include "store/write_structure_listing.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -88,8 +90,10 @@ QString ReadOnlyQuestion(const QString &pathWithoutExtension)
 bool OpenTableGuarded(Table &table, const QString &path, const QString &displayName, TableHelperContext &context)
 {
     const bool named = !displayName.isEmpty();
+    // The listing lies beside the table, in the working folder when the path is relative to it.
+    const QString beside = QDir(context.session.workingFolder()).absoluteFilePath(path);
     if (named)
-        RecordOpenedTable(context.state, path);
+        RecordOpenedTable(context.state, beside);
     for (std::optional<EngineError> failure = TryOpen(table, path); failure; failure = TryOpen(table, path)) {
         if (!named)
             return false;
@@ -112,7 +116,7 @@ bool OpenTableGuarded(Table &table, const QString &path, const QString &displayN
             // The company table keeps working in the structure it has.
         }
     }
-    if (named && !HasStructureListing(path))
-        WriteStructureListing(context.session, path);
+    if (named && !HasStructureListing(beside))
+        WriteStructureListing(context.session, beside);
     return true;
 }

@@ -41,6 +41,58 @@ void CheckStructure(ReadOnlyTableFile &connection, const TableDefinition &expect
             problems << QStringLiteral("brak indeksu %1").arg(index.name);
 }
 
+// The keys each unique index of the program holds once: a key written twice by another tool
+// stops every listing of the table.
+void CheckKeys(ReadOnlyTableFile &connection, const TableDefinition &expected, QStringList &problems)
+{
+    for (const IndexDef &index : expected.indexes) {
+        if (!index.primary && !index.unique)
+            continue;
+        const std::optional<QStringList> repeated = connection.column(RepeatedKeysSql(expected, index));
+        if (repeated && !repeated->isEmpty() && repeated->first().toLongLong() > 0)
+            problems << QStringLiteral("klucz %1 (%2) powtarza się w %3 wierszach")
+                            .arg(index.primary ? QStringLiteral("główny") : index.name, index.fields.join(u';'),
+                                 repeated->first());
+    }
+}
+
+// Every stored value must be one its field can hold: a number in a number or money field, a
+// date (yyyy.mm.dd) in a date field.
+void CheckValues(ReadOnlyTableFile &connection, const TableDefinition &expected, QStringList &problems)
+{
+    for (const FieldDef &field : expected.fields) {
+        const QByteArray column = QuotedName(field.name);
+        QByteArray wrong;
+        QString what;
+        switch (field.type) {
+        case FieldType::SmallInt:
+        case FieldType::Integer:
+        case FieldType::AutoIncrement:
+        case FieldType::Boolean:
+        case FieldType::Currency:
+            wrong = "typeof(" + column + ") NOT IN ('integer', 'null')";
+            what = field.type == FieldType::Currency ? QStringLiteral("kwotą") : QStringLiteral("liczbą");
+            break;
+        case FieldType::Float:
+            wrong = "typeof(" + column + ") NOT IN ('integer', 'real', 'null')";
+            what = QStringLiteral("liczbą");
+            break;
+        case FieldType::Date:
+            wrong = column + " <> '' AND (" + column + " NOT GLOB '[0-9][0-9][0-9][0-9].[0-9][0-9].[0-9][0-9]' OR date(replace("
+                    + column + ", '.', '-')) IS NOT replace(" + column + ", '.', '-'))";
+            what = QStringLiteral("datą");
+            break;
+        default:
+            continue;
+        }
+        const std::optional<QStringList> found =
+            connection.column("SELECT quote(" + column + ") || ' (wiersz ' || rowid || ')' FROM " + kDataTable + " WHERE "
+                              + wrong + " LIMIT 1");
+        if (found && !found->isEmpty())
+            problems << QStringLiteral("pole %1: wartość %2 nie jest %3").arg(field.name, found->first(), what);
+    }
+}
+
 // The program's own tables by where they lie: "<base>|<folder>\<file>" upper-cased.
 QString LocationKey(TableBase base, const QString &relativeFile)
 {
@@ -61,6 +113,7 @@ QHash<QString, TableDefinition> KnownTables()
     };
     for (const TableObjectEntry &entry : TableObjectRegistry())
         add(entry.location, entry.definition);
+    add(UsersTableLocation(), &UsersTableDefinition);
     return known;
 }
 
@@ -77,13 +130,54 @@ bool IsYearFolder(const QString &name)
     return name.size() == 4 && std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.isDigit(); });
 }
 
+struct RequiredTable {
+    QString path;
+    TableBase base;
+    QString baseFolder;
+};
+
+QList<RequiredTable> RequiredTables(const QString &workingFolder, const QString &dataRoot, const QStringList &years)
+{
+    QList<RequiredTable> tables;
+    auto add = [&tables](const QString &folder, const QString &relative, TableBase base) {
+        const QString path = ResolvePathIgnoringCase(QDir(folder).filePath(relative));
+        if (std::none_of(tables.cbegin(), tables.cend(), [&path](const RequiredTable &t) { return t.path == path; }))
+            tables << RequiredTable{path, base, folder};
+    };
+    for (const TableObjectEntry &entry : TableObjectRegistry()) {
+        const TableLocation &location = entry.location;
+        // The account totals are made by the report printout when it needs them.
+        if (location.fileName.compare(QLatin1String("RAZEM.DB"), Qt::CaseInsensitive) == 0)
+            continue;
+        const QString relative = location.folder.isEmpty() ? location.fileName : location.folder + u'/' + location.fileName;
+        switch (location.base) {
+        case TableBase::WorkingFolder:
+            if (!workingFolder.isEmpty())
+                add(workingFolder, relative, location.base);
+            break;
+        case TableBase::DataRoot:
+            add(dataRoot, relative, location.base);
+            break;
+        case TableBase::YearFolder:
+            for (const QString &year : years)
+                add(QDir(dataRoot).filePath(year), relative, location.base);
+            break;
+        }
+    }
+    return tables;
+}
+
 } // namespace
 
 TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected)
 {
     TableFileCheck check{QDir::toNativeSeparators(path), {}};
+    if (QFileInfo(path).isDir()) {
+        check.problems << QStringLiteral("w miejscu tabeli jest folder");
+        return check;
+    }
     if (!QFileInfo(path).isFile()) {
-        check.problems << QStringLiteral("brak pliku");
+        check.problems << QStringLiteral("brak tabeli");
         return check;
     }
     ReadOnlyTableFile connection(path);
@@ -101,8 +195,14 @@ TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDe
             check.problems << line;
         return check;
     }
-    if (expected)
-        CheckStructure(connection, *expected, check.problems);
+    if (!expected)
+        return check;
+    CheckStructure(connection, *expected, check.problems);
+    // Keys and values are read by the fields the program knows; a table lacking one is reported above.
+    if (!check.problems.isEmpty())
+        return check;
+    CheckKeys(connection, *expected, check.problems);
+    CheckValues(connection, *expected, check.problems);
     return check;
 }
 
@@ -120,30 +220,53 @@ std::optional<TableDefinition> ExpectedStructureInTree(const QString &root, cons
     return found == known.constEnd() ? std::nullopt : std::optional(*found);
 }
 
+QStringList RequiredTableFiles(const QString &workingFolder, const QString &dataRoot, const QStringList &years)
+{
+    QStringList paths;
+    for (const RequiredTable &table : RequiredTables(workingFolder, dataRoot, years))
+        paths << table.path;
+    return paths;
+}
+
+QStringList YearsOfDataRoot(const QString &dataRoot)
+{
+    QStringList years;
+    for (const QString &year : QDir(dataRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        if (IsYearFolder(year))
+            years << year;
+    return years;
+}
+
 QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot)
 {
     const QHash<QString, TableDefinition> known = KnownTables();
     QList<TableFileCheck> results;
-    CheckFile(results, known, TableBase::WorkingFolder, workingFolder,
-              ResolvePathIgnoringCase(QDir(workingFolder).filePath(QStringLiteral("KASA.DB"))));
+    if (!QFileInfo(dataRoot).isDir()) {
+        results << TableFileCheck{QDir::toNativeSeparators(dataRoot), {QStringLiteral("brak folderu danych")}};
+        return results;
+    }
+    const QStringList years = YearsOfDataRoot(dataRoot);
+    if (years.isEmpty())
+        results << TableFileCheck{QDir::toNativeSeparators(dataRoot), {QStringLiteral("brak folderu roku")}};
+    QStringList required;
+    for (const RequiredTable &table : RequiredTables(workingFolder, dataRoot, years)) {
+        CheckFile(results, known, table.base, table.baseFolder, table.path);
+        required << table.path;
+    }
     const QString users = ResolvePathIgnoringCase(QDir(workingFolder).filePath(QStringLiteral("BAZA/USER.DB")));
     if (QFileInfo::exists(users))
         CheckFile(results, known, TableBase::WorkingFolder, workingFolder, users);
-    CheckFile(results, known, TableBase::DataRoot, dataRoot, ResolvePathIgnoringCase(CompanyTablePath(dataRoot) + QStringLiteral(".DB")));
-    const QDir root(dataRoot);
-    for (const QString &year : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (!IsYearFolder(year))
-            continue;
-        const QString yearFolder = root.filePath(year);
+    // Tables of other programs in the year folders are checked as tables.
+    for (const QString &year : years) {
         QStringList files;
-        QDirIterator it(yearFolder, {QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files,
+        QDirIterator it(QDir(dataRoot).filePath(year), {QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
             files << it.next();
         files.sort();
-        for (const QString &file : files)
-            if (!file.contains(QStringLiteral("/KONWERT/"), Qt::CaseInsensitive))
-                CheckFile(results, known, TableBase::YearFolder, yearFolder, file);
+        for (const QString &file : std::as_const(files))
+            if (!required.contains(file) && !file.contains(QStringLiteral("/KONWERT/"), Qt::CaseInsensitive))
+                CheckFile(results, known, TableBase::YearFolder, QDir(dataRoot).filePath(year), file);
     }
     return results;
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // What a check of one table file found.
@@ -15,7 +16,8 @@ struct TableFileCheck {
 
 // Checks a table file without writing to it: SQLite's integrity check (in the program's own
 // collations), and, when the table is one the program knows, that it has every field (of the
-// type) and every index the program expects of it. Fields of other programs may be there too.
+// type) and every index the program expects of it, that no key of a unique index is held by two
+// rows, and that every value is one its field can hold. Fields of other programs may be there too.
 TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected);
 
 // The structure the program expects of a table file lying under a data root (or a copy of one,
@@ -23,9 +25,17 @@ TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDe
 // under the root. nullopt for a file the program does not define.
 std::optional<TableDefinition> ExpectedStructureInTree(const QString &root, const QString &path);
 
-// Every table file of the installation: the parameter and users tables of the working folder,
-// the company table of the data root, and every table file under the data root's year folders.
-// Each is checked; a known table against its structure.
+// The table files the program cannot work without: the parameter table of the working folder
+// (when one is given), the company table of the data root and every year's tables (of each year
+// of the list).
+QStringList RequiredTableFiles(const QString &workingFolder, const QString &dataRoot, const QStringList &years);
+
+// The year folders of a data root (four digits), in order.
+QStringList YearsOfDataRoot(const QString &dataRoot);
+
+// Every table file of the installation: every table the program needs (a missing one, or a
+// folder in its place, is reported), the users table when there is one, and every other table
+// file under the year folders. Each is checked; a known table against its structure.
 QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot);
 
 // The data root as the program finds it without an argument: field DR of the company table in

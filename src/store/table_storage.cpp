@@ -269,6 +269,13 @@ bool IsTextField(FieldType type)
     return type == FieldType::Text || type == FieldType::Memo || type == FieldType::Date;
 }
 
+QByteArray RepeatedKeysSql(const TableDefinition &definition, const IndexDef &index)
+{
+    const QByteArray columns = ColumnList(definition, IndexColumns(definition, index));
+    return QByteArray("SELECT count(*) FROM (SELECT 1 FROM ") + kDataTable + " GROUP BY " + columns
+           + " HAVING count(*) > 1)";
+}
+
 QByteArray IndexCollation(FieldType type, bool caseInsensitive)
 {
     if (!IsTextField(type))

@@ -37,6 +37,10 @@ struct TableStructure {
 
 QByteArray QuotedName(const QString &name);
 bool IsTextField(FieldType type);
+// A query counting the keys of a unique index that more than one row holds, compared as the
+// index compares them; 0 in a sound table.
+QByteArray RepeatedKeysSql(const TableDefinition &definition, const IndexDef &index);
+
 // The collation an index uses for a field ("" when the field is not text).
 QByteArray IndexCollation(FieldType type, bool caseInsensitive);
 

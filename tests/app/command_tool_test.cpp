@@ -2,13 +2,18 @@
 
 #include "base/clock.h"
 #include "store/data_tree_initializer.h"
+#include "store/polish_collation.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -61,11 +66,34 @@ TEST_F(CommandToolTest, WrongCommandLinesAndMissingTreesFailWithOneClearMessage)
         {{"report", "KAS1", "999", "--pdf", "r.pdf"}, 1, "Nie ma raportu 999 kasy KAS1."},
         {{"print", "KP", "99999", "--pdf", "d.pdf"}, 1, "Nie ma dokumentu KP 99999."},
         {{"restore", "--from", "ARCHIWUM"}, 1, "potwierdź je opcją --yes"},
+        {{"--bogus"}, 2, "Nieznana opcja --bogus."},
+        {{"archive", "--too", "/media/usb"}, 2, "Polecenie archive nie zna opcji --too."},
+        {{"check", "extra", "words"}, 2, "zbędny argument \"extra\""},
+        {{"listing", "cash-state", "--pdf", "--out", "d.txt"}, 2, "Opcja --pdf wymaga wartości, a podano \"--out\"."},
+        {{"listing", "cash-state", "--desk", "KAS1", "--out", "d.txt"}, 2, "Wykaz cash-state nie zna opcji --desk."},
+        {{"listing", "amount-range", "--min", "abc", "--max", "0", "--out", "d.txt"}, 2, "\"abc\" nie jest kwotą"},
+        {{"listing", "day-state", "--day", "2026-02-30", "--out", "d.txt"}, 2, "nie jest dniem"},
+        {{"listing", "report-state", "--desk", "NIEMA", "--out", "d.txt"}, 1, "Nie ma kasy NIEMA."},
+        {{"report", "NIEMA", "1", "--pdf", "r.pdf"}, 1, "Nie ma kasy NIEMA."},
+        {{"listing", "cash-state", "--year", "2019", "--out", "d.txt"}, 1, "Nie ma roku 2019"},
+        {{"export", "documents", "d.txt", "--year", "2019"}, 1, "Nie ma roku 2019"},
+        {{"new-year", "--from", "2019"}, 1, "Nie ma roku 2019"},
+        {{"archive", "dr=/nonexistent/"}, 1, "Folder danych /nonexistent/ nie istnieje."},
+        {{"listing", "day-state", "--desk", "KAS1", "--day", "2025-12-31", "--out", "d.txt"}, 1,
+         "Dzień 2025-12-31 nie należy do żadnego raportu kasy KAS1."},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(run(c.arguments), c.status) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(errors.contains(c.message)) << errors.toStdString();
+        EXPECT_FALSE(errors.contains(u'\r')) << errors.toStdString();
+        if (c.status == 1)
+            EXPECT_EQ(errors.count(u'\n'), 1) << c.arguments.join(' ').toStdString() << "\n" << errors.toStdString();
     }
+    // A failed command wrote nothing: no year, no listing, no archive.
+    EXPECT_FALSE(QFileInfo::exists(path("2020")));
+    EXPECT_FALSE(QFileInfo::exists(path("d.txt")));
+    EXPECT_EQ(run({"-h"}), 0);
+    EXPECT_TRUE(output.contains("kasa --init")) << output.toStdString();
     QStringList arguments{"check", "-C", path("brak")};
     QTextStream out(&output), err(&errors);
     EXPECT_EQ(RunCommandTool(arguments, out, err, clock), 1);
@@ -81,7 +109,12 @@ TEST(CommandLine, TheCommandWordIsFoundAfterTheCommonOptions)
         {{"-C", "/srv/kasa", "archive"}, true},
         {{"dr=/srv/dane", "--year", "2026", "export", "documents", "d.txt"}, true},
         {{"--help"}, true},
+        {{"-h"}, true},
+        {{"nieznane"}, true},
+        {{"--bogus"}, true},
         {{"dr=/srv/dane", "2026"}, false},
+        {{"rok", "2025"}, false},
+        {{"nowy", "RD=KP"}, false},
         {{"-C", "archive"}, false},
         {{}, false},
     };
@@ -123,15 +156,22 @@ TEST_F(CommandToolTest, ListingsAndPrintoutsGoToTheirFiles)
 
 TEST_F(CommandToolTest, ATableAnotherProgramHoldsStopsTheCommandWithoutWriting)
 {
+    // Yesterday's listing stays as it was when today's fails.
+    QFile yesterday(path("kwoty.txt"));
+    ASSERT_TRUE(yesterday.open(QIODevice::WriteOnly));
+    yesterday.write("wczoraj");
+    yesterday.close();
     const int other = ::open(QFile::encodeName(path("2026/KASA/NAGKASA.DB")).constData(), O_RDONLY);
     ASSERT_GE(other, 0);
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
     const int status = run({"listing", "amount-range", "--min", "0", "--max", "0", "--out", path("kwoty.txt")});
     ::close(other);
 
-    EXPECT_NE(status, 0);
+    EXPECT_EQ(status, 1);
     EXPECT_TRUE(errors.contains("NAGKASA")) << errors.toStdString();
-    EXPECT_FALSE(QFile::exists(path("kwoty.txt")));
+    ASSERT_TRUE(yesterday.open(QIODevice::ReadOnly));
+    EXPECT_EQ(yesterday.readAll(), QByteArray("wczoraj"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter("kwoty"), QStringList{"kwoty.txt"});
 }
 
 TEST_F(CommandToolTest, ArchiveThenRestoreBringsBackTheArchivedTables)
@@ -184,6 +224,136 @@ TEST_F(CommandToolTest, ExportedDocumentsComeBackAndADamagedFileChangesNothing)
     ASSERT_TRUE(QDir().mkpath(path("zdokumenty.txt/zajete")));
     EXPECT_EQ(run({"import", "documents", path("dokumenty.txt")}), 1);
     EXPECT_TRUE(errors.contains("Nie można zmienić nazwy pliku")) << errors.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+QByteArray Contents(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Each way a tree can be damaged stops the archive before it touches the good archive, and the
+// check names the table.
+TEST_F(CommandToolTest, ADamagedTreeIsNeverArchivedOverTheGoodArchive)
+{
+    ASSERT_EQ(run({"archive", "--to", path("archiwum")}), 0) << errors.toStdString();
+    const QByteArray goodDocuments = Contents(path("archiwum/2026/KASA/NAGKASA.DB"));
+    const QByteArray goodCompany = Contents(path("archiwum/FIRMA.DB"));
+    ASSERT_FALSE(goodDocuments.isEmpty());
+
+    struct Damage {
+        const char *name;
+        std::function<void()> apply;
+        QString named; // in the archive's refusal and the check's report
+    };
+    const auto sql = [this](const char *table, const char *statement) {
+        return [this, table, statement] {
+            sqlite3 *db = nullptr;
+            ASSERT_EQ(sqlite3_open(QFile::encodeName(path(table)).constData(), &db), SQLITE_OK);
+            RegisterPolishTextFunctions(db);
+            ASSERT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+            sqlite3_close(db);
+        };
+    };
+    const QList<Damage> damages{
+        {"pages overwritten",
+         [this] {
+             QFile table(path("2026/KASA/NAGKASA.DB"));
+             ASSERT_TRUE(table.open(QIODevice::ReadWrite));
+             table.seek(8192);
+             table.write(QByteArray(16384, 'x'));
+         },
+         "NAGKASA.DB"},
+        {"table deleted", [this] { QFile::remove(path("2026/FIN/KONTRAHI.DB")); }, "KONTRAHI.DB"},
+        {"text in a money field",
+         sql("2026/KASA/NAGKASA.DB", "UPDATE data SET KWOTA = '12,50 zł' WHERE rowid = (SELECT min(rowid) FROM data WHERE KWOTA IS NOT NULL)"),
+         "KWOTA"},
+        {"a key written twice",
+         sql("2026/KASA/KASA.DB", "DROP INDEX primary_key; INSERT INTO data SELECT * FROM data LIMIT 1"), "KASA.DB"},
+        {"a folder in place of a table",
+         [this] {
+             QFile::remove(path("2026/KASA/OPISKASA.DB"));
+             QDir().mkpath(path("2026/KASA/OPISKASA.DB"));
+         },
+         "OPISKASA.DB"},
+    };
+    QTemporaryDir sound;
+    ASSERT_EQ(QProcess::execute("cp", {"-a", dir.path() + "/2026", sound.path()}), 0);
+    for (const Damage &damage : damages) {
+        SCOPED_TRACE(damage.name);
+        damage.apply();
+        EXPECT_EQ(run({"archive", "--to", path("archiwum")}), 1);
+        EXPECT_TRUE(errors.contains(damage.named)) << errors.toStdString();
+        EXPECT_EQ(Contents(path("archiwum/2026/KASA/NAGKASA.DB")), goodDocuments);
+        EXPECT_EQ(Contents(path("archiwum/FIRMA.DB")), goodCompany);
+        EXPECT_EQ(run({"check"}), 1);
+        EXPECT_TRUE(output.contains(damage.named)) << output.toStdString();
+        ASSERT_EQ(QProcess::execute("rm", {"-rf", dir.path() + "/2026"}), 0);
+        ASSERT_EQ(QProcess::execute("cp", {"-a", sound.path() + "/2026", dir.path()}), 0);
+    }
+    // An empty users table is no users table.
+    QFile users(path("BAZA/USER.DB"));
+    ASSERT_TRUE(users.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    users.close();
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_TRUE(output.contains("BAZA/USER.DB")) << output.toStdString();
+}
+
+// The date of the archive that cannot be stored makes the archive unfinished; a repair that
+// leaves a table unrepaired says which and why, and clears no file's read-only bit.
+TEST_F(CommandToolTest, WhatCouldNotBeDoneEndsWithExitOne)
+{
+    const QString company = path("FIRMA.DB");
+    ASSERT_TRUE(QFile::setPermissions(company, QFile::ReadOwner));
+    EXPECT_EQ(run({"archive", "--to", path("archiwum")}), 1);
+    EXPECT_TRUE(errors.contains("data archiwum nie została zapisana")) << errors.toStdString();
+    ASSERT_TRUE(QFile::setPermissions(company, QFile::ReadOwner | QFile::WriteOwner));
+
+    QFile listing(path("2026/FIN/WALUTA.STR"));
+    ASSERT_TRUE(listing.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    listing.write("STRUKTURA ZBIORU\r\n");
+    listing.close();
+    EXPECT_EQ(run({"repair"}), 1);
+    EXPECT_TRUE(errors.contains("WALUTA : opis struktury (.STR) jest niepełny")) << errors.toStdString();
+    ASSERT_TRUE(QFile::remove(listing.fileName()));
+
+    const QString documents = path("2026/KASA/NAGKASA.DB");
+    ASSERT_TRUE(QFile::setPermissions(documents, QFile::ReadOwner));
+    EXPECT_EQ(run({"repair"}), 1);
+    EXPECT_TRUE(errors.contains("NAGKASA : Tabela")) << errors.toStdString();
+    EXPECT_FALSE(QFile::permissions(documents) & QFile::WriteOwner);
+    EXPECT_FALSE(errors.contains("atrybut Bazy? [Tak]")) << errors.toStdString();
+}
+
+// The cash state on a day comes from the report that holds the day, not from the last one; the
+// structure listings of the tables go beside them, never into the process's own folder.
+TEST_F(CommandToolTest, TheDayStateIsThatOfTheReportHoldingTheDay)
+{
+    QTemporaryDir elsewhere;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    QFile::remove(path("FIRMA.STR"));
+    const int status = run({"listing", "day-state", "--desk", "KAS1", "--day", "2026-03-15", "--out", path("dzien.txt")});
+    QDir::setCurrent(before);
+    ASSERT_EQ(status, 0) << errors.toStdString();
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
+    EXPECT_TRUE(QFile::exists(path("FIRMA.STR")));
+
+    ASSERT_EQ(run({"listing", "report-state", "--desk", "KAS1", "--report", "3", "--out", path("marzec.txt")}), 0);
+    ASSERT_EQ(run({"listing", "report-state", "--desk", "KAS1", "--out", path("ostatni.txt")}), 0);
+    const auto stateLine = [](const QByteArray &listing) {
+        for (const QByteArray &line : listing.split('\n'))
+            if (line.contains("KAS1"))
+                return line;
+        return QByteArray();
+    };
+    const QByteArray march = stateLine(Contents(path("dzien.txt")));
+    EXPECT_FALSE(march.isEmpty());
+    EXPECT_NE(march, stateLine(Contents(path("ostatni.txt"))));
 }
 
 } // namespace

@@ -2,6 +2,16 @@
 
 #include <QRegularExpression>
 
+namespace {
+
+// "-x" and "--x", but not a negative number given as a value.
+bool LooksLikeOption(const QString &argument)
+{
+    return argument.size() > 1 && argument.front() == u'-' && !argument.at(1).isDigit();
+}
+
+} // namespace
+
 const QStringList &ValueOptions()
 {
     static const QStringList options{
@@ -26,8 +36,17 @@ std::optional<CommandArguments> ParseCommandArguments(const QStringList &argumen
                 error = QStringLiteral("Opcja %1 wymaga wartości.").arg(argument);
                 return std::nullopt;
             }
-            parsed.options.insert(argument, arguments[++i]);
-        } else if (argument.startsWith(QLatin1String("--"))) {
+            const QString &value = arguments[++i];
+            if (LooksLikeOption(value)) {
+                error = QStringLiteral("Opcja %1 wymaga wartości, a podano \"%2\".").arg(argument, value);
+                return std::nullopt;
+            }
+            if (parsed.options.contains(argument)) {
+                error = QStringLiteral("Opcja %1 podana dwa razy.").arg(argument);
+                return std::nullopt;
+            }
+            parsed.options.insert(argument, value);
+        } else if (LooksLikeOption(argument)) {
             parsed.flags << argument;
         } else if (parsed.command.isEmpty()) {
             parsed.command = argument;
@@ -46,4 +65,27 @@ std::optional<CommandArguments> ParseCommandArguments(const QStringList &argumen
         }
     }
     return parsed;
+}
+
+QString UnknownOptionsProblem(const CommandArguments &arguments, const QStringList &allowed, const QString &what)
+{
+    QStringList given = arguments.options.keys() + arguments.flags;
+    given.sort();
+    for (const QString &option : std::as_const(given))
+        if (!allowed.contains(option))
+            return QStringLiteral("%1 nie zna opcji %2.").arg(what, option);
+    return QString();
+}
+
+QString CommandSyntaxProblem(const CommandArguments &arguments, const CommandSyntax &syntax)
+{
+    const QString what = QStringLiteral("Polecenie %1").arg(arguments.command);
+    const QString unknown = UnknownOptionsProblem(arguments, syntax.valueOptions + syntax.flags, what);
+    if (!unknown.isEmpty())
+        return unknown;
+    if (arguments.words.size() > syntax.maxWords)
+        return QStringLiteral("%1: zbędny argument \"%2\".").arg(what, arguments.words.at(syntax.maxWords));
+    if (arguments.words.size() < syntax.minWords)
+        return QStringLiteral("%1: brak argumentów.").arg(what);
+    return QString();
 }

@@ -62,11 +62,23 @@ int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
 int RunRepairCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
 {
     HeadlessTree tree(arguments, err, clock);
-    if (!tree.open())
+    if (!tree.open(HeadlessTree::Tables::SomeMayFail))
         return 1;
-    tree.prompt().agreeToQuestions(true);
+    tree.prompt().agreeTo(IndexRepairQuestion());
     PrintedRepairLog log(out);
+    QStringList notRepaired;
     const IndexRepairResult result = RunIndexRepair(
-        {tree.session(), tree.prompt(), tree.state().OpenedTableList, [&] { tree.data().runOpenSequence(); }}, log);
-    return result == IndexRepairResult::Finished && !tree.state().StartupStop ? 0 : 1;
+        {tree.session(), tree.prompt(), tree.state().OpenedTableList, [&] { tree.data().runOpenSequence(); }, &notRepaired},
+        log);
+    for (const QString &line : std::as_const(notRepaired))
+        err << QStringLiteral("Nie naprawiono %1").arg(line) << Qt::endl;
+    if (result != IndexRepairResult::Finished || !notRepaired.isEmpty()) {
+        err << QStringLiteral("Naprawa nie została dokończona.") << Qt::endl;
+        return 1;
+    }
+    if (tree.state().StartupStop) {
+        err << QStringLiteral("Po naprawie nie można otworzyć danych.") << Qt::endl;
+        return 1;
+    }
+    return 0;
 }

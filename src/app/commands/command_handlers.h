@@ -2,6 +2,8 @@
 
 #include "app/commands/command_arguments.h"
 
+#include <QStringList>
+
 class Clock;
 class QTextStream;
 
@@ -17,3 +19,6 @@ int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QText
 int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunReportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+
+// Every option of the listing command (each listing takes some of them).
+const QStringList &ListingValueOptions();

@@ -3,6 +3,7 @@
 #include "app/commands/headless_tree.h"
 
 #include "base/global_state.h"
+#include "base/money.h"
 #include "ledger/cash_ledger.h"
 #include "print/amount_range_listing.h"
 #include "print/cash_state_listing.h"
@@ -16,10 +17,14 @@
 #include "store/data_module.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -45,6 +50,54 @@ std::optional<QDate> DayOption(const CommandArguments &arguments, const QString 
     return day;
 }
 
+// The options each listing takes besides --out and --pdf.
+const QHash<QString, QStringList> &OptionsOfListings()
+{
+    static const QHash<QString, QStringList> options{
+        {QStringLiteral("cash-state"), {}},
+        {QStringLiteral("report-state"), {QStringLiteral("--desk"), QStringLiteral("--report")}},
+        {QStringLiteral("day-state"), {QStringLiteral("--desk"), QStringLiteral("--day")}},
+        {QStringLiteral("amount-range"), {QStringLiteral("--min"), QStringLiteral("--max")}},
+        {QStringLiteral("receipts"), {QStringLiteral("--desk"), QStringLiteral("--from"), QStringLiteral("--to")}},
+        {QStringLiteral("payouts"), {QStringLiteral("--desk"), QStringLiteral("--from"), QStringLiteral("--to")}},
+        {QStringLiteral("history"), {QStringLiteral("--contractor"), QStringLiteral("--from"), QStringLiteral("--to")}},
+    };
+    return options;
+}
+
+// Why the listing's command line cannot be run (an unknown listing, an option of another
+// listing, a day or an amount that cannot be read), or empty.
+QString ListingArgumentsProblem(const QString &name, const CommandArguments &arguments)
+{
+    if (!OptionsOfListings().contains(name))
+        return QStringLiteral("Nieznany wykaz \"%1\".").arg(name);
+    const QString unknown = UnknownOptionsProblem(
+        arguments, OptionsOfListings().value(name) + QStringList{QStringLiteral("--out"), QStringLiteral("--pdf")},
+        QStringLiteral("Wykaz %1").arg(name));
+    if (!unknown.isEmpty())
+        return unknown;
+    if (arguments.has(QStringLiteral("--out")) == arguments.has(QStringLiteral("--pdf")))
+        return QStringLiteral("Podaj jedną z opcji --out PLIK albo --pdf PLIK.");
+    if (name == QLatin1String("day-state") && !arguments.has(QStringLiteral("--day")))
+        return QStringLiteral("Wykaz day-state wymaga opcji --day RRRR-MM-DD.");
+    if (name == QLatin1String("history") && !arguments.has(QStringLiteral("--contractor")))
+        return QStringLiteral("Wykaz history wymaga opcji --contractor NR.");
+    for (const QString &option : {QStringLiteral("--day"), QStringLiteral("--from"), QStringLiteral("--to")})
+        if (arguments.has(option)
+            && !QDate::fromString(arguments.option(option), QStringLiteral("yyyy-MM-dd")).isValid())
+            return QStringLiteral("Opcja %1: \"%2\" nie jest dniem (RRRR-MM-DD).").arg(option, arguments.option(option));
+    for (const QString &option : {QStringLiteral("--min"), QStringLiteral("--max")})
+        if (arguments.has(option) && !Money::parse(arguments.option(option).remove(u' ')))
+            return QStringLiteral("Opcja %1: \"%2\" nie jest kwotą.").arg(option, arguments.option(option));
+    if (arguments.has(QStringLiteral("--report"))) {
+        bool number = false;
+        arguments.option(QStringLiteral("--report")).toInt(&number);
+        if (!number)
+            return QStringLiteral("Opcja --report: \"%1\" nie jest numerem raportu.").arg(arguments.option(QStringLiteral("--report")));
+    }
+    return QString();
+}
+
 // The desk named by --desk becomes the current one (the first desk without the option).
 bool SelectDesk(TDANE &d, const CommandArguments &arguments, QTextStream &err)
 {
@@ -62,6 +115,27 @@ bool SelectDesk(TDANE &d, const CommandArguments &arguments, QTextStream &err)
         return false;
     }
     return true;
+}
+
+// The desk's report whose period holds the day (an open report runs on without an end).
+bool SelectReportOfDay(TDANE &d, QDate day, QTextStream &err)
+{
+    const QString stored = day.toString(QStringLiteral("yyyy.MM.dd"));
+    Bookmark covering;
+    for (d.TRKASA.first(); !d.TRKASA.eof(); d.TRKASA.next()) {
+        const QString first = d.TRKASA.asString(QStringLiteral("DATAOD")).trimmed();
+        const QString last = d.TRKASA.asString(QStringLiteral("DATADO")).trimmed();
+        if (!first.isEmpty() && first <= stored && (last.isEmpty() || stored <= last))
+            covering = d.TRKASA.bookmark();
+    }
+    const bool found = covering.isValid();
+    if (found)
+        d.TRKASA.gotoBookmark(covering);
+    if (!found)
+        err << QStringLiteral("Dzień %1 nie należy do żadnego raportu kasy %2.")
+                   .arg(day.toString(Qt::ISODate), d.TKASA.asString(QStringLiteral("SYMBOL")))
+            << Qt::endl;
+    return found;
 }
 
 // The report named by --report (the desk's last report without the option).
@@ -118,8 +192,9 @@ bool RunListing(const QString &name, const CommandArguments &arguments, Headless
         StanKasyDoDokumentu(context);
     } else if (name == QLatin1String("day-state")) {
         const auto day = DayOption(arguments, QStringLiteral("--day"), err);
-        if (!day || !SelectDesk(d, arguments, err))
+        if (!day || !SelectDesk(d, arguments, err) || !SelectReportOfDay(d, *day, err))
             return false;
+        d.TNAG.last();
         StanKasyNaDzien(context, *day);
     } else if (name == QLatin1String("amount-range")) {
         DokumentyZKwota(context, AmountRangeTexts{arguments.option(QStringLiteral("--min")),
@@ -139,39 +214,70 @@ bool RunListing(const QString &name, const CommandArguments &arguments, Headless
             return false;
         }
         HistoriaKontrahenta(context, ListedContractorOf(d.TKontrah), *period);
-    } else {
-        err << QStringLiteral("Nieznany wykaz \"%1\".").arg(name) << Qt::endl;
-        return false;
     }
     return true;
 }
 
+// The listing is written beside its file and takes the file's name only when it is whole, so a
+// listing that fails leaves yesterday's file as it was.
+class ListingFile {
+public:
+    explicit ListingFile(const QString &path)
+        : path_(path), scratch_(QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName()
+                                + QStringLiteral(".kasa-nowy"))
+    {
+        QFile::remove(scratch_);
+    }
+    ~ListingFile() { QFile::remove(scratch_); }
+    const QString &scratch() const { return scratch_; }
+    bool putInPlace() const { return QFileInfo::exists(scratch_) && ::rename(QFile::encodeName(scratch_).constData(), QFile::encodeName(path_).constData()) == 0; }
+
+private:
+    QString path_;
+    QString scratch_;
+};
+
 } // namespace
+
+const QStringList &ListingValueOptions()
+{
+    static const QStringList options = [] {
+        QStringList all{QStringLiteral("--out"), QStringLiteral("--pdf")};
+        for (const QStringList &own : OptionsOfListings())
+            for (const QString &option : own)
+                if (!all.contains(option))
+                    all << option;
+        return all;
+    }();
+    return options;
+}
 
 int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
 {
     const QString name = arguments.words.value(0);
-    const bool pdf = arguments.has(QStringLiteral("--pdf"));
-    const QString target = pdf && !arguments.option(QStringLiteral("--pdf")).isEmpty() ? arguments.option(QStringLiteral("--pdf"))
-                                                                                        : arguments.option(QStringLiteral("--out"));
-    if (name.isEmpty() || target.isEmpty()) {
-        err << QStringLiteral("Użycie: kasa listing NAZWA [opcje] --out PLIK (lub --pdf PLIK)") << Qt::endl;
+    const QString problem = ListingArgumentsProblem(name, arguments);
+    if (!problem.isEmpty()) {
+        err << problem << Qt::endl;
         return 2;
     }
-    const QString path = QFileInfo(target).absoluteFilePath();
+    const bool pdf = arguments.has(QStringLiteral("--pdf"));
+    const QString path = QFileInfo(arguments.option(pdf ? QStringLiteral("--pdf") : QStringLiteral("--out"))).absoluteFilePath();
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
+        err << QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())) << Qt::endl;
+        return 1;
+    }
     HeadlessTree tree(arguments, err, clock);
     if (!tree.open())
         return 1;
-    if (!pdf)
-        tree.prompt().ignore(QStringLiteral("Uwaga nie posiadasz zainstalowanej drukarki !!"));
     // The user's own print settings stay as they are: the command's settings live in a scratch file.
     QTemporaryDir scratch;
-    FixedFileName fileName(path);
+    const ListingFile file(path);
+    FixedFileName fileName(file.scratch());
     ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
     QtSystemPrinter printer(tree.prompt(), fileName);
     if (pdf) {
         printer.printer().setOutputFormat(QPrinter::PdfFormat);
-        printer.printer().setOutputFileName(path);
+        printer.printer().setOutputFileName(file.scratch());
     }
     TDRUK druk(PrintModulePorts{tree.prompt(), progress, fileName, printer,
                                 PrintSettingsStore(scratch.filePath(QStringLiteral("druk.ini")))});
@@ -181,11 +287,11 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
     ListingContext context = ListingContextOf(tree.ledger(), druk);
     const int errorsBefore = tree.prompt().errorCount();
     if (!RunListing(name, arguments, tree, context, err))
-        return 2;
-    if (tree.prompt().errorCount() > errorsBefore || !QFileInfo::exists(path)) {
-        err << QStringLiteral("Wykaz nie został zapisany do %1.").arg(path) << Qt::endl;
+        return 1;
+    if (tree.prompt().errorCount() > errorsBefore || !file.putInPlace()) {
+        err << QStringLiteral("Wykaz nie został zapisany do %1.").arg(QDir::toNativeSeparators(path)) << Qt::endl;
         return 1;
     }
-    out << QStringLiteral("Zapisano wykaz %1 do %2").arg(name, path) << Qt::endl;
+    out << QStringLiteral("Zapisano wykaz %1 do %2").arg(name, QDir::toNativeSeparators(path)) << Qt::endl;
     return 0;
 }

@@ -63,13 +63,13 @@ int RunRestoreCommand(const CommandArguments &arguments, QTextStream &out, QText
         return 2;
     }
     HeadlessTree tree(arguments, err, clock);
-    if (!tree.open())
+    if (!tree.open(HeadlessTree::Tables::SomeMayFail))
         return 1;
     if (!arguments.has(QStringLiteral("--yes"))) {
         err << QStringLiteral("Odtworzenie zastępuje dane archiwum; potwierdź je opcją --yes.") << Qt::endl;
         return 1;
     }
-    tree.prompt().agreeToQuestions(true);
+    tree.prompt().agreeTo(RestoreQuestion());
     ConsoleProgress progress(err, OnTerminal());
     TDANE &d = tree.data();
     if (!Odtwarzaj({d.TFIRMA, tree.prompt(), progress, tree.state()}, folder, [&d] { d.session().closeAll(); },
@@ -92,6 +92,13 @@ int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QText
     if (!isYear || source.size() != 4) {
         err << QStringLiteral("Rok \"%1\" nie jest rokiem (cztery cyfry).").arg(source) << Qt::endl;
         return 2;
+    }
+    // A year is opened from a year that is there; nothing is made for one that is not.
+    if (!QFileInfo(QDir(state.DataRoot).filePath(source)).isDir()) {
+        err << QStringLiteral("Nie ma roku %1 w folderze danych %2; nic nie zostało utworzone.")
+                   .arg(source, QDir::toNativeSeparators(state.DataRoot))
+            << Qt::endl;
+        return 1;
     }
     PrintedYearLog log(out);
     TableHelperContext helpers{tree.session(), tree.prompt(), state};

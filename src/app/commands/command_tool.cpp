@@ -5,6 +5,7 @@
 #include "store/engine_error.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <functional>
@@ -17,6 +18,7 @@ struct ToolCommand {
     QString usage;
     QString help;
     Handler run;
+    CommandSyntax syntax;
 };
 
 const QString kCommonOptions = QStringLiteral(
@@ -33,34 +35,35 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
          {QStringLiteral("kasa archive [--to FOLDER]"),
           QStringLiteral("Archiwizuje dane (domyślnie do folderu ARCHIWUM w folderze danych) i zapisuje datę\n"
                          "archiwum. Tabele są kopiowane spójnie także wtedy, gdy program pracuje.\n"),
-          RunArchiveCommand}},
+          RunArchiveCommand, {{QStringLiteral("--to")}, {}, 0, 0}}},
         {QStringLiteral("restore"),
          {QStringLiteral("kasa restore --from FOLDER --yes"),
           QStringLiteral("Odtwarza dane z archiwum. Niczego nie zmienia, gdy któraś tabela archiwum jest\n"
                          "uszkodzona albo otwarta w innym programie.\n"),
-          RunRestoreCommand}},
+          RunRestoreCommand, {{QStringLiteral("--from")}, {QStringLiteral("--yes")}, 0, 0}}},
         {QStringLiteral("new-year"),
          {QStringLiteral("kasa new-year [--from RRRR]"),
-          QStringLiteral("Otwiera bazy na rok następny po podanym (domyślnie po roku danych).\n"), RunNewYearCommand}},
+          QStringLiteral("Otwiera bazy na rok następny po podanym (domyślnie po roku danych).\n"), RunNewYearCommand, {{QStringLiteral("--from")}, {}, 0, 0}}},
         {QStringLiteral("export"),
          {QStringLiteral("kasa export documents|contractors PLIK"),
           QStringLiteral("Zapisuje dokumenty roku albo katalog kontrahentów do pliku tekstowego (kolumny\n"
                          "rozdzielone tabulatorem, Windows-1250), jak okno \"Export danych\".\n"),
-          RunExportCommand}},
+          RunExportCommand, {{}, {}, 2, 2}}},
         {QStringLiteral("import"),
          {QStringLiteral("kasa import documents|contractors PLIK"),
           QStringLiteral("Wczytuje plik jak okno \"Import danych\": wiersze o istniejącym kluczu są zmieniane,\n"
                          "pozostałe dopisywane, wszystko w jednej transakcji; błędna wartość zatrzymuje import\n"
                          "z numerem wiersza i kolumną, niczego nie zmieniając.\n"),
-          RunImportCommand}},
+          RunImportCommand, {{}, {}, 2, 2}}},
         {QStringLiteral("check"),
          {QStringLiteral("kasa check"),
           QStringLiteral("Otwiera bez zapisu każdą tabelę instalacji, sprawdza jej spójność i strukturę.\n"
                          "Kod wyjścia 0 tylko wtedy, gdy wszystkie tabele są w porządku.\n"),
-          [](const CommandArguments &a, QTextStream &o, QTextStream &e, const Clock &) { return RunCheckCommand(a, o, e); }}},
+          [](const CommandArguments &a, QTextStream &o, QTextStream &e, const Clock &) { return RunCheckCommand(a, o, e); },
+          {}}},
         {QStringLiteral("repair"),
          {QStringLiteral("kasa repair"), QStringLiteral("Naprawa indeksów tabel otwieranych przez program.\n"),
-          RunRepairCommand}},
+          RunRepairCommand, {}}},
         {QStringLiteral("listing"),
          {QStringLiteral("kasa listing NAZWA [opcje] --out PLIK | --pdf PLIK"),
           QStringLiteral("Wykaz do pliku tekstowego (Windows-1250) albo do PDF. Nazwy i ich opcje:\n"
@@ -71,14 +74,14 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
                          "  receipts|payouts [--desk KASA] [--from RRRR-MM-DD] [--to RRRR-MM-DD]\n"
                          "                                             wpłaty lub wypłaty okresu\n"
                          "  history --contractor NR [--from ...] [--to ...]  historia kontrahenta\n"),
-          RunListingCommand}},
+          RunListingCommand, {ListingValueOptions(), {}, 1, 1}}},
         {QStringLiteral("print"),
          {QStringLiteral("kasa print RODZAJ NUMER [--desk KASA] --pdf PLIK"),
           QStringLiteral("Dokument (KP, KW, KPD, KWD, WZ, RZ) na formularzu wybranym w parametrach, do PDF.\n"),
-          RunPrintCommand}},
+          RunPrintCommand, {{QStringLiteral("--desk"), QStringLiteral("--pdf")}, {}, 2, 2}}},
         {QStringLiteral("report"),
          {QStringLiteral("kasa report KASA NUMER --pdf PLIK"),
-          QStringLiteral("Raport kasowy (z zestawieniem kont, gdy włączone w parametrach) do PDF.\n"), RunReportCommand}},
+          QStringLiteral("Raport kasowy (z zestawieniem kont, gdy włączone w parametrach) do PDF.\n"), RunReportCommand, {{QStringLiteral("--pdf")}, {}, 2, 2}}},
     };
     return commands;
 }
@@ -96,17 +99,34 @@ void ShowUsage(QTextStream &out)
     out << QStringLiteral("Kasa: polecenia bez okna\n\n");
     for (const auto &[name, command] : Commands())
         out << QStringLiteral("  %1\n").arg(command.usage);
-    out << QStringLiteral("\n") << kCommonOptions
-        << QStringLiteral("\nPrzykład (archiwum co noc o 22:30, crontab):\n"
-                          "  30 22 * * *  /opt/kasa/kasa archive -C /srv/kasa >> /var/log/kasa.log 2>&1\n")
+    out << QStringLiteral("  kasa --init FOLDER [--demo] [--year RRRR]   nowa instalacja (--demo: z danymi przykładowymi)\n"
+                          "  kasa --forms FOLDER [-C FOLDER]            każdy formularz do PDF i PNG\n")
+        << QStringLiteral("\n") << kCommonOptions
+        << QStringLiteral("\nKod wyjścia: 0 wykonano, 1 nie wykonano (przyczyna na standardowym wyjściu błędów),\n"
+                          "2 błędny wiersz polecenia.\n"
+                          "\nPrzykład (archiwum co noc o 22:30, crontab; program zainstalowany z --prefix /opt/kasa):\n"
+                          "  30 22 * * *  /opt/kasa/bin/kasa archive -C /srv/kasa >> /var/log/kasa.log 2>&1\n")
         << Qt::flush;
+}
+
+// Arguments the windowed program takes first: "rok YYYY", a year, "nowy ..." from another
+// program, and Qt's own options.
+bool StartsTheWindowedProgram(const QString &argument)
+{
+    static const QStringList words{QStringLiteral("rok"), QStringLiteral("nowy")};
+    static const QStringList qtOptions{QStringLiteral("-platform"), QStringLiteral("-style"), QStringLiteral("-display"),
+                                       QStringLiteral("-geometry"), QStringLiteral("-qwindowgeometry"),
+                                       QStringLiteral("-reverse"), QStringLiteral("-stylesheet")};
+    static const QRegularExpression year(QStringLiteral("^[0-9]{4}$"));
+    return words.contains(argument.toLower()) || qtOptions.contains(argument) || year.match(argument).hasMatch();
 }
 
 } // namespace
 
 bool IsToolCommand(const QString &word)
 {
-    return word == QLatin1String("--help") || word == QLatin1String("help") || Find(word) != nullptr;
+    return word == QLatin1String("--help") || word == QLatin1String("-h") || word == QLatin1String("help")
+           || Find(word) != nullptr;
 }
 
 bool IsToolCommandLine(const QStringList &arguments)
@@ -119,7 +139,8 @@ bool IsToolCommandLine(const QStringList &arguments)
             ++i;
             continue;
         }
-        return IsToolCommand(argument);
+        // Anything else is a command, known or not: an unknown one gets the usage, not a window.
+        return !StartsTheWindowedProgram(argument);
     }
     return false;
 }
@@ -133,22 +154,35 @@ int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &
         return 2;
     }
     if (parsed->command.isEmpty() || parsed->command == QLatin1String("help")) {
-        ShowUsage(out);
-        return 0;
+        if (parsed->help || parsed->command == QLatin1String("help")) {
+            ShowUsage(out);
+            return 0;
+        }
+        err << QStringLiteral("Nieznana opcja %1. kasa --help wymienia polecenia.")
+                   .arg(parsed->flags.value(0, parsed->options.keys().value(0)))
+            << Qt::endl;
+        ShowUsage(err);
+        return 2;
     }
     const ToolCommand *command = Find(parsed->command);
     if (!command) {
-        err << QStringLiteral("Nieznane polecenie \"%1\". kasa --help wymienia polecenia.").arg(parsed->command) << Qt::endl;
+        err << QStringLiteral("Nieznane polecenie \"%1\".").arg(parsed->command) << Qt::endl;
+        ShowUsage(err);
         return 2;
     }
     if (parsed->help) {
         out << QStringLiteral("Użycie: %1\n\n%2\n%3").arg(command->usage, command->help, kCommonOptions) << Qt::flush;
         return 0;
     }
+    const QString problem = CommandSyntaxProblem(*parsed, command->syntax);
+    if (!problem.isEmpty()) {
+        err << problem << Qt::endl << QStringLiteral("Użycie: %1").arg(command->usage) << Qt::endl;
+        return 2;
+    }
     try {
         return command->run(*parsed, out, err, clock);
     } catch (const EngineError &error) {
-        err << error.message() << Qt::endl;
+        err << QString(error.message()).replace(u'\r', u'\n') << Qt::endl;
     } catch (const Abort &) {
         // a refusal has said why
     }

@@ -15,16 +15,18 @@ public:
                       const QString &caption = QString()) override;
     void beep() override {}
 
-    // Questions are answered Yes (a command the user asked for with its own consent, "--yes").
-    void agreeToQuestions(bool agree) { agree_ = agree; }
+    // The question beginning with the text is answered Yes (the command's own question, which the
+    // user answered by running it, or with "--yes"); every other question keeps its cautious
+    // answer, also when the command opens the tables again.
+    void agreeTo(const QString &questionStart) { agreed_ << questionStart; }
     int errorCount() const { return errors_; }
     // A message that means nothing here (the print module's warning about the system printer, for
-    // a listing written to a file) is not shown.
-    void ignore(const QString &text) { ignored_ << text; }
+    // a listing written to a file) is not shown: every message beginning with the text.
+    void ignore(const QString &start) { ignored_ << start; }
 
 private:
     QTextStream &err_;
-    bool agree_ = false;
+    QStringList agreed_;
     int errors_ = 0;
     QStringList ignored_;
 };

@@ -1,6 +1,7 @@
 #include "app/commands/headless_tree.h"
 
 #include "base/clock.h"
+#include "base/command_line.h"
 #include "base/date_state.h"
 #include "base/global_state.h"
 #include "base/process_environment.h"
@@ -15,15 +16,22 @@
 HeadlessTree::HeadlessTree(const CommandArguments &arguments, QTextStream &err, const Clock &clock)
     : arguments_(arguments), err_(err), clock_(clock), prompt_(err), state_(globalState())
 {
+    // A command writes files; it never needs a printer.
+    prompt_.ignore(QStringLiteral("Uwaga nie posiadasz zainstalowanej drukarki"));
 }
 
 HeadlessTree::~HeadlessTree() = default;
 
-bool HeadlessTree::open()
+bool HeadlessTree::open(Tables tables)
 {
-    const QString folder = QFileInfo(arguments_.workingFolder).absoluteFilePath();
+    const QString folder = QDir::cleanPath(QFileInfo(arguments_.workingFolder).absoluteFilePath());
     if (!QFileInfo(folder).isDir()) {
         err_ << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+        return false;
+    }
+    const QString givenRoot = DataRootFromArguments({arguments_.dataRootArgument});
+    if (!givenRoot.isEmpty() && !QFileInfo(givenRoot).isDir()) {
+        err_ << QStringLiteral("Folder danych %1 nie istnieje.").arg(QDir::toNativeSeparators(givenRoot)) << Qt::endl;
         return false;
     }
     // Each command starts from the state a fresh start of the program has.
@@ -33,8 +41,11 @@ bool HeadlessTree::open()
     environment.workingFolder = folder;
     // The program reads "rok YYYY" as its first two arguments and "dr=" anywhere.
     environment.arguments.clear();
-    if (!arguments_.year.isEmpty())
+    if (!arguments_.year.isEmpty()) {
         environment.arguments << QStringLiteral("rok") << arguments_.year;
+        // The window moves to another year; a command works on the year it was given or fails.
+        prompt_.ignore(QStringLiteral("Brak otwartego roku : ") + arguments_.year);
+    }
     if (!arguments_.dataRootArgument.isEmpty())
         environment.arguments << arguments_.dataRootArgument;
     session_.setWorkingFolder(folder);
@@ -56,6 +67,31 @@ bool HeadlessTree::open()
         err_ << QStringLiteral("Nie można otworzyć danych w %1.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
         return false;
     }
+    if (!arguments_.year.isEmpty() && state_.CurrentYear != arguments_.year) {
+        err_ << QStringLiteral("Nie ma roku %1 w folderze danych %2.")
+                    .arg(arguments_.year, QDir::toNativeSeparators(state_.DataRoot))
+             << Qt::endl;
+        return false;
+    }
+    if (tables == Tables::EveryOneOpen) {
+        TDANE &d = *data_;
+        QStringList closed;
+        for (Table *table : {&d.TFIRMA, &d.TPARA, &d.TKASA, &d.TRKASA, &d.TNAG, &d.TSLO, &d.TKONTA, &d.TWALUTA,
+                             &d.TKontrah})
+            if (!table->isOpen())
+                closed << table->tableName();
+        if (!closed.isEmpty()) {
+            err_ << QStringLiteral("Nie otwarto tabel roku %1: %2. Sprawdź je poleceniem kasa check, naprawa: kasa repair.")
+                        .arg(state_.CurrentYear, closed.join(QStringLiteral(", ")))
+                 << Qt::endl;
+            return false;
+        }
+    }
+    // A copy of an installation keeps the data root of the original: say whose data this is.
+    if (arguments_.dataRootArgument.isEmpty() && DataRootLiesOutside(state_.DataRoot, folder))
+        err_ << QStringLiteral("Uwaga: folder danych %1 leży poza folderem roboczym %2.")
+                    .arg(QDir::toNativeSeparators(state_.DataRoot), QDir::toNativeSeparators(folder))
+             << Qt::endl;
     TDANE &d = *data_;
     ledger_ = std::make_unique<CashLedger>(
         LedgerTables{d.TPARA, d.TKASA, d.TRKASA, d.TNAG, d.TPOZ, d.KNAG, d.TSLO, d.TKONTA, d.TWALUTA}, prompt_, state_,

@@ -21,8 +21,12 @@ public:
     HeadlessTree(const CommandArguments &arguments, QTextStream &err, const Clock &clock);
     ~HeadlessTree();
 
-    // Runs the open sequence; false (the reason already on standard error) when it stopped.
-    bool open();
+    // Runs the open sequence; false (the reason already on standard error) when it stopped, when
+    // the data folder given does not exist, when the year given has no folder, or when one of
+    // the year's tables did not open (unless the command mends tables, as the repair and the
+    // restore do).
+    enum class Tables { EveryOneOpen, SomeMayFail };
+    bool open(Tables tables = Tables::EveryOneOpen);
 
     TDANE &data() { return *data_; }
     CashLedger &ledger() { return *ledger_; }

@@ -1,6 +1,8 @@
 // The main window's commands, its start state and what it shows for the ledger.
 
 #include "ledger/ui/main_window.h"
+#include "base/process_environment.h"
+#include "base/command_line.h"
 
 #include "base/application_title.h"
 #include "base/global_state.h"
@@ -103,7 +105,12 @@ void TKASAF::rereadViewsWhenIdle()
 
 void TKASAF::refreshCaptionAndStatus()
 {
-    setWindowTitle(ApplicationTitle() + u' ' + state_.CompanyShortName);
+    QString caption = ApplicationTitle() + u' ' + state_.CompanyShortName;
+    // A copy of an installation works on the data of the original: the caption says whose.
+    if (hasData() && DataRootFromArguments(services_->data.environment().arguments).isEmpty()
+        && DataRootLiesOutside(state_.DataRoot, services_->data.environment().workingFolder))
+        caption += QStringLiteral(" - dane: ") + QDir::toNativeSeparators(state_.DataRoot);
+    setWindowTitle(caption);
     StatusPanels[1]->setText(state_.CurrentYear);
     StatusPanels[2]->setText(state_.OperatorName);
 }

@@ -2,6 +2,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -56,7 +58,14 @@ HelpWindow::HelpWindow(const QUrl &guide, QString pdfFile, QWidget *parent)
     if (!pdfFile_.isEmpty()) {
         auto *pdf = new QPushButton(QStringLiteral("Wersja PDF"), this);
         pdf->setToolTip(QStringLiteral("Instrukcja w pliku PDF, do wydruku"));
-        connect(pdf, &QPushButton::clicked, this, [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(pdfFile_)); });
+        connect(pdf, &QPushButton::clicked, this, [this] {
+            // Without a PDF viewer the user still learns where the file is.
+            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pdfFile_)))
+                QMessageBox::information(this, QStringLiteral("Wersja PDF"),
+                                         QStringLiteral("Nie można uruchomić przeglądarki plików PDF.\n"
+                                                        "Instrukcja w pliku PDF jest w :\n%1")
+                                             .arg(QDir::toNativeSeparators(pdfFile_)));
+        });
         searchRow->addWidget(pdf);
     }
     auto *close = new QPushButton(QStringLiteral("Zamknij"), this);
