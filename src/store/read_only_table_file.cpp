@@ -1,5 +1,6 @@
 #include "store/read_only_table_file.h"
 
+#include "store/engine_failure_text.h"
 #include "store/polish_collation.h"
 #include "store/table_storage.h"
 
@@ -9,9 +10,9 @@
 ReadOnlyTableFile::ReadOnlyTableFile(const QString &path)
 {
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("nie można otworzyć pliku");
+        error_ = EngineFailureText(db_);
     else if (RegisterPolishTextFunctions(db_) != SQLITE_OK)
-        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        error_ = EngineFailureText(db_);
 }
 
 ReadOnlyTableFile::~ReadOnlyTableFile()
@@ -25,7 +26,7 @@ std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
         return std::nullopt;
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK) {
-        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        error_ = EngineFailureText(db_);
         return std::nullopt;
     }
     QStringList values;
@@ -34,7 +35,7 @@ std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
         values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) {
-        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        error_ = EngineFailureText(db_);
         return std::nullopt;
     }
     return values;

@@ -91,7 +91,8 @@ void Table::requireOpen() const
 {
     if (!isOpen())
         throw EngineError(EngineErrorKind::Other,
-                          QStringLiteral("Tabela %1 nie jest otwarta.").arg(objectName_.isEmpty() ? tableName_ : objectName_));
+                          // The file says more to the user than the object's name does.
+                          QStringLiteral("Tabela %1 nie jest otwarta.").arg(tableName_.isEmpty() ? objectName_ : tableName_));
 }
 
 void Table::requireClosed(const char *operation) const

@@ -1,5 +1,7 @@
 #include "store/table_connection.h"
 
+#include "store/engine_failure_text.h"
+
 #include "store/polish_collation.h"
 #include "store/table_files.h"
 #include "store/transaction_scope.h"
@@ -245,7 +247,8 @@ EngineError TableConnection::error(int resultCode) const
     default:
         break;
     }
-    const QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(resultCode));
+    const QString detail = EngineFailureText(resultCode, db_ ? QString::fromUtf8(sqlite3_errmsg(db_))
+                                                             : QString::fromUtf8(sqlite3_errstr(resultCode)));
     return EngineError(EngineErrorKind::Other,
                        QStringLiteral("Błąd tabeli %1: %2").arg(Shown(filePath_), detail));
 }

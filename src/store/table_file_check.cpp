@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 
@@ -169,8 +172,35 @@ QList<RequiredTable> RequiredTables(const QString &workingFolder, const QString 
 
 } // namespace
 
+namespace {
+
+// A table a write was cut off in has its journal beside it: the next open rolls the write back.
+// The check stays read-only on the tree, so it rolls back a copy and checks what the next start
+// will find.
+std::optional<TableFileCheck> InspectAfterRollback(const QString &path, const std::optional<TableDefinition> &expected)
+{
+    const QString journal = path + QStringLiteral("-journal");
+    if (QFileInfo(journal).size() <= 0)
+        return std::nullopt;
+    QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QFileInfo(path).fileName());
+    if (!scratch.isValid() || !QFile::copy(path, copy) || !QFile::copy(journal, copy + QStringLiteral("-journal")))
+        return std::nullopt;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db);
+    TableFileCheck check = InspectTableFile(copy, expected);
+    check.path = QDir::toNativeSeparators(path);
+    return check;
+}
+
+} // namespace
+
 TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected)
 {
+    if (std::optional<TableFileCheck> rolledBack = InspectAfterRollback(path, expected))
+        return *rolledBack;
     TableFileCheck check{QDir::toNativeSeparators(path), {}};
     if (QFileInfo(path).isDir()) {
         check.problems << QStringLiteral("w miejscu tabeli jest folder");

@@ -17,6 +17,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // The commands run on a demo installation as a cron job would run them: no window, the result in
@@ -354,6 +355,33 @@ TEST_F(CommandToolTest, TheDayStateIsThatOfTheReportHoldingTheDay)
     const QByteArray march = stateLine(Contents(path("dzien.txt")));
     EXPECT_FALSE(march.isEmpty());
     EXPECT_NE(march, stateLine(Contents(path("ostatni.txt"))));
+}
+
+} // namespace
+
+namespace {
+
+// A write cut off by a kill leaves its journal; the next open rolls it back, so the check reports
+// the table as the next start will find it, not as damaged.
+TEST_F(CommandToolTest, AWriteCutOffByAKillIsNoDamage)
+{
+    const QByteArray table = QFile::encodeName(path("2026/KASA/NAGKASA.DB"));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(table.constData(), &db);
+        RegisterPolishTextFunctions(db);
+        sqlite3_exec(db, "PRAGMA cache_size = 1; BEGIN IMMEDIATE; UPDATE data SET ONAZ1 = 'przerwany zapis';",
+                     nullptr, nullptr, nullptr);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(QFileInfo(path("2026/KASA/NAGKASA.DB-journal")).size() > 0);
+
+    EXPECT_EQ(run({"check"}), 0) << output.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path("2026/KASA/NAGKASA.DB-journal")));
 }
 
 } // namespace
