@@ -33,7 +33,11 @@ struct DocumentSums {
 
 ExchangeSource DocumentExchangeSource(Table &documents)
 {
-    return ExchangeSource{documents, QString(), {QStringLiteral("DATA")}};
+    ExchangeSource source{documents, QString(), {QStringLiteral("DATA")}};
+    // A document (and each of its lines) is its desk, report, kind, year, number and position.
+    source.identityFields = {QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("RD"),
+                             QStringLiteral("ROK"),    QStringLiteral("NRD"),   QStringLiteral("POZ")};
+    return source;
 }
 
 ExchangeSource ContractorExchangeSource(Table &contractors)

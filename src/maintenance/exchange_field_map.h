@@ -19,6 +19,9 @@ struct ExchangeSource {
     QStringList dateFields;
     // The latest year of those dates (the earliest is 1990); 0 takes any real day.
     int latestDateYear = 0;
+    // The fields that name a row when the file leaves its counted key (AUTO) empty: a row the
+    // file names so is the table's row of the same values, and the file may name it only once.
+    QStringList identityFields;
 
     QString columnName(const QString &fieldName) const { return columnPrefix + fieldName; }
     // The table's stored fields in order, as the exchange reads and writes them.

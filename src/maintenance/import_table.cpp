@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QScopeGuard>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -142,6 +144,19 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
             fieldOf.append(field);
             keyPlaceOf.append(column.keyPosition >= 0 ? int(keyFields.indexOf(field)) : -1);
         }
+        // A row whose counted key the file leaves empty is found by the fields that name it.
+        // Only a file that carries every one of those fields names its rows so.
+        QList<int> identity;
+        for (const QString &name : source.identityFields)
+            identity.append(definition.fieldIndex(name));
+        if (std::any_of(identity.cbegin(), identity.cend(), [&fieldOf](int field) { return !fieldOf.contains(field); }))
+            identity.clear();
+        QList<int> countedKeyPlaces;
+        for (int i = 0; i < keyFields.size(); ++i)
+            if (definition.fields[keyFields[i]].type == FieldType::AutoIncrement)
+                countedKeyPlaces.append(i);
+        std::optional<QHash<QString, qint64>> storedByIdentity;
+        QHash<QString, int> lineOfIdentity;
         const int fieldCount = int(definition.fields.size());
         QVariantList row(fieldCount);
         QVariantList key(keyFields.size());
@@ -190,8 +205,30 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
                     }
                 }
             }
+            const bool countedKeyEmpty =
+                !countedKeyPlaces.isEmpty()
+                && std::all_of(countedKeyPlaces.cbegin(), countedKeyPlaces.cend(), [&key](int i) { return key[i].isNull(); });
+            QString identityText;
+            if (countedKeyEmpty && !identity.isEmpty()) {
+                QStringList parts;
+                for (const int field : std::as_const(identity))
+                    parts.append(row[field].toString());
+                identityText = parts.join(u'\t');
+                if (const int earlier = lineOfIdentity.value(identityText, 0))
+                    throw RowError(line, QStringLiteral("ten sam dokument (%1: %2) jest już w wierszu %3 pliku.")
+                                             .arg(source.identityFields.join(u','), parts.join(u','))
+                                             .arg(earlier));
+                lineOfIdentity.insert(identityText, line);
+            }
             try {
-                const qint64 rowId = writer->findPrimaryKey(key);
+                qint64 rowId = 0;
+                if (!identityText.isEmpty()) {
+                    if (!storedByIdentity)
+                        storedByIdentity = writer->rowsByFields(identity);
+                    rowId = storedByIdentity->value(identityText, 0);
+                } else {
+                    rowId = writer->findPrimaryKey(key);
+                }
                 if (rowId != 0) {
                     std::sort(written.begin(), written.end());
                     writer->update(rowId, row, written);

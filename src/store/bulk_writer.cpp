@@ -202,6 +202,23 @@ size_t BulkWriter::keyHash(const QVariantList &key) const
     return size_t(hash);
 }
 
+QHash<QString, qint64> BulkWriter::rowsByFields(const QList<int> &fields)
+{
+    requireOpenWrite();
+    QByteArrayList columns;
+    for (const int field : fields)
+        columns.append(QuotedName(structure_.definition.fields[field].name));
+    SqlStatement read = connection_->prepare("SELECT _rowid_, " + columns.join(", ") + " FROM " + kDataTable);
+    QHash<QString, qint64> rows;
+    QStringList values(fields.size());
+    while (read.step()) {
+        for (int i = 0; i < fields.size(); ++i)
+            values[i] = read.value(i + 1).toString();
+        rows.insert(values.join(u'\t'), read.integer(0));
+    }
+    return rows;
+}
+
 void BulkWriter::loadKeys()
 {
     keysLoaded_ = true;

@@ -4,6 +4,7 @@
 #include "store/table_storage.h"
 #include "store/transaction_scope.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariantList>
@@ -49,6 +50,9 @@ public:
     // Adds the row and gives its id. An empty automatic number takes the next one after the
     // highest the file holds; the number taken is put into the row.
     qint64 insert(QVariantList &row);
+    // Every row's values of the fields (positions in the definition), joined by a tab, with its
+    // row id: for finding rows by other fields than the key, read once.
+    QHash<QString, qint64> rowsByFields(const QList<int> &fields);
     // Sets the fields at the given positions of the row with this id to the row's values there.
     void update(qint64 rowId, const QVariantList &row, const QList<int> &fields);
 

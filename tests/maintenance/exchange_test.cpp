@@ -436,3 +436,31 @@ TEST_F(ContractorExchangeTest, ARowWithAnEmptyOrInvisibleKeyIsRefused)
         EXPECT_EQ(tree.column(contractorTable(), QStringLiteral("NR")), QStringList{});
     }
 }
+
+namespace {
+
+// A file of new documents (no AUTO) imported twice changes the documents the first import made
+// instead of adding them again; a file naming one document twice is refused.
+TEST_F(ExchangeTest, NewDocumentsImportedAgainAreNotDuplicated)
+{
+    tree.addRows(reportTable(), {{{QStringLiteral("SYMBOL"), QStringLiteral("KAS")}, {QStringLiteral("NUMER"), 1},
+                                  {QStringLiteral("ZAMKNIETY"), false}}});
+    const QByteArray header = "SYMBOL\tNUMER\tAUTO\tRD\tROK\tNRD\tPOZ\tGLOWKA\tKWOTA\tKWOTAP\t\r\n";
+    const QByteArray rows = "KAS\t1\t\tKP\t2019\t1\t0\tTak\t30,00\t\t\r\n"
+                            "KAS\t1\t\tKP\t2019\t1\t1\tNie\t\t30,00\t\r\n";
+    NullProgress progress;
+    for (int time = 0; time < 3; ++time) {
+        const DocumentImportResult result = ImportDocuments(helpers, writeFile(QStringLiteral("import.txt"), header + rows), progress);
+        EXPECT_EQ(result.import.inserted, time == 0 ? 2 : 0);
+        EXPECT_EQ(result.import.updated, time == 0 ? 0 : 2);
+    }
+    const QString twice = writeFile(QStringLiteral("import.txt"), header + rows + "KAS\t1\t\tKP\t2019\t1\t1\tNie\t\t5,00\t\r\n");
+    try {
+        ImportDocuments(helpers, twice, progress);
+        ADD_FAILURE() << "a document named twice was imported";
+    } catch (const ExchangeError &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Wiersz 4: ten sam dokument"))) << error.message().toStdString();
+    }
+}
+
+} // namespace
