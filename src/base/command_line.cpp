@@ -40,3 +40,11 @@ bool DataRootLiesOutside(const QString &dataRoot, const QString &workingFolder)
     const QString folder = QDir::cleanPath(QFileInfo(workingFolder).absoluteFilePath());
     return root != folder && !root.startsWith(folder + u'/');
 }
+
+QString DataRootOutsideNotice(const QString &dataRoot, const QString &workingFolder)
+{
+    if (!DataRootLiesOutside(dataRoot, workingFolder))
+        return QString();
+    return QStringLiteral("Uwaga: folder danych %1 leży poza folderem roboczym %2.")
+        .arg(QDir::toNativeSeparators(dataRoot), QDir::toNativeSeparators(workingFolder));
+}

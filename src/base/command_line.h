@@ -20,3 +20,5 @@ int CommandArgIndexFor(const QStringList &arguments);
 // True when the data root lies outside the working folder's tree: a copy of an installation still
 // works on the original's data, which the user must be told.
 bool DataRootLiesOutside(const QString &dataRoot, const QString &workingFolder);
+// What a command says first when it works on such a data root; empty when the root lies inside.
+QString DataRootOutsideNotice(const QString &dataRoot, const QString &workingFolder);

@@ -116,6 +116,7 @@ TEST(CommandLine, TheCommandWordIsFoundAfterTheCommonOptions)
         {{"dr=/srv/dane", "2026"}, false},
         {{"rok", "2025"}, false},
         {{"nowy", "RD=KP"}, false},
+        {{"--forms", "/tmp/formularze"}, false},
         {{"-C", "archive"}, false},
         {{}, false},
     };

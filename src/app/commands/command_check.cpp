@@ -42,6 +42,8 @@ int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
     }
     const QString fromArgument = DataRootFromArguments({arguments.dataRootArgument});
     const QString dataRoot = fromArgument.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(fromArgument);
+    if (const QString notice = DataRootOutsideNotice(dataRoot, folder); fromArgument.isEmpty() && !notice.isEmpty())
+        err << notice << Qt::endl;
     const QList<TableFileCheck> checks = CheckInstallation(folder, dataRoot);
     int damaged = 0;
     for (const TableFileCheck &check : checks) {

@@ -100,7 +100,7 @@ void ShowUsage(QTextStream &out)
     for (const auto &[name, command] : Commands())
         out << QStringLiteral("  %1\n").arg(command.usage);
     out << QStringLiteral("  kasa --init FOLDER [--demo] [--year RRRR]   nowa instalacja (--demo: z danymi przykładowymi)\n"
-                          "  kasa --forms FOLDER [-C FOLDER]            każdy formularz do PDF i PNG\n")
+                          "  kasa --forms FOLDER                        (w folderze roboczym) każdy formularz do PDF\n")
         << QStringLiteral("\n") << kCommonOptions
         << QStringLiteral("\nKod wyjścia: 0 wykonano, 1 nie wykonano (przyczyna na standardowym wyjściu błędów),\n"
                           "2 błędny wiersz polecenia.\n"
@@ -110,10 +110,11 @@ void ShowUsage(QTextStream &out)
 }
 
 // Arguments the windowed program takes first: "rok YYYY", a year, "nowy ..." from another
-// program, and Qt's own options.
+// program, the forms written to files and the new installation, and Qt's own options.
 bool StartsTheWindowedProgram(const QString &argument)
 {
-    static const QStringList words{QStringLiteral("rok"), QStringLiteral("nowy")};
+    static const QStringList words{QStringLiteral("rok"), QStringLiteral("nowy"), QStringLiteral("--forms"),
+                                   QStringLiteral("--init")};
     static const QStringList qtOptions{QStringLiteral("-platform"), QStringLiteral("-style"), QStringLiteral("-display"),
                                        QStringLiteral("-geometry"), QStringLiteral("-qwindowgeometry"),
                                        QStringLiteral("-reverse"), QStringLiteral("-stylesheet")};

@@ -88,10 +88,9 @@ bool HeadlessTree::open(Tables tables)
         }
     }
     // A copy of an installation keeps the data root of the original: say whose data this is.
-    if (arguments_.dataRootArgument.isEmpty() && DataRootLiesOutside(state_.DataRoot, folder))
-        err_ << QStringLiteral("Uwaga: folder danych %1 leży poza folderem roboczym %2.")
-                    .arg(QDir::toNativeSeparators(state_.DataRoot), QDir::toNativeSeparators(folder))
-             << Qt::endl;
+    if (const QString notice = DataRootOutsideNotice(state_.DataRoot, folder);
+        arguments_.dataRootArgument.isEmpty() && !notice.isEmpty())
+        err_ << notice << Qt::endl;
     TDANE &d = *data_;
     ledger_ = std::make_unique<CashLedger>(
         LedgerTables{d.TPARA, d.TKASA, d.TRKASA, d.TNAG, d.TPOZ, d.KNAG, d.TSLO, d.TKONTA, d.TWALUTA}, prompt_, state_,
