@@ -67,13 +67,18 @@ ExchangeError RowError(int line, const QString &problem)
     return ExchangeError(QStringLiteral("Wiersz %1: %2\rNic nie zostało zaimportowane.").arg(line).arg(problem), line, 0);
 }
 
-// A key value the file gives is never empty (but a counted one) and holds no invisible character (a byte-order mark
+// A key value the file gives is never empty (but a counted one) nor negative, and holds no invisible character (a byte-order mark
 // pasted inside a desk symbol would make a key nobody can type or find).
 void RequireKeyValue(int line, const ImportColumn &column, const QString &value)
 {
     // A counted key (AUTO) is the table's to give: a row without it is a new one.
     if (value.trimmed().isEmpty() && column.field.def.type != FieldType::AutoIncrement)
         throw RowError(line, QStringLiteral("brak wartości klucza w kolumnie %1 (%2).").arg(column.position + 1).arg(column.name));
+    // No key the program gives is below zero; such a number is a row of another tool's making.
+    const FieldType type = column.field.def.type;
+    if ((type == FieldType::Integer || type == FieldType::SmallInt || type == FieldType::AutoIncrement)
+        && value.trimmed().startsWith(u'-'))
+        throw RowError(line, QStringLiteral("ujemna wartość klucza w kolumnie %1 (%2).").arg(column.position + 1).arg(column.name));
     for (const QChar c : value)
         if (c.category() == QChar::Other_Format || c.category() == QChar::Other_Control)
             throw RowError(line, QStringLiteral("wartość klucza w kolumnie %1 (%2) zawiera niewidoczny znak.")

@@ -157,6 +157,15 @@ public:
         while (taken_.contains(candidate));
         return candidate;
     }
+    // The next value that none of the given ones holds either.
+    QString nextBesides(const QSet<QString> &given)
+    {
+        QString candidate;
+        do
+            candidate = next();
+        while (given.contains(candidate));
+        return candidate;
+    }
 
 private:
     QSet<QString> taken_;
@@ -189,12 +198,23 @@ public:
     CopiedRows copyDesks()
     {
         FreeNumbers deskSymbols(ValuesInUse(old_.desks, kSymbol));
+        QSet<QString> symbols;
         for (old_.desks.first(); !old_.desks.eof(); old_.desks.next()) {
             new_.desks.append();
             const QString row = QStringLiteral("kasa AUTOKASA ") + old_.desks.asString(kOldDesk);
             CopyFieldsByName(old_.desks, new_.desks, deskFields_, {}, cut_, row);
-            if (new_.desks.asString(kSymbol).isEmpty())
-                new_.desks.setString(kSymbol, deskSymbols.next());
+            const QString symbol = new_.desks.asString(kSymbol);
+            if (symbol.isEmpty()) {
+                new_.desks.setString(kSymbol, deskSymbols.nextBesides(symbols));
+            } else if (symbols.contains(symbol)) {
+                // Two old symbols the same once cut to the new field's size: the later desk
+                // takes a free symbol, or the desks could not both be converted.
+                const QString free = deskSymbols.nextBesides(symbols);
+                new_.desks.setString(kSymbol, free);
+                renumbered_ << QStringLiteral("%1 (symbol \"%2\"): symbol zajęty, nadano \"%3\"")
+                                   .arg(row, old_.desks.asString(kSymbol), free);
+            }
+            symbols.insert(new_.desks.asString(kSymbol));
             new_.desks.post();
             ++copied_.desks;
             copyReports();
@@ -206,12 +226,22 @@ private:
     void copyReports()
     {
         FreeNumbers reportNumbers(ValuesInUse(old_.reports, kNumber));
+        QSet<QString> numbers;
         for (old_.reports.first(); !old_.reports.eof(); old_.reports.next()) {
             new_.reports.append();
             const QString row = QStringLiteral("raport AUTORK ") + old_.reports.asString(kOldReport);
             CopyFieldsByName(old_.reports, new_.reports, reportFields_, {kSymbol}, cut_, row);
-            if (new_.reports.asInteger(kNumber) == 0)
-                new_.reports.setString(kNumber, reportNumbers.next());
+            if (new_.reports.asInteger(kNumber) == 0) {
+                new_.reports.setString(kNumber, reportNumbers.nextBesides(numbers));
+            } else if (numbers.contains(new_.reports.asString(kNumber))) {
+                // Two reports of one desk under one number: the later one takes the next free
+                // number, and its documents follow it.
+                const QString free = reportNumbers.nextBesides(numbers);
+                renumbered_ << QStringLiteral("kasa %1, %2: numer %3 powtórzony, nadano %4")
+                                   .arg(new_.desks.asString(kSymbol), row, new_.reports.asString(kNumber), free);
+                new_.reports.setString(kNumber, free);
+            }
+            numbers.insert(new_.reports.asString(kNumber));
             new_.reports.post();
             ++copied_.reports;
             copyDocuments();
@@ -231,9 +261,15 @@ private:
         }
     }
 
+public:
+    // One line per desk symbol or report number changed because another row held it.
+    const QStringList &renumbered() const { return renumbered_; }
+
+private:
     OldTables &old_;
     NewTables &new_;
     CutTexts &cut_;
+    QStringList renumbered_;
     QList<FieldDef> deskFields_, reportFields_, documentFields_;
     CopiedRows copied_;
 };
@@ -401,9 +437,11 @@ bool InstallConversion(const ConversionPaths &paths, OldTables &held)
     return false;
 }
 
-QString NotesText(const CutTexts &cut, const QStringList &orphans)
+QString NotesText(const CutTexts &cut, const QStringList &orphans, const QStringList &renumbered)
 {
     QString notes;
+    if (!renumbered.isEmpty())
+        notes += QStringLiteral("\rZmieniono powtarzające się oznaczenia:\r") + renumbered.join(u'\r');
     if (!cut.isEmpty())
         notes += QStringLiteral("\rSkrócono wartości, których nie mieszczą nowe pola:") + cut.listing(QString());
     if (!orphans.isEmpty()) {
@@ -477,6 +515,7 @@ ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
     QFile::remove(paths.stateFile());
     CutTexts cut;
     CopiedRows copied;
+    QStringList renumbered;
     {
         NewTables converted(context.session);
         try {
@@ -491,6 +530,7 @@ ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
             Copier copier(old, converted, cut);
             copied = copier.copyDesks();
             scope.commit();
+            renumbered = copier.renumbered();
         } catch (const EngineError &error) {
             old.close();
             context.prompt.error(QStringLiteral("Nie mozna utworzyć tabeli") + u'\r' + error.message());
@@ -525,7 +565,7 @@ ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
         context.prompt.error(QStringLiteral("Nie mozna utworzyć tabeli"));
         return outcome;
     }
-    outcome.notes = NotesText(cut, orphans);
+    outcome.notes = NotesText(cut, orphans, renumbered);
     return outcome;
 }
 

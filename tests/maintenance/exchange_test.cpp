@@ -153,7 +153,7 @@ TEST_F(ContractorExchangeTest, ExportThenImportIntoAnEmptyTableGivesTheSameRows)
     addContractors({{{QStringLiteral("NR"), 7}, {QStringLiteral("NIP"), QStringLiteral("123-456-32-18")},
                      {QStringLiteral("SKROT"), QStringLiteral("Łąka")}, {QStringLiteral("NAZWA1"), QStringLiteral(" spacje ")},
                      {QStringLiteral("ff"), QStringLiteral("notatka długa ") + QString(300, QLatin1Char('x'))}},
-                    Contractor(-3, QStringLiteral("ujemny")), {{QStringLiteral("NR"), 2147483647}}});
+                    Contractor(3, QStringLiteral("trzeci")), {{QStringLiteral("NR"), 2147483647}}});
     const QStringList before = rowsOf(contractorTable());
     contractors->open();
     ExportFile(ContractorExchangeSource(*contractors), file(QStringLiteral("k.txt")), progress);
@@ -420,7 +420,7 @@ TEST_F(ContractorExchangeTest, AFileOfNoReadableEncodingIsRefused)
     }
 }
 
-// A row whose key is empty or holds an invisible character is refused with its line; nothing of
+// A row whose key is empty, negative or holds an invisible character is refused with its line; nothing of
 // the file is imported.
 TEST_F(ContractorExchangeTest, ARowWithAnEmptyOrInvisibleKeyIsRefused)
 {
@@ -428,6 +428,7 @@ TEST_F(ContractorExchangeTest, ARowWithAnEmptyOrInvisibleKeyIsRefused)
         "TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n\tB\t\r\n",
         "TKontrahSKROT\tTKontrahNR\t\r\nA\t1\t\r\nB\r\n",
         QByteArray("TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n\xEF\xBB\xBF" "2\tB\t\r\n"),
+        "TKontrahNR\tTKontrahSKROT\t\r\n1\tA\t\r\n-2\tB\t\r\n",
     };
     for (const QByteArray &bytes : files) {
         const QString message = importError(writeFile(QStringLiteral("import.txt"), bytes)).message();

@@ -96,6 +96,33 @@ TEST_F(OldVersionConversionTest, DesksGetSymbolsAndReportsNumbersWithTheirDocume
         EXPECT_TRUE(QFileInfo::exists(cash(QStringLiteral("KONWERT/") + name))) << name;
 }
 
+// Old data the new keys cannot hold as it is: symbols alike once cut to five characters, two
+// reports of a desk under one number. The later row takes a free value, its documents follow
+// it, and the closing notes list every change.
+TEST_F(OldVersionConversionTest, CollidingSymbolsAndReportNumbersAreRenumbered)
+{
+    TableDefinition desks = OldCashDeskTableDefinition();
+    desks.fields.append({"SYMBOL", FieldType::Text, 10, false});
+    tree.createTable(cash("KASA.DB"), desks,
+                     {{{"AUTOKASA", 1}, {"NAZWA", "Kasa A"}, {"SYMBOL", "KASA-GLOWNA"}},
+                      {{"AUTOKASA", 2}, {"NAZWA", "Kasa B"}, {"SYMBOL", "KASA-WALUT"}}});
+    tree.createTable(cash("RKASA.DB"), OldCashReportTableDefinition(),
+                     {{{"AUTOKASA", 1}, {"NUMER", 1}, {"OZNACZENIE", "a"}}, {{"AUTOKASA", 1}, {"NUMER", 1}, {"OZNACZENIE", "b"}},
+                      {{"AUTOKASA", 2}, {"NUMER", 1}, {"OZNACZENIE", "c"}}});
+    tree.createTable(cash("NAGKASA.DB"), OldCashDocumentTableDefinition(),
+                     {{{"AUTOKASA", 1}, {"AUTORK", 2}, {"RD", "KP"}, {"NRD", 1}, {"KWOTA", "5"}}});
+
+    const auto outcome = ConvertOldVersionTables(context);
+    ASSERT_TRUE(outcome.completed) << prompt.texts().join(u'|').toStdString();
+    EXPECT_EQ(tree.column(cash("KASA.DB"), "SYMBOL"), QStringList({"1", "KASA-"}));
+    EXPECT_EQ(reportKeys(), QStringList({"1/1", "KASA-/1", "KASA-/2"}));
+    auto documents = tree.open(cash("NAGKASA.DB"));
+    documents->first();
+    EXPECT_EQ(documents->asString("SYMBOL") + u'/' + documents->asString("NUMER"), QStringLiteral("KASA-/2"));
+    EXPECT_TRUE(outcome.notes.contains(QStringLiteral("symbol zajęty, nadano \"1\""))) << outcome.notes.toStdString();
+    EXPECT_TRUE(outcome.notes.contains(QStringLiteral("numer 1 powtórzony, nadano 2"))) << outcome.notes.toStdString();
+}
+
 TEST_F(OldVersionConversionTest, AnOldTableThatCannotBeOpenedLeavesEverythingAsItWas)
 {
     createOldTables({{{"AUTOKASA", 1}}}, {{{"AUTOKASA", 1}}}, {});
