@@ -1,6 +1,7 @@
 #include "maintenance/archive_tree_copy.h"
 
 #include "base/progress.h"
+#include "store/crash_point.h"
 #include "store/file_move_journal.h"
 
 #include <QDir>
@@ -90,7 +91,9 @@ void PutFilesInPlace(const QList<FileCopy> &copies, CopySource source, const QSt
     }
     QSet<QString> folders;
     for (const FileCopy &copy : copies) {
-        if (MoveIntoPlace(ScratchCopyPath(copy.target), copy.target))
+        const bool moved = MoveIntoPlace(ScratchCopyPath(copy.target), copy.target);
+        CrashPoint("tree-copy-switch");
+        if (moved)
             ++report.copiedFiles;
         else
             report.failures.append(Shown(copy.target) + QStringLiteral(" : błąd zapisu"));

@@ -14,27 +14,26 @@ struct Target {
     int pass = 1;
 };
 
-const Target &ChosenTarget()
+// Read at every pass: a test may name the point in a process it forks after running the same
+// work unharmed.
+Target ChosenTarget()
 {
-    static const Target target = [] {
-        Target chosen;
-        const char *variable = std::getenv("KASA_CRASH_POINT");
-        if (!variable)
-            return chosen;
-        const QList<QByteArray> parts = QByteArray(variable).split(':');
-        chosen.name = parts.value(0);
-        if (parts.size() > 1)
-            chosen.pass = std::max(1, parts[1].toInt());
+    Target chosen;
+    const char *variable = std::getenv("KASA_CRASH_POINT");
+    if (!variable)
         return chosen;
-    }();
-    return target;
+    const QList<QByteArray> parts = QByteArray(variable).split(':');
+    chosen.name = parts.value(0);
+    if (parts.size() > 1)
+        chosen.pass = std::max(1, parts[1].toInt());
+    return chosen;
 }
 
 } // namespace
 
 void CrashPoint(const char *name)
 {
-    const Target &target = ChosenTarget();
+    const Target target = ChosenTarget();
     if (target.name.isEmpty() || target.name != name)
         return;
     static int passes = 0;

@@ -24,6 +24,19 @@ inline void RunAndKill(const std::function<void()> &work, int pauseMicroseconds)
     ::waitpid(child, &status, 0);
 }
 
+// Runs the work in a child process until it ends or a crash point kills it.
+inline void RunUntilItEnds(const std::function<void()> &work)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
 // Moments spread over the time the work takes here, from its start to a little past its end.
 inline QList<int> PausesOver(const std::function<void()> &work)
 {

@@ -1,5 +1,6 @@
 #include "maintenance_fixture.h"
 #include "kill_runs.h"
+#include "store/file_move_journal.h"
 
 #include "base/progress.h"
 #include "maintenance/archive_commands.h"
@@ -195,3 +196,53 @@ TEST_F(RestoreTest, AKilledArchiveOrRestoreLeavesEachTableOldOrNew)
             addDocuments(2000);
     }
 }
+
+namespace {
+
+// An archive killed at any moment is, once the next archive or restore has finished what the
+// kill cut short, entirely of one moment: the documents and the contractors agree.
+TEST_F(RestoreTest, AnArchiveKilledAnywhereIsOfOneMoment)
+{
+    NullProgress progress;
+    const QString contractors = QDir(tree.dataRoot()).filePath(QStringLiteral("2019/FIN/KONTRAHI.DB"));
+    addDocuments(3000);
+    tree.addRows(contractors, {{{QStringLiteral("NR"), 1}, {QStringLiteral("SKROT"), QStringLiteral("stary")}}});
+    const auto archiveTree = [&] { ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress); };
+    const QList<int> pauses = PausesOver(archiveTree);
+    addDocuments(2000);
+    tree.addRows(contractors, {{{QStringLiteral("NR"), 2}, {QStringLiteral("SKROT"), QStringLiteral("nowy")}}});
+    const QString archivedContractors = QDir(archive()).filePath(QStringLiteral("2019/FIN/KONTRAHI.DB"));
+    int documentsBefore = 0, contractorsBefore = 0;
+    const auto checkOneMoment = [&] {
+        const int documentsAfter = documentCount(documents(archive()));
+        const int contractorsAfter = int(tree.column(archivedContractors, QStringLiteral("NR")).size());
+        EXPECT_EQ(documentsAfter == documentsBefore, contractorsAfter == contractorsBefore)
+            << documentsAfter << " " << contractorsAfter;
+    };
+    for (const int pause : pauses) {
+        ASSERT_TRUE(ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress).succeeded());
+        tree.addRows(contractors, {{{QStringLiteral("NR"), 100 + pause}}});
+        addDocuments(1, documents());
+        documentsBefore = documentCount(documents(archive()));
+        contractorsBefore = int(tree.column(archivedContractors, QStringLiteral("NR")).size());
+
+        RunAndKill(archiveTree, pause);
+        ASSERT_TRUE(FinishInterruptedMoves(archive()));
+        checkOneMoment();
+    }
+    // Killed between two of the renames that put the new archive in place, on every one of them.
+    for (int rename = 1; rename <= 4; ++rename) {
+        ASSERT_TRUE(ArchiveDataTree(tree.dataRoot(), state.YearFolders, archive(), progress).succeeded());
+        tree.addRows(contractors, {{{QStringLiteral("NR"), 1000 + rename}}});
+        addDocuments(1, documents());
+        documentsBefore = documentCount(documents(archive()));
+        contractorsBefore = int(tree.column(archivedContractors, QStringLiteral("NR")).size());
+        qputenv("KASA_CRASH_POINT", QByteArray("tree-copy-switch:") + QByteArray::number(rename));
+        RunUntilItEnds(archiveTree);
+        qunsetenv("KASA_CRASH_POINT");
+        ASSERT_TRUE(FinishInterruptedMoves(archive()));
+        checkOneMoment();
+    }
+}
+
+} // namespace
