@@ -1,5 +1,7 @@
 #include "contractors/envelope_margins.h"
 
+#include "contractors/envelope_layout.h"
+
 #include "base/format_settings.h"
 
 #include <QDir>
@@ -73,12 +75,19 @@ MarginsReading ReadEnvelopeMargins(const QString &path)
 
 QString CheckEnvelopeMargins(double top, double left)
 {
-    if (!OnPage(top, kEnvelopePageHeightMm))
-        return QStringLiteral("Margines górny musi być liczbą nieujemną mniejszą niż %1 mm.")
-            .arg(FormatDecimal(kEnvelopePageHeightMm, 1));
-    if (!OnPage(left, kEnvelopePageWidthMm))
-        return QStringLiteral("Margines lewy musi być liczbą nieujemną mniejszą niż %1 mm.")
-            .arg(FormatDecimal(kEnvelopePageWidthMm, 1));
+    // The address must stay on the page: it ends about 100 mm right of its first letter (71.4 mm
+    // into the band) and below the postal code's line (177 mm into the band), the band lying
+    // the fixed margin and the user's margin from the page's corner.
+    constexpr double kAddressRightMm = 71.4 + 100.0;
+    constexpr double kAddressBottomMm = 177.0;
+    const double topLimit = kEnvelopePageHeightMm - kEnvelopeFixedMarginMm - kAddressBottomMm;
+    const double leftLimit = kEnvelopePageWidthMm - kEnvelopeFixedMarginMm - kAddressRightMm;
+    if (!OnPage(top, topLimit))
+        return QStringLiteral("Margines górny musi być liczbą nieujemną mniejszą niż %1 mm (większy wyprowadza adres poza stronę).")
+            .arg(FormatDecimal(topLimit, 1));
+    if (!OnPage(left, leftLimit))
+        return QStringLiteral("Margines lewy musi być liczbą nieujemną mniejszą niż %1 mm (większy wyprowadza adres poza stronę).")
+            .arg(FormatDecimal(leftLimit, 1));
     return QString();
 }
 

@@ -6,16 +6,19 @@
 #include "ledger/ledger_context.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
+#include "store/display_format.h"
 #include "store/table.h"
+#include "store/table_schemas.h"
 
 #include <QScopeGuard>
 
 QString FormatCashState(Money balance, const QString &currency)
 {
+    // Written as every grid writes an amount, whatever its size, in a panel of at least the
+    // width of the largest amount a report holds.
     const QString code = currency.trimmed();
-    if (IsZloty(code))
-        return FormatPicture(QStringLiteral("### ### ### ##9.99 zł"), balance.roundedTo2().toDouble());
-    return FormatPicture(QStringLiteral("### ### ### ##9.99"), balance.roundedTo2().toDouble()) + u' ' + code;
+    const QString amount = FormatDisplayNumber(QString::fromLatin1(kAmountDisplayFormat), balance);
+    return (amount + u' ' + (IsZloty(code) ? QStringLiteral("zł") : code)).rightJustified(21);
 }
 
 // A desk without a currency keeps złoty, as do the ways the złoty is written.
@@ -38,7 +41,7 @@ QString CashState::StanKasa()
         return {};
     const QString currency = deskCurrency();
     if (t.TRKASA.isEmpty())
-        return IsZloty(currency) ? QStringLiteral("0.00 zł") : QStringLiteral("0.00 ") + currency.trimmed();
+        return FormatCashState(Money(), currency);
     return FormatCashState(lastReportBalance(), currency);
 }
 

@@ -39,8 +39,8 @@ QString ArchiveIntervalProblem(const QString &typed)
 {
     const QString text = typed.trimmed();
     bool number = false;
-    text.toInt(&number);
-    if (text.isEmpty() || number)
+    const int days = text.toInt(&number);
+    if (text.isEmpty() || (number && days >= 0))
         return {};
-    return QStringLiteral("Okres aktualizacji archiwum musi być liczbą całkowitą dni: %1").arg(typed);
+    return QStringLiteral("Okres aktualizacji archiwum musi być liczbą całkowitą dni, nie mniejszą niż 0: %1").arg(typed);
 }

@@ -7,6 +7,8 @@
 
 QTranslator *InstallPolishTranslations(QCoreApplication &application)
 {
+    // The standard dialogs write dates and month names in the default locale.
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     // "qtbase" holds the widgets, the standard dialogs and print support.
     auto *translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"), QStringLiteral("_"),

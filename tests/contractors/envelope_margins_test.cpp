@@ -80,8 +80,12 @@ TEST_F(EnvelopeMarginsTest, AMissingOrDamagedFileGivesTheDefaults)
 TEST_F(EnvelopeMarginsTest, MarginsOffThePaperAreNotWrittenAndTheOldFileStays)
 {
     ASSERT_EQ(WriteEnvelopeMargins(path(), {25, 40}), "");
-    EXPECT_EQ(WriteEnvelopeMargins(path(), {-1, 40}), "Margines górny musi być liczbą nieujemną mniejszą niż 215,9 mm.");
-    EXPECT_EQ(WriteEnvelopeMargins(path(), {25, 300}), "Margines lewy musi być liczbą nieujemną mniejszą niż 279 mm.");
+    EXPECT_EQ(WriteEnvelopeMargins(path(), {-1, 40}),
+              "Margines górny musi być liczbą nieujemną mniejszą niż 28,9 mm (większy wyprowadza adres poza stronę).");
+    // A margin that would put the address off the page.
+    for (const double left : {279.0, 97.6})
+        EXPECT_EQ(WriteEnvelopeMargins(path(), {25, left}),
+                  "Margines lewy musi być liczbą nieujemną mniejszą niż 97,6 mm (większy wyprowadza adres poza stronę).");
     EXPECT_EQ(bytes(), Record(25, 40));
     // A folder that cannot be written says so, and nothing is left behind.
     const QString nowhere = folder.filePath("brak/Margines.dan");

@@ -84,12 +84,12 @@ TEST_F(CashDeskRulesTest, MovingToADeskShowsItsCashStateAndMakesItsLastReportCur
 
     selectDesk(QStringLiteral("K1"));
     EXPECT_EQ(T("TRKASA").asInteger(QStringLiteral("NUMER")), 2);
-    EXPECT_EQ(view_.cashStates, QStringList{CashPicture("1 234.50 zł")});
+    EXPECT_EQ(view_.cashStates, QStringList{CashPicture("1 234,50 zł")});
     EXPECT_EQ(view_.deskSymbolEditable, QList<bool>{false});
 
     selectDesk(QStringLiteral("K2"));
     EXPECT_TRUE(T("TRKASA").isEmpty());
-    EXPECT_EQ(view_.cashStates.last(), QStringLiteral("0.00 zł"));
+    EXPECT_EQ(view_.cashStates.last(), CashPicture("0,00 zł"));
     EXPECT_EQ(view_.deskSymbolEditable.last(), true);
 }
 

@@ -186,7 +186,7 @@ TEST_F(CashReportTest, AfterPostAndScrollTheWindowsFollow)
     reports().edit();
     reports().setString(QStringLiteral("OZNACZENIE"), QStringLiteral("X"));
     reports().post();
-    EXPECT_EQ(view_.cashStates.last(), CashPicture("10.00 zł"));
+    EXPECT_EQ(view_.cashStates.last(), CashPicture("10,00 zł"));
     EXPECT_EQ(reports().asInteger(QStringLiteral("NUMER")), 2); // the cash state did not move it
 }
 

@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                       InputCase{FiscalYearStartProblem, "02.29", false}, InputCase{FiscalYearStartProblem, "7.1", false},
                       InputCase{FiscalYearStartProblem, "01.01.", false},
                       InputCase{ArchiveIntervalProblem, "", true}, InputCase{ArchiveIntervalProblem, "0", true},
-                      InputCase{ArchiveIntervalProblem, "-1", true}, InputCase{ArchiveIntervalProblem, "7 dni", false},
+                      InputCase{ArchiveIntervalProblem, "-1", false}, InputCase{ArchiveIntervalProblem, "7 dni", false},
                       InputCase{ArchiveIntervalProblem, "99999999999", false}));
 
 TEST(TextLength, IsSaidRatherThanCut)

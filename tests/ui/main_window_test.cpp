@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include <QStatusTipEvent>
 
 #include "ledger/cash_state.h"
 #include "ledger/ui/main_window_grids.h"
@@ -75,7 +76,14 @@ TEST_F(MainWindowStart, ShowsTheLastReportOfTheFirstDeskWithItsCashState)
 
     // Another desk shows its own (empty) state at once.
     ASSERT_TRUE(window->DeskGrid->tableModel().moveTo(1));
-    EXPECT_EQ(window->StatusPanels[3]->text(), "0.00 zł");
+    EXPECT_EQ(window->StatusPanels[3]->text().trimmed(), "0,00 zł");
+
+    // A command's hint takes the first panel only; the cash state stays in sight.
+    QStatusTipEvent tip(QStringLiteral("Nowy dokument"));
+    QCoreApplication::sendEvent(&*window, &tip);
+    EXPECT_EQ(window->StatusPanels[0]->text(), "Nowy dokument");
+    EXPECT_EQ(window->StatusPanels[3]->text().trimmed(), "0,00 zł");
+    EXPECT_TRUE(window->StatusPanels[3]->isVisible());
 }
 
 TEST_F(MainWindowStart, WithAccountsOnTheReportTheDocumentListShowsThem)

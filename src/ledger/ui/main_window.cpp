@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -230,6 +231,17 @@ bool TKASAF::eventFilter(QObject *watched, QEvent *event)
     if (watched == DeskGrid && event->type() == QEvent::KeyRelease)
         moveToLastReport();
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TKASAF::event(QEvent *event)
+{
+    // A command's hint goes to the first panel; the year, the operator and the cash state stay.
+    if (event->type() == QEvent::StatusTip) {
+        if (StatusPanels[0])
+            StatusPanels[0]->setText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void TKASAF::changeEvent(QEvent *event)
