@@ -79,11 +79,19 @@ void HistoriaKontrahenta(ListingContext &context, const ListedContractor &contra
                      .text());
     });
     job.line(kSeparator);
-    job.line(ColumnLine(blank)
-                 .put(46, u" RAZEM :")
-                 .put(kDebitColumn, ListingAmount(turnover.debit))
-                 .put(kCreditColumn, ListingAmount(turnover.credit))
-                 .text());
+    const QString debit = ListingTotal(turnover.debit);
+    const QString credit = ListingTotal(turnover.credit);
+    if (ListingTotalColumn(kCreditColumn, credit) == kCreditColumn) {
+        job.line(ColumnLine(blank)
+                     .put(46, u" RAZEM :")
+                     .put(ListingTotalColumn(kDebitColumn, debit), debit)
+                     .put(kCreditColumn, credit)
+                     .text());
+    } else {
+        // A credit total too wide for its column takes a line of its own.
+        job.line(ColumnLine(blank).put(46, u" RAZEM :").put(ListingTotalColumn(kDebitColumn, debit), debit).text());
+        job.line(ColumnLine(blank).put(ListingTotalColumn(kCreditColumn, credit), credit).text());
+    }
     job.line(RepeatChar(u'=', 107));
     job.finish();
 }

@@ -38,6 +38,17 @@ QString ListingAmount(Money amount)
     return text;
 }
 
+QString ListingTotal(Money total)
+{
+    const QString wide = FormatPicture(QStringLiteral("### ### ### ### ### ##9.99"), total.roundedTo2().toDouble()).trimmed();
+    return wide.size() <= kAmountWidth ? wide.rightJustified(kAmountWidth) : wide;
+}
+
+int ListingTotalColumn(int amountColumn, const QString &total)
+{
+    return amountColumn + kAmountWidth - int(total.size());
+}
+
 QString BlankColumnLine(const QString &heading)
 {
     QString line(heading.size(), u' ');

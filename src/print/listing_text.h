@@ -14,6 +14,11 @@ struct GlobalState;
 // An amount in a column of a document listing: "# ### ##9.99", always 12 characters; from
 // 10 000 000,00 on the picture's overflow "# ### ###.##".
 QString ListingAmount(Money amount);
+// A total as the listing's amounts are written, twelve characters as long as it fits, else as
+// wide as its digits need (a year's total may outgrow any single amount).
+QString ListingTotal(Money total);
+// The column a total starts at so that it ends where the amount column does.
+int ListingTotalColumn(int amountColumn, const QString &total);
 
 // A blank line of a column listing: a bar wherever the heading has one, spaces elsewhere.
 // Values are then written over it at their columns (PutAt).

@@ -53,7 +53,8 @@ void PrintPeriod(ListingContext &context, const QString &kind, const ListingPeri
         total += document.amount();
     });
     job.line(kSeparator);
-    job.line(ColumnLine(blank).put(97, u" RAZEM :").put(171, ListingAmount(total)).text());
+    const QString written = ListingTotal(total);
+    job.line(ColumnLine(blank).put(97, u" RAZEM :").put(ListingTotalColumn(171, written), written).text());
     job.line(RepeatChar(u'=', 183));
     job.finish();
 }

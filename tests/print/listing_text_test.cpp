@@ -22,6 +22,21 @@ TEST(ListingAmount, IsThePictureOfTheAmount)
     EXPECT_EQ(ListingAmount(Money::fromCents(1'000'000'000)), QStringLiteral("# ### ###.##"));
 }
 
+// A total is written in full whatever its size, ending where the amount column ends.
+TEST(ListingTotal, IsWrittenInFull)
+{
+    const struct {
+        qint64 cents;
+        const char *written;
+    } cases[] = {{15000, "      150.00"}, {999'999'999, "9 999 999.99"}, {1'000'000'000, "10 000 000.00"},
+                 {99'999'999'999'999, "999 999 999 999.99"}, {-1'000'000'000, "-10 000 000.00"}};
+    for (const auto &c : cases) {
+        const QString total = ListingTotal(Money::fromCents(c.cents));
+        EXPECT_EQ(total, QString::fromLatin1(c.written));
+        EXPECT_EQ(ListingTotalColumn(171, total) + total.size(), 171 + 12);
+    }
+}
+
 TEST(ColumnLine, WritesOverTheBlankLineAsPutAtDoes)
 {
     const QString blank = BlankColumnLine(QStringLiteral("| Kasa | Kwota |"));
