@@ -90,14 +90,37 @@ void TableGrid::setMultiSelect(bool multiSelect)
     setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
 
-QList<Bookmark> TableGrid::selectedBookmarks() const
+namespace {
+
+// Rows of the selection in the order its ranges were made; a range runs down the list.
+QList<int> RowsInSelectionOrder(const QItemSelection &selection)
 {
     QList<int> rows;
-    for (const QModelIndex &index : selectionModel()->selectedRows())
-        rows.append(index.row());
+    for (const QItemSelectionRange &range : selection)
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            if (!rows.contains(row))
+                rows.append(row);
+    return rows;
+}
+
+} // namespace
+
+QList<Bookmark> TableGrid::selectedBookmarks() const
+{
+    QList<int> rows = RowsInSelectionOrder(selectionModel()->selection());
     std::sort(rows.begin(), rows.end());
+    return bookmarksAt(rows);
+}
+
+QList<Bookmark> TableGrid::selectedBookmarksInSelectionOrder() const
+{
+    return bookmarksAt(RowsInSelectionOrder(selectionModel()->selection()));
+}
+
+QList<Bookmark> TableGrid::bookmarksAt(const QList<int> &rows) const
+{
     QList<Bookmark> bookmarks;
-    for (int row : std::as_const(rows))
+    for (int row : rows)
         if (const Bookmark mark = model_->bookmarkAt(row); mark.isValid())
             bookmarks.append(mark);
     return bookmarks;

@@ -25,6 +25,8 @@ public:
     void setMultiSelect(bool multiSelect);
     // The rows selected, in the grid's order; the current row alone when only it is selected.
     QList<Bookmark> selectedBookmarks() const;
+    // The same in the order the user selected them (documents print so).
+    QList<Bookmark> selectedBookmarksInSelectionOrder() const;
     // Widths and visibility of the columns as the model describes them now.
     void applyColumns();
     // Shows exactly one row, without titles: the grid is a selector moved with the arrow keys,
@@ -49,6 +51,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    QList<Bookmark> bookmarksAt(const QList<int> &rows) const;
     void followTable(int row);
     int defaultWidth(int column) const;
 

@@ -195,6 +195,12 @@ TEST_F(TableModelTest, AGridSelectsTheCurrentRowAndListsTheSelection)
     ASSERT_EQ(selected.size(), 2);
     EXPECT_EQ(selected[0], grid.tableModel().bookmarkAt(29));
     EXPECT_EQ(selected[1], grid.tableModel().bookmarkAt(40));
+    // Selected later but higher up the list: last in the order of selection.
+    grid.selectionModel()->select(grid.model()->index(5, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(grid.selectedBookmarks().first(), grid.tableModel().bookmarkAt(5));
+    EXPECT_EQ(grid.selectedBookmarksInSelectionOrder(),
+              (QList<Bookmark>{grid.tableModel().bookmarkAt(29), grid.tableModel().bookmarkAt(40),
+                               grid.tableModel().bookmarkAt(5)}));
 
     grid.setCurrentIndex(grid.model()->index(10, 1));
     EXPECT_EQ(table_.asInteger(QStringLiteral("NR")), 11);

@@ -93,7 +93,7 @@ void TKASAF::buildActions()
     DeleteDocumentAction = command(QStringLiteral("Kasuj"), QStringLiteral("Kauj dokument"), [this] { deleteDocument(); });
     rule(DeleteDocumentAction, reportIsOpen);
     PrintDocumentAction = command(QStringLiteral("Drukuj"), QStringLiteral("Drukuj dokument"), [this] {
-        runExternal([this] { services_->commands.printDocuments(DocumentGrid->selectedBookmarks()); });
+        runExternal([this] { services_->commands.printDocuments(DocumentGrid->selectedBookmarksInSelectionOrder()); });
     });
     rule(PrintDocumentAction, given(&ExternalCommands::printDocuments));
     FreeReceiptAction = command(QStringLiteral("Dowolna wpłata"), {}, [this] { createReceiptOrPayout(DocumentKind::KPD); });
