@@ -1,10 +1,13 @@
 #include "app/commands/headless_tree.h"
 
+#include "app/commands/command_tool.h"
+
 #include "base/clock.h"
 #include "base/date_state.h"
 #include "base/global_state.h"
 #include "base/process_environment.h"
 #include "ledger/cash_ledger.h"
+#include "store/data_change_permission.h"
 #include "store/data_module.h"
 #include "users/login_dialog.h"
 #include "users/login_user.h"
@@ -54,6 +57,11 @@ bool HeadlessTree::open()
     data_->runOpenSequence();
     if (state_.StartupStop) {
         err_ << QStringLiteral("Nie można otworzyć danych w %1.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+        return false;
+    }
+    // The command runs with the level of the login it runs under, as the program's windows do.
+    if (IsDataChangingCommand(arguments_.command) && !MayChangeData(state_)) {
+        err_ << QString::fromUtf8(kNoDataChangePermissionMessage) << Qt::endl;
         return false;
     }
     TDANE &d = *data_;

@@ -328,6 +328,18 @@ void TKONF::selectCurrentRow()
     }
 }
 
+// For a user who may only look: the contractor can be found, read and picked, nothing changed.
+void TKONF::showOnly()
+{
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(AddButton), static_cast<QAbstractButton *>(SaveButton),
+                                    static_cast<QAbstractButton *>(DeleteButton)})
+        button->setEnabled(false);
+    for (QAction *action : {NewAction, SaveAction, DeleteAction, ImportAction})
+        action->setEnabled(false);
+    SetBoundControlsReadOnly(bindings_);
+    descriptionWindow_->showOnly();
+}
+
 CatalogueResult TKONF::showCatalogue()
 {
     refreshCount();
@@ -335,6 +347,8 @@ CatalogueResult TKONF::showCatalogue()
     if (!catalogue_.openDescriptions(services_.descriptionFile ? services_.descriptionFile() : QString()))
         descriptionsUnavailable_ = true;
     DescriptionAction->setVisible(!descriptionsUnavailable_);
+    if (services_.mayChangeData && !services_.mayChangeData())
+        showOnly();
     Grid->tableModel().reload();
     selectCurrentRow();
     Grid->setFocus();
