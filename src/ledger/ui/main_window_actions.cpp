@@ -81,7 +81,8 @@ void TKASAF::buildActions()
     rule(AdvanceRequestAction, reportIsOpen, true);
     EditDocumentAction = command(QStringLiteral("Edycja"), QStringLiteral("Podgląd / Edycja dokumentu"),
                                  [this] { editDocument(); });
-    rule(EditDocumentAction, reportIsOpen, true);
+    // Below the data-change level the editor only shows the document.
+    rule(EditDocumentAction, reportIsOpen);
     CopyAction = command(QStringLiteral("Kopiuj"), QStringLiteral("Kopiowanie dokumentu"), [this] { copyDocuments(); });
     rule(CopyAction, data, true);
     DeleteDocumentAction = command(QStringLiteral("Kasuj"), QStringLiteral("Kauj dokument"), [this] { deleteDocument(); });
