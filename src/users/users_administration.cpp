@@ -135,10 +135,17 @@ bool UsersAdministration::isAdministrator() const
     return state_.AccessLevel == kAdministrationLevel && storedLoginMode() != int(LoginMode::None);
 }
 
+// The row's login as stored: a login being typed into another user's row does not make it the
+// signed-in user's own.
 bool UsersAdministration::onOwnRow() const
 {
-    return users_.isOpen() && !users_.isEmpty() && users_.state() != TableState::Insert
-           && users_.asString(UsersField::Login) == state_.SignedInLogin;
+    if (!users_.isOpen() || users_.isEmpty() || users_.state() == TableState::Insert)
+        return false;
+    QString login = users_.asString(UsersField::Login);
+    if (users_.state() == TableState::Edit)
+        if (const std::optional<QVariantList> stored = users_.storedValuesOfCurrentRow({UsersField::Login}))
+            login = stored->value(0).toString();
+    return login == state_.SignedInLogin;
 }
 
 UsersWindowRules UsersAdministration::rules() const

@@ -149,13 +149,18 @@ TEST_F(UsersWindows, GridRenameToATakenLogin)
         TableModel &model = window.Grid->tableModel();
         const int login = model.columnOf("LOGIN");
         ASSERT_TRUE(model.moveTo(2));
-        EXPECT_TRUE(model.setData(model.index(2, login), QStringLiteral("JAN")));
-        window.SaveButton->click();
+        // Another user's login, and the signed-in administrator's own.
+        for (const QString &taken : {QStringLiteral("JAN"), QStringLiteral("ADMIN")}) {
+            EXPECT_TRUE(model.setData(model.index(2, login), taken));
+            EXPECT_TRUE(window.SaveButton->isEnabled());
+            window.SaveButton->click();
+        }
         administration.users().cancel();
         window.reject();
     });
     window.showModal();
-    EXPECT_EQ(prompt.texts(), QStringList{QString::fromUtf8("Użytkownik o LOGIN : JAN już jest w liście użytkowników.")});
+    EXPECT_EQ(prompt.texts(), (QStringList{QString::fromUtf8("Użytkownik o LOGIN : JAN już jest w liście użytkowników."),
+                                           QString::fromUtf8("Użytkownik o LOGIN : ADMIN już jest w liście użytkowników.")}));
     EXPECT_EQ(tree.column(usersTable(), "LOGIN"), (QStringList{"ADMIN", "JAN", "OLA"}));
 }
 
