@@ -154,6 +154,17 @@ TEST_F(MainWindowStart, BelowLevel100NothingChangesTheReportsOrTheDictionaries)
                             window->FreePayoutAction, window->DeleteDocumentAction, window->CopyAction,
                             window->RenumberFromPlaceAction, window->RenumberDocumentsByDateAction})
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    // A double click on the desk does not open its dictionary either.
+    bool dictionaryShown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            dictionaryShown = true;
+            modal->close();
+        }
+    });
+    emit window->DeskGrid->doubleClicked(window->DeskGrid->model()->index(0, 0));
+    Process();
+    EXPECT_FALSE(dictionaryShown);
 }
 
 class MainWindowGrids : public MainWindowTest {
