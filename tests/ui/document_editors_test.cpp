@@ -327,12 +327,20 @@ TEST_F(DocumentEditorsTest, AFieldThatRefusesATextSaysSoOnceAndShowsTheStoredVal
 }
 
 // Whatever the editor, a document of a closed report is shown and nothing of it is written.
-TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentOfAClosedReportReadOnly)
+// A document is only shown when its report is closed, and to a user who may only look.
+struct ShownOnlyCase {
+    bool reportClosed;
+    int accessLevel;
+};
+
+class ShownOnlyDocuments : public DocumentEditorsTest, public ::testing::WithParamInterface<ShownOnlyCase> {};
+
+TEST_P(ShownOnlyDocuments, EveryEditorShowsTheDocumentReadOnly)
 {
-    addReport("K1", 2, Amount("0"), true, Amount("10"));
+    addReport("K1", 2, Amount("0"), GetParam().reportClosed, Amount("10"));
     addDocument("K1", 2, "WZ", 1, Amount("80"), {}, "2019.03.10", {Amount("80")});
     addDocument("K1", 2, "RZ", 1, Amount("500"), QStringLiteral("+"), "2019.03.11", {Amount("20")});
-    start();
+    start({}, GetParam().accessLevel);
     showDocuments();
     const QStringList before = storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"});
     const auto check = [&](DocumentEditor &editor, TableFieldEdit *typable) {
@@ -355,6 +363,9 @@ TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentOfAClosedReportReadOnly)
     EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}).join(u'|').toStdString(), before.join(u'|').toStdString());
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(ClosedReportOrViewer, ShownOnlyDocuments,
+                         ::testing::Values(ShownOnlyCase{true, 255}, ShownOnlyCase{false, 1}));
 
 } // namespace
 
