@@ -328,6 +328,11 @@ void TKONF::selectCurrentRow()
     }
 }
 
+bool TKONF::mayChangeData() const
+{
+    return !services_.mayChangeData || services_.mayChangeData();
+}
+
 // For a user who may only look: the contractor can be found, read and picked, nothing changed.
 void TKONF::showOnly()
 {
@@ -347,7 +352,7 @@ CatalogueResult TKONF::showCatalogue()
     if (!catalogue_.openDescriptions(services_.descriptionFile ? services_.descriptionFile() : QString()))
         descriptionsUnavailable_ = true;
     DescriptionAction->setVisible(!descriptionsUnavailable_);
-    if (services_.mayChangeData && !services_.mayChangeData())
+    if (!mayChangeData())
         showOnly();
     Grid->tableModel().reload();
     selectCurrentRow();
@@ -387,7 +392,7 @@ void TKONF::deleteContractor()
 
 void TKONF::changeNumber()
 {
-    if (!commitTyped() || !services_.contractors.isOpen() || services_.contractors.isEmpty())
+    if (!mayChangeData() || !commitTyped() || !services_.contractors.isOpen() || services_.contractors.isEmpty())
         return;
     run([this] {
         if (!catalogue_.save())

@@ -118,6 +118,7 @@ public slots:
     void done(int result) override;
 
 private:
+    bool mayChangeData() const;
     void showOnly();
     void buildEditPanel(QWidget *panel);
     void buildMenu();
