@@ -12,6 +12,9 @@ struct GlobalState {
     QStringList YearFolders;  // year folders present in DataRoot, ascending
     int CommandArgIndex = 1;  // first argument the main window interprets (1-based)
     QString LoginName;
+    // The login the user signed in with; unlike LoginName it stays when the login mode is
+    // changed during the run, so the signed-in user's own row stays his.
+    QString SignedInLogin;
     quint8 AccessLevel = 0;
     QString OperatorName;
     QString CompanyShortName;

@@ -4,6 +4,7 @@
 #include "base/prompt.h"
 #include "maintenance/archive_tree.h"
 #include "maintenance/restore_tree.h"
+#include "store/data_change_permission.h"
 #include "store/data_tree.h"
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
@@ -21,6 +22,9 @@ QString RestoreQuestion()
 
 bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFolder)
 {
+    // The archive date is company data.
+    if (!CheckDataChangePermission(context.state, context.prompt))
+        return false;
     const TreeCopyReport report =
         ArchiveDataTree(context.state.DataRoot, context.state.YearFolders, archiveFolder, context.progress);
     if (!report.succeeded()) {
@@ -46,6 +50,8 @@ bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFold
 bool Odtwarzaj(const ArchiveCommandContext &context, const QString &archiveFolder,
                const std::function<void()> &closeTables, const std::function<void()> &reopenTables)
 {
+    if (!CheckDataChangePermission(context.state, context.prompt))
+        return false;
     if (context.prompt.show(PromptIcon::Warning, RestoreQuestion(), Yes | No) != Yes)
         return false;
     if (closeTables)

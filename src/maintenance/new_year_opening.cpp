@@ -3,6 +3,7 @@
 #include "base/global_state.h"
 #include "base/prompt.h"
 #include "maintenance/archive_files.h"
+#include "store/data_change_permission.h"
 #include "store/copy_table_structure.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
@@ -190,6 +191,8 @@ NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tab
 {
     NewYearReport report;
     Prompt &prompt = tables.prompt;
+    if (!CheckDataChangePermission(tables.state, prompt))
+        return report;
     if (!IsYearText(request.newYear) || !IsYearText(request.sourceYear)) {
         prompt.show(PromptIcon::Warning, QStringLiteral("Rok musi mieć cztery cyfry, np. 2020."), Ok);
         return report;

@@ -1,6 +1,7 @@
 #include "store/data_module.h"
 
 #include "base/global_state.h"
+#include "store/data_change_permission.h"
 #include "store/data_tree.h"
 #include "store/session.h"
 #include "store/table_schemas.h"
@@ -30,6 +31,11 @@ TDANE::TDANE(const DataModuleContext &context)
 {
     configureFromRegistry();
     TRKASA.events.onCalcFields = SetReportClosedText;
+    // The totals table is the cash report printout's scratch table and the oldest report table
+    // is only recognised, never written: printing stays open to every level.
+    for (Table *table : tables_)
+        if (table != &TRAZEM && table != &TRKASAS)
+            GuardDataChanges(*table, context.state, context.prompt);
 }
 
 TDANE::~TDANE()

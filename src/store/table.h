@@ -300,6 +300,9 @@ public:
     bool modified() const { return modified_; }
 
     TableEvents events;
+    // Runs before a new row is started, a row is put in edit or deleted, whatever the events are
+    // set to; it may throw Abort to refuse, and the table stays as it was.
+    void setChangeGuard(std::function<void()> guard) { changeGuard_ = std::move(guard); }
     void addListener(TableListener *listener);
     void removeListener(TableListener *listener);
 
@@ -424,6 +427,7 @@ private:
     mutable const Row *evaluating_ = nullptr;
     mutable Row *calculating_ = nullptr;
 
+    std::function<void()> changeGuard_;
     int disabledControls_ = 0;
     bool changedWhileDisabled_ = false;
     QList<TableListener *> listeners_;

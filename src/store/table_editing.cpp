@@ -41,6 +41,8 @@ void Table::insert()
 {
     requireOpen();
     checkBrowseMode();
+    if (changeGuard_)
+        changeGuard_();
     if (events.beforeInsert)
         events.beforeInsert(*this);
     startNewRow();
@@ -85,6 +87,8 @@ void Table::edit()
         insert();
         return;
     }
+    if (changeGuard_)
+        changeGuard_();
     if (events.beforeEdit)
         events.beforeEdit(*this);
     // Read afresh: another table object or program may have changed the row since.
@@ -298,6 +302,8 @@ void Table::deleteRow()
     if (current_ < 0)
         throw EngineError(EngineErrorKind::Other, QStringLiteral("Tabela %1 nie ma wiersza do usunięcia.")
                                                       .arg(objectName_.isEmpty() ? tableName_ : objectName_));
+    if (changeGuard_)
+        changeGuard_();
     if (events.beforeDelete)
         events.beforeDelete(*this);
     const Row gone = window_[current_];

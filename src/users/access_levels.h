@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/data_change_permission.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,7 +12,6 @@ class Table;
 // The permission levels of this program. The program acts on three thresholds: level 0 may not
 // work at all, 100 may change data, 255 (with a login mode set) may administer the users.
 inline constexpr int kNoAccessLevel = 0;
-inline constexpr int kDataChangeLevel = 100;
 inline constexpr int kAdministrationLevel = 255;
 
 struct AccessLevelEntry {

@@ -40,6 +40,7 @@ bool UserLogin::LoginUser(Table &parameters)
     const auto closeUsers = qScopeGuard([this] { users_.close(); });
 
     state.LoginName.clear();
+    state.SignedInLogin.clear();
     if (mode == int(LoginMode::Network))
         state.LoginName = NetworkUserName(context_.systemUserName);
     else if (mode == int(LoginMode::Password))
@@ -48,6 +49,7 @@ bool UserLogin::LoginUser(Table &parameters)
     bool allowed = false;
     if (!state.LoginName.isEmpty() && users_.findKey({state.LoginName})) {
         state.AccessLevel = quint8(EffectiveAccessLevel(users_));
+        state.SignedInLogin = state.LoginName;
         allowed = true;
     }
     if (state.AccessLevel == kNoAccessLevel) {
@@ -69,7 +71,8 @@ QString UserLogin::askForLogin()
     dialog_->clearPassword();
     while (dialog_->ask()) {
         const QString name = dialog_->name();
-        if (!name.isEmpty() && users_.findKey({name})
+        // The login is a key typed exactly: "admin" is not "ADMIN".
+        if (!name.isEmpty() && users_.findKey({name}) && users_.asString(UsersField::Login) == name
             && SamePassword(users_.asString(UsersField::Password), dialog_->password()))
             return users_.asString(UsersField::Login);
         context_.prompt.error(QString::fromUtf8(kWrongPasswordMessage));

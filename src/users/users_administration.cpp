@@ -52,6 +52,12 @@ QString LoginTaken(const QString &login)
     return QString::fromUtf8("Użytkownik o LOGIN : ") + login + QString::fromUtf8(" już jest w liście użytkowników.");
 }
 
+QString GrantAdministration(const QString &login)
+{
+    return QString::fromUtf8("Czy nadać użytkownikowi o LOGIN : ") + login
+           + QString::fromUtf8(" poziom uprawnień 255(administracja) ?");
+}
+
 QString TooLong(const QString &what, int length)
 {
     return what + QString::fromUtf8(" może mieć najwyżej ") + QString::number(length) + QString::fromUtf8(" znaków.");
@@ -67,7 +73,10 @@ UsersAdministration::UsersAdministration(Session &session, Table &parameters, Gl
     // Inside a transaction scope the stored rows are counted after the write, in its own
     // transaction, and a refusal rolls it back; a post outside one (the grid moving to another
     // row) is checked on the stored rows read just before it.
-    users_.events.beforePost = [this](Table &table) { noteStoredAdministrator(table, false); };
+    users_.events.beforePost = [this](Table &table) {
+        refuseTakenLogin(table);
+        noteStoredAdministrator(table, false);
+    };
     users_.events.beforeDelete = [this](Table &table) { noteStoredAdministrator(table, true); };
     users_.events.afterPost = [this](Table &) { checkAdministratorRemains(); };
     users_.events.afterDelete = [this](Table &) { checkAdministratorRemains(); };
@@ -126,10 +135,17 @@ bool UsersAdministration::isAdministrator() const
     return state_.AccessLevel == kAdministrationLevel && storedLoginMode() != int(LoginMode::None);
 }
 
+// The row's login as stored: a login being typed into another user's row does not make it the
+// signed-in user's own.
 bool UsersAdministration::onOwnRow() const
 {
-    return users_.isOpen() && !users_.isEmpty() && users_.state() != TableState::Insert
-           && users_.asString(UsersField::Login) == state_.LoginName;
+    if (!users_.isOpen() || users_.isEmpty() || users_.state() == TableState::Insert)
+        return false;
+    QString login = users_.asString(UsersField::Login);
+    if (users_.state() == TableState::Edit)
+        if (const std::optional<QVariantList> stored = users_.storedValuesOfCurrentRow({UsersField::Login}))
+            login = stored->value(0).toString();
+    return login == state_.SignedInLogin;
 }
 
 UsersWindowRules UsersAdministration::rules() const
@@ -206,6 +222,9 @@ UsersAdministration::NewUserOutcome UsersAdministration::finishNewUser(const New
             return NewUserOutcome::Refused;
         }
     }
+    if (user.level == kAdministrationLevel
+        && !prompt_.askYesNo(UsersMessage::GrantAdministration(user.login), PromptIcon::Warning))
+        return NewUserOutcome::Refused;
     if (users_.state() != TableState::Insert)
         users_.append();
     for (const auto &[field, text] : texts)
@@ -247,6 +266,7 @@ UsersAdministration::ChoiceOutcome UsersAdministration::chooseLoginMode(int mode
 {
     const int stored = storedLoginMode();
     if (mode == int(LoginMode::Network)) {
+        const QString loginBefore = state_.LoginName;
         state_.LoginName = NetworkUserName(systemUserName_);
         bool administratorThere = false;
         if (users_.isOpen() && storePending()) {
@@ -258,8 +278,17 @@ UsersAdministration::ChoiceOutcome UsersAdministration::chooseLoginMode(int mode
         }
         if (administratorThere)
             prompt_.information(UsersMessage::ModeAtNextStart);
-        else if (!prompt_.askYesNo(UsersMessage::NetworkModeQuestion(state_.LoginName), PromptIcon::Warning))
-            return chooseLoginMode(int(LoginMode::None));
+        else if (!prompt_.askYesNo(UsersMessage::NetworkModeQuestion(state_.LoginName), PromptIcon::Warning)) {
+            // The cautious answer keeps the mode there was; it never switches the login off.
+            state_.LoginName = loginBefore;
+            return {stored, false};
+        }
+    } else if (mode == int(LoginMode::None)) {
+        // Without identification everybody works with level 255: only on a second thought.
+        if (stored != int(LoginMode::None)
+            && !prompt_.askYesNo(UsersMessage::NoIdentificationQuestion, PromptIcon::Warning))
+            return {stored, false};
+        prompt_.information(UsersMessage::ModeAtNextStart);
     } else {
         if (mode == int(LoginMode::Password) && !administratorCanLogIn()) {
             prompt_.warning(UsersMessage::NoAdministratorForPasswordLogin);
@@ -305,6 +334,22 @@ bool UsersAdministration::administratorCanLogIn()
             return true;
     }
     return false;
+}
+
+// A login changed in the grid to one that another user has is refused with the new-user dialog's
+// message, before the table refuses the duplicate key.
+void UsersAdministration::refuseTakenLogin(const Table &table)
+{
+    if (table.state() != TableState::Edit)
+        return;
+    const QString login = table.asString(UsersField::Login);
+    Table stored(session_);
+    stored.setTableName(table.tableName());
+    stored.open();
+    if (!stored.findKey({login}) || stored.bookmark() == table.bookmark())
+        return;
+    prompt_.warning(UsersMessage::LoginTaken(login));
+    throw Abort{};
 }
 
 // Before a row is stored or deleted: whether it is an administrator as stored now. Outside a

@@ -69,7 +69,8 @@ public:
     void startNewUser();
     enum class NewUserOutcome { Stored, Discarded, Refused };
     // OK of the dialog: a login of spaces only discards the row silently; a login already in the
-    // table is refused with a message and the row stays for the dialog; else the row is stored.
+    // table is refused with a message and the row stays for the dialog; level 255 is granted only
+    // when the administrator confirms it (else the row stays too); else the row is stored.
     NewUserOutcome finishNewUser(const NewUser &user);
     // Abort of the dialog: the new row is dropped.
     void abandonNewUser();
@@ -81,7 +82,8 @@ public:
     bool deleteCurrent();
 
     // The identification choice changed to the mode. The result is the mode the choice shows
-    // afterwards, and whether the window closes (the mode was stored).
+    // afterwards, and whether the window closes (the mode was stored). A question answered "Nie"
+    // leaves the mode as it was; switching the login off is asked about first.
     struct ChoiceOutcome {
         int mode;
         bool closeWindow;
@@ -97,6 +99,7 @@ public:
 private:
     bool storeMode(int mode);
     bool inScope(const std::function<bool()> &work);
+    void refuseTakenLogin(const Table &table);
     void noteStoredAdministrator(const Table &table, bool deleting);
     void checkAdministratorRemains();
 
@@ -120,11 +123,16 @@ inline const QString NoAdministratorForPasswordLogin = QString::fromUtf8(
     "Logowanie na podstawie logowania nie zostało włączone.\r"
     "W liście użytkowników brak użytkownika z poziomem uprawnień 255(administracja),\r"
     "który mógłby się zalogować swoim hasłem.");
+inline const QString NoIdentificationQuestion = QString::fromUtf8(
+    "Uwaga! Została wybrana opcja bez identyfikacji użytkowników.\r"
+    "Po ponownym włączeniu programu każdy użytkownik będzie miał poziom uprawnień 255(administracja).\r"
+    "Czy kontynuować ?");
 inline const QString LastAdministrator = QString::fromUtf8(
     "Jest to ostatni użytkownik z poziomem uprawnień 255(administracja).\r"
     "Nie można go skasować ani obniżyć jego uprawnień.");
 QString DeleteQuestion(const QString &name);
 QString NetworkModeQuestion(const QString &loginName);
 QString LoginTaken(const QString &login);
+QString GrantAdministration(const QString &login);
 QString TooLong(const QString &what, int length);
 } // namespace UsersMessage

@@ -1,5 +1,7 @@
 #include "widgets/table_field_edit.h"
 
+#include <QPlainTextEdit>
+
 #include "base/prompt.h"
 #include "store/table_edit_helpers.h"
 
@@ -230,4 +232,16 @@ void TableFieldCombo::focusOutEvent(QFocusEvent *event)
 {
     QComboBox::focusOutEvent(event);
     commit();
+}
+
+void SetBoundControlsReadOnly(const QList<FieldBinding *> &bindings)
+{
+    for (FieldBinding *binding : bindings) {
+        if (auto *line = dynamic_cast<QLineEdit *>(binding))
+            line->setReadOnly(true);
+        else if (auto *text = dynamic_cast<QPlainTextEdit *>(binding))
+            text->setReadOnly(true);
+        else if (auto *widget = dynamic_cast<QWidget *>(binding))
+            widget->setEnabled(false);
+    }
 }

@@ -91,6 +91,10 @@ signals:
     void doubleClicked();
 };
 
+// Makes the bound controls show their fields without taking typing (a user who may only look):
+// texts become read-only, choices disabled.
+void SetBoundControlsReadOnly(const QList<FieldBinding *> &bindings);
+
 // A drop-down list (free text allowed) showing one field of the table's current row; a choice or
 // the typed text goes into the field when it is chosen or the control is left.
 class TableFieldCombo final : public QComboBox, public FieldBinding {

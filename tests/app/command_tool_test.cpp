@@ -1,6 +1,11 @@
 #include "app/commands/command_tool.h"
 
 #include "base/clock.h"
+#include "base/process_environment.h"
+#include "store/session.h"
+#include "store/table.h"
+#include "store/table_schemas.h"
+#include "users/network_user_name.h"
 #include "store/data_tree_initializer.h"
 #include "store/polish_collation.h"
 
@@ -174,6 +179,52 @@ TEST_F(CommandToolTest, ATableAnotherProgramHoldsStopsTheCommandWithoutWriting)
     ASSERT_TRUE(yesterday.open(QIODevice::ReadOnly));
     EXPECT_EQ(yesterday.readAll(), QByteArray("wczoraj"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter("kwoty"), QStringList{"kwoty.txt"});
+}
+
+// With the network login the command runs with the level of the system user's row: below 100 a
+// writing command stops with exit 1 before it writes; listings stay open to him.
+TEST_F(CommandToolTest, WritingCommandsNeedTheLevelThatMayChangeData)
+{
+    const QString login = NetworkUserName(ProcessEnvironment::fromProcess().userName);
+    ASSERT_FALSE(login.isEmpty());
+    Session session;
+    session.setWorkingFolder(folder());
+    Table parameters(session);
+    parameters.setTableName(QStringLiteral("KASA"));
+    parameters.open();
+    parameters.first();
+    parameters.edit();
+    parameters.setInteger(QStringLiteral("L4"), 1);
+    parameters.post();
+    parameters.close();
+    QDir(folder()).mkpath(QStringLiteral("BAZA"));
+    Table users(session);
+    users.setTableName(path("BAZA/USER.DB"));
+    users.create(UsersTableDefinition());
+    users.open();
+    users.append();
+    users.setString(QStringLiteral("LOGIN"), login);
+    users.setInteger(QStringLiteral("P9"), 1);
+    users.post();
+
+    const QString refused = QString::fromUtf8("Brak uprawnień do zmiany danych.");
+    const QList<QStringList> writing{{"archive", "--to", path("archiwum")},
+                                     {"new-year", "--from", "2026"},
+                                     {"import", "documents", path("brak.txt")}};
+    for (const QStringList &command : writing) {
+        EXPECT_EQ(run(command), 1) << command.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(refused)) << errors.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path("archiwum")));
+    EXPECT_FALSE(QFile::exists(path("2027")));
+    EXPECT_EQ(run({"listing", "amount-range", "--min", "0", "--max", "0", "--out", path("kwoty.txt")}), 0)
+        << errors.toStdString();
+
+    users.first();
+    users.edit();
+    users.setInteger(QStringLiteral("P9"), 100);
+    users.post();
+    EXPECT_EQ(run({"archive", "--to", path("archiwum")}), 0) << errors.toStdString();
 }
 
 TEST_F(CommandToolTest, ArchiveThenRestoreBringsBackTheArchivedTables)

@@ -65,7 +65,7 @@ protected:
     }
 
     DataTreeBuilder tree;
-    GlobalState state;
+    GlobalState state{.AccessLevel = 255}; // signed in as an administrator
     ScriptedPrompt prompt;
     TableHelperContext helpers{tree.session(), prompt, state};
 };

@@ -34,6 +34,7 @@ protected:
         state.YearFolders = {QStringLiteral("2019")};
         state.CurrentYear = QStringLiteral("2019");
         state.TodayText = QStringLiteral("2019.05.10");
+        state.AccessLevel = 255; // signed in as an administrator
     }
 
     QString documents(const QString &root = QString()) const

@@ -43,9 +43,9 @@ protected:
         commands.contractorCatalogue = [this] { wired.contractorCatalogue(); };
     }
 
-    void startWithCatalogue()
+    void startWithCatalogue(int accessLevel = 255)
     {
-        start();
+        start({}, accessLevel);
         wiring = std::make_unique<ContractorWiring>(*data, prompt, [this] { return window.get(); });
         wiring->wire(wired);
     }
@@ -171,6 +171,42 @@ TEST_F(CatalogueWindowTest, NumberChangeAndDeleteFromTheWindow)
     EXPECT_EQ(tree.column(yearTable("FIN\\KONTRAHI.DB"), "NR"), (QStringList{"7", "9"}));
     EXPECT_TRUE(tree.column(yearTable("FIN\\KONTRAHO.DB"), "NR").isEmpty());
     EXPECT_EQ(prompt.count("Usuń rekord"), 1);
+}
+
+// A user who may only look finds, reads and hands over a contractor, and changes nothing.
+TEST_F(CatalogueWindowTest, AViewerOnlyLooksAndPicks)
+{
+    startWithCatalogue(1);
+    addRows("FIN\\KONTRAHO.DB", {{{"NR", 3}, {"OPIS", "opis Alfy"}}});
+    const QStringList before = tree.column(yearTable("FIN\\KONTRAHI.DB"), "NR");
+    inCatalogue([&](TKONF &window) {
+        for (QWidget *button : {static_cast<QWidget *>(window.AddButton), static_cast<QWidget *>(window.SaveButton),
+                                static_cast<QWidget *>(window.DeleteButton)})
+            EXPECT_FALSE(button->isEnabled());
+        for (QAction *action : {window.NewAction, window.SaveAction, window.DeleteAction, window.ImportAction})
+            EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+        EXPECT_TRUE(window.Name1Edit->isReadOnly());
+        // The number is not changed by a double click either.
+        bool numberAsked = false;
+        QTimer::singleShot(0, [&] {
+            if (auto *dialog = qobject_cast<ContractorNumberDialog *>(QApplication::activeModalWidget())) {
+                numberAsked = true;
+                dialog->reject();
+            }
+        });
+        emit window.NumberEdit->doubleClicked();
+        Process();
+        EXPECT_FALSE(numberAsked);
+        window.DescriptionAction->trigger();
+        ContractorDescriptionWindow &description = *window.descriptionWindow();
+        EXPECT_TRUE(description.DescriptionEdit->isReadOnly());
+        description.hide();
+        QTest::keyClicks(window.ShortNameSearch, QStringLiteral("zef"));
+        EXPECT_TRUE(window.TransferButton->isEnabled());
+    });
+    EXPECT_EQ(tree.column(yearTable("FIN\\KONTRAHI.DB"), "NR"), before);
+    EXPECT_EQ(tree.column(yearTable("FIN\\KONTRAHO.DB"), "OPIS"), QStringList{"opis Alfy"});
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
 
 TEST_F(CatalogueWindowTest, TheDescriptionFollowsTheCatalogueAndIsStoredOnHiding)

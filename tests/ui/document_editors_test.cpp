@@ -66,6 +66,37 @@ protected:
         window->PageControl->setCurrentWidget(window->TabDokumenty);
         Process();
     }
+
+    // A document is only shown when its report is closed, and to a user who may only look: no
+    // editor takes typing or writes on closing.
+    void expectEveryEditorShowsTheDocumentOnly(bool reportClosed, int accessLevel)
+    {
+        addReport("K1", 2, Amount("0"), reportClosed, Amount("10"));
+        addDocument("K1", 2, "WZ", 1, Amount("80"), {}, "2019.03.10", {Amount("80")});
+        addDocument("K1", 2, "RZ", 1, Amount("500"), QStringLiteral("+"), "2019.03.11", {Amount("20")});
+        start({}, accessLevel);
+        showDocuments();
+        const QStringList before = storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"});
+        const auto check = [&](DocumentEditor &editor, TableFieldEdit *typable) {
+            for (TableFieldEdit *field : {editor.NumberEdit, editor.DateEdit, typable})
+                EXPECT_TRUE(field->isReadOnly());
+            EXPECT_FALSE(editor.AccountCombo->isEnabled());
+            const TableModel &lines = editor.LineGrid->tableModel();
+            EXPECT_FALSE(lines.flags(lines.index(0, 0)) & Qt::ItemIsEditable);
+            typable->setText(QStringLiteral("700"));
+            emit typable->textEdited(typable->text());
+            editor.saveAndClose();
+            EXPECT_FALSE(editor.isVisible());
+        };
+        window->DocumentGrid->tableModel().table().first();
+        withModal<TKASAF14>([&] { window->editDocument(); }, [&](TKASAF14 &editor) { check(editor, editor.JobTitleEdit); });
+        window->DocumentGrid->tableModel().table().next();
+        withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
+            check(editor, editor.AdvanceAmountEdit);
+        });
+        EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}).join(u'|').toStdString(), before.join(u'|').toStdString());
+        EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+    }
 };
 
 TEST_F(DocumentEditorsTest, AKpWithThreeLinesIsStoredAndCountedInTheCashState)
@@ -329,31 +360,12 @@ TEST_F(DocumentEditorsTest, AFieldThatRefusesATextSaysSoOnceAndShowsTheStoredVal
 // Whatever the editor, a document of a closed report is shown and nothing of it is written.
 TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentOfAClosedReportReadOnly)
 {
-    addReport("K1", 2, Amount("0"), true, Amount("10"));
-    addDocument("K1", 2, "WZ", 1, Amount("80"), {}, "2019.03.10", {Amount("80")});
-    addDocument("K1", 2, "RZ", 1, Amount("500"), QStringLiteral("+"), "2019.03.11", {Amount("20")});
-    start();
-    showDocuments();
-    const QStringList before = storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"});
-    const auto check = [&](DocumentEditor &editor, TableFieldEdit *typable) {
-        for (TableFieldEdit *field : {editor.NumberEdit, editor.DateEdit, typable})
-            EXPECT_TRUE(field->isReadOnly());
-        EXPECT_FALSE(editor.AccountCombo->isEnabled());
-        const TableModel &lines = editor.LineGrid->tableModel();
-        EXPECT_FALSE(lines.flags(lines.index(0, 0)) & Qt::ItemIsEditable);
-        typable->setText(QStringLiteral("700"));
-        emit typable->textEdited(typable->text());
-        editor.saveAndClose();
-        EXPECT_FALSE(editor.isVisible());
-    };
-    window->DocumentGrid->tableModel().table().first();
-    withModal<TKASAF14>([&] { window->editDocument(); }, [&](TKASAF14 &editor) { check(editor, editor.JobTitleEdit); });
-    window->DocumentGrid->tableModel().table().next();
-    withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
-        check(editor, editor.AdvanceAmountEdit);
-    });
-    EXPECT_EQ(storedDocuments({"TYT1", "L1", "KWOTA", "DATA", "ONAZ1"}).join(u'|').toStdString(), before.join(u'|').toStdString());
-    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+    expectEveryEditorShowsTheDocumentOnly(true, 255);
+}
+
+TEST_F(DocumentEditorsTest, EveryEditorShowsADocumentReadOnlyToAViewer)
+{
+    expectEveryEditorShowsTheDocumentOnly(false, 1);
 }
 
 } // namespace

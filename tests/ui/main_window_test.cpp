@@ -157,10 +157,22 @@ TEST_F(MainWindowStart, BelowLevel100NothingChangesTheReportsOrTheDictionaries)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_FALSE(window->DictionaryMenu->menuAction()->isEnabled());
     EXPECT_FALSE(window->ParameterMenu->menuAction()->isEnabled());
-    EXPECT_TRUE(window->SettlementAction->isEnabled());
-    EXPECT_TRUE(window->RenumberFromPlaceAction->isEnabled());
-    // Numbers running over all desks are not renumbered by date.
-    EXPECT_FALSE(window->RenumberDocumentsByDateAction->isEnabled());
+    // Nor any other command that writes, though the report is open.
+    for (QAction *action : {window->SettlementAction, window->AdvanceRequestAction, window->FreeReceiptAction,
+                            window->FreePayoutAction, window->DeleteDocumentAction, window->CopyAction,
+                            window->RenumberFromPlaceAction, window->RenumberDocumentsByDateAction})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    // A double click on the desk does not open its dictionary either.
+    bool dictionaryShown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            dictionaryShown = true;
+            modal->close();
+        }
+    });
+    emit window->DeskGrid->doubleClicked(window->DeskGrid->model()->index(0, 0));
+    Process();
+    EXPECT_FALSE(dictionaryShown);
 }
 
 class MainWindowGrids : public MainWindowTest {

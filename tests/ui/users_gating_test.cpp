@@ -136,17 +136,17 @@ TEST_P(LevelStart, OffersTheCommandsOfTheLevel)
                                  MenuEntry(window->TaskMenu, "Nowy dokument KP"),
                                  MenuEntry(window->TaskMenu, "Nowy dokument KW"),
                                  window->RenumberByDateAction,
-                                 window->RenumberByEntryAction};
-    const QList<QAction *> always{MenuEntry(window->TaskMenu, "Zapisz i zamknij"),
-                                  window->RenumberDocumentsByDateAction,
-                                  window->RenumberFromPlaceAction,
-                                  window->CopyAction,
-                                  window->SettlementAction,
-                                  window->AdvanceRequestAction,
-                                  window->EditDocumentAction,
-                                  window->DeleteDocumentAction,
-                                  window->FreeReceiptAction,
-                                  window->FreePayoutAction};
+                                 window->RenumberByEntryAction,
+                                 window->RenumberDocumentsByDateAction,
+                                 window->RenumberFromPlaceAction,
+                                 window->CopyAction,
+                                 window->SettlementAction,
+                                 window->AdvanceRequestAction,
+                                 window->DeleteDocumentAction,
+                                 window->FreeReceiptAction,
+                                 window->FreePayoutAction};
+    // "Edycja" shows the document to a user who may only look.
+    const QList<QAction *> always{MenuEntry(window->TaskMenu, "Zapisz i zamknij"), window->EditDocumentAction};
     const auto check = [&](const char *when) {
         for (QAction *action : gated)
             EXPECT_EQ(action->isEnabled(), mayChangeData) << when << ": " << action->text().toStdString();

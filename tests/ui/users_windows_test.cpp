@@ -4,13 +4,17 @@
 #include "store/table_schemas.h"
 #include "support/data_tree_builder.h"
 #include "support/scripted_prompt.h"
+#include "users/ui/login_window.h"
+#include "users/ui/new_user_window.h"
 #include "users/ui/operator_list_window.h"
 #include "users/ui/users_window.h"
 #include "users/users_administration.h"
 #include "widgets/table_grid.h"
 #include "widgets/table_model.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,6 +38,7 @@ protected:
         parameters.setTableName(QStringLiteral("KASA"));
         parameters.open();
         state.LoginName = QStringLiteral("ADMIN");
+        state.SignedInLogin = state.LoginName;
         state.AccessLevel = 255;
     }
 
@@ -87,6 +92,91 @@ TEST_F(UsersWindows, LevelsShownAndPickedAsLabels)
     EXPECT_TRUE(legend.startsWith(QString::fromUtf8("brak         - brak uprawnień do programu\n")));
     EXPECT_TRUE(identificationShown);
     EXPECT_EQ(tree.column(usersTable(), "P9"), (QStringList{"255", "100", ""}));
+}
+
+// The dialog opens on "LOGIN :" with no level chosen, whatever was chosen the time before, and
+// level 255 is granted only after a question; "Nie" brings the dialog back.
+TEST_F(UsersWindows, NewUserDialogGrantsAdministrationOnlyWhenAsked)
+{
+    UsersAdministration administration(session, parameters, state, prompt, QStringLiteral("ADMIN"));
+    UsersWindow window(administration, prompt);
+    NewUserWindow &newUser = *window.NewUserDialog;
+    QList<int> levelsAtShow;
+    // A login typed, Tab on through the fields and Space on whatever has the focus then.
+    const auto type = [&](const QString &login) {
+        EXPECT_EQ(newUser.focusWidget(), newUser.LoginEdit) << login.toStdString();
+        levelsAtShow.append(newUser.Level->checkedId());
+        QTest::keyClicks(newUser.LoginEdit, login);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(newUser.focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(newUser.focusWidget(), Qt::Key_Space);
+    };
+    const auto inUsersWindow = [&](std::function<void(QWidget &)> step) {
+        WhenModal([&, step](QWidget &) {
+            WhenModal(step);
+            window.NewButton->click();
+            window.reject();
+        });
+        window.showModal();
+    };
+    prompt.answer(No);
+    prompt.answer(Yes);
+    inUsersWindow([&](QWidget &) {
+        type(QStringLiteral("SZEF"));
+        newUser.Level->button(255)->click();
+        WhenModal([&](QWidget &) { newUser.accept(); }); // back after "Nie": "Tak" this time
+        newUser.accept();
+    });
+    inUsersWindow([&](QWidget &) {
+        type(QStringLiteral("ZOSIA"));
+        newUser.accept();
+    });
+
+    const QString question =
+        QString::fromUtf8("Czy nadać użytkownikowi o LOGIN : SZEF poziom uprawnień 255(administracja) ?");
+    EXPECT_EQ(prompt.texts(), (QStringList{question, question}));
+    EXPECT_EQ(levelsAtShow, (QList<int>{-1, -1}));
+    EXPECT_EQ(tree.column(usersTable(), "LOGIN"), (QStringList{"ADMIN", "JAN", "OLA", "SZEF", "ZOSIA"}));
+    EXPECT_EQ(tree.column(usersTable(), "P9"), (QStringList{"255", "1", "", "255", ""}));
+}
+
+// A login renamed in the grid to another user's says so, as the new-user dialog does.
+TEST_F(UsersWindows, GridRenameToATakenLogin)
+{
+    UsersAdministration administration(session, parameters, state, prompt, QStringLiteral("ADMIN"));
+    UsersWindow window(administration, prompt);
+    WhenModal([&](QWidget &) {
+        TableModel &model = window.Grid->tableModel();
+        const int login = model.columnOf("LOGIN");
+        ASSERT_TRUE(model.moveTo(2));
+        // Another user's login, and the signed-in administrator's own.
+        for (const QString &taken : {QStringLiteral("JAN"), QStringLiteral("ADMIN")}) {
+            EXPECT_TRUE(model.setData(model.index(2, login), taken));
+            EXPECT_TRUE(window.SaveButton->isEnabled());
+            window.SaveButton->click();
+        }
+        administration.users().cancel();
+        window.reject();
+    });
+    window.showModal();
+    EXPECT_EQ(prompt.texts(), (QStringList{QString::fromUtf8("Użytkownik o LOGIN : JAN już jest w liście użytkowników."),
+                                           QString::fromUtf8("Użytkownik o LOGIN : ADMIN już jest w liście użytkowników.")}));
+    EXPECT_EQ(tree.column(usersTable(), "LOGIN"), (QStringList{"ADMIN", "JAN", "OLA"}));
+}
+
+// The name box takes a login only in its exact letter case.
+TEST(LoginWindowName, IsNotCompletedToAnotherCase)
+{
+    LoginWindow window;
+    window.setLogins({QStringLiteral("ADMIN"), QStringLiteral("ANNA")});
+    WhenModal([&](QWidget &) {
+        QTest::keyClicks(window.NameBox, QStringLiteral("admin"));
+        QTest::keyClick(window.NameBox, Qt::Key_Return);
+        if (window.isVisible())
+            window.accept();
+    });
+    EXPECT_TRUE(window.ask());
+    EXPECT_EQ(window.name(), "admin");
 }
 
 TEST_F(UsersWindows, OperatorChosenFromTheYearsList)

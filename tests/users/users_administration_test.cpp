@@ -21,6 +21,7 @@ protected:
         withUsers(loginMode, users);
         state.AccessLevel = quint8(accessLevel);
         state.LoginName = loginName;
+        state.SignedInLogin = loginName;
         parameters = std::make_unique<Table>(session);
         parameters->setTableName(QStringLiteral("KASA"));
         parameters->open();
@@ -160,25 +161,58 @@ TEST_F(Administration, TheLastAdministratorIsNeitherDeletedNorLowered)
     EXPECT_EQ(stored("P9"), (QStringList{"255", "1"}));
 }
 
+// "Nie" to the warning leaves the mode as it was: it never switches the login off.
 TEST_F(Administration, NetworkLoginForAUserWhoIsNotThereAnsweredNo)
 {
-    open(0, kTwoUsers, 255, "");
+    const QString warning =
+        QString::fromUtf8("Uwaga! Została wybrana opcja logowania na podstawie sieci.\r"
+                          "W liscie użytkowników brak użytkownika o LOGIN : nowak,\r"
+                          "i/lub poziom uprawnień niższy niż 255(administracja) dla wszystkich programów.\r"
+                          "Może to spowodować brak możliwości zarządzania uprawnieniami.\rCzy kontynuować ?");
+    open(2, kTwoUsers, 255, "ADMIN");
     prompt.answer(No);
 
     const UsersAdministration::ChoiceOutcome outcome = administration->chooseLoginMode(1);
 
-    EXPECT_EQ(outcome.mode, 0);
-    EXPECT_FALSE(outcome.closeWindow); // L4 was 0 already
-    EXPECT_EQ(storedMode(), 0);
-    EXPECT_EQ(state.LoginName, "nowak");
-    ASSERT_EQ(prompt.messages().size(), 2);
-    EXPECT_EQ(prompt.messages()[0].text,
-              QString::fromUtf8("Uwaga! Została wybrana opcja logowania na podstawie sieci.\r"
-                                "W liscie użytkowników brak użytkownika o LOGIN : nowak,\r"
-                                "i/lub poziom uprawnień niższy niż 255(administracja) dla wszystkich programów.\r"
-                                "Może to spowodować brak możliwości zarządzania uprawnieniami.\rCzy kontynuować ?"));
+    EXPECT_EQ(outcome.mode, 2);
+    EXPECT_FALSE(outcome.closeWindow);
+    EXPECT_EQ(storedMode(), 2);
+    EXPECT_EQ(state.LoginName, "ADMIN");
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages()[0].text, warning);
     EXPECT_EQ(prompt.messages()[0].icon, PromptIcon::Warning);
-    EXPECT_EQ(prompt.messages()[1].text, kModeLater);
+}
+
+// Switching the login off gives everybody level 255: it is asked about, and "Nie" keeps the mode.
+TEST_F(Administration, SwitchingTheLoginOffIsConfirmed)
+{
+    const QString question = QString::fromUtf8(
+        "Uwaga! Została wybrana opcja bez identyfikacji użytkowników.\r"
+        "Po ponownym włączeniu programu każdy użytkownik będzie miał poziom uprawnień 255(administracja).\r"
+        "Czy kontynuować ?");
+    open(2, kTwoUsers, 255, "ADMIN");
+    prompt.answer(No);
+    EXPECT_EQ(administration->chooseLoginMode(0).mode, 2);
+    EXPECT_EQ(storedMode(), 2);
+    prompt.answer(Yes);
+    EXPECT_TRUE(administration->chooseLoginMode(0).closeWindow);
+    EXPECT_EQ(storedMode(), 0);
+    EXPECT_EQ(prompt.texts(), (QStringList{question, question, kModeLater}));
+}
+
+// The network login names another user, but the administrator who signed in keeps his own row:
+// he can still not lower or delete himself in this run.
+TEST_F(Administration, ChangingTheModeKeepsTheSignedInUsersOwnRow)
+{
+    open(2, kTwoUsers, 255, "ADMIN", "ANNA");
+    prompt.answer(Yes);
+    EXPECT_TRUE(administration->chooseLoginMode(1).closeWindow);
+    EXPECT_EQ(state.LoginName, "ANNA");
+    ASSERT_TRUE(administration->open());
+    goTo("ADMIN");
+    EXPECT_FALSE(administration->rules().mayEditRow);
+    goTo("ANNA");
+    EXPECT_TRUE(administration->rules().mayEditRow);
 }
 
 TEST_F(Administration, NetworkLoginAndBackToNone)

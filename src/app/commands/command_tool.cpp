@@ -124,6 +124,13 @@ bool StartsTheWindowedProgram(const QString &argument)
 
 } // namespace
 
+bool IsDataChangingCommand(const QString &word)
+{
+    static const QStringList changing{QStringLiteral("archive"), QStringLiteral("restore"), QStringLiteral("new-year"),
+                                      QStringLiteral("import"), QStringLiteral("repair")};
+    return changing.contains(word);
+}
+
 bool IsToolCommand(const QString &word)
 {
     return word == QLatin1String("--help") || word == QLatin1String("-h") || word == QLatin1String("help")

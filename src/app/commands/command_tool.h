@@ -13,4 +13,7 @@ bool IsToolCommand(const QString &word);
 // Whether these arguments (without the program's name) ask for such a job: the command word may
 // follow the common options ("kasa -C /srv/kasa archive") as well as lead them.
 bool IsToolCommandLine(const QStringList &arguments);
+// The commands that change the data tree (archive date, restore, new year, import, index repair):
+// they need a login that may change data.
+bool IsDataChangingCommand(const QString &word);
 int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock);

@@ -1,11 +1,14 @@
 #include "app/commands/headless_tree.h"
 
+#include "app/commands/command_tool.h"
+
 #include "base/clock.h"
 #include "base/command_line.h"
 #include "base/date_state.h"
 #include "base/global_state.h"
 #include "base/process_environment.h"
 #include "ledger/cash_ledger.h"
+#include "store/data_change_permission.h"
 #include "store/data_module.h"
 #include "users/login_dialog.h"
 #include "users/login_user.h"
@@ -91,6 +94,11 @@ bool HeadlessTree::open(Tables tables)
     if (const QString notice = DataRootOutsideNotice(state_.DataRoot, folder);
         arguments_.dataRootArgument.isEmpty() && !notice.isEmpty())
         err_ << notice << Qt::endl;
+    // The command runs with the level of the login it runs under, as the program's windows do.
+    if (IsDataChangingCommand(arguments_.command) && !MayChangeData(state_)) {
+        err_ << QString::fromUtf8(kNoDataChangePermissionMessage) << Qt::endl;
+        return false;
+    }
     TDANE &d = *data_;
     ledger_ = std::make_unique<CashLedger>(
         LedgerTables{d.TPARA, d.TKASA, d.TRKASA, d.TNAG, d.TPOZ, d.KNAG, d.TSLO, d.TKONTA, d.TWALUTA}, prompt_, state_,

@@ -6,6 +6,7 @@
 #include "print/ui/form_preview.h"
 #include "print/ui/qt_save_file_dialog.h"
 #include "ledger/ui/main_window_commands.h"
+#include "store/data_change_permission.h"
 #include "store/data_module.h"
 
 ContractorWiring::ContractorWiring(TDANE &data, Prompt &prompt, std::function<QWidget *()> mainWindow)
@@ -36,6 +37,7 @@ TKONF &ContractorWiring::catalogue()
             .prompt = prompt_,
             .workingFolder = data_.environment().workingFolder,
             .descriptionFile = [this] { return data_.yearPath(QStringLiteral("FIN\\KONTRAHo.DB")); },
+            .mayChangeData = [this] { return MayChangeData(data_.state()); },
         };
         // The main window owns the catalogue and takes it down with itself.
         catalogue_ = new TKONF(services, mainWindow_ ? mainWindow_() : nullptr);

@@ -8,6 +8,7 @@
 #include "maintenance/ui/new_year_window.h"
 #include "maintenance/ui/year_change_window.h"
 #include "store/session.h"
+#include "store/data_change_permission.h"
 #include "store/data_module.h"
 #include "widgets/progress_window.h"
 
@@ -42,6 +43,9 @@ TARCHF &MaintenanceWiring::archiveWindow()
 
 void MaintenanceWiring::remindOfArchive()
 {
+    // Archiving is kept from a user who may only look, so he is not asked to do it either.
+    if (!MayChangeData(data_.state()))
+        return;
     SPRAWDZ(data_.TFIRMA, prompt_, data_.state().TodayText, [this] { archiveWindow().showModal(); });
 }
 

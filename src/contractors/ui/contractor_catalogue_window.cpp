@@ -328,6 +328,23 @@ void TKONF::selectCurrentRow()
     }
 }
 
+bool TKONF::mayChangeData() const
+{
+    return !services_.mayChangeData || services_.mayChangeData();
+}
+
+// For a user who may only look: the contractor can be found, read and picked, nothing changed.
+void TKONF::showOnly()
+{
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(AddButton), static_cast<QAbstractButton *>(SaveButton),
+                                    static_cast<QAbstractButton *>(DeleteButton)})
+        button->setEnabled(false);
+    for (QAction *action : {NewAction, SaveAction, DeleteAction, ImportAction})
+        action->setEnabled(false);
+    SetBoundControlsReadOnly(bindings_);
+    descriptionWindow_->showOnly();
+}
+
 CatalogueResult TKONF::showCatalogue()
 {
     refreshCount();
@@ -335,6 +352,8 @@ CatalogueResult TKONF::showCatalogue()
     if (!catalogue_.openDescriptions(services_.descriptionFile ? services_.descriptionFile() : QString()))
         descriptionsUnavailable_ = true;
     DescriptionAction->setVisible(!descriptionsUnavailable_);
+    if (!mayChangeData())
+        showOnly();
     Grid->tableModel().reload();
     selectCurrentRow();
     Grid->setFocus();
@@ -373,7 +392,7 @@ void TKONF::deleteContractor()
 
 void TKONF::changeNumber()
 {
-    if (!commitTyped() || !services_.contractors.isOpen() || services_.contractors.isEmpty())
+    if (!mayChangeData() || !commitTyped() || !services_.contractors.isOpen() || services_.contractors.isEmpty())
         return;
     run([this] {
         if (!catalogue_.save())

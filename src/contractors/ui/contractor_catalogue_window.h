@@ -35,6 +35,8 @@ struct CatalogueServices {
     QString workingFolder; // help page and envelope margins
     // The description table of the working year, opened afresh at each showing.
     std::function<QString()> descriptionFile;
+    // Whether the logged-in user may change data; without it the catalogue only shows and picks.
+    std::function<bool()> mayChangeData = {};
 };
 
 // "KATALOG KONTRAHENTÓW": the contractors in one of four orders, searched as the user types,
@@ -116,6 +118,8 @@ public slots:
     void done(int result) override;
 
 private:
+    bool mayChangeData() const;
+    void showOnly();
     void buildEditPanel(QWidget *panel);
     void buildMenu();
     QLineEdit *searchField(const char *name, const QString &hint, ContractorKey key);

@@ -171,3 +171,8 @@ void ContractorDescriptionWindow::hideEvent(QHideEvent *event)
     store();
     QWidget::hideEvent(event);
 }
+
+void ContractorDescriptionWindow::showOnly()
+{
+    SetBoundControlsReadOnly(bindings_);
+}

@@ -27,6 +27,8 @@ public:
     void moveToPrior();
     void moveToNext();
     void openHelp();
+    // The description is shown, not taken: for a user who may only look.
+    void showOnly();
 
     TableFieldEdit *NumberEdit;
     TableFieldEdit *ShortNameEdit;

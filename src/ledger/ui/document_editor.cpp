@@ -11,6 +11,7 @@
 #include "ledger/row_posting.h"
 #include "ledger/ui/main_window_commands.h"
 #include "ledger/ui/main_window_grids.h"
+#include "store/data_change_permission.h"
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
 #include "store/table_schemas.h"
@@ -90,9 +91,11 @@ bool DocumentEditor::accountsOnReport() const
     return AccountsOnReport(tables().TPARA);
 }
 
-bool DocumentEditor::reportIsOpen() const
+// A document of a closed report is only shown, its report's balances being final; so is every
+// document to a user who may only look.
+bool DocumentEditor::mayChangeDocument() const
 {
-    return CurrentReportIsOpen(tables());
+    return CurrentReportIsOpen(tables()) && MayChangeData(services_.ledger.context().state);
 }
 
 // --- Building ----------------------------------------------------------------------------------
@@ -287,8 +290,7 @@ void DocumentEditor::prepare()
 {
     KindLabel->setText(header().asString(QStringLiteral("RD")));
     AccountPanel->setVisible(accountsOnReport());
-    const bool open = reportIsOpen();
-    // A document of a closed report is only shown: its report's balances are final.
+    const bool open = mayChangeDocument();
     setFieldsReadOnly(!open);
     // The number is worked out from the numbering, never typed.
     NumberEdit->setField(QStringLiteral("DOWOD"));
@@ -334,7 +336,7 @@ bool DocumentEditor::commitFields()
 
 void DocumentEditor::saveThenClose(const std::function<void()> &save)
 {
-    if (!reportIsOpen()) {
+    if (!mayChangeDocument()) {
         DocumentSaving(services_.ledger.context()).discardChanges(); // a closed report's document stays
         accept();
         return;
@@ -374,7 +376,7 @@ bool DocumentEditor::mayClose()
 
 bool DocumentEditor::closeKeepingChanges()
 {
-    if (!reportIsOpen()) {
+    if (!mayChangeDocument()) {
         DocumentSaving(services_.ledger.context()).discardChanges();
         return true;
     }
@@ -446,7 +448,7 @@ void DocumentEditor::keyPressEvent(QKeyEvent *event)
 
 void DocumentEditor::changeNumber()
 {
-    if (!services_.auxiliary || !reportIsOpen() || !commitFields())
+    if (!services_.auxiliary || !mayChangeDocument() || !commitFields())
         return;
     ReportingFailures(services_.prompt, [&] { services_.ledger.numberChange().changeNumber(services_.auxiliary->numberChangeDialog()); });
 }
@@ -478,7 +480,7 @@ void DocumentEditor::enterLines()
 
 void DocumentEditor::lookUpContractor(bool byTaxNumber, const QString &typed)
 {
-    if (!reportIsOpen())
+    if (!mayChangeDocument())
         return;
     ReportingFailures(services_.prompt, [&] {
         Table &contractors = services_.contractors;
@@ -491,7 +493,7 @@ void DocumentEditor::lookUpContractor(bool byTaxNumber, const QString &typed)
 
 void DocumentEditor::chooseFromCatalogue()
 {
-    if (!reportIsOpen() || !services_.commands || !services_.commands->chooseContractor || !commitFields())
+    if (!mayChangeDocument() || !services_.commands || !services_.commands->chooseContractor || !commitFields())
         return;
     ReportingFailures(services_.prompt, [&] {
         if (services_.commands->chooseContractor())

@@ -75,7 +75,8 @@ protected:
     LedgerTables &tables() const;
     Table &header() const;
     bool accountsOnReport() const;
-    bool reportIsOpen() const;
+    // The current document may be changed here: its report is open and the user may change data.
+    bool mayChangeDocument() const;
 
     // A control for a field of the header, hinted.
     TableFieldEdit *headerField(const QString &field, const QString &hint = QString());

@@ -15,6 +15,7 @@
 #include "print/period_listing.h"
 #include "print/report_cash_state_listing.h"
 #include "print/text_print_module.h"
+#include "store/data_change_permission.h"
 #include "store/data_module.h"
 #include "widgets/table_grid.h"
 
@@ -22,13 +23,6 @@
 #include <QToolBar>
 #include <QMenu>
 #include <QMenuBar>
-
-namespace {
-
-// AccessLevel from which the user may change data.
-constexpr int kDataChangeLevel = 100;
-
-} // namespace
 
 void TKASAF::rule(QAction *action, std::function<bool()> available, bool changesData)
 {
@@ -81,25 +75,26 @@ void TKASAF::buildActions()
     rule(PayoutAction, reportIsOpen, true);
     SettlementAction = command(QStringLiteral("Rozliczenie RZ"), QStringLiteral("Rozliczenie zaliczki"),
                                [this] { createSettlement(); });
-    rule(SettlementAction, reportIsOpen);
+    rule(SettlementAction, reportIsOpen, true);
     AdvanceRequestAction = command(QStringLiteral("Wniosek WZ"), QStringLiteral("Wniosek o zaliczkę"),
                                    [this] { createAdvanceRequest(); });
-    rule(AdvanceRequestAction, reportIsOpen);
+    rule(AdvanceRequestAction, reportIsOpen, true);
     EditDocumentAction = command(QStringLiteral("Edycja"), QStringLiteral("Podgląd / Edycja dokumentu"),
                                  [this] { editDocument(); });
+    // Below the data-change level the editor only shows the document.
     rule(EditDocumentAction, reportIsOpen);
     CopyAction = command(QStringLiteral("Kopiuj"), QStringLiteral("Kopiowanie dokumentu"), [this] { copyDocuments(); });
-    rule(CopyAction, data);
+    rule(CopyAction, data, true);
     DeleteDocumentAction = command(QStringLiteral("Kasuj"), QStringLiteral("Kauj dokument"), [this] { deleteDocument(); });
-    rule(DeleteDocumentAction, reportIsOpen);
+    rule(DeleteDocumentAction, reportIsOpen, true);
     PrintDocumentAction = command(QStringLiteral("Drukuj"), QStringLiteral("Drukuj dokument"), [this] {
         runExternal([this] { services_->commands.printDocuments(DocumentGrid->selectedBookmarksInSelectionOrder()); });
     });
     rule(PrintDocumentAction, given(&ExternalCommands::printDocuments));
     FreeReceiptAction = command(QStringLiteral("Dowolna wpłata"), {}, [this] { createReceiptOrPayout(DocumentKind::KPD); });
-    rule(FreeReceiptAction, reportIsOpen);
+    rule(FreeReceiptAction, reportIsOpen, true);
     FreePayoutAction = command(QStringLiteral("Dowolna wypłata"), {}, [this] { createReceiptOrPayout(DocumentKind::KWD); });
-    rule(FreePayoutAction, reportIsOpen);
+    rule(FreePayoutAction, reportIsOpen, true);
 
     RenumberByDateAction = command(QStringLiteral("Przenumeruj pozycje raportu wg daty"), {}, [this] {
         run([this] { services_->ledger.renumbering().renumberPlacesByDate(); });
@@ -116,11 +111,11 @@ void TKASAF::buildActions()
     });
     rule(RenumberDocumentsByDateAction, [=, this] {
         return auxiliary() && NumberingScopeOf(services_->data.TPARA) != NumberingScope::AllDesks;
-    });
+    }, true);
     RenumberFromPlaceAction = command(QStringLiteral("Przenumeruj od pozycji"), {}, [this] {
         run([this] { services_->ledger.renumbering().renumberPlacesBackwards(services_->auxiliary->renumberDialog()); });
     });
-    rule(RenumberFromPlaceAction, auxiliary);
+    rule(RenumberFromPlaceAction, auxiliary, true);
     CashStateToDocumentAction =
         command(QStringLiteral("Stan kasy "), {}, listing([](ListingContext &context) { StanKasyDoDokumentu(context); }));
     rule(CashStateToDocumentAction, printing);
@@ -245,7 +240,7 @@ void TKASAF::buildMenus()
 // run across all desks.
 void TKASAF::updateCommandAvailability()
 {
-    const bool mayChangeData = state_.AccessLevel >= kDataChangeLevel;
+    const bool mayChangeData = MayChangeData(state_);
     for (const CommandRule &rule : std::as_const(rules_)) {
         bool available = false;
         try {

@@ -15,6 +15,7 @@
 #include "ledger/ui/receipt_payout_editor.h"
 #include "ledger/ui/settlement_editor.h"
 #include "ledger/ui/advance_request_editor.h"
+#include "store/data_change_permission.h"
 #include "store/table_edit_helpers.h"
 #include "store/data_module.h"
 #include "widgets/table_grid.h"
@@ -203,9 +204,11 @@ void TKASAF::startReportEditing()
         toggleEditing();
 }
 
+// Also a double click on the desk: the dictionary is kept from a user who may only look, as its
+// menu is.
 void TKASAF::openCashDeskDictionary()
 {
-    if (hasData() && services_->auxiliary)
+    if (hasData() && services_->auxiliary && MayChangeData(state_))
         runExternal([this] { services_->auxiliary->openCashDeskDictionary(); });
 }
 

@@ -93,7 +93,7 @@ void TKASAF1::prepare()
     fillAccountList(accounts);
     const bool typedNumber = NumberIsTyped(header().asString(QStringLiteral("RD")));
     NumberEdit->setField(typedNumber ? QStringLiteral("A1") : QStringLiteral("DOWOD"));
-    NumberEdit->setReadOnly(!typedNumber || !reportIsOpen());
+    NumberEdit->setReadOnly(!typedNumber || !mayChangeDocument());
 }
 
 void TKASAF1::saveAndRefresh()
@@ -104,7 +104,7 @@ void TKASAF1::saveAndRefresh()
 // The document itself stays either way: it was stored when it was created.
 bool TKASAF1::mayClose()
 {
-    if (!reportIsOpen())
+    if (!mayChangeDocument())
         return closeKeepingChanges(); // nothing is written to a closed report's document
     if (!commitFields())
         return false;

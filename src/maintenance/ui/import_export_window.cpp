@@ -5,6 +5,7 @@
 #include "maintenance/exchange_documents.h"
 #include "maintenance/exchange_file.h"
 #include "maintenance/exchange_folder.h"
+#include "store/data_change_permission.h"
 #include "store/table.h"
 #include "store/table_helper_context.h"
 #include "store/data_module.h"
@@ -258,6 +259,9 @@ void TFexpimp::PlikClick()
 void TFexpimp::ImportujClick()
 {
     if (!source_ || importPath_.isEmpty() || !map_.keyComplete(*source_))
+        return;
+    // An import writes rows, whichever table it fills.
+    if (!CheckDataChangePermission(helpers_.state, prompt_))
         return;
     try {
         QString summary;

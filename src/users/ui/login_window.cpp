@@ -4,6 +4,7 @@
 #include "widgets/window_frame.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -17,6 +18,8 @@ LoginWindow::LoginWindow(QWidget *parent)
     NameBox->setObjectName(QStringLiteral("NameBox"));
     NameBox->setEditable(true);
     NameBox->setInsertPolicy(QComboBox::NoInsert);
+    // A login is an exact key: the box completes and picks only what matches letter case too.
+    NameBox->completer()->setCaseSensitivity(Qt::CaseSensitive);
     NameBox->setMinimumWidth(180);
     PasswordBox->setObjectName(QStringLiteral("PasswordBox"));
     PasswordBox->setEchoMode(QLineEdit::Password);
