@@ -18,8 +18,9 @@ QString CurrentDeskSymbol(const LedgerTables &tables);
 int CurrentReportNumber(const LedgerTables &tables);
 QString CurrentReportMarking(const LedgerTables &tables);
 
-// Runs the visit with the desk's last report current, then makes the selected report current
-// again; the report's windows and documents do not follow the visit.
+// Runs the visit with the getters reading the desk's last stored report (nothing when it has
+// none). The view does not move: a report being typed stays in edit, unstored and unchecked,
+// and the report's windows and documents stay where they are.
 void VisitLastReport(Table &reports, const std::function<void()> &visit);
 bool LastReportIsClosed(Table &reports);
 

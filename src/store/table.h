@@ -221,6 +221,9 @@ public:
     // Reads the current row and its neighbours again (other programs' changes become visible).
     void refresh();
     Bookmark bookmark() const;
+    // The stored row the table stands on: the current row, or while a new row is being typed the
+    // row the table stood on before it.
+    Bookmark storedBookmark() const;
     // False (and no move) when the row is gone.
     bool gotoBookmark(const Bookmark &bookmark);
 
