@@ -173,6 +173,8 @@ public:
     QList<FieldDef> fields() const;
     int fieldCount() const;
     bool hasField(const QString &name) const;
+    // A field computed per row, never stored (see addCalculatedField).
+    bool isCalculatedField(const QString &name) const;
     // A field computed per row by the onCalcFields event; never stored. Added while closed.
     void addCalculatedField(const FieldDef &field);
     void clearCalculatedFields();

@@ -330,6 +330,14 @@ void TableGrid::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+// While its cells are edited, typing into the grid edits the cell or does nothing; it never
+// searches the rows and moves the selection away.
+void TableGrid::keyboardSearch(const QString &search)
+{
+    if (!model_->isEditable())
+        QTableView::keyboardSearch(search);
+}
+
 void TableGrid::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);

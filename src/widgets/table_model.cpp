@@ -339,7 +339,9 @@ Qt::ItemFlags TableModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (editable_ && !columns_[index.column()].readOnly && !table_.isReadOnly())
+    // A worked-out column (no stored field behind it) is never typed into.
+    const GridColumn &column = columns_[index.column()];
+    if (editable_ && !column.readOnly && !table_.isReadOnly() && !table_.isCalculatedField(column.field))
         result |= Qt::ItemIsEditable;
     return result;
 }

@@ -385,6 +385,30 @@ TEST_F(MainWindowStart, ADuplicateReportNumberIsRefusedOnceAndTheRowWaits)
     EXPECT_EQ(grid.currentIndex().row(), 1);
 }
 
+// With editing on, typing into a cell edits it, as in a spreadsheet: the number of a new report
+// right after "Nowy"; a key on a cell that cannot be edited leaves the selection where it is.
+TEST_F(MainWindowStart, TypingIntoAReportCellWithEditingOnEditsIt)
+{
+    start();
+    window->closeReport();
+    window->newReport();
+    Process();
+    TableGrid &grid = *window->ReportGrid;
+    const TableModel &reports = grid.tableModel();
+    QApplication::setActiveWindow(window.get());
+    grid.setFocus();
+    grid.setCurrentIndex(reports.index(2, reports.columnOf(QStringLiteral("TZAMKNIETY"))));
+    QTest::keyClick(&grid, Qt::Key_1); // "Stan" is worked out: nothing happens
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+
+    grid.setCurrentIndex(reports.index(2, reports.columnOf(QStringLiteral("NUMER"))));
+    QTest::keyClick(&grid, Qt::Key_9);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    window->EditingAction->trigger(); // off: stored
+    EXPECT_EQ(Column(reports, "NUMER"), QStringList({"1", "2", "9"}));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
 // The desk selector opens the list of desks (F4, Alt+Down, a click) and takes the one picked.
 TEST_F(MainWindowStart, TheDeskSelectorOpensTheListOfDesks)
 {
