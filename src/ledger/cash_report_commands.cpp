@@ -69,6 +69,9 @@ void CashReportCommands::newReport()
             t.TRKASA.setBoolean(kClosed, false);
             PostRow(t.TRKASA, context_.prompt);
             scope.commit();
+            // The new report has no documents: its number may still be corrected in the grid.
+            if (context_.view)
+                context_.view->setReportNumberEditable(true);
             return;
         }
     }
@@ -125,6 +128,9 @@ void CashReportCommands::closeReport()
             t.TRKASA.setString(QStringLiteral("OSOBA"), context_.state.OperatorName);
             PostRow(t.TRKASA, context_.prompt);
             scope.commit();
+            // The new report has no documents: its number may still be corrected in the grid.
+            if (context_.view)
+                context_.view->setReportNumberEditable(true);
             return;
         }
     }

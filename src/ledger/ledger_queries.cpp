@@ -3,7 +3,6 @@
 #include "ledger/ledger_tables.h"
 #include "store/table.h"
 
-#include <QScopeGuard>
 
 bool HasRows(const Table &table)
 {
@@ -51,22 +50,14 @@ QString CurrentReportMarking(const LedgerTables &tables)
 
 void VisitLastReport(Table &reports, const std::function<void()> &visit)
 {
-    const Bookmark selected = reports.bookmark();
-    reports.disableControls();
-    const auto restore = qScopeGuard([&] {
-        Guarded([&] {
-            if (selected.isValid() && reports.bookmark() != selected)
-                reports.gotoBookmark(selected);
-        });
-        Guarded([&] { reports.enableControls(); });
-    });
-    reports.last();
-    visit();
+    const QList<Row> last = reports.peekRows({}, 1, true);
+    if (!last.isEmpty())
+        reports.readingRow(last.first(), visit);
 }
 
 bool LastReportIsClosed(Table &reports)
 {
     bool closed = false;
-    VisitLastReport(reports, [&] { closed = HasRows(reports) && reports.asBoolean(QStringLiteral("ZAMKNIETY")); });
+    VisitLastReport(reports, [&] { closed = reports.asBoolean(QStringLiteral("ZAMKNIETY")); });
     return closed;
 }

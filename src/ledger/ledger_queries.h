@@ -21,8 +21,9 @@ QString CurrentReportMarking(const LedgerTables &tables);
 // last day once it has one. Without a current report there are no days to leave.
 bool DateWithinCurrentReport(const LedgerTables &tables, const QString &date);
 
-// Runs the visit with the desk's last report current, then makes the selected report current
-// again; the report's windows and documents do not follow the visit.
+// Runs the visit with the getters reading the desk's last stored report (nothing when it has
+// none). The view does not move: a report being typed stays in edit, unstored and unchecked,
+// and the report's windows and documents stay where they are.
 void VisitLastReport(Table &reports, const std::function<void()> &visit);
 bool LastReportIsClosed(Table &reports);
 

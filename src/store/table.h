@@ -173,6 +173,8 @@ public:
     QList<FieldDef> fields() const;
     int fieldCount() const;
     bool hasField(const QString &name) const;
+    // A field computed per row, never stored (see addCalculatedField).
+    bool isCalculatedField(const QString &name) const;
     // A field computed per row by the onCalcFields event; never stored. Added while closed.
     void addCalculatedField(const FieldDef &field);
     void clearCalculatedFields();
@@ -221,6 +223,9 @@ public:
     // Reads the current row and its neighbours again (other programs' changes become visible).
     void refresh();
     Bookmark bookmark() const;
+    // The stored row the table stands on: the current row, or while a new row is being typed the
+    // row the table stood on before it.
+    Bookmark storedBookmark() const;
     // False (and no move) when the row is gone.
     bool gotoBookmark(const Bookmark &bookmark);
 

@@ -78,6 +78,11 @@ bool Table::hasField(const QString &name) const
 {
     if (isOpen())
         return fieldNames_.contains(name.toUpper());
+    return isCalculatedField(name);
+}
+
+bool Table::isCalculatedField(const QString &name) const
+{
     for (const FieldDef &field : calculatedFields_)
         if (field.name.compare(name, Qt::CaseInsensitive) == 0)
             return true;

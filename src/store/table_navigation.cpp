@@ -277,6 +277,13 @@ Bookmark Table::bookmark() const
     return {window_[current_].rowId};
 }
 
+Bookmark Table::storedBookmark() const
+{
+    if (state_ == TableState::Insert)
+        return beforeInsert_;
+    return bookmark();
+}
+
 bool Table::gotoBookmark(const Bookmark &bookmark)
 {
     requireOpen();

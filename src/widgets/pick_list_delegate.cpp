@@ -60,8 +60,10 @@ void PickListDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
     int entry = list->findData(text);
     if (entry < 0)
         entry = list->findText(text);
-    if (list->isEditable())
+    if (list->isEditable()) {
         list->setEditText(text);
+        list->lineEdit()->selectAll(); // a key that opens the cell replaces its text
+    }
     else if (entry >= 0)
         list->setCurrentIndex(entry);
 }

@@ -52,6 +52,15 @@ TableGrid::TableGrid(TableModel *model, QWidget *parent) : QTableView(parent), m
     connect(model_, &TableModel::currentRowChanged, this, &TableGrid::followTable);
     connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] { applyColumns(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyColumns(); });
+    // The rows read again close the cell editor: the focus stays in the grid, not on whatever
+    // control comes next.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (openEditor()) {
+            keepingFocus_ = true;
+            setFocus();
+            keepingFocus_ = false;
+        }
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (section >= 0 && section < model_->columns().size())
             emit titleClicked(model_->columns()[section].field);
@@ -149,8 +158,27 @@ void TableGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
     QTableView::currentChanged(current, previous);
     if (following_ || !current.isValid() || current.row() == model_->currentRow())
         return;
-    if (!model_->moveTo(current.row()))
-        followTable(model_->currentRow());
+    if (model_->moveTo(current.row()))
+        return;
+    followTable(model_->currentRow());
+    // The click or key that moved the selection goes on selecting after this returns: the row
+    // kept is selected again once it has finished.
+    QMetaObject::invokeMethod(this, [this] { selectTableRow(); }, Qt::QueuedConnection);
+}
+
+void TableGrid::selectTableRow()
+{
+    const int row = model_->currentRow();
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (currentIndex().row() == row && selected.size() == 1 && selected.first().row() == row)
+        return;
+    following_ = true;
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    selectionModel()->setCurrentIndex(model_->index(row, column),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    following_ = false;
 }
 
 void TableGrid::followTable(int row)
@@ -174,7 +202,10 @@ void TableGrid::followTable(int row)
 void TableGrid::focusInEvent(QFocusEvent *event)
 {
     QTableView::focusInEvent(event);
-    emit entered();
+    // The focus coming back with its window (a message closed, a menu gone) is no entering: a
+    // window that stores something on entering would otherwise ask again after every message.
+    if (!keepingFocus_ && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit entered();
 }
 
 void TableGrid::openRowList()
@@ -214,6 +245,82 @@ void TableGrid::mouseDoubleClickEvent(QMouseEvent *event)
     QTableView::mouseDoubleClickEvent(event);
 }
 
+bool TableGrid::atEdge(bool next) const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || model_->rowCount() == 0)
+        return true;
+    if (current.row() != (next ? model_->rowCount() - 1 : 0))
+        return false;
+    for (int column = next ? current.column() + 1 : current.column() - 1;
+         column >= 0 && column < model_->columnCount(); column += next ? 1 : -1)
+        if (!isColumnHidden(column))
+            return false;
+    return true;
+}
+
+bool TableGrid::onUntouchedNewRow() const
+{
+    const Table &table = model_->table();
+    return table.isOpen() && table.state() == TableState::Insert && !table.modified();
+}
+
+QWidget *TableGrid::openEditor() const
+{
+    if (state() != QAbstractItemView::EditingState)
+        return nullptr;
+    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+        if (widget->parentWidget() == viewport())
+            return widget;
+    return nullptr;
+}
+
+// What is typed in the cell goes into the row, the row is stored, and a new line waits at its
+// first column.
+void TableGrid::startNewLine()
+{
+    if (QWidget *editor = openEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    if (!model_->appendRow())
+        return;
+    int column = 0;
+    while (column < model_->columnCount() - 1 && isColumnHidden(column))
+        ++column;
+    setCurrentIndex(model_->index(model_->currentRow(), column));
+}
+
+// Tab leaves the grid from its last cell (and Shift+Tab from its first) for the next control,
+// storing the row first; a row the rules refuse keeps the focus. Elsewhere Tab goes from cell to
+// cell and on to the next line.
+bool TableGrid::focusNextPrevChild(bool next)
+{
+    if (!tabKeyNavigation() || !atEdge(next))
+        return QTableView::focusNextPrevChild(next);
+    if (!model_->postPending())
+        return true;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+// Tab and Shift+Tab in a cell move on as they do outside it; in a grid of lines Enter does too,
+// and the next cell is only made current: typing opens it, and Down and Insert stay the grid's.
+void TableGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool next = hint == QAbstractItemDelegate::EditNextItem
+                      || (lineEntry_ && hint == QAbstractItemDelegate::SubmitModelCache);
+    const bool moving = next || hint == QAbstractItemDelegate::EditPreviousItem;
+    keepingFocus_ = true; // the focus comes back from the cell, it does not enter the grid
+    if (moving && (lineEntry_ || atEdge(next))) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        keepingFocus_ = false;
+        focusNextPrevChild(next);
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+    keepingFocus_ = false;
+}
+
 void TableGrid::keyPressEvent(QKeyEvent *event)
 {
     if (oneRowOnly_ && (event->key() == Qt::Key_F4
@@ -229,7 +336,29 @@ void TableGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (lineEntry_ && model_->isEditable() && event->modifiers() == Qt::NoModifier) {
+        const bool onLastRow = currentIndex().row() == model_->rowCount() - 1;
+        if (event->key() == Qt::Key_Insert || (event->key() == Qt::Key_Down && onLastRow)) {
+            if (!onUntouchedNewRow())
+                startNewLine();
+            event->accept();
+            return;
+        }
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !openEditor()) {
+            focusNextPrevChild(true);
+            event->accept();
+            return;
+        }
+    }
     QTableView::keyPressEvent(event);
+}
+
+// While its cells are edited, typing into the grid edits the cell or does nothing; it never
+// searches the rows and moves the selection away.
+void TableGrid::keyboardSearch(const QString &search)
+{
+    if (!model_->isEditable())
+        QTableView::keyboardSearch(search);
 }
 
 void TableGrid::resizeEvent(QResizeEvent *event)

@@ -34,10 +34,13 @@ public:
     void showOneRowOnly();
     // The selector's list of rows; choosing one makes it the current row.
     void openRowList();
+    // The grid is typed into line after line (a document's lines, a dictionary): Enter moves on
+    // as Tab does, and Down on the last line or Insert starts a new line.
+    void setLineEntry(bool lineEntry) { lineEntry_ = lineEntry; }
 
 signals:
     void titleClicked(const QString &field);
-    // Focus came into the grid.
+    // The user brought the focus into the grid (not its window coming back to the front).
     void entered();
     // A row was chosen from the selector's list.
     void rowChosen();
@@ -49,14 +52,27 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyboardSearch(const QString &search) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     QList<Bookmark> bookmarksAt(const QList<int> &rows) const;
     void followTable(int row);
+    // Selects the table's current row alone (after a refused move).
+    void selectTableRow();
     int defaultWidth(int column) const;
+    // The current cell is the last one Tab reaches (next), or the first one Shift+Tab reaches.
+    bool atEdge(bool next) const;
+    bool onUntouchedNewRow() const;
+    void startNewLine();
+    // The cell editor open in the grid, if any.
+    QWidget *openEditor() const;
 
     TableModel *model_;
     bool following_ = false;
     bool oneRowOnly_ = false;
+    bool lineEntry_ = false;
+    bool keepingFocus_ = false;
     QTimer *listTimer_ = nullptr;
 };

@@ -105,16 +105,21 @@ int TableModel::storedRowCount() const
     return *count_;
 }
 
+bool TableModel::showsNewRow() const
+{
+    return table_.isOpen() && table_.state() == TableState::Insert && !storedOnly_;
+}
+
 bool TableModel::rowIsInsert(int row) const
 {
-    return table_.isOpen() && table_.state() == TableState::Insert && row == storedRowCount();
+    return showsNewRow() && row == storedRowCount();
 }
 
 int TableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || !table_.isOpen())
         return 0;
-    return storedRowCount() + (table_.state() == TableState::Insert ? 1 : 0);
+    return storedRowCount() + (showsNewRow() ? 1 : 0);
 }
 
 int TableModel::columnCount(const QModelIndex &parent) const
@@ -212,9 +217,9 @@ int TableModel::currentRow() const
 {
     if (!table_.isOpen())
         return -1;
-    if (table_.state() == TableState::Insert)
+    if (showsNewRow())
         return storedRowCount();
-    const Bookmark current = table_.bookmark();
+    const Bookmark current = table_.storedBookmark();
     return current.isValid() ? positionOf(current.rowId) : -1;
 }
 
@@ -228,7 +233,7 @@ bool TableModel::readsTableDirectly(int row) const
 {
     if (rowIsInsert(row))
         return true;
-    if (table_.state() != TableState::Edit)
+    if (table_.state() != TableState::Edit || storedOnly_)
         return false;
     const Row *stored = rowAt(row);
     return stored && stored->rowId == table_.bookmark().rowId;
@@ -334,7 +339,9 @@ Qt::ItemFlags TableModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (editable_ && !columns_[index.column()].readOnly && !table_.isReadOnly())
+    // A worked-out column (no stored field behind it) is never typed into.
+    const GridColumn &column = columns_[index.column()];
+    if (editable_ && !column.readOnly && !table_.isReadOnly() && !table_.isCalculatedField(column.field))
         result |= Qt::ItemIsEditable;
     return result;
 }
@@ -394,6 +401,10 @@ bool TableModel::postPending()
     if (!table_.isOpen() || !IsEditing(table_))
         return true;
     try {
+        if (table_.state() == TableState::Insert && !table_.modified()) {
+            table_.cancel();
+            return true;
+        }
         if (prompt_)
             return PostAndFlush(table_, *prompt_);
         table_.post();
@@ -403,6 +414,20 @@ bool TableModel::postPending()
         report(error.message());
     }
     announceCurrentRow();
+    return false;
+}
+
+bool TableModel::appendRow()
+{
+    if (!table_.isOpen() || !postPending())
+        return false;
+    try {
+        table_.insert();
+        return true;
+    } catch (const Abort &) {
+    } catch (const EngineError &error) {
+        report(error.message());
+    }
     return false;
 }
 

@@ -58,6 +58,9 @@ public:
     // In-place editing; while off every cell is read-only.
     void setEditable(bool editable);
     bool isEditable() const { return editable_; }
+    // Shows the rows as stored only: a row being typed elsewhere (in another window's grid) shows
+    // neither its new values nor itself until it is stored. For grids that never edit.
+    void setStoredRowsOnly(bool storedOnly) { storedOnly_ = storedOnly; }
     // Where an edit the table refuses is reported (a value the field does not take, a failed post).
     void setPrompt(Prompt *prompt) { prompt_ = prompt; }
 
@@ -72,8 +75,11 @@ public:
     // when the table stays where it was (a rule refused the pending edit).
     bool moveTo(int row);
     Bookmark bookmarkAt(int row) const;
-    // Stores a pending edit or insert (PostAndFlush); false when refused or failed.
+    // Stores a pending edit or insert (PostAndFlush); false when refused or failed. A new row
+    // nothing was typed into is dropped instead, as the user never began it.
     bool postPending();
+    // Stores a pending edit, then starts a new row; false (after the rule's message) when refused.
+    bool appendRow();
     // Forgets every row read, so the grid reads them again.
     void reload();
 
@@ -91,6 +97,7 @@ signals:
 private:
     void tableChanged(Table &table, TableChange change) override;
     void announceCurrentRow();
+    bool showsNewRow() const;
     bool rowIsInsert(int row) const;
     bool readsTableDirectly(int row) const;
     int storedRowCount() const;
@@ -112,6 +119,7 @@ private:
     Prompt *prompt_ = nullptr;
     CellColour cellColour_;
     bool announcing_ = false;
+    bool storedOnly_ = false;
 
     // Rows read so far, by page; positions of the rows read, by row id.
     mutable std::optional<int> count_;

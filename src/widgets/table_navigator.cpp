@@ -61,7 +61,8 @@ TableNavigator::TableNavigator(TableModel &model, Prompt &prompt, const QList<En
         auto *button = new QToolButton(this);
         button->setText(GlyphOf(entry.button));
         button->setToolTip(entry.hint);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab from the grid (Space presses it), never taken by a click.
+        button->setFocusPolicy(Qt::TabFocus);
         button->setMinimumWidth(28);
         layout->addWidget(button);
         buttons_.append({entry.button, button});
@@ -124,10 +125,8 @@ void TableNavigator::run(Button button)
         case Button::Last: if (model_.postPending()) t.last(); break;
         case Button::Refresh: if (model_.postPending()) t.refresh(); break;
         case Button::Insert:
-            if (model_.postPending()) {
-                t.insert();
+            if (model_.appendRow())
                 emit inserted();
-            }
             break;
         case Button::Delete:
             if (model_.rowCount() > 0 && prompt_.askYesNo(QStringLiteral("Usunąć rekord?"), PromptIcon::Question))

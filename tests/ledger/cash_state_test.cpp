@@ -46,6 +46,30 @@ TEST_F(CashStateTest, TheStateIsThatOfTheLastReportWhateverReportIsSelected)
     EXPECT_EQ(T("TRKASA").asInteger(QStringLiteral("NUMER")), 1);
 }
 
+// A report row being typed, even one the table would refuse, is neither stored nor checked when
+// the state is shown: the state is that of the stored reports, and the row stays as typed.
+TEST_F(CashStateTest, AReportBeingTypedStaysInEditWhileTheStateIsShown)
+{
+    addReport(1, Amount("5"), true, {}, Amount("20"));
+    addReport(2, Amount("20"));
+    Table &reports = T("TRKASA");
+    prompt_.clear();
+    for (const bool newRow : {true, false}) {
+        SCOPED_TRACE(newRow ? "a new report" : "a report changed");
+        if (newRow)
+            reports.append();
+        else
+            reports.edit();
+        reports.setInteger(QStringLiteral("NUMER"), 1); // taken
+        ledger_->cashState().showInView();
+        EXPECT_EQ(view_.cashStates.last(), CashPicture("20.00 zł"));
+        EXPECT_EQ(reports.state(), newRow ? TableState::Insert : TableState::Edit);
+        EXPECT_EQ(reports.asInteger(QStringLiteral("NUMER")), 1);
+        EXPECT_TRUE(prompt_.messages().isEmpty()) << prompt_.texts().join(u'|').toStdString();
+        reports.cancel();
+    }
+}
+
 // The balance borrows the numbering view; numbering goes on as before afterwards.
 TEST_F(CashStateTest, NumberingIsUndisturbedByTheBalance)
 {

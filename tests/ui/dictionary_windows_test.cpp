@@ -261,6 +261,55 @@ TEST_F(DictionaryWindowsTest, ADescriptionIsStoredUnderTheKindTheWindowShows)
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
 
+// A dictionary is typed into from the keyboard alone: Down on the last row begins a new one, and
+// Tab from its last cell stores it.
+TEST_F(DictionaryWindowsTest, ARowIsAddedFromTheKeyboard)
+{
+    AccountDictionary &accounts = windows->accountDictionary();
+    WhenModal([&](QWidget &window) {
+        QApplication::setActiveWindow(&window);
+        accounts.Grid->setCurrentIndex(accounts.model().index(0, 0));
+        const auto type = [](const QString &text) {
+            for (const QChar c : text)
+                QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        };
+        QTest::keyClick(accounts.Grid, Qt::Key_Down);
+        type(QStringLiteral("200"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        type(QStringLiteral("Bank"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(dane->TKONTA.state(), TableState::Browse);
+        Close(window);
+    });
+    windows->openAccountDictionary();
+    EXPECT_EQ(tree.column(year("SLOWNIKI\\KONTAK.DB"), QStringLiteral("NAZWA")), QStringList({"Kasa", "Bank"}));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
+// A desk whose symbol is taken keeps the cursor when the user clicks another desk: the message
+// once, the new row current and alone selected, still being typed.
+TEST_F(DictionaryWindowsTest, ARefusedDeskKeepsTheCursorWhenAnotherRowIsClicked)
+{
+    CashDeskDictionary &desks = windows->cashDeskDictionary();
+    WhenModal([&](QWidget &window) {
+        desks.Navigator->button(B::Insert)->click();
+        Type(desks, "SYMBOL", QStringLiteral("K1"));
+        Type(desks, "NAZWA", QStringLiteral("Duplikat"));
+        QTableView &grid = *desks.Grid;
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(desks.model().index(1, 1)).center());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(prompt.count(QStringLiteral("Ten symbol już istnieje, wprowadź oryginalne oznaczenie.")), 1);
+        EXPECT_EQ(dane->TKASA.state(), TableState::Insert);
+        EXPECT_EQ(grid.currentIndex().row(), 2);
+        EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
+        EXPECT_TRUE(grid.selectionModel()->isRowSelected(2));
+        desks.Navigator->button(B::Cancel)->click();
+        Close(window);
+    });
+    windows->openCashDeskDictionary();
+    EXPECT_EQ(tree.column(year("KASA\\KASA.DB"), QStringLiteral("SYMBOL")), QStringList({"K1", "K2"}));
+}
+
 TEST_F(DictionaryWindowsTest, AnAccountNumberTakenTwiceIsRefusedOnceAndTheRowWaitsForCorrection)
 {
     AccountDictionary &accounts = windows->accountDictionary();

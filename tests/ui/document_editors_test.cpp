@@ -443,9 +443,52 @@ void TypeKeys(const QString &text)
         QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
 }
 
+// The lines are typed from the keyboard alone: Down on the last line and Insert begin a new one,
+// Enter moves on as Tab does, an untouched new line is dropped when left, and Tab from the last
+// cell stores the line and goes on to the next control.
+TEST_F(DocumentEditorsTest, LinesAreAddedAndStoredFromTheKeyboard)
+{
+    start();
+    showDocuments();
+    QWidget *after = nullptr;
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        QApplication::setActiveWindow(&editor);
+        TableGrid &grid = *editor.LineGrid;
+        const TableModel &lines = grid.tableModel();
+        const auto key = [](Qt::Key pressed) {
+            QTest::keyClick(QApplication::focusWidget(), pressed);
+            Process();
+        };
+        grid.setFocus(Qt::TabFocusReason);
+        grid.setCurrentIndex(lines.index(0, 0));
+        TypeKeys(QStringLiteral("Pierwsza"));
+        key(Qt::Key_Tab);
+        TypeKeys(QStringLiteral("10"));
+        key(Qt::Key_Return); // the amount is taken, on to the account
+        key(Qt::Key_Down);   // a new line, at its first column
+        EXPECT_EQ(grid.currentIndex(), lines.index(1, 0));
+        key(Qt::Key_Down); // an untouched new line gets no other one
+        key(Qt::Key_Up);   // and is dropped when left
+        EXPECT_EQ(lines.rowCount(), 1);
+        key(Qt::Key_Insert);
+        TypeKeys(QStringLiteral("Druga"));
+        key(Qt::Key_Return);
+        TypeKeys(QStringLiteral("20"));
+        key(Qt::Key_Tab); // into the account
+        key(Qt::Key_Tab); // out of the grid, the line stored
+        after = QApplication::focusWidget();
+        EXPECT_EQ(Cell(lines, 1, 0), "Druga");
+        EXPECT_EQ(lines.table().state(), TableState::Browse);
+        editor.saveAndClose();
+    });
+    EXPECT_FALSE(after == nullptr || qobject_cast<TableGrid *>(after)) << "Tab stayed in the grid";
+    EXPECT_EQ(storedDocuments({"TYT1", "KWOTAP"}), QStringList({"TYT1=Pierwsza KWOTAP=10", "TYT1=Druga KWOTAP=20"}));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
 // Lines typed one after another, each begun with the navigator's "+", go each into its own line;
-// at the limit the eighth is refused with the ledger's message and nothing typed reaches the
-// seventh.
+// at the limit the eighth is refused with the ledger's message, the seventh stays as typed and
+// keeps the focus (a space typed next does not press "+" again).
 TEST_F(DocumentEditorsTest, EachLineTypedAfterPlusGoesIntoANewLineUpToTheLimit)
 {
     start();
@@ -460,12 +503,16 @@ TEST_F(DocumentEditorsTest, EachLineTypedAfterPlusGoesIntoANewLineUpToTheLimit)
                 QTest::mouseClick(editor.Navigator->button(Button::Insert), Qt::LeftButton);
                 Process();
             }
+            if (line == 8)
+                break;
             TypeKeys(QStringLiteral("Pozycja %1").arg(line));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             TypeKeys(QString::number(line));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // into the account
             Process();
         }
+        EXPECT_EQ(QApplication::focusWidget(), &grid);
+        EXPECT_EQ(grid.currentIndex().row(), 6);
         editor.saveAndClose();
     });
     EXPECT_EQ(prompt.shownOnce(QStringLiteral("Dokument może mieć najwyżej 7 pozycji.")).icon, PromptIcon::Warning);

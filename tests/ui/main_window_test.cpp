@@ -359,6 +359,76 @@ TEST_F(MainWindowStart, TheViewsReadTheDiskAgainWhenTheWindowIsActivatedOrAComma
 
 namespace {
 
+// A report number taken twice is refused once, by whatever way the user leaves the row; the row
+// stays current and in edit with the number typed, until it is corrected.
+TEST_F(MainWindowStart, ADuplicateReportNumberIsRefusedOnceAndTheRowWaits)
+{
+    start();
+    window->closeReport();
+    window->newReport(); // report 3, editing on
+    Process();
+    TableGrid &grid = *window->ReportGrid;
+    const int number = grid.tableModel().columnOf(QStringLiteral("NUMER"));
+    QApplication::setActiveWindow(window.get());
+    grid.setFocus();
+    grid.setCurrentIndex(grid.tableModel().index(2, number));
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    prompt.clear();
+    QTest::keyClick(&grid, Qt::Key_Up);
+    Process();
+    // The window comes back to the front after the message, and is clicked on another row.
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(window.get(), &activation);
+    Process();
+    const QRect first = grid.visualRect(grid.tableModel().index(0, number));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, first.center());
+    Process();
+
+    EXPECT_EQ(prompt.count(QStringLiteral("Ten NUMER już istnieje, wprowadź oryginalne oznaczenie.")), 2)
+        << prompt.texts().join(u'|').toStdString();
+    EXPECT_EQ(prompt.messages().size(), 2);
+    EXPECT_EQ(data->TRKASA.state(), TableState::Edit);
+    EXPECT_EQ(data->TRKASA.asInteger(QStringLiteral("NUMER")), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(2));
+
+    // Corrected, it is stored and the user moves on.
+    data->TRKASA.setInteger(QStringLiteral("NUMER"), 7);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    Process();
+    EXPECT_EQ(data->TRKASA.state(), TableState::Browse);
+    EXPECT_EQ(Column(grid.tableModel(), "NUMER"), QStringList({"1", "2", "7"}));
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+}
+
+// With editing on, typing into a cell edits it, as in a spreadsheet: the number of a new report
+// right after "Nowy"; a key on a cell that cannot be edited leaves the selection where it is.
+TEST_F(MainWindowStart, TypingIntoAReportCellWithEditingOnEditsIt)
+{
+    start();
+    window->closeReport();
+    window->newReport();
+    Process();
+    TableGrid &grid = *window->ReportGrid;
+    const TableModel &reports = grid.tableModel();
+    QApplication::setActiveWindow(window.get());
+    grid.setFocus();
+    grid.setCurrentIndex(reports.index(2, reports.columnOf(QStringLiteral("TZAMKNIETY"))));
+    QTest::keyClick(&grid, Qt::Key_1); // "Stan" is worked out: nothing happens
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+
+    grid.setCurrentIndex(reports.index(2, reports.columnOf(QStringLiteral("NUMER"))));
+    QTest::keyClick(&grid, Qt::Key_9);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    window->EditingAction->trigger(); // off: stored
+    EXPECT_EQ(Column(reports, "NUMER"), QStringList({"1", "2", "9"}));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+}
+
 // The desk selector opens the list of desks (F4, Alt+Down, a click) and takes the one picked.
 TEST_F(MainWindowStart, TheDeskSelectorOpensTheListOfDesks)
 {

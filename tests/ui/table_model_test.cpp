@@ -123,6 +123,27 @@ TEST_F(TableModelTest, FollowsTheTablesCurrentRowAndMovesItWhenTheGridDoes)
     EXPECT_EQ(m->rowCount(), 400);
 }
 
+// A grid showing stored rows only (a selector over a table another window edits) shows neither
+// a new row nor a changed value until it is stored, and keeps its row meanwhile.
+TEST_F(TableModelTest, AStoredRowsOnlyGridShowsNothingUnstored)
+{
+    fill(5);
+    const auto m = model();
+    m->setStoredRowsOnly(true);
+    table_.findKey({3});
+    table_.append();
+    table_.setInteger(QStringLiteral("NR"), 9);
+    EXPECT_EQ(m->rowCount(), 5);
+    EXPECT_EQ(m->currentRow(), 2);
+    table_.cancel();
+
+    table_.edit();
+    table_.setString(QStringLiteral("NAZWA"), QStringLiteral("niezapisany"));
+    EXPECT_EQ(Text(*m, 2, 1), "wiersz 3");
+    table_.post();
+    EXPECT_EQ(Text(*m, 2, 1), "niezapisany");
+}
+
 TEST_F(TableModelTest, EditsInPlaceThroughTheTableAndItsRules)
 {
     fill(10);

@@ -204,6 +204,7 @@ void DocumentEditor::buildLineGrid(const QList<GridColumn> &columns)
     LineGrid = new TableGrid(model, this);
     LineGrid->setMinimumHeight(150);
     LineGrid->setEditTriggers(LineGrid->editTriggers() | QAbstractItemView::DoubleClicked);
+    LineGrid->setLineEntry(true);
     connect(LineGrid, &TableGrid::entered, this, [this] { enterLines(); });
 }
 

@@ -178,6 +178,7 @@ void TKASAF::bindGrids()
 
     auto *desks = new TableModel(data.TKASA, DeskSelectorColumns());
     desks->setPrompt(&prompt);
+    desks->setStoredRowsOnly(true); // a desk being typed in the dictionary is not chosen yet
     DeskGrid = new TableGrid(desks, this);
     DeskGrid->setObjectName(QStringLiteral("DeskGrid"));
     DeskGrid->setToolTip(QStringLiteral("Wybór aktywnej KASY"));

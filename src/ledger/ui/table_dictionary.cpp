@@ -20,6 +20,7 @@ TableDictionaryWindow::TableDictionaryWindow(Table &table, const QList<GridColum
     model->setPrompt(&prompt);
     Grid = new TableGrid(model, this);
     Grid->setObjectName(QStringLiteral("Grid"));
+    Grid->setLineEntry(true);
     Navigator = new TableNavigator(*model, prompt, buttons, this);
     Navigator->setObjectName(QStringLiteral("Navigator"));
 
