@@ -62,7 +62,7 @@ TEST_F(CashStateTest, AReportBeingTypedStaysInEditWhileTheStateIsShown)
             reports.edit();
         reports.setInteger(QStringLiteral("NUMER"), 1); // taken
         ledger_->cashState().showInView();
-        EXPECT_EQ(view_.cashStates.last(), CashPicture("20.00 zł"));
+        EXPECT_EQ(view_.cashStates.last(), CashPicture("20,00 zł"));
         EXPECT_EQ(reports.state(), newRow ? TableState::Insert : TableState::Edit);
         EXPECT_EQ(reports.asInteger(QStringLiteral("NUMER")), 1);
         EXPECT_TRUE(prompt_.messages().isEmpty()) << prompt_.texts().join(u'|').toStdString();
