@@ -76,6 +76,8 @@ void RefuseUnreadableValue(const Table &table, const FieldDef &field, const Stor
     default:
         return;
     }
+    if (row.storedInteger(position))
+        return; // the common case, read without building a value
     const QVariant value = row.value(position);
     if (!value.isValid() || value.isNull() || value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double
         || value.typeId() == QMetaType::Int)

@@ -345,6 +345,12 @@ TEST_F(CommandToolTest, ADamagedTreeIsNeverArchivedOverTheGoodArchive)
         EXPECT_EQ(Contents(path("archiwum/FIRMA.DB")), goodCompany);
         EXPECT_EQ(run({"check"}), 1);
         EXPECT_TRUE(output.contains(damage.named)) << output.toStdString();
+        // Text in a money field is never exported as 0,00.
+        if (damage.named == "KWOTA") {
+            EXPECT_EQ(run({"export", "documents", path("dokumenty.txt")}), 1);
+            EXPECT_TRUE(errors.contains("KWOTA")) << errors.toStdString();
+            EXPECT_FALSE(QFile::exists(path("dokumenty.txt")));
+        }
         ASSERT_EQ(QProcess::execute("rm", {"-rf", dir.path() + "/2026"}), 0);
         ASSERT_EQ(QProcess::execute("cp", {"-a", sound.path() + "/2026", dir.path()}), 0);
     }

@@ -10,6 +10,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +46,15 @@ TEST(FormPreviewWindow, ShowsEveryPageAndSavesThePdf)
     window.findChild<QAction *>("LastPageAction")->trigger();
     EXPECT_EQ(window.previewWidget()->currentPage(), 3);
     EXPECT_EQ(window.findChild<QLabel *>("PageLabel")->text(), QStringLiteral("Strona 3 z 3"));
+    // PgUp and PgDn turn the pages; the window fits the screen's free area.
+    EXPECT_EQ(window.findChild<QAction *>("PriorPageAction")->shortcut(), QKeySequence(Qt::Key_PageUp));
+    window.findChild<QAction *>("PriorPageAction")->trigger();
+    EXPECT_EQ(window.previewWidget()->currentPage(), 2);
+    EXPECT_EQ(window.findChild<QAction *>("NextPageAction")->shortcut(), QKeySequence(Qt::Key_PageDown));
+    EXPECT_EQ(window.findChild<QAction *>("PrintAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(window.height(), free.height());
+    EXPECT_LE(window.width(), free.width());
     window.findChild<QAction *>("FacingPagesAction")->trigger();
     EXPECT_EQ(window.previewWidget()->viewMode(), QPrintPreviewWidget::FacingPagesView);
 

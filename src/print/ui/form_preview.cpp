@@ -4,6 +4,9 @@
 #include "print/forms/form_painter.h"
 #include "print/save_file_dialog.h"
 
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QScreen>
 #include <QAction>
 #include <QLabel>
 #include <QPrintDialog>
@@ -84,20 +87,23 @@ FormPreviewWindow::FormPreviewWindow(FormLayout layout, const QString &title, Fo
     connect(preview_, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter *printer) { PaintFormLayout(layout_, *printer); });
 
-    auto add = [&](const QString &text, const QString &name, auto slot) {
+    auto add = [&](const QString &text, const QString &name, auto slot, const QList<QKeySequence> &keys = {}) {
         QAction *action = bar->addAction(text);
         action->setObjectName(name);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(QStringLiteral("Drukuj"), QStringLiteral("PrintAction"), [this] { printing_.print(layout_, title_, true); });
+    add(QStringLiteral("Drukuj"), QStringLiteral("PrintAction"), [this] { printing_.print(layout_, title_, true); },
+        {QKeySequence(Qt::CTRL | Qt::Key_P)});
     add(QStringLiteral("Zapisz PDF"), QStringLiteral("PdfAction"), [this] { printing_.savePdf(layout_, title_); });
     bar->addSeparator();
     add(QStringLiteral("|<"), QStringLiteral("FirstPageAction"), [this] { preview_->setCurrentPage(1); showPageNumber(); });
     add(QStringLiteral("<"), QStringLiteral("PriorPageAction"), [this] {
         preview_->setCurrentPage(std::max(1, preview_->currentPage() - 1));
         showPageNumber();
-    });
+    }, {QKeySequence(Qt::Key_PageUp)});
     pageLabel_ = new QLabel(bar);
     pageLabel_->setObjectName(QStringLiteral("PageLabel"));
     pageLabel_->setMinimumWidth(110);
@@ -106,11 +112,13 @@ FormPreviewWindow::FormPreviewWindow(FormLayout layout, const QString &title, Fo
     add(QStringLiteral(">"), QStringLiteral("NextPageAction"), [this] {
         preview_->setCurrentPage(std::min(pageCount(), preview_->currentPage() + 1));
         showPageNumber();
-    });
+    }, {QKeySequence(Qt::Key_PageDown)});
     add(QStringLiteral(">|"), QStringLiteral("LastPageAction"), [this] { preview_->setCurrentPage(pageCount()); showPageNumber(); });
     bar->addSeparator();
-    add(QStringLiteral("Powiększ"), QStringLiteral("ZoomInAction"), [this] { preview_->zoomIn(); });
-    add(QStringLiteral("Pomniejsz"), QStringLiteral("ZoomOutAction"), [this] { preview_->zoomOut(); });
+    add(QStringLiteral("Powiększ"), QStringLiteral("ZoomInAction"), [this] { preview_->zoomIn(); },
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    add(QStringLiteral("Pomniejsz"), QStringLiteral("ZoomOutAction"), [this] { preview_->zoomOut(); },
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
     add(QStringLiteral("Cała strona"), QStringLiteral("FitPageAction"), [this] { preview_->fitInView(); });
     add(QStringLiteral("Szerokość strony"), QStringLiteral("FitWidthAction"), [this] { preview_->fitToWidth(); });
     add(QStringLiteral("Jedna strona"), QStringLiteral("SinglePageAction"), [this] { preview_->setSinglePageViewMode(); });
@@ -119,8 +127,14 @@ FormPreviewWindow::FormPreviewWindow(FormLayout layout, const QString &title, Fo
     add(QStringLiteral("Zamknij"), QStringLiteral("CloseAction"), [this] { accept(); });
     connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] { showPageNumber(); });
 
-    // Wide enough for the whole tool bar where the screen allows it.
-    resize(1160, 1000);
+    // Wide enough for the whole tool bar where the screen allows it, never beyond the screen's
+    // free area (the page's bottom and "Cała strona" must fit what is seen).
+    QSize size(1160, 1000);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        size = size.boundedTo(QSize(free.width() - 20, free.height() - 60));
+    }
+    resize(size);
     preview_->fitToWidth();
     showPageNumber();
 }
