@@ -6,6 +6,7 @@
 #include "store/table_edit_helpers.h"
 
 #include <QSignalBlocker>
+#include <QTimer>
 
 int FieldCharacterLimit(const Table &table, const QString &field)
 {
@@ -99,6 +100,10 @@ bool FieldBinding::commit()
         if (!problem.isEmpty()) {
             if (prompt_)
                 prompt_->warning(problem);
+            if (restoreWhenRefused_) {
+                reload();
+                refusedByCheck();
+            }
             return false;
         }
         EnsureEditing(table_);
@@ -129,6 +134,15 @@ void FieldBinding::tableChanged(Table &, TableChange change)
 }
 
 // --- TableFieldEdit ----------------------------------------------------------------------------
+
+void TableFieldEdit::refusedByCheck()
+{
+    // Once the message has gone, the field has the focus and its text selected, to be typed again.
+    QTimer::singleShot(0, this, [this] {
+        setFocus();
+        selectAll();
+    });
+}
 
 TableFieldEdit::TableFieldEdit(Table &table, const QString &field, QWidget *parent)
     : QLineEdit(parent), FieldBinding(table, field)

@@ -31,6 +31,9 @@ public:
     // The control then takes texts of any length: the check, and after it the field's size, say
     // what is wrong with one.
     void setInputCheck(InputCheck check);
+    // A text the check refuses is not kept for mending: the stored value comes back at once and
+    // the control takes the focus again (a date, which is typed anew rather than mended).
+    void restoreStoredValueWhenRefused() { restoreWhenRefused_ = true; }
     // Tidies a typed text before it is checked and stored (a tax number pasted with spaces and
     // dashes); the control then takes more than the field holds, the tidied text may not.
     using InputCleanup = std::function<QString(const QString &typed)>;
@@ -49,6 +52,9 @@ protected:
     virtual void showText(const QString &text) = 0;
     // After the field took a text.
     virtual void committed() {}
+    // The window's check refused the typed text: the stored value is shown again, and the control
+    // may take the focus back so the user types it anew.
+    virtual void refusedByCheck() {}
     // False while the control is only shown (read-only or disabled): nothing it holds is stored.
     virtual bool takesTyping() const { return true; }
     // The most characters the control takes (0: no limit).
@@ -65,6 +71,7 @@ private:
     InputCleanup cleanup_;
     bool pending_ = false;
     bool committing_ = false;
+    bool restoreWhenRefused_ = false;
 };
 
 // A line edit showing one field of the table's current row. What the user types goes into the
@@ -83,6 +90,7 @@ protected:
     QString shownText() const override;
     void showText(const QString &text) override;
     void committed() override { emit fieldCommitted(); }
+    void refusedByCheck() override;
     void limitLength(int characters) override;
     bool takesTyping() const override { return !isReadOnly() && isEnabled(); }
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -647,6 +647,8 @@ TEST_F(DocumentEditorsTest, TheDateFieldRefusesAYearThatCannotBeRight)
     withModal<TKASAF11>([&] { window->editDocument(); }, [&](TKASAF11 &editor) {
         Type(editor.DateEdit, QStringLiteral("00190312"));
         prompt.shownOnce(QStringLiteral("Niepoprawna data: 0019.03.12\rRok daty musi leżeć między 1990 a 2020."));
+        // The refused date does not stay in the field: the stored one is back.
+        EXPECT_EQ(editor.DateEdit->text(), QStringLiteral("2019.03.10"));
         Type(editor.DateEdit, QStringLiteral("20190312"));
         editor.saveAndClose();
     });

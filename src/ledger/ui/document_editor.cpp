@@ -161,6 +161,8 @@ QWidget *DocumentEditor::buildTopPanel()
     DateEdit = headerField(QStringLiteral("DATA"));
     DateEdit->setInputMask(QStringLiteral("0000.00.00;_"));
     DateEdit->setInputCheck([this](const QString &typed) { return BookDateProblem(typed, services_.ledger.context().state); });
+    // A refused date does not stay in the field while the focus moves on.
+    DateEdit->restoreStoredValueWhenRefused();
     DateEdit->setFixedWidth(DateEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16);
     row->addWidget(DateEdit);
     CalendarButton = new QToolButton(panel);
