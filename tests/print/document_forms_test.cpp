@@ -277,6 +277,36 @@ TEST_F(DocumentFormsTest, TextLayoutFromTheList)
 }
 
 // Each form once to PDF: pdftotext reads its key texts back, Polish letters intact.
+// The words of the largest amount do not fit one line even in the smallest size: they go on in a
+// second line, and nothing runs off the paper.
+TEST_F(DocumentFormsTest, TheLargestAmountInWordsStaysOnThePage)
+{
+    openAt("00100");
+    printout->printFromList({documentAt(1)});
+    ReportForm &form = printout->forms().form(DocumentFormId::TKasaR1);
+    const QString words = QStringLiteral(
+        "dziewięćset dziewięćdziesiąt dziewięć miliardów dziewięćset dziewięćdziesiąt dziewięć milionów "
+        "dziewięćset dziewięćdziesiąt dziewięć tysięcy dziewięćset dziewięćdziesiąt dziewięć złotych "
+        "dziewięćdziesiąt dziewięć gr");
+    form.setCaption("s1", words);
+    form.setCaption("s3", words);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kp.pdf");
+    QString error;
+    ASSERT_TRUE(WriteFormPdf(form, path, &error)) << error.toStdString();
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString boxes = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(QStringLiteral("xMax=\"([0-9.]+)\""));
+    double right = 0;
+    for (auto match = word.globalMatch(boxes); match.hasNext();)
+        right = std::max(right, match.next().captured(1).toDouble());
+    EXPECT_GT(right, 300.0);
+    EXPECT_LE(right, 595.0);
+    EXPECT_EQ(boxes.count(QStringLiteral(">gr</word>")), 2);
+}
+
 TEST_F(DocumentFormsTest, EveryFormRendersToPdf)
 {
     openAt("00110");

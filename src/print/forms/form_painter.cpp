@@ -78,7 +78,8 @@ void PaintFormPage(const FormLayout &layout, int pageIndex, QPainter &painter)
             // A text wider than its place (or than the paper's printable width, for one as wide
             // as itself) is set in a smaller size, down to 60 % of its own (45 % for a text that
             // may take several lines, which then stand centred in their height), so it is never
-            // cut and never runs into its neighbour; beyond that it runs on rather than being cut.
+            // cut and never runs into its neighbour; beyond that a one-line text with a width of its
+            // own wraps below its first line, and one without runs on rather than being cut.
             const double rightEdge = (layout.page.paperWidth() - layout.page.margins.right) * scale;
             const double available = item.width > 0 ? item.width * scale : std::max(rightEdge - x, 1.0);
             QFont font = FontOf(item.font);
@@ -102,8 +103,20 @@ void PaintFormPage(const FormLayout &layout, int pageIndex, QPainter &painter)
                     flags = Qt::TextSingleLine;
                     const double width = metrics.horizontalAdvance(item.text);
                     rect = item.width > 0 ? QRectF(x, y, available, height) : QRectF(x, y, width + 1, height);
-                    if (width <= available || size <= smallest)
+                    if (width <= available)
                         break;
+                    if (size <= smallest) {
+                        // Too long for its place even in the smallest size (an amount of twelve
+                        // digits in words): it goes on in a second line below its first, never
+                        // off the paper.
+                        if (item.width > 0) {
+                            flags = Qt::TextWordWrap;
+                            rect = metrics.boundingRect(QRectF(x, y, available, height), int(Qt::AlignLeft | Qt::TextWordWrap),
+                                                        item.text);
+                            rect.setWidth(available);
+                        }
+                        break;
+                    }
                 }
             }
             painter.setFont(font);
