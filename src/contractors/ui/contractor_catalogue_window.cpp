@@ -373,9 +373,11 @@ void TKONF::addContractor()
         return;
     bool added = false;
     run([&] { added = catalogue_.addContractor(); });
-    // The new contractor is typed in at once, from his name.
-    if (added)
+    // The new contractor is typed in at once, from his name, with his row in sight.
+    if (added) {
+        Grid->scrollTo(Grid->currentIndex());
         Name1Edit->setFocus();
+    }
 }
 
 void TKONF::saveContractor()
