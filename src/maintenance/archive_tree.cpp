@@ -8,7 +8,6 @@
 
 #include <QDir>
 
-#include <algorithm>
 #include <QFileInfo>
 
 namespace {
@@ -62,14 +61,13 @@ TreeCopyReport ArchiveDataTree(const QString &dataRoot, const QStringList &years
         report.refusal = QStringLiteral("Brak katalogu danych :\r") + QDir::toNativeSeparators(dataRoot);
         return report;
     }
+    const QList<FileCopy> copies = ArchivedFilesOfTree(dataRoot, archiveFolder, years);
     // Every table the program needs must be in the archive: one it lacks could not be restored.
     // A year folder without a single table holds nothing to archive and is passed over.
     QStringList yearsWithTables;
-    for (const QString &year : years) {
-        const QList<FileCopy> files = ArchivedFilesOfTree(dataRoot, archiveFolder, {year});
-        if (std::any_of(files.cbegin(), files.cend(), [&year](const FileCopy &file) {
-                return file.table && QDir::fromNativeSeparators(file.source).contains(u'/' + year + u'/');
-            }))
+    for (const FileCopy &copy : copies) {
+        const QString year = QDir(dataRoot).relativeFilePath(copy.source).section(u'/', 0, 0);
+        if (copy.table && years.contains(year) && !yearsWithTables.contains(year))
             yearsWithTables << year;
     }
     QStringList missing;
@@ -91,7 +89,6 @@ TreeCopyReport ArchiveDataTree(const QString &dataRoot, const QStringList &years
     }
     progress.Start(QStringLiteral("Archiwowanie"), int(years.size()) + 3);
     progress.Postep();
-    const QList<FileCopy> copies = ArchivedFilesOfTree(dataRoot, archiveFolder, years);
     // What a restore would refuse is not archived: each copied table is checked as the table it is.
     const auto verify = [&dataRoot](const FileCopy &copy, const QString &scratch) {
         if (!copy.table)

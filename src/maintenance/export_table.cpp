@@ -36,9 +36,33 @@ QList<ExportColumn> ColumnsOf(const ExchangeSource &source, const FieldMap &map)
     return columns;
 }
 
+// A number or money field holding text (written by another tool) would be exported as 0 and
+// imported back as 0: the export stops naming the table, the row and the field.
+void RefuseTextInANumberField(const Table &table, const FieldDef &field, const QVariant &value, int rowNumber)
+{
+    switch (field.type) {
+    case FieldType::Currency:
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoIncrement:
+    case FieldType::Boolean:
+    case FieldType::Float:
+        break;
+    default:
+        return;
+    }
+    if (value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray)
+        return;
+    throw ExchangeError(QStringLiteral("Tabela %1, wiersz %2, pole %3: wartość \"%4\" nie jest %5.\rPlik nie został zapisany.")
+                            .arg(table.tableName())
+                            .arg(rowNumber)
+                            .arg(field.name, value.toString(),
+                                 field.type == FieldType::Currency ? QStringLiteral("kwotą") : QStringLiteral("liczbą")));
+}
+
 // A stored value as the file holds it, taken straight from the engine where it is stored as the
-// field's type says.
-QString ExchangeTextOf(const FieldDef &field, const StoredValues &row, int position)
+// field's type says; any other value is built first (and refused when it cannot be the field's).
+QString ExchangeTextOf(const Table &table, const FieldDef &field, const StoredValues &row, int position, int rowNumber)
 {
     switch (field.type) {
     case FieldType::Text:
@@ -58,35 +82,9 @@ QString ExchangeTextOf(const FieldDef &field, const StoredValues &row, int posit
     default:
         break;
     }
-    return ExchangeText(field, row.value(position));
-}
-
-// A number or money field holding text (written by another tool) would be exported as 0 and
-// imported back as 0: the export stops naming the table, the row and the field.
-void RefuseUnreadableValue(const Table &table, const FieldDef &field, const StoredValues &row, int position, int rowNumber)
-{
-    switch (field.type) {
-    case FieldType::Currency:
-    case FieldType::Integer:
-    case FieldType::SmallInt:
-    case FieldType::AutoIncrement:
-    case FieldType::Boolean:
-    case FieldType::Float:
-        break;
-    default:
-        return;
-    }
-    if (row.storedInteger(position))
-        return; // the common case, read without building a value
     const QVariant value = row.value(position);
-    if (!value.isValid() || value.isNull() || value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double
-        || value.typeId() == QMetaType::Int)
-        return;
-    throw ExchangeError(QStringLiteral("Tabela %1, wiersz %2, pole %3: wartość \"%4\" nie jest %5.\rPlik nie został zapisany.")
-                            .arg(table.tableName())
-                            .arg(rowNumber)
-                            .arg(field.name, value.toString(),
-                                 field.type == FieldType::Currency ? QStringLiteral("kwotą") : QStringLiteral("liczbą")));
+    RefuseTextInANumberField(table, field, value, rowNumber);
+    return ExchangeText(field, value);
 }
 
 void WriteLine(QSaveFile &file, const QString &line, int lineNumber, const QList<ExportColumn> &columns,
@@ -140,9 +138,8 @@ ExportResult ExportTable(const ExchangeSource &source, const FieldMap &map, cons
             line.clear();
             starts.clear();
             for (const ExportColumn &column : columns) {
-                RefuseUnreadableValue(table, column.def, row, column.position, result.rows + 1);
                 starts.append(line.size());
-                line += CleanExchangeValue(ExchangeTextOf(column.def, row, column.position));
+                line += CleanExchangeValue(ExchangeTextOf(table, column.def, row, column.position, result.rows + 1));
                 line += QLatin1Char('\t');
             }
             ++result.rows;

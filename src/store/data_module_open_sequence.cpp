@@ -73,11 +73,14 @@ void TDANE::runOpenSequence()
         if (!dataRoot.isEmpty())
             state.DataRoot = WithTrailingSeparator(dataRoot);
         // A restore cut short during its switch is finished before any table of the tree opens.
-        FinishInterruptedMoves(state.DataRoot.isEmpty() ? context_.session.workingFolder() : state.DataRoot);
+        const QString finishedIn = state.DataRoot.isEmpty() ? context_.session.workingFolder() : state.DataRoot;
+        FinishInterruptedMoves(finishedIn);
         if (openCompanyAndParameters() && !state.StartupStop) {
             state.CompanyShortName = FieldText(TFIRMA, QStringLiteral("SKROT"));
             if (logIn()) {
-                FinishInterruptedMoves(state.DataRoot);
+                // The company table may name another data root than the one known before.
+                if (QDir(state.DataRoot) != QDir(finishedIn))
+                    FinishInterruptedMoves(state.DataRoot);
                 RemoveUnfinishedYears(state.DataRoot);
                 selectYear();
                 openYearTables();

@@ -39,15 +39,10 @@ private:
     QString path_;
 };
 
-std::optional<QDate> DayOption(const CommandArguments &arguments, const QString &name, QTextStream &err)
+// The day an option gives (RRRR-MM-DD); invalid when it gives none.
+QDate DayOption(const CommandArguments &arguments, const QString &name)
 {
-    const QString text = arguments.option(name);
-    const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!day.isValid()) {
-        err << QStringLiteral("Opcja %1: \"%2\" nie jest dniem (RRRR-MM-DD).").arg(name, text) << Qt::endl;
-        return std::nullopt;
-    }
-    return day;
+    return QDate::fromString(arguments.option(name), QStringLiteral("yyyy-MM-dd"));
 }
 
 // The options each listing takes besides --out and --pdf.
@@ -84,7 +79,7 @@ QString ListingArgumentsProblem(const QString &name, const CommandArguments &arg
         return QStringLiteral("Wykaz history wymaga opcji --contractor NR.");
     for (const QString &option : {QStringLiteral("--day"), QStringLiteral("--from"), QStringLiteral("--to")})
         if (arguments.has(option)
-            && !QDate::fromString(arguments.option(option), QStringLiteral("yyyy-MM-dd")).isValid())
+            && !DayOption(arguments, option).isValid())
             return QStringLiteral("Opcja %1: \"%2\" nie jest dniem (RRRR-MM-DD).").arg(option, arguments.option(option));
     for (const QString &option : {QStringLiteral("--min"), QStringLiteral("--max")})
         if (arguments.has(option) && !Money::parse(arguments.option(option).remove(u' ')))
@@ -158,27 +153,19 @@ bool SelectReport(TDANE &d, const CommandArguments &arguments, QTextStream &err)
     return false;
 }
 
-// The period of --from and --to; the working year without them.
-std::optional<DateRange> Period(const CommandArguments &arguments, const GlobalState &state, QTextStream &err)
+// The period of --from and --to (read before the tree was opened); the working year without them.
+DateRange Period(const CommandArguments &arguments, const GlobalState &state)
 {
     const int year = state.CurrentYear.toInt();
     DateRange period{QDate(year, 1, 1), QDate(year, 12, 31)};
-    if (arguments.options.contains(QStringLiteral("--from"))) {
-        const auto from = DayOption(arguments, QStringLiteral("--from"), err);
-        if (!from)
-            return std::nullopt;
-        period.from = *from;
-    }
-    if (arguments.options.contains(QStringLiteral("--to"))) {
-        const auto to = DayOption(arguments, QStringLiteral("--to"), err);
-        if (!to)
-            return std::nullopt;
-        period.to = *to;
-    }
+    if (arguments.has(QStringLiteral("--from")))
+        period.from = DayOption(arguments, QStringLiteral("--from"));
+    if (arguments.has(QStringLiteral("--to")))
+        period.to = DayOption(arguments, QStringLiteral("--to"));
     return period;
 }
 
-// Runs the listing; false when its options were wrong (said on standard error).
+// Runs the listing; false when what its options name is not there (said on standard error).
 bool RunListing(const QString &name, const CommandArguments &arguments, HeadlessTree &tree, ListingContext &context,
                 QTextStream &err)
 {
@@ -191,29 +178,26 @@ bool RunListing(const QString &name, const CommandArguments &arguments, Headless
         d.TNAG.last();
         StanKasyDoDokumentu(context);
     } else if (name == QLatin1String("day-state")) {
-        const auto day = DayOption(arguments, QStringLiteral("--day"), err);
-        if (!day || !SelectDesk(d, arguments, err) || !SelectReportOfDay(d, *day, err))
+        const QDate day = DayOption(arguments, QStringLiteral("--day"));
+        if (!SelectDesk(d, arguments, err) || !SelectReportOfDay(d, day, err))
             return false;
         d.TNAG.last();
-        StanKasyNaDzien(context, *day);
+        StanKasyNaDzien(context, day);
     } else if (name == QLatin1String("amount-range")) {
         DokumentyZKwota(context, AmountRangeTexts{arguments.option(QStringLiteral("--min")),
                                                   arguments.option(QStringLiteral("--max"))});
     } else if (name == QLatin1String("receipts") || name == QLatin1String("payouts")) {
-        const auto period = Period(arguments, tree.state(), err);
-        if (!period || !SelectDesk(d, arguments, err))
+        if (!SelectDesk(d, arguments, err))
             return false;
-        DokumentyZaOkres(context, name == QLatin1String("receipts") ? QStringLiteral("KP") : QStringLiteral("KW"), *period);
+        DokumentyZaOkres(context, name == QLatin1String("receipts") ? QStringLiteral("KP") : QStringLiteral("KW"),
+                         Period(arguments, tree.state()));
     } else if (name == QLatin1String("history")) {
-        const auto period = Period(arguments, tree.state(), err);
-        if (!period)
-            return false;
         const QString number = arguments.option(QStringLiteral("--contractor"));
         if (!d.TKontrah.isOpen() || number.isEmpty() || !d.TKontrah.findKey({number})) {
             err << QStringLiteral("Nie ma kontrahenta \"%1\".").arg(number) << Qt::endl;
             return false;
         }
-        HistoriaKontrahenta(context, ListedContractorOf(d.TKontrah), *period);
+        HistoriaKontrahenta(context, ListedContractorOf(d.TKontrah), Period(arguments, tree.state()));
     }
     return true;
 }

@@ -131,12 +131,6 @@ bool IsDataChangingCommand(const QString &word)
     return changing.contains(word);
 }
 
-bool IsToolCommand(const QString &word)
-{
-    return word == QLatin1String("--help") || word == QLatin1String("-h") || word == QLatin1String("help")
-           || Find(word) != nullptr;
-}
-
 bool IsToolCommandLine(const QStringList &arguments)
 {
     for (qsizetype i = 0; i < arguments.size(); ++i) {

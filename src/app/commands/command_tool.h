@@ -9,9 +9,9 @@ class QTextStream;
 // "kasa COMMAND ...": one job on a data tree without any window, for scripts and the nightly
 // crontab. The exit status is 0 when the job was done, 1 when it failed (one clear message on
 // standard error naming the table, line or file) and 2 when the command line was wrong.
-bool IsToolCommand(const QString &word);
 // Whether these arguments (without the program's name) ask for such a job: the command word may
-// follow the common options ("kasa -C /srv/kasa archive") as well as lead them.
+// follow the common options ("kasa -C /srv/kasa archive") as well as lead them; any word the
+// windowed program does not take is a job (an unknown one gets the usage).
 bool IsToolCommandLine(const QStringList &arguments);
 // The commands that change the data tree (archive date, restore, new year, import, index repair):
 // they need a login that may change data.
