@@ -184,6 +184,8 @@ private:
     void openIndexRepair();
     void openHelp();
     void runExternal(const std::function<void()> &command);
+    void runExternalKeepingPlace(const std::function<void()> &command);
+    void showAgain();
     void searchDocuments(const std::function<void()> &search);
 
     const GlobalState &state_;

@@ -136,7 +136,7 @@ void TKASAF::buildMenus()
     // An entry that runs a command of another area and then shows the data again.
     const auto external = [this, &given](QMenu *menu, const QString &text, std::function<void()> ExternalCommands::*member) {
         QAction *action = menu->addAction(text);
-        connect(action, &QAction::triggered, this, [this, member] { runExternal(services_->commands.*member); });
+        connect(action, &QAction::triggered, this, [this, member] { runExternalKeepingPlace(services_->commands.*member); });
         rule(action, given(member));
         return action;
     };

@@ -10,6 +10,7 @@
 #include "ledger/cash_ledger.h"
 #include "ledger/document_creation.h"
 #include "ledger/document_kinds.h"
+#include "ledger/shown_place.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ui/main_window_grids.h"
 #include "ledger/ui/receipt_payout_editor.h"
@@ -432,6 +433,25 @@ void TKASAF::runExternal(const std::function<void()> &command)
     if (!hasData() || !command)
         return;
     run(command);
+    showAgain();
+}
+
+// A command of another area may close and open the tables again (a restore, a repair, an
+// import): the cashier comes back to the desk, report and document left, or, in another year,
+// to the desk's last report.
+void TKASAF::runExternalKeepingPlace(const std::function<void()> &command)
+{
+    if (!hasData() || !command)
+        return;
+    LedgerTables &tables = services_->ledger.context().tables;
+    const ShownPlace place = CurrentShownPlace(tables, state_.CurrentYear);
+    run(command);
+    run([&] { ReturnToShownPlace(tables, place, state_.CurrentYear); });
+    showAgain();
+}
+
+void TKASAF::showAgain()
+{
     refreshCaptionAndStatus();
     accountsOnReport_ = AccountsOnReport(services_->data.TPARA);
     ShowAccountsOnReport(DocumentGrid->tableModel(), accountsOnReport_);
@@ -443,8 +463,7 @@ void TKASAF::openIndexRepair()
 {
     if (!hasData())
         return;
-    runExternal(services_->commands.repairIndexes);
-    moveToLastReport();
+    runExternalKeepingPlace(services_->commands.repairIndexes);
 }
 
 void TKASAF::openHelp()
