@@ -10,6 +10,7 @@
 #include "ledger/ledger_parameters.h"
 #include "ledger/ledger_queries.h"
 #include "ledger/ledger_view.h"
+#include "ledger/previous_year_balance.h"
 #include "ledger/month_dialog.h"
 #include "ledger/row_posting.h"
 #include "store/table.h"
@@ -42,6 +43,7 @@ void CashReportCommands::newReport()
             context_.view->openCashDeskDictionary();
         return;
     }
+    const std::optional<Money> carried = carriedOpeningBalance();
     // The last report is read as stored, with the reports' file locked until the new one is in.
     {
         TransactionScope scope;
@@ -56,6 +58,8 @@ void CashReportCommands::newReport()
                 opening = t.TRKASA.asMoney(QStringLiteral("BZWARTOSC"));
                 marking = t.TRKASA.asString(QStringLiteral("OZNACZENIE"));
                 number = t.TRKASA.asInteger(kNumber);
+            } else if (carried) {
+                opening = *carried;
             }
             if (NumberingScopeOf(t.TPARA) == NumberingScope::AllDesks)
                 number = std::max(number, highestReportNumberOfAllDesks());
@@ -76,6 +80,24 @@ void CashReportCommands::newReport()
         }
     }
     context_.prompt.information(QStringLiteral("Ostatni Raport Kasowy nie jest ZAMKNIĘTY ?"));
+}
+
+// A desk's first report of the year may open with what the desk held at the end of the year
+// before; the cashier is asked once, and "Nie" opens it at 0 as always.
+std::optional<Money> CashReportCommands::carriedOpeningBalance()
+{
+    LedgerTables &t = context_.tables;
+    if (HasRows(t.TRKASA) || !t.TRKASA.session())
+        return std::nullopt;
+    const QString desk = CurrentDeskSymbol(t);
+    const std::optional<Money> balance = PreviousYearClosingBalance(*t.TRKASA.session(), context_.state, desk);
+    if (!balance || balance->isZero())
+        return std::nullopt;
+    const QString currency = t.TKASA.hasField(QStringLiteral("A2")) ? t.TKASA.asString(QStringLiteral("A2")) : QString();
+    const QString year = QString::number(context_.state.CurrentYear.toInt() - 1);
+    if (context_.prompt.show(PromptIcon::Question, CarryBalanceQuestion(year, *balance, currency), Yes | No) != Yes)
+        return std::nullopt;
+    return balance;
 }
 
 // Reports are few: the walk over every desk's reports is short. The report's windows and its

@@ -35,6 +35,7 @@ public:
 private:
     int highestReportNumberOfAllDesks();
     std::optional<Money> closingBalance();
+    std::optional<Money> carriedOpeningBalance();
 
     LedgerContext &context_;
     CashReportRules &rules_;

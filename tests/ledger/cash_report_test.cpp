@@ -1,6 +1,10 @@
 #include "ledger/month_dialog.h"
 #include "ledger_fixture.h"
 
+#include "store/table_schemas.h"
+
+#include <QDir>
+
 namespace {
 
 class CashReportTest : public LedgerTest {
@@ -44,6 +48,56 @@ TEST_F(CashReportTest, TheFirstReportStartsAtOneFromZero)
     EXPECT_EQ(reportField("TZAMKNIETY"), QStringLiteral("Otwarty"));
     EXPECT_EQ(view_.reportEditingStarted, 1);
     EXPECT_TRUE(prompt_.messages().isEmpty());
+}
+
+// The year before holds the desk's reports: its last one closed at 11 325,88, or still open.
+TEST_F(CashReportTest, TheFirstReportOfTheYearOffersTheClosingBalanceOfTheYearBefore)
+{
+    state_.DataRoot = dir_.path() + u'/';
+    const QString question = QStringLiteral("Przenieść stan kasy z roku 2018 : 11 325,88 zł ?");
+    struct Case {
+        const char *name;
+        bool lastClosed;
+        PromptButton answer;
+        Money opening;
+        int questions;
+    };
+    const QList<Case> cases{
+        {"Tak carries the balance", true, Yes, Amount("11325.88"), 1},
+        {"Nie opens at 0", true, No, Money(), 1},
+        {"an open last report carries nothing", false, Yes, Money(), 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(dir_.path()).mkpath(QStringLiteral("2018/KASA"));
+        {
+            Table before(session_);
+            before.setTableName(dir_.filePath(QStringLiteral("2018/KASA/RKASA.DB")));
+            if (!before.exists())
+                before.create(CashReportTableDefinition());
+            before.open();
+            while (!before.isEmpty())
+                before.deleteRow();
+            for (int number : {1, 2}) {
+                before.append();
+                before.setString(QStringLiteral("SYMBOL"), QStringLiteral("K1"));
+                before.setInteger(QStringLiteral("NUMER"), number);
+                const bool closed = number == 1 || c.lastClosed;
+                before.setBoolean(QStringLiteral("ZAMKNIETY"), closed);
+                if (closed)
+                    before.setMoney(QStringLiteral("BZWARTOSC"), number == 1 ? Amount("5") : Amount("11325.88"));
+                before.post();
+            }
+        }
+        while (!reports().isEmpty())
+            reports().deleteRow();
+        prompt_.clear();
+        prompt_.answer(c.answer);
+        commands().newReport();
+        EXPECT_EQ(prompt_.count(question), c.questions);
+        EXPECT_EQ(reports().asMoney(QStringLiteral("BOWARTOSC")), c.opening);
+        EXPECT_EQ(reportField("NUMER"), QStringLiteral("1"));
+    }
 }
 
 TEST_F(CashReportTest, ANewReportCarriesTheClosingBalanceAndMarkingOfTheLastOne)
