@@ -12,12 +12,13 @@ std::unique_ptr<ReportForm> CreateEnvelopeForm(const FormRecord &contractor)
     form->records.insert(QStringLiteral("KONTRAHI"), &contractor);
     FormBand &band = form->addBand(BandKind::Title, kEnvelopeBandHeightMm, QStringLiteral("Adres"));
     for (const EnvelopeLine &line : EnvelopeAddressLines()) {
-        // Each line is as long as its text and wraps at the band's edge; its place is fixed, so
-        // an empty line leaves its room empty.
+        // Each line is as long as its text and wraps at the band's edge; its place is fixed (the
+        // first line's top), so an empty line leaves its room empty.
         FormElement text = DataText(QStringLiteral("KONTRAHI"), line.field, line.leftMm, line.topMm,
                                     kEnvelopeBandWidthMm - line.leftMm, FormFont{line.fontFamily, double(line.pointSize), line.bold});
         text.name = line.field;
         text.wordWrap = true;
+        text.linesFromTop = true;
         text.height = kEnvelopeBandHeightMm - line.topMm;
         band.add(std::move(text));
     }

@@ -397,6 +397,7 @@ private:
             item.align = element.align;
             item.penWidth = element.penWidth;
             item.wordWrap = element.wordWrap;
+            item.linesFromTop = element.linesFromTop;
             item.font.family = element.font.family.isEmpty() ? base.family : element.font.family;
             item.font.size = element.font.size > 0 ? element.font.size : base.size;
             item.font.bold = element.font.bold;

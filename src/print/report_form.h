@@ -130,6 +130,7 @@ struct FormElement {
     QString mask;      // DataText, Sum: "### ### ##0.00" style; empty: the value as it is
     bool resetAfterPrint = false; // Sum: starts again at 0 after each printing of its band
     bool wordWrap = false;        // texts: break into lines within width and height
+    bool linesFromTop = false;    // wrapped texts: the lines start at the top instead of standing centred
     double penWidth = 0.2;        // Line, Box: millimetres
     // Runs right before the element prints; may change the text (an empty one prints nothing).
     std::function<void(QString &text)> onPrint;
@@ -208,6 +209,7 @@ struct PlacedItem {
     FormAlign align = FormAlign::Left;
     FormFont font;
     bool wordWrap = false;
+    bool linesFromTop = false;
     double penWidth = 0.2;
 };
 

@@ -3,6 +3,8 @@
 #include "print/report_form.h"
 
 #include <QList>
+#include <QMultiHash>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -56,4 +58,20 @@ inline QString PdfText(const QString &path)
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The top of every word pdftotext finds in the PDF's first page, in millimetres from the paper's
+// top edge, by the word's text.
+inline QMultiHash<QString, double> PdfWordTops(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
+                                                QStringLiteral("-")});
+    process.waitForFinished(60000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(QStringLiteral(R"re(<word xMin="[-\d.]+" yMin="([-\d.]+)"[^>]*>([^<]*)</word>)re"));
+    QMultiHash<QString, double> tops;
+    for (const QRegularExpressionMatch &match : word.globalMatch(html))
+        tops.insert(match.captured(2), match.captured(1).toDouble() * 25.4 / 72.0);
+    return tops;
 }

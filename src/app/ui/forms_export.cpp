@@ -4,6 +4,8 @@
 #include "base/date_state.h"
 #include "base/global_state.h"
 #include "base/process_environment.h"
+#include "contractors/envelope_form.h"
+#include "contractors/envelope_margins.h"
 #include "ledger/cash_ledger.h"
 #include "ledger/month_dialog.h"
 #include "print/cash_report_printout.h"
@@ -15,6 +17,7 @@
 #include "widgets/qt_prompt.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTextStream>
 #include <memory>
 
@@ -103,11 +106,27 @@ int RunFormsExport(const QStringList &arguments, QTextStream &out, QTextStream &
         }
         CashLedger ledger(LedgerTables{d.TPARA, d.TKASA, d.TRKASA, d.TNAG, d.TPOZ, d.KNAG, d.TSLO, d.TKONTA, d.TWALUTA},
                           prompt, state, clock);
+        // The forms are drawn with the stamp and the account panel on; the installation's own
+        // parameters are put back whatever happens.
         d.TPARA.first();
-        d.TPARA.edit();
-        d.TPARA.setString(QStringLiteral("P2"), QStringLiteral("00110"));
-        d.TPARA.setBoolean(QStringLiteral("B3"), true);
-        d.TPARA.post();
+        const QString options = d.TPARA.asString(QStringLiteral("P2"));
+        const bool accounts = d.TPARA.asBoolean(QStringLiteral("B3"));
+        const auto setParameters = [&](const QString &p2, bool b3) {
+            d.TPARA.first();
+            d.TPARA.edit();
+            d.TPARA.setString(QStringLiteral("P2"), p2);
+            d.TPARA.setBoolean(QStringLiteral("B3"), b3);
+            d.TPARA.post();
+        };
+        setParameters(QStringLiteral("00110"), true);
+        const auto putBack = qScopeGuard([&] {
+            try {
+                d.TPARA.cancel();
+                setParameters(options, accounts);
+            } catch (const EngineError &error) {
+                err << error.message() << Qt::endl;
+            }
+        });
         d.TKASA.first();
 
         PdfFolderOutput output(folder, out, err);
@@ -148,6 +167,17 @@ int RunFormsExport(const QStringList &arguments, QTextStream &out, QTextStream &
         ledger.reports().monthlyReport(dialog, [&](const QString &monthText) {
             report.previewMonth(monthText);
         });
+
+        // The envelope of the first contractor, with the installation's margins.
+        d.TKontrah.first();
+        if (d.TKontrah.isEmpty()) {
+            err << "Brak kontrahenta do koperty" << Qt::endl;
+        } else {
+            const TableRecord contractor(d.TKontrah);
+            const std::unique_ptr<ReportForm> envelope = CreateEnvelopeForm(contractor);
+            ApplyEnvelopeMargins(*envelope, ReadEnvelopeMargins(MarginsFilePath(environment.workingFolder)).margins);
+            output.write(*envelope, QStringLiteral("koperta"));
+        }
         return output.ok ? 0 : 1;
     } catch (const EngineError &error) {
         err << error.message() << Qt::endl;

@@ -77,16 +77,17 @@ void PaintFormPage(const FormLayout &layout, int pageIndex, QPainter &painter)
             painter.setPen(Qt::black);
             // A text wider than its place (or than the paper's printable width, for one as wide
             // as itself) is set in a smaller size, down to 60 % of its own (45 % for a text that
-            // may take several lines, which then stand centred in their height), so it is never
-            // cut and never runs into its neighbour; beyond that a one-line text with a width of its
-            // own wraps below its first line, and one without runs on rather than being cut.
+            // may take several lines, which then stand centred in their height unless they start
+            // at its top), so it is never cut and never runs into its neighbour; beyond that a
+            // one-line text with a width of its own wraps below its first line, and one without
+            // runs on rather than being cut.
             const double rightEdge = (layout.page.paperWidth() - layout.page.margins.right) * scale;
             const double available = item.width > 0 ? item.width * scale : std::max(rightEdge - x, 1.0);
             QFont font = FontOf(item.font);
             const double fullSize = font.pointSizeF();
             const bool wrapped = item.wordWrap && item.width > 0;
             const double smallest = fullSize * (wrapped ? 0.45 : 0.6);
-            Qt::Alignment align = wrapped ? Qt::AlignVCenter : Qt::AlignTop;
+            Qt::Alignment align = wrapped && !item.linesFromTop ? Qt::AlignVCenter : Qt::AlignTop;
             QRectF rect;
             int flags = 0;
             for (double size = fullSize;; size = std::max(size - 0.25, smallest)) {
