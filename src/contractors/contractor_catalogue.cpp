@@ -65,6 +65,11 @@ ContractorCatalogue::ContractorCatalogue(Table &contractors, Table &descriptions
 {
 }
 
+QString ContractorCatalogue::unnamedQuestion(const QString &number)
+{
+    return QStringLiteral("Kontrahent nr %1 nie ma nazwy.\rUsunąć go z katalogu ?").arg(number);
+}
+
 QString ContractorCatalogue::deleteQuestion()
 {
     return QStringLiteral("Usuń rekord");
@@ -157,6 +162,7 @@ bool ContractorCatalogue::addContractor()
 {
     if (!contractors_.isOpen() || !storePending())
         return false;
+    leaveNewContractor();
     orderBy(ContractorKey::Number);
     for (int attempt = 0; attempt < kNumberAttempts; ++attempt) {
         contractors_.refresh();
@@ -170,6 +176,7 @@ bool ContractorCatalogue::addContractor()
         contractors_.setString(kNumber, FormatPicture(QStringLiteral("99999"), highest + 1));
         try {
             contractors_.post();
+            newContractor_ = contractors_.bookmark();
             return true;
         } catch (const EngineError &error) {
             contractors_.cancel();
@@ -187,6 +194,43 @@ void ContractorCatalogue::deleteContractor()
         return;
     if (!contractors_.isOpen() || !storePending() || contractors_.isEmpty())
         return;
+    removeCurrent();
+}
+
+// A contractor added and left without any name is not kept without a word: the user is asked
+// whether he goes. The rows shown stay where the user put them.
+void ContractorCatalogue::leaveNewContractor()
+{
+    const Bookmark added = std::exchange(newContractor_, Bookmark());
+    if (!added.isValid() || !contractors_.isOpen() || Editing(contractors_))
+        return;
+    const Bookmark shown = contractors_.bookmark();
+    const bool elsewhere = shown != added;
+    if (elsewhere && !contractors_.gotoBookmark(added))
+        return;
+    const auto back = qScopeGuard([&] {
+        try {
+            if (elsewhere)
+                contractors_.gotoBookmark(shown);
+        } catch (const EngineError &) {
+        }
+    });
+    for (const QString &field : {kFirstName, QStringLiteral("NAZWA2"), kShortName})
+        if (!contractors_.asString(field).trimmed().isEmpty())
+            return;
+    const QString number = FormatPicture(QStringLiteral("99999"), contractors_.asInteger(kNumber));
+    if (prompt_.show(PromptIcon::Question, unnamedQuestion(number), Yes | No) == Yes)
+        removeCurrent();
+}
+
+void ContractorCatalogue::currentRowChanged()
+{
+    if (newContractor_.isValid() && contractors_.isOpen() && contractors_.bookmark() != newContractor_)
+        leaveNewContractor();
+}
+
+void ContractorCatalogue::removeCurrent()
+{
     if (Editing(descriptions_))
         descriptions_.cancel();
     // The description goes first: should the contractor's delete not reach the disk, he only

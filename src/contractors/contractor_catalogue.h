@@ -1,9 +1,10 @@
 #pragma once
 
+#include "store/table.h"
+
 #include <QString>
 
 class Prompt;
-class Table;
 
 // The keys the catalogue is ordered and searched by.
 enum class ContractorKey { Number, TaxNumber, ShortName, Town };
@@ -48,6 +49,12 @@ public:
     // Asks "Usuń rekord"; on OK deletes the current contractor with his description row.
     void deleteContractor();
 
+    // The user left the contractor added last (another row, another new one, the window closed):
+    // when he still has no name at all, the user is asked whether to remove him.
+    void leaveNewContractor();
+    // The list's current row moved: leaving the contractor added last counts as above.
+    void currentRowChanged();
+
     // Gives the current contractor the typed number, and his description row with him. Refused,
     // with a message, when the number is no number from 1 to 99999 or another contractor has it.
     bool changeNumber(const QString &typed);
@@ -57,6 +64,7 @@ public:
 
     // The texts the catalogue says.
     static QString deleteQuestion();
+    static QString unnamedQuestion(const QString &number);
     static QString numberTakenMessage();
     static QString numberOutOfRangeMessage();
     static QString catalogueFullMessage();
@@ -64,8 +72,10 @@ public:
 private:
     bool storePending();
     void moveDescription(int from, int to);
+    void removeCurrent();
 
     Table &contractors_;
     Table &descriptions_;
     Prompt &prompt_;
+    Bookmark newContractor_; // the contractor added last, until the user leaves him
 };

@@ -103,6 +103,49 @@ TEST_F(ContractorCatalogueTest, ANumberTakenMeanwhileGivesTheNextOne)
     EXPECT_EQ(numbers(), (QStringList{"1", "2", "3"}));
 }
 
+// A contractor added and left without a name is asked about, wherever the user goes next.
+TEST_F(ContractorCatalogueTest, ANewContractorLeftWithoutANameIsAskedAbout)
+{
+    const QString question = ContractorCatalogue::unnamedQuestion(QStringLiteral("00003"));
+    struct Case {
+        const char *name;
+        bool named;
+        bool addedAgain;
+        PromptButton answer;
+        QStringList kept;
+    };
+    const QList<Case> cases{
+        {"another row, Tak", false, false, Yes, {"1", "2"}},
+        {"another row, Nie", false, false, No, {"1", "2", "3"}},
+        {"a name typed", true, false, Yes, {"1", "2", "3"}},
+        {"another new one, Tak", false, true, Yes, {"1", "2", "3"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        close();
+        tree.createTable(contractorFile(), ContractorTableDefinition());
+        addNumbers({1, 2});
+        open();
+        prompt.clear();
+        ASSERT_TRUE(catalogue->addContractor());
+        if (c.named) {
+            contractors->edit();
+            contractors->setString("NAZWA1", QStringLiteral("Żabka"));
+            contractors->post();
+        }
+        prompt.answer(c.answer);
+        if (c.addedAgain) {
+            ASSERT_TRUE(catalogue->addContractor()); // the new one takes number 3 again
+        } else {
+            contractors->first();
+            catalogue->currentRowChanged();
+            EXPECT_EQ(contractors->asString("NR"), "1"); // the user stays where he went
+        }
+        EXPECT_EQ(prompt.count(question), c.named ? 0 : 1);
+        EXPECT_EQ(numbers(), c.kept);
+    }
+}
+
 TEST_F(ContractorCatalogueTest, SearchesLandOnTheNearestKeyInPolishOrder)
 {
     addContractors({

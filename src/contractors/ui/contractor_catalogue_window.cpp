@@ -72,6 +72,9 @@ TKONF::TKONF(const CatalogueServices &services, QWidget *parent)
     connect(Grid, &TableGrid::titleClicked, this,
             [this](const QString &field) { run([&] { catalogue_.orderBy(KeyOfColumn(field)); }); });
     connect(Grid, &QAbstractItemView::doubleClicked, this, [this] { transfer(); });
+    // Once the move is over, a new contractor left without a name is asked about.
+    connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { run([this] { catalogue_.currentRowChanged(); }); }, Qt::QueuedConnection);
 
     NumberSearch = searchField("NumberSearch", QStringLiteral("Podaj numer kontrahenta"), ContractorKey::Number);
     NumberSearch->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), NumberSearch));
@@ -80,7 +83,6 @@ TKONF::TKONF(const CatalogueServices &services, QWidget *parent)
     TownSearch = searchField("TownSearch", QStringLiteral("Podaj miejscowość"), ContractorKey::Town);
     auto *searches = new QHBoxLayout;
     searches->setSpacing(2);
-    NumberSearch->setMinimumWidth(kColumns[0].width);
     searches->addWidget(NumberSearch, kColumns[0].width);
     searches->addWidget(TaxNumberSearch, kColumns[1].width);
     searches->addWidget(ShortNameSearch, kColumns[2].width);
@@ -263,6 +265,8 @@ QLineEdit *TKONF::searchField(const char *name, const QString &hint, ContractorK
     edit->setObjectName(QString::fromLatin1(name));
     edit->setToolTip(hint);
     edit->setPlaceholderText(hint);
+    // The hint is read whole, however narrow the column above it.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(hint) + 2 * edit->fontMetrics().averageCharWidth() + 8);
     connect(edit, &QLineEdit::textEdited, this, [this, key](const QString &text) { search(key, text); });
     return edit;
 }
@@ -458,7 +462,10 @@ void TKONF::done(int result)
 {
     // Typed text and the pending row are stored on the way out; nothing typed is lost.
     commitTyped();
-    run([this] { catalogue_.save(); });
+    run([this] {
+        if (catalogue_.save())
+            catalogue_.leaveNewContractor();
+    });
     descriptionWindow_->hide();
     QDialog::done(result);
 }
