@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <array>
 #include <utility>
@@ -89,6 +90,12 @@ PromptButton QtPrompt::show(PromptIcon icon, const QString &text, PromptButtons 
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     NamePromptButtons(box);
+    // A short message still leaves its caption room beside the frame's own buttons.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int captionWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 2 + 160;
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
     return FromStandardButton(box.exec());
 }
 

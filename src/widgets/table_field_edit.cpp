@@ -259,3 +259,8 @@ void SetBoundControlsReadOnly(const QList<FieldBinding *> &bindings)
             widget->setEnabled(false);
     }
 }
+
+int WidestAmountWidth(const QFontMetrics &metrics)
+{
+    return metrics.horizontalAdvance(QStringLiteral("-999 999 999 999,99"));
+}

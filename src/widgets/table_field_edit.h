@@ -12,6 +12,10 @@ class Prompt;
 // stored, or not known).
 int FieldCharacterLimit(const Table &table, const QString &field);
 
+// The width, in the metrics' font, of the largest amount a field holds, "-999 999 999 999,99":
+// amount fields and columns are at least this wide, plus their frame.
+int WidestAmountWidth(const QFontMetrics &metrics);
+
 // What the field controls share: the table and field they show, and how a typed text reaches
 // the field.
 class FieldBinding : private TableListener {

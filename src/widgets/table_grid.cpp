@@ -1,4 +1,5 @@
 #include "widgets/table_grid.h"
+#include "widgets/table_field_edit.h"
 
 #include "widgets/grouped_header_view.h"
 #include "widgets/pick_list_delegate.h"
@@ -84,12 +85,24 @@ int TableGrid::defaultWidth(int column) const
     return std::min(std::max(byContent, byTitle), kLargestDefaultWidth);
 }
 
+// An amount column shows the largest amount a field holds, "999 999 999 999,99", whole.
+int TableGrid::amountWidth(int column) const
+{
+    if (!model_->table().isOpen())
+        return 0;
+    const QString &field = model_->columns()[column].field;
+    for (const FieldDef &def : model_->table().fields())
+        if (def.type == FieldType::Currency && def.name.compare(field, Qt::CaseInsensitive) == 0)
+            return WidestAmountWidth(fontMetrics()) + 12;
+    return 0;
+}
+
 void TableGrid::applyColumns()
 {
     const QList<GridColumn> &columns = model_->columns();
     for (int i = 0; i < columns.size(); ++i) {
         setColumnHidden(i, !columns[i].visible);
-        setColumnWidth(i, columns[i].width > 0 ? columns[i].width : defaultWidth(i));
+        setColumnWidth(i, std::max(columns[i].width > 0 ? columns[i].width : defaultWidth(i), amountWidth(i)));
     }
     horizontalHeader()->updateGeometry();
 }

@@ -61,6 +61,7 @@ private:
     void followTable(int row);
     // Selects the table's current row alone (after a refused move).
     void selectTableRow();
+    int amountWidth(int column) const;
     int defaultWidth(int column) const;
     // The current cell is the last one Tab reaches (next), or the first one Shift+Tab reaches.
     bool atEdge(bool next) const;

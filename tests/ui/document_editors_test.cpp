@@ -99,6 +99,27 @@ protected:
     }
 };
 
+// The largest amount a document takes shows whole in the line's column and the total's field.
+TEST_F(DocumentEditorsTest, TheLargestAmountShowsWhole)
+{
+    start();
+    showDocuments();
+
+    withModal<TKASAF1>([&] { window->ReceiptAction->trigger(); }, [&](TKASAF1 &editor) {
+        TableModel &lines = editor.LineGrid->tableModel();
+        EXPECT_TRUE(lines.setData(lines.index(0, 0), QStringLiteral("Wpłata")));
+        EXPECT_TRUE(lines.setData(lines.index(0, 1), QStringLiteral("999999999999,99")));
+        editor.Navigator->run(Button::Post);
+        const QString largest = QStringLiteral("999 999 999 999,99");
+        const QString cell = Cell(lines, 0, 1);
+        EXPECT_EQ(QString(cell).remove(u' '), QString(largest).remove(u' '));
+        EXPECT_EQ(editor.AmountEdit->text(), largest);
+        EXPECT_GT(editor.LineGrid->columnWidth(1), editor.LineGrid->fontMetrics().horizontalAdvance(cell) + 6);
+        EXPECT_GT(editor.AmountEdit->contentsRect().width(), editor.AmountEdit->fontMetrics().horizontalAdvance(largest) + 6);
+        editor.SaveButton->click();
+    });
+}
+
 TEST_F(DocumentEditorsTest, AKpWithThreeLinesIsStoredAndCountedInTheCashState)
 {
     start();

@@ -235,7 +235,7 @@ QWidget *DocumentEditor::buildBottom()
     row->addWidget(new QLabel(QStringLiteral("KWOTA"), panel));
     AmountEdit = shownOnly(headerField(QStringLiteral("KWOTA")));
     AmountEdit->setAlignment(Qt::AlignRight);
-    AmountEdit->setFixedWidth(120);
+    AmountEdit->setFixedWidth(std::max(120, WidestAmountWidth(AmountEdit->fontMetrics()) + 16));
     row->addWidget(AmountEdit);
     return panel;
 }

@@ -39,9 +39,9 @@ QList<GridColumn> DocumentGridColumns(bool accountsOnReport)
 {
     QList<GridColumn> columns{
         {S("POZ"), {}, 38},
-        {S("DOWOD"), S("NUMER"), 70},
+        {S("DOWOD"), S("NUMER"), 100}, // a number from a template: "KP/034/2026"
         {S("DATA"), {}, 0, {}, true, false, {}, false, DateInputProblem},
-        {S("ONAZ1"), S("Komu"), 150},
+        {S("ONAZ1"), S("Komu"), 190},
         {S("TYT1"), S("Za co"), kNameWidthWithAccount},
         {S("KWOTA"), {}, 80},
         {S("KONTO"), {}},

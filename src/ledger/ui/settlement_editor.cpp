@@ -47,7 +47,7 @@ QGroupBox *TKASAF11::buildAdvanceGroup()
     SaveButton = button(QStringLiteral("Zapisz i zamknij"));
     for (TableFieldEdit *amount : {AdvanceAmountEdit, ExpensesEdit, ResultEdit}) {
         amount->setAlignment(Qt::AlignRight);
-        amount->setMaximumWidth(120);
+        amount->setFixedWidth(std::max(120, WidestAmountWidth(amount->fontMetrics()) + 16));
     }
     AttachmentsEdit->setMaximumWidth(60);
 
