@@ -356,6 +356,34 @@ TEST_F(MainWindowStart, TheViewsReadTheDiskAgainWhenTheWindowIsActivatedOrAComma
     EXPECT_EQ(storedDocuments({"NRD"}), QStringList{"NRD=1"});
 }
 
+// Another program closes and opens the report while the window is in the background: the first
+// click, before the activation is handled, already finds the commands as the disk has them.
+TEST_F(MainWindowStart, TheFirstClickAfterTheBackgroundFindsTheCommandsAsStored)
+{
+    start();
+    window->PageControl->setCurrentWidget(window->TabDokumenty);
+    Process();
+    ASSERT_TRUE(window->DeleteDocumentAction->isEnabled());
+    QApplication::setActiveWindow(nullptr);
+    QEvent deactivation(QEvent::ActivationChange);
+    QApplication::sendEvent(window.get(), &deactivation);
+    for (const bool closed : {true, false}) {
+        SCOPED_TRACE(closed ? "closed" : "opened again");
+        {
+            const std::unique_ptr<Table> raw = tree.open(yearTable("KASA\\RKASA.DB"));
+            raw->last();
+            raw->edit();
+            raw->setBoolean(QStringLiteral("ZAMKNIETY"), closed);
+            raw->post();
+        }
+        QApplication::setActiveWindow(nullptr);
+        QApplication::sendEvent(window.get(), &deactivation);
+        QTest::mousePress(window->DocumentGrid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(window->DeleteDocumentAction->isEnabled(), !closed);
+        QTest::mouseRelease(window->DocumentGrid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    }
+}
+
 } // namespace
 
 namespace {

@@ -8,6 +8,7 @@
 #include "store/data_module.h"
 #include "widgets/table_grid.h"
 
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -185,6 +186,7 @@ void TKASAF::bindGrids()
     DeskGrid->showOneRowOnly();
     DeskGrid->setFixedWidth(60 + 220 + 2 * DeskGrid->frameWidth());
     DeskGrid->installEventFilter(this);
+    qApp->installEventFilter(this);
     findChild<QToolBar *>(QStringLiteral("DeskToolBar"))->addWidget(DeskGrid);
     connect(DeskGrid, &QAbstractItemView::doubleClicked, this, [this] { openCashDeskDictionary(); });
     connect(DeskGrid, &TableGrid::rowChosen, this, [this] { moveToLastReport(); });
@@ -231,6 +233,12 @@ bool TKASAF::eventFilter(QObject *watched, QEvent *event)
     // Whatever key moved the selector, the new desk shows its last report.
     if (watched == DeskGrid && event->type() == QEvent::KeyRelease)
         moveToLastReport();
+    // The first click or key after the window was in the background may come before its
+    // activation is handled: the views and the commands' availability are read again before it
+    // reaches its button, so no click lands on a command greyed by rows another program changed.
+    if (viewsMayBeStale_ && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+        && watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this)
+        rereadViewsWhenIdle();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -249,6 +257,8 @@ void TKASAF::changeEvent(QEvent *event)
 {
     // Back in front: what another program stored meanwhile shows. Read once the activation has
     // settled, so a dialog closing inside a command does not move the rows under it.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        viewsMayBeStale_ = true;
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && hasData())
         QTimer::singleShot(0, this, [this] { rereadViewsWhenIdle(); });
     QMainWindow::changeEvent(event);

@@ -195,6 +195,7 @@ private:
     bool editing_ = false;
     int commandDepth_ = 0;
     bool stoppedInside_ = false;
+    bool viewsMayBeStale_ = false; // the window was in the background: another program may have written
     bool accountsOnReport_ = false;
     QPointer<TKASAF1> receiptEditor_;
     QPointer<TKASAF14> advanceRequestEditor_;

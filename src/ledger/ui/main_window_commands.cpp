@@ -92,7 +92,9 @@ void TKASAF::rereadViews()
         } catch (const EngineError &) {
         }
     }
+    viewsMayBeStale_ = false;
     services_->ledger.cashState().showInView();
+    updateCommandAvailability();
 }
 
 // Another program may have changed the data while the window was in the background.
