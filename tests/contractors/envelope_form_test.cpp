@@ -83,13 +83,13 @@ TEST_F(EnvelopeFormTest, TheEnvelopeReadsBackFromItsPdf)
 
     // Each line's top is where its place says, 10 mm of the fixed margin below the paper's edge:
     // the postal code stands below the street, never over it.
-    const QMultiHash<QString, double> tops = PdfWordTops(pdf);
+    const QMultiHash<QString, QPointF> places = PdfWordPlaces(pdf);
     const QList<std::pair<QString, double>> expected{
         {"Hurtownia", 155.5}, {"ul.", 171.4}, {"00-001", 178.8}, {"Łódź", 179.9}};
     for (const auto &[word, top] : expected) {
         SCOPED_TRACE(word.toStdString());
-        ASSERT_EQ(tops.count(word), 1);
-        EXPECT_NEAR(tops.value(word), top, 1.5);
+        ASSERT_EQ(places.count(word), 1);
+        EXPECT_NEAR(places.value(word).y(), top, 1.5);
     }
 }
 

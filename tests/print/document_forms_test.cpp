@@ -307,6 +307,56 @@ TEST_F(DocumentFormsTest, TheLargestAmountInWordsStaysOnThePage)
     EXPECT_EQ(boxes.count(QStringLiteral(">gr</word>")), 2);
 }
 
+// Read back from the PDF, the words of a receipt's and a payout's copy stand where the form's
+// table puts them, measured from the copy's corner (found from its title).
+TEST_F(DocumentFormsTest, TheCopysTextsStandAtTheirPlaces)
+{
+    openAt("00110");
+    struct Place {
+        const char *word;
+        double left, top;
+    };
+    const struct {
+        int place;
+        DocumentFormId form;
+        QList<Place> places; // the first one is the corner's anchor
+    } cases[] = {
+        {1, DocumentFormId::TKasaR11,
+         {{"Dowód", 76.2, 2.1}, {"Pokwitowanie", 76.2, 8.5}, {"dnia:", 76.2, 16.9}, {"Od", 12.7, 24.3},
+          {"Winien", 125.4, 25.4}, {"Ma", 163.5, 25.4}, {"Numer", 160.9, 37.6}, {"RAZEM", 93.1, 95.2},
+          {"Wystawił", 14.8, 109.3}, {"Sprawdził", 40.2, 109.3}, {"Zatwierdził", 67.7, 109.3}}},
+        {2, DocumentFormId::TKasaR31,
+         {{"Dowód", 74.1, 4.2}, {"dnia:", 74.1, 12.7}, {"Komu", 12.7, 24.3}, {"RAZEM", 93.1, 95.2},
+          {"Wystawił", 14.8, 109.3}}},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        printout->printFromList({documentAt(c.place)});
+        ReportForm &form = printout->forms().form(c.form);
+        SCOPED_TRACE(form.name.toStdString());
+        const QString path = dir.filePath(form.name + ".pdf");
+        QString error;
+        ASSERT_TRUE(WriteFormPdf(form, path, &error)) << error.toStdString();
+        const QMultiHash<QString, QPointF> words = PdfWordPlaces(path);
+        // The first copy is the highest one on the page.
+        const auto placeOf = [&](const QString &word) {
+            const QList<QPointF> found = words.values(word);
+            return *std::min_element(found.cbegin(), found.cend(),
+                                     [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
+        };
+        const Place &anchor = c.places.first();
+        ASSERT_TRUE(words.contains(QString::fromUtf8(anchor.word)));
+        const QPointF corner = placeOf(QString::fromUtf8(anchor.word)) - QPointF(anchor.left, anchor.top);
+        for (const Place &p : c.places) {
+            SCOPED_TRACE(p.word);
+            ASSERT_TRUE(words.contains(QString::fromUtf8(p.word)));
+            const QPointF at = placeOf(QString::fromUtf8(p.word)) - corner;
+            EXPECT_NEAR(at.x(), p.left, 1.0);
+            EXPECT_NEAR(at.y(), p.top, 1.5);
+        }
+    }
+}
+
 TEST_F(DocumentFormsTest, EveryFormRendersToPdf)
 {
     openAt("00110");

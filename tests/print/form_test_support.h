@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMultiHash>
+#include <QPointF>
 #include <QRegularExpression>
 #include <QProcess>
 #include <QString>
@@ -60,18 +61,21 @@ inline QString PdfText(const QString &path)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The top of every word pdftotext finds in the PDF's first page, in millimetres from the paper's
-// top edge, by the word's text.
-inline QMultiHash<QString, double> PdfWordTops(const QString &path)
+// The top-left corner of every word pdftotext finds on the PDF's first page, in millimetres from
+// the paper's top-left corner, by the word's text.
+inline QMultiHash<QString, QPointF> PdfWordPlaces(const QString &path)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), path,
                                                 QStringLiteral("-")});
     process.waitForFinished(60000);
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression word(QStringLiteral(R"re(<word xMin="[-\d.]+" yMin="([-\d.]+)"[^>]*>([^<]*)</word>)re"));
-    QMultiHash<QString, double> tops;
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>([^<]*)</word>)re"));
+    constexpr double kMmPerPoint = 25.4 / 72.0;
+    QMultiHash<QString, QPointF> places;
     for (const QRegularExpressionMatch &match : word.globalMatch(html))
-        tops.insert(match.captured(2), match.captured(1).toDouble() * 25.4 / 72.0);
-    return tops;
+        places.insert(match.captured(3),
+                      QPointF(match.captured(1).toDouble() * kMmPerPoint, match.captured(2).toDouble() * kMmPerPoint));
+    return places;
 }
