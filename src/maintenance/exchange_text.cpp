@@ -6,11 +6,13 @@
 
 #include <QDate>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -261,53 +263,96 @@ QString DecodeWindows1250(const QByteArray &bytes)
     return text;
 }
 
-Utf8Scan ScanUtf8(const QByteArray &bytes)
+namespace {
+
+// The length of the well-formed letter of more bytes that begins at p: 0 when it is none, -1
+// when the bytes up to end are the start of one (which the next piece may complete).
+int LetterLength(const unsigned char *p, const unsigned char *end)
 {
-    Utf8Scan scan;
-    const auto *start = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *end = start + bytes.size();
-    // The letter of more bytes that begins at p, or 0 bytes when it is no well-formed letter.
-    const auto letterLength = [end](const unsigned char *p) -> int {
-        const unsigned char b = *p;
-        int more = 0;
-        char32_t code = 0;
-        char32_t lowest = 0;
-        if ((b & 0xE0) == 0xC0)
-            more = 1, code = b & 0x1F, lowest = 0x80;
-        else if ((b & 0xF0) == 0xE0)
-            more = 2, code = b & 0x0F, lowest = 0x800;
-        else if ((b & 0xF8) == 0xF0)
-            more = 3, code = b & 0x07, lowest = 0x10000;
-        else
+    const unsigned char b = *p;
+    int more = 0;
+    char32_t code = 0;
+    char32_t lowest = 0;
+    if ((b & 0xE0) == 0xC0)
+        more = 1, code = b & 0x1F, lowest = 0x80;
+    else if ((b & 0xF0) == 0xE0)
+        more = 2, code = b & 0x0F, lowest = 0x800;
+    else if ((b & 0xF8) == 0xF0)
+        more = 3, code = b & 0x07, lowest = 0x10000;
+    else
+        return 0;
+    const int present = int(std::min<qsizetype>(more, end - p - 1));
+    for (int k = 1; k <= present; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
             return 0;
-        if (end - p <= more)
-            return 0;
-        for (int k = 1; k <= more; ++k) {
-            if ((p[k] & 0xC0) != 0x80)
-                return 0;
-            code = (code << 6) | (p[k] & 0x3F);
-        }
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return 0;
-        return more + 1;
-    };
+        code = (code << 6) | (p[k] & 0x3F);
+    }
+    if (present < more)
+        return -1;
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return more + 1;
+}
+
+} // namespace
+
+void Utf8Scanner::scan(const unsigned char *start, const unsigned char *end, bool last)
+{
     for (const unsigned char *p = start; p < end;) {
         if (*p < 0x80) {
+            if (*p == '\n')
+                ++lines_;
             ++p;
             continue;
         }
-        const int length = letterLength(p);
-        if (length == 0) {
-            if (scan.firstInvalid < 0)
-                scan.firstInvalid = p - start;
-            ++scan.invalidBytes;
+        const int length = LetterLength(p, end);
+        if (length < 0 && !last) {
+            carried_ = QByteArray(reinterpret_cast<const char *>(p), end - p);
+            offset_ += p - start;
+            return;
+        }
+        if (length <= 0) {
+            if (scan_.firstInvalid < 0) {
+                scan_.firstInvalid = offset_ + (p - start);
+                scan_.firstInvalidLine = lines_;
+            }
+            ++scan_.invalidBytes;
             ++p;
             continue;
         }
-        ++scan.multibyteLetters;
+        ++scan_.multibyteLetters;
         p += length;
     }
-    return scan;
+    offset_ += end - start;
+}
+
+void Utf8Scanner::feed(QByteArrayView piece)
+{
+    if (carried_.isEmpty()) {
+        const auto *start = reinterpret_cast<const unsigned char *>(piece.data());
+        scan(start, start + piece.size(), false);
+        return;
+    }
+    const QByteArray joined = std::exchange(carried_, QByteArray()).append(piece);
+    const auto *start = reinterpret_cast<const unsigned char *>(joined.constData());
+    scan(start, start + joined.size(), false);
+}
+
+Utf8Scan Utf8Scanner::finish()
+{
+    if (!carried_.isEmpty()) {
+        const QByteArray last = std::exchange(carried_, QByteArray());
+        const auto *start = reinterpret_cast<const unsigned char *>(last.constData());
+        scan(start, start + last.size(), true);
+    }
+    return scan_;
+}
+
+Utf8Scan ScanUtf8(const QByteArray &bytes)
+{
+    Utf8Scanner scanner;
+    scanner.feed(bytes);
+    return scanner.finish();
 }
 
 bool IsValidUtf8(const QByteArray &bytes)

@@ -75,7 +75,7 @@ int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextS
     return RunExchange(arguments, QStringLiteral("import"), out, err, clock,
                        [](HeadlessTree &tree, TableHelperContext &helpers, Progress &progress, const ExchangeCommand &command) {
                            ImportResult import;
-                           QStringList breaches;
+                           RuleBreaches breaches;
                            if (command.documents) {
                                DocumentImportResult result = ImportDocuments(helpers, command.path, progress);
                                import = result.import;
