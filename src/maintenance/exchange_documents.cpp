@@ -202,10 +202,26 @@ RuleBreaches DocumentRuleCheck::breaches(Table &documents, Session &session, con
         return found != noted_.cend() && *found == KeyHash(key) ? &sums[size_t(found - noted_.cbegin())] : nullptr;
     };
     DocumentSums *last = nullptr;
+    // The first keys in their order, of every document the check looks at: the breaches the
+    // summary names are mostly among them.
+    constexpr qsizetype kFirstKeys = 4 * kListedBreaches;
+    QStringList firstKeys;
+    bool moreKeys = false;
     VisitDocumentRows(documents, read, keyPositions_, [&](const Row &row, bool otherDocument) {
         if (otherDocument) {
             const QString key = keyOf(row.values);
             last = sumsOf(key);
+            if (last && (firstKeys.size() < kFirstKeys || key < firstKeys.last())) {
+                if (!firstKeys.contains(key)) {
+                    firstKeys.insert(std::lower_bound(firstKeys.begin(), firstKeys.end(), key), key);
+                    if (firstKeys.size() > kFirstKeys) {
+                        firstKeys.removeLast();
+                        moreKeys = true;
+                    }
+                }
+            } else if (last && key != firstKeys.last()) {
+                moreKeys = true;
+            }
             if (last && !last->seen) {
                 const auto report = reportClosed.constFind(ReportOfKey(key));
                 last->report = report == reportClosed.cend() ? ReportState::Missing
@@ -231,19 +247,24 @@ RuleBreaches DocumentRuleCheck::breaches(Table &documents, Session &session, con
     result.count = int(std::count_if(sums.cbegin(), sums.cend(), [](const DocumentSums &sum) { return sum.breaksRules(); }));
     if (result.count == 0)
         return result;
-    // The first documents in the order of their keys are named: their keys are read once more.
+    // The first documents in the order of their keys are named. Those among the first keys are
+    // the first of all when enough of them break the rules; otherwise the keys are read once more.
     QStringList first;
-    VisitDocumentRows(documents, keyPositions_, keyPositions_, [&](const Row &row, bool otherDocument) {
-        if (!otherDocument)
-            return;
-        const QString key = keyOf(row.values);
+    const auto takeFirst = [&](const QString &key) {
         const DocumentSums *sum = sumsOf(key);
         if (!sum || !sum->breaksRules() || first.contains(key))
             return;
         first.insert(std::lower_bound(first.begin(), first.end(), key), key);
         if (first.size() > kListedBreaches)
             first.removeLast();
-    });
+    };
+    for (const QString &key : std::as_const(firstKeys))
+        takeFirst(key);
+    if (moreKeys && first.size() < std::min<qsizetype>(kListedBreaches, result.count))
+        VisitDocumentRows(documents, keyPositions_, keyPositions_, [&](const Row &row, bool otherDocument) {
+            if (otherDocument)
+                takeFirst(keyOf(row.values));
+        });
     for (const QString &key : std::as_const(first)) {
         const QStringList parts = key.split(QLatin1Char('\t'));
         const DocumentSums &sum = *sumsOf(key);
