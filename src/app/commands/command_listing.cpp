@@ -251,7 +251,11 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
         return 1;
     }
     HeadlessTree tree(arguments, err, clock);
-    if (!tree.open())
+    // The listings read the desks, their reports and documents, and the history the catalogue.
+    QList<Table TDANE::*> tables{&TDANE::TNAG};
+    if (name == QLatin1String("history"))
+        tables.append(&TDANE::TKontrah);
+    if (!tree.open(HeadlessTree::Tables::EveryOneOpen, tables))
         return 1;
     // The user's own print settings stay as they are: the command's settings live in a scratch file.
     QTemporaryDir scratch;
