@@ -10,6 +10,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -25,15 +26,24 @@ bool IsIntegerType(FieldType type)
 }
 
 // Two to four decimals: a bookkeeper reads "12,50", and an amount with ten-thousandths keeps them.
-QString MoneyText(Money amount)
+int MoneyText(qint64 units, char *out)
 {
-    const qint64 units = amount.units();
     const quint64 magnitude = units < 0 ? 0 - quint64(units) : quint64(units);
-    QString fraction = QStringLiteral("%1").arg(magnitude % Money::kUnitsPerWhole, 4, 10, QLatin1Char('0'));
-    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    const QString text = QString::number(magnitude / Money::kUnitsPerWhole) + QLatin1Char(',') + fraction;
-    return units < 0 ? QLatin1Char('-') + text : text;
+    char *at = out;
+    if (units < 0)
+        *at++ = '-';
+    at = std::to_chars(at, out + kExchangeNumberRoom, magnitude / Money::kUnitsPerWhole).ptr;
+    *at++ = ',';
+    quint64 fraction = magnitude % Money::kUnitsPerWhole;
+    char digits[4];
+    for (int i = 3; i >= 0; --i, fraction /= 10)
+        digits[i] = char('0' + fraction % 10);
+    int kept = 4;
+    while (kept > 2 && digits[kept - 1] == '0')
+        --kept;
+    for (int i = 0; i < kept; ++i)
+        *at++ = digits[i];
+    return int(at - out);
 }
 
 QString FloatText(double value)
@@ -132,21 +142,38 @@ const Windows1250 &CodePage()
 
 } // namespace
 
+int ExchangeNumberText(FieldType type, qint64 stored, char *out)
+{
+    switch (type) {
+    case FieldType::Currency:
+        return MoneyText(stored, out);
+    case FieldType::Boolean:
+        std::memcpy(out, stored != 0 ? "Tak" : "Nie", 3);
+        return 3;
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoIncrement:
+        return int(std::to_chars(out, out + kExchangeNumberRoom, stored).ptr - out);
+    default:
+        return 0;
+    }
+}
+
 QString ExchangeText(const FieldDef &field, const QVariant &stored)
 {
     if (!stored.isValid() || stored.isNull())
         return QString();
     switch (field.type) {
-    case FieldType::Currency:
-        return MoneyText(Money::fromUnits(stored.toLongLong()));
     case FieldType::Float:
         return FloatText(stored.toDouble());
+    case FieldType::Currency:
     case FieldType::Boolean:
-        return stored.toLongLong() != 0 ? kYes : kNo;
     case FieldType::SmallInt:
     case FieldType::Integer:
-    case FieldType::AutoIncrement:
-        return QString::number(stored.toLongLong());
+    case FieldType::AutoIncrement: {
+        char text[kExchangeNumberRoom];
+        return QString::fromLatin1(text, ExchangeNumberText(field.type, stored.toLongLong(), text));
+    }
     default:
         return stored.toString();
     }
@@ -226,6 +253,34 @@ QVariant ParseExchangeValue(const ExchangeField &field, const QString &text, QSt
     default:
         return text;
     }
+}
+
+bool AppendCleanWindows1250(QByteArray &out, QStringView text, qsizetype &badAt)
+{
+    badAt = -1;
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *at = out.data() + start;
+    const auto &byteOf = *CodePage().byteOf;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            if (c == u'\t')
+                *at++ = ':';
+            else if (c != u'\r' && c != u'\n')
+                *at++ = char(c);
+            continue;
+        }
+        const unsigned char b = byteOf[c];
+        if (b == 0) {
+            badAt = i;
+            out.truncate(start);
+            return false;
+        }
+        *at++ = char(b);
+    }
+    out.truncate(at - out.constData());
+    return true;
 }
 
 QByteArray EncodeWindows1250(const QString &text, qsizetype &badAt)

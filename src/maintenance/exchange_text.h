@@ -29,8 +29,18 @@ struct ExchangeField {
 // The text of a stored value (before the file's cleaning of tabs and line breaks).
 QString ExchangeText(const FieldDef &field, const QVariant &stored);
 
+// The text of a value stored as an integer in a field of a type stored so (money in its units, a
+// logical field as 0 or 1), into out (at least kExchangeNumberRoom characters); its length, 0
+// for a field of another type.
+inline constexpr int kExchangeNumberRoom = 32;
+int ExchangeNumberText(FieldType type, qint64 stored, char *out);
+
 // A value of a line as written into the file: every tab becomes ":", CR and LF go.
 QString CleanExchangeValue(const QString &text);
+
+// The value cleaned so, appended to out in Windows-1250; false, with the position in the text of
+// the first character the code page cannot hold in badAt, when it cannot be written.
+bool AppendCleanWindows1250(QByteArray &out, QStringView text, qsizetype &badAt);
 
 // The program's value for a value read from a file (invalid for an empty field), or the reason
 // why the field cannot take it, in Polish, in problem.
