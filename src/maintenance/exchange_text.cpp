@@ -255,54 +255,50 @@ QVariant ParseExchangeValue(const ExchangeField &field, const QString &text, QSt
     }
 }
 
-bool AppendCleanWindows1250(QByteArray &out, QStringView text, qsizetype &badAt)
+namespace {
+
+// Encodes the text into out, which has room for every character, up to the first character the
+// code page cannot hold (its position in badAt, -1 when there is none); where the writing ended.
+// Cleaning turns tabs into ":" and leaves CR and LF out.
+char *EncodeWindows1250Into(char *out, QStringView text, bool clean, qsizetype &badAt)
 {
     badAt = -1;
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    char *at = out.data() + start;
     const auto &byteOf = *CodePage().byteOf;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            if (c == u'\t')
-                *at++ = ':';
-            else if (c != u'\r' && c != u'\n')
-                *at++ = char(c);
-            continue;
+        if (c >= 0x80) {
+            const unsigned char b = byteOf[c];
+            if (b == 0) {
+                badAt = i;
+                break;
+            }
+            *out++ = char(b);
+        } else if (!clean) {
+            *out++ = char(c);
+        } else if (c == u'\t') {
+            *out++ = ':';
+        } else if (c != u'\r' && c != u'\n') {
+            *out++ = char(c);
         }
-        const unsigned char b = byteOf[c];
-        if (b == 0) {
-            badAt = i;
-            out.truncate(start);
-            return false;
-        }
-        *at++ = char(b);
     }
-    out.truncate(at - out.constData());
-    return true;
+    return out;
+}
+
+} // namespace
+
+bool AppendCleanWindows1250(QByteArray &out, QStringView text, qsizetype &badAt)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    const char *const end = EncodeWindows1250Into(out.data() + start, text, true, badAt);
+    out.truncate(badAt >= 0 ? start : end - out.constData());
+    return badAt < 0;
 }
 
 QByteArray EncodeWindows1250(const QString &text, qsizetype &badAt)
 {
-    badAt = -1;
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    const auto &byteOf = *CodePage().byteOf;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out[i] = char(c);
-            continue;
-        }
-        const unsigned char b = byteOf[c];
-        if (b == 0) {
-            badAt = i;
-            bytes.truncate(i);
-            return bytes;
-        }
-        out[i] = char(b);
-    }
+    bytes.truncate(EncodeWindows1250Into(bytes.data(), text, false, badAt) - bytes.constData());
     return bytes;
 }
 
