@@ -333,6 +333,7 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         }
     }
 
+    file.close();
     result.markedPath = ImportedFileMarkerPath(path);
     QFile::remove(result.markedPath);
     result.markFailed = !QFile::rename(path, result.markedPath);
