@@ -54,10 +54,12 @@ int main(int argc, char **argv)
             QFile::setPermissions(QFile::decodeName(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             qputenv("XDG_RUNTIME_DIR", runtime);
         }
-        QGuiApplication app(argc, argv);
+        const std::unique_ptr<QCoreApplication> app = ToolCommandDraws(arguments)
+                                                          ? std::make_unique<QGuiApplication>(argc, argv)
+                                                          : std::make_unique<QCoreApplication>(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return RunCommandTool(app.arguments().mid(1), out, err, SystemClock());
+        return RunCommandTool(app->arguments().mid(1), out, err, SystemClock());
     }
     // Writing the forms to files needs no display; without one they are drawn off screen.
     const bool forms = argc > 1 && std::strcmp(argv[1], "--forms") == 0;

@@ -15,19 +15,68 @@
 #include <QHash>
 #include <QScopeGuard>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
 constexpr int kListedBreaches = 15;
+constexpr int kReadPage = 2000;
 const QString kDocumentKeyFields[] = {QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("ROK"),
                                       QStringLiteral("RD"), QStringLiteral("NRD")};
+
+enum class ReportState : quint8 { Open, Missing, Closed };
 
 struct DocumentSums {
     bool seen = false; // a row of the document is in the table
     bool header = false;
+    ReportState report = ReportState::Open;
     Money headerAmount;
     Money linesSum;
+
+    bool breaksRules() const
+    {
+        return seen && (report != ReportState::Open || !header || headerAmount != linesSum);
+    }
 };
+
+quint64 KeyHash(const QString &key)
+{
+    return quint64(qHash(key, size_t(0x51ed270b27f4e5a3ULL)));
+}
+
+// The document's report in a key (its desk and report number, the key's first two parts).
+QString ReportOfKey(const QString &key)
+{
+    return key.section(QLatin1Char('\t'), 0, 1);
+}
+
+// Hands each row of the table (only the fields read) to visit, saying whether it begins another
+// document than the row before: the rows of a document mostly lie side by side, and its key is
+// looked at once for them.
+void VisitDocumentRows(Table &documents, const QList<int> &read, const QList<int> &keyPositions,
+                       const std::function<void(const Row &row, bool otherDocument)> &visit)
+{
+    Bookmark after;
+    QVariantList lastKey(keyPositions.size());
+    bool lastKnown = false;
+    for (;;) {
+        const QList<Row> page = documents.peekRows(after, kReadPage, read);
+        for (const Row &row : page) {
+            bool same = lastKnown;
+            for (int i = 0; i < keyPositions.size() && same; ++i)
+                same = lastKey[i] == row.values.at(keyPositions[i]);
+            if (!same) {
+                for (int i = 0; i < keyPositions.size(); ++i)
+                    lastKey[i] = row.values.at(keyPositions[i]);
+                lastKnown = true;
+            }
+            visit(row, !same);
+        }
+        if (page.size() < kReadPage)
+            break;
+        after = Bookmark{page.last().rowId};
+    }
+}
 
 } // namespace
 
@@ -102,12 +151,23 @@ void DocumentRuleCheck::note(const QVariantList &row)
     lastNoted_.clear();
     for (int position : keyPositions_)
         lastNoted_.append(row.at(position));
-    keys_.insert(keyOf(row));
+    noted_.push_back(KeyHash(keyOf(row)));
+    // A document noted again (its rows apart in the file) is kept once.
+    if (noted_.size() >= 2 * uniqueUpTo_ + 4096)
+        keepNotedUnique();
 }
 
-QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, const QString &reportTablePath) const
+void DocumentRuleCheck::keepNotedUnique()
 {
-    if (keys_.isEmpty())
+    std::sort(noted_.begin(), noted_.end());
+    noted_.erase(std::unique(noted_.begin(), noted_.end()), noted_.end());
+    uniqueUpTo_ = noted_.size();
+}
+
+RuleBreaches DocumentRuleCheck::breaches(Table &documents, Session &session, const QString &reportTablePath)
+{
+    keepNotedUnique();
+    if (noted_.empty())
         return {};
     // The year's reports: open or closed.
     QHash<QString, bool> reportClosed;
@@ -136,84 +196,106 @@ QStringList DocumentRuleCheck::breaches(Table &documents, Session &session, cons
         if (field >= 0)
             read.append(field);
 
-    QHash<QString, DocumentSums> sums;
-    sums.reserve(keys_.size());
-    for (const QString &key : keys_)
-        sums.insert(key, DocumentSums());
-    Bookmark after;
-    // The rows of a document mostly lie side by side: its key is looked up once for them.
-    QVariantList lastKey(keyPositions_.size());
+    std::vector<DocumentSums> sums(noted_.size());
+    const auto sumsOf = [&](const QString &key) -> DocumentSums * {
+        const auto found = std::lower_bound(noted_.cbegin(), noted_.cend(), KeyHash(key));
+        return found != noted_.cend() && *found == KeyHash(key) ? &sums[size_t(found - noted_.cbegin())] : nullptr;
+    };
     DocumentSums *last = nullptr;
-    bool lastKnown = false;
-    for (;;) {
-        const QList<Row> page = documents.peekRows(after, 2000, read);
-        for (const Row &row : page) {
-            bool same = lastKnown;
-            for (int i = 0; i < keyPositions_.size() && same; ++i)
-                same = lastKey[i] == row.values.at(keyPositions_[i]);
-            if (!same) {
-                for (int i = 0; i < keyPositions_.size(); ++i)
-                    lastKey[i] = row.values.at(keyPositions_[i]);
-                lastKnown = true;
-                const auto found = sums.find(keyOf(row.values));
-                last = found == sums.end() ? nullptr : &found.value();
+    // The first keys in their order, of every document the check looks at: the breaches the
+    // summary names are mostly among them.
+    constexpr qsizetype kFirstKeys = 4 * kListedBreaches;
+    QStringList firstKeys;
+    bool moreKeys = false;
+    VisitDocumentRows(documents, read, keyPositions_, [&](const Row &row, bool otherDocument) {
+        if (otherDocument) {
+            const QString key = keyOf(row.values);
+            last = sumsOf(key);
+            if (last && (firstKeys.size() < kFirstKeys || key < firstKeys.last())) {
+                if (!firstKeys.contains(key)) {
+                    firstKeys.insert(std::lower_bound(firstKeys.begin(), firstKeys.end(), key), key);
+                    if (firstKeys.size() > kFirstKeys) {
+                        firstKeys.removeLast();
+                        moreKeys = true;
+                    }
+                }
+            } else if (last && key != firstKeys.last()) {
+                moreKeys = true;
             }
-            if (!last)
-                continue;
-            DocumentSums &sum = *last;
-            sum.seen = true;
-            const bool isHeader = header >= 0 && StoredAsBoolean(definition.fields[header], row.values.value(header));
-            const QString kind = row.values.at(keyPositions_[3]).toString();
-            if (isHeader) {
-                sum.header = true;
-                sum.headerAmount = money(row, kind == DocumentKind::RZ ? lineAmount : amount);
+            if (last && !last->seen) {
+                const auto report = reportClosed.constFind(ReportOfKey(key));
+                last->report = report == reportClosed.cend() ? ReportState::Missing
+                               : *report                     ? ReportState::Closed
+                                                             : ReportState::Open;
             }
-            if (!isHeader || HeaderIsFirstLine(kind))
-                sum.linesSum += money(row, lineAmount);
         }
-        if (page.size() < 2000)
-            break;
-        after = Bookmark{page.last().rowId};
-    }
+        if (!last)
+            return;
+        DocumentSums &sum = *last;
+        sum.seen = true;
+        const bool isHeader = header >= 0 && StoredAsBoolean(definition.fields[header], row.values.value(header));
+        const QString kind = row.values.at(keyPositions_[3]).toString();
+        if (isHeader) {
+            sum.header = true;
+            sum.headerAmount = money(row, kind == DocumentKind::RZ ? lineAmount : amount);
+        }
+        if (!isHeader || HeaderIsFirstLine(kind))
+            sum.linesSum += money(row, lineAmount);
+    });
 
-    QStringList keys(keys_.begin(), keys_.end());
-    std::sort(keys.begin(), keys.end());
-    QStringList result;
-    for (const QString &key : keys) {
+    RuleBreaches result;
+    result.count = int(std::count_if(sums.cbegin(), sums.cend(), [](const DocumentSums &sum) { return sum.breaksRules(); }));
+    if (result.count == 0)
+        return result;
+    // The first documents in the order of their keys are named. Those among the first keys are
+    // the first of all when enough of them break the rules; otherwise the keys are read once more.
+    QStringList first;
+    const auto takeFirst = [&](const QString &key) {
+        const DocumentSums *sum = sumsOf(key);
+        if (!sum || !sum->breaksRules() || first.contains(key))
+            return;
+        first.insert(std::lower_bound(first.begin(), first.end(), key), key);
+        if (first.size() > kListedBreaches)
+            first.removeLast();
+    };
+    for (const QString &key : std::as_const(firstKeys))
+        takeFirst(key);
+    if (moreKeys && first.size() < std::min<qsizetype>(kListedBreaches, result.count))
+        VisitDocumentRows(documents, keyPositions_, keyPositions_, [&](const Row &row, bool otherDocument) {
+            if (otherDocument)
+                takeFirst(keyOf(row.values));
+        });
+    for (const QString &key : std::as_const(first)) {
         const QStringList parts = key.split(QLatin1Char('\t'));
-        const auto found = sums.constFind(key);
-        if (found == sums.cend() || !found->seen)
-            continue; // the row went away again in the same file
+        const DocumentSums &sum = *sumsOf(key);
         QStringList problems;
-        const auto report = reportClosed.constFind(parts[0] + QLatin1Char('\t') + parts[1]);
-        if (report == reportClosed.cend())
+        if (sum.report == ReportState::Missing)
             problems.append(QStringLiteral("brak raportu"));
-        else if (*report)
+        else if (sum.report == ReportState::Closed)
             problems.append(QStringLiteral("raport zamknięty"));
-        if (!found->header)
+        if (!sum.header)
             problems.append(QStringLiteral("brak nagłówka"));
-        else if (found->headerAmount != found->linesSum)
+        else if (sum.headerAmount != sum.linesSum)
             problems.append(QStringLiteral("kwota %1 różni się od sumy pozycji %2")
-                                .arg(found->headerAmount.toString(), found->linesSum.toString()));
-        if (!problems.isEmpty())
-            result.append(QStringLiteral("%1 raport %2: %3 %4/%5 - %6")
-                              .arg(parts[0], parts[1], parts[3], parts[4], parts[2], problems.join(QStringLiteral(", "))));
+                                .arg(sum.headerAmount.toString(), sum.linesSum.toString()));
+        result.listed.append(QStringLiteral("%1 raport %2: %3 %4/%5 - %6")
+                                 .arg(parts[0], parts[1], parts[3], parts[4], parts[2], problems.join(QStringLiteral(", "))));
     }
     return result;
 }
 
-QString ImportSummary(const ImportResult &result, const QStringList &breaches)
+QString ImportSummary(const ImportResult &result, const RuleBreaches &breaches)
 {
     QString text = QStringLiteral("Zaimportowano wierszy: %1 (nowych: %2, zmienionych: %3).")
                        .arg(result.rows).arg(result.inserted).arg(result.updated);
     if (result.markFailed)
         text += QStringLiteral("\rNie można zmienić nazwy pliku na %1.").arg(result.markedPath);
-    if (!breaches.isEmpty()) {
+    if (breaches.count > 0) {
         text += QStringLiteral("\r\rDokumenty niezgodne z zasadami kasy (zaimportowane):");
-        for (int i = 0; i < breaches.size() && i < kListedBreaches; ++i)
-            text += QLatin1Char('\r') + breaches[i];
-        if (breaches.size() > kListedBreaches)
-            text += QStringLiteral("\r... i dalszych: %1.").arg(breaches.size() - kListedBreaches);
+        for (int i = 0; i < breaches.listed.size() && i < kListedBreaches; ++i)
+            text += QLatin1Char('\r') + breaches.listed[i];
+        if (breaches.count > kListedBreaches)
+            text += QStringLiteral("\r... i dalszych: %1.").arg(breaches.count - kListedBreaches);
     }
     return text;
 }
@@ -232,7 +314,7 @@ ImportResult ImportFile(const ExchangeSource &source, const QString &path, Progr
                         const std::function<void(const QVariantList &row)> &afterRow)
 {
     FieldMap map = FieldMap::forShowing(source, ExchangeMode::Import);
-    map.matchHeader(source, ReadExchangeHeader(ReadExchangeFile(path)));
+    map.matchHeader(source, ReadExchangeHeaderOf(path));
     return ImportTable(source, map, path, progress, afterRow);
 }
 
@@ -279,6 +361,6 @@ DocumentImportResult ImportDocuments(TableHelperContext &helpers, const QString 
     DocumentTable documents(helpers);
     const ExchangeSource source = DocumentExchangeSource(documents.table);
     FieldMap map = FieldMap::forShowing(source, ExchangeMode::Import);
-    map.matchHeader(source, ReadExchangeHeader(ReadExchangeFile(path)));
+    map.matchHeader(source, ReadExchangeHeaderOf(path));
     return ImportDocuments(helpers, documents.table, map, path, progress);
 }

@@ -4,8 +4,8 @@
 #include "maintenance/import_table.h"
 
 #include <QString>
-#include <QSet>
 #include <QStringList>
+#include <vector>
 
 class Progress;
 class Session;
@@ -27,9 +27,19 @@ QString ReportTablePath(const GlobalState &state);
 // the primary order), silently; false when it cannot be opened.
 bool OpenDocumentTable(Table &documents, TableHelperContext &helpers);
 
+// The documents that break the ledger's rules: how many, and the first of them in the order of
+// their keys (at most as many as a summary lists).
+struct RuleBreaches {
+    QStringList listed;
+    int count = 0;
+};
+
 // Documents an import has just written that break the ledger's rules: a header whose amount is
 // not the sum of its lines, lines without a header, a document in a report that does not exist
 // or is closed. One text per document.
+//
+// A document is remembered by a hash of its key, so that a file of millions of lines is checked
+// in a few megabytes.
 class DocumentRuleCheck {
 public:
     // Over a document table of this structure.
@@ -38,24 +48,26 @@ public:
     // enough).
     void note(const QVariantList &row);
     // Reads the noted documents and the year's reports.
-    QStringList breaches(Table &documents, Session &session, const QString &reportTablePath) const;
+    RuleBreaches breaches(Table &documents, Session &session, const QString &reportTablePath);
 
 private:
     QString keyOf(const QVariantList &row) const;
+    void keepNotedUnique();
 
     TableDefinition definition_;
     QList<int> keyPositions_; // empty when the table lacks a key field
-    QSet<QString> keys_;
+    std::vector<quint64> noted_; // the hashes of the documents' keys
+    size_t uniqueUpTo_ = 0;      // noted_ is sorted and unique up to here
     QVariantList lastNoted_;
 };
 
 struct DocumentImportResult {
     ImportResult import;
-    QStringList breaches;
+    RuleBreaches breaches;
 };
 
 // The text shown when an import ends.
-QString ImportSummary(const ImportResult &result, const QStringList &breaches = {});
+QString ImportSummary(const ImportResult &result, const RuleBreaches &breaches = {});
 // The text shown when an export ends.
 QString ExportSummary(const ExportResult &result, const QString &path);
 

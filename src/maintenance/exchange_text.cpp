@@ -6,11 +6,14 @@
 
 #include <QDate>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -23,15 +26,24 @@ bool IsIntegerType(FieldType type)
 }
 
 // Two to four decimals: a bookkeeper reads "12,50", and an amount with ten-thousandths keeps them.
-QString MoneyText(Money amount)
+int MoneyText(qint64 units, char *out)
 {
-    const qint64 units = amount.units();
     const quint64 magnitude = units < 0 ? 0 - quint64(units) : quint64(units);
-    QString fraction = QStringLiteral("%1").arg(magnitude % Money::kUnitsPerWhole, 4, 10, QLatin1Char('0'));
-    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    const QString text = QString::number(magnitude / Money::kUnitsPerWhole) + QLatin1Char(',') + fraction;
-    return units < 0 ? QLatin1Char('-') + text : text;
+    char *at = out;
+    if (units < 0)
+        *at++ = '-';
+    at = std::to_chars(at, out + kExchangeNumberRoom, magnitude / Money::kUnitsPerWhole).ptr;
+    *at++ = ',';
+    quint64 fraction = magnitude % Money::kUnitsPerWhole;
+    char digits[4];
+    for (int i = 3; i >= 0; --i, fraction /= 10)
+        digits[i] = char('0' + fraction % 10);
+    int kept = 4;
+    while (kept > 2 && digits[kept - 1] == '0')
+        --kept;
+    for (int i = 0; i < kept; ++i)
+        *at++ = digits[i];
+    return int(at - out);
 }
 
 QString FloatText(double value)
@@ -130,21 +142,38 @@ const Windows1250 &CodePage()
 
 } // namespace
 
+int ExchangeNumberText(FieldType type, qint64 stored, char *out)
+{
+    switch (type) {
+    case FieldType::Currency:
+        return MoneyText(stored, out);
+    case FieldType::Boolean:
+        std::memcpy(out, stored != 0 ? "Tak" : "Nie", 3);
+        return 3;
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoIncrement:
+        return int(std::to_chars(out, out + kExchangeNumberRoom, stored).ptr - out);
+    default:
+        return 0;
+    }
+}
+
 QString ExchangeText(const FieldDef &field, const QVariant &stored)
 {
     if (!stored.isValid() || stored.isNull())
         return QString();
     switch (field.type) {
-    case FieldType::Currency:
-        return MoneyText(Money::fromUnits(stored.toLongLong()));
     case FieldType::Float:
         return FloatText(stored.toDouble());
+    case FieldType::Currency:
     case FieldType::Boolean:
-        return stored.toLongLong() != 0 ? kYes : kNo;
     case FieldType::SmallInt:
     case FieldType::Integer:
-    case FieldType::AutoIncrement:
-        return QString::number(stored.toLongLong());
+    case FieldType::AutoIncrement: {
+        char text[kExchangeNumberRoom];
+        return QString::fromLatin1(text, ExchangeNumberText(field.type, stored.toLongLong(), text));
+    }
     default:
         return stored.toString();
     }
@@ -226,26 +255,50 @@ QVariant ParseExchangeValue(const ExchangeField &field, const QString &text, QSt
     }
 }
 
-QByteArray EncodeWindows1250(const QString &text, qsizetype &badAt)
+namespace {
+
+// Encodes the text into out, which has room for every character, up to the first character the
+// code page cannot hold (its position in badAt, -1 when there is none); where the writing ended.
+// Cleaning turns tabs into ":" and leaves CR and LF out.
+char *EncodeWindows1250Into(char *out, QStringView text, bool clean, qsizetype &badAt)
 {
     badAt = -1;
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
     const auto &byteOf = *CodePage().byteOf;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out[i] = char(c);
-            continue;
+        if (c >= 0x80) {
+            const unsigned char b = byteOf[c];
+            if (b == 0) {
+                badAt = i;
+                break;
+            }
+            *out++ = char(b);
+        } else if (!clean) {
+            *out++ = char(c);
+        } else if (c == u'\t') {
+            *out++ = ':';
+        } else if (c != u'\r' && c != u'\n') {
+            *out++ = char(c);
         }
-        const unsigned char b = byteOf[c];
-        if (b == 0) {
-            badAt = i;
-            bytes.truncate(i);
-            return bytes;
-        }
-        out[i] = char(b);
     }
+    return out;
+}
+
+} // namespace
+
+bool AppendCleanWindows1250(QByteArray &out, QStringView text, qsizetype &badAt)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    const char *const end = EncodeWindows1250Into(out.data() + start, text, true, badAt);
+    out.truncate(badAt >= 0 ? start : end - out.constData());
+    return badAt < 0;
+}
+
+QByteArray EncodeWindows1250(const QString &text, qsizetype &badAt)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bytes.truncate(EncodeWindows1250Into(bytes.data(), text, false, badAt) - bytes.constData());
     return bytes;
 }
 
@@ -261,53 +314,96 @@ QString DecodeWindows1250(const QByteArray &bytes)
     return text;
 }
 
-Utf8Scan ScanUtf8(const QByteArray &bytes)
+namespace {
+
+// The length of the well-formed letter of more bytes that begins at p: 0 when it is none, -1
+// when the bytes up to end are the start of one (which the next piece may complete).
+int LetterLength(const unsigned char *p, const unsigned char *end)
 {
-    Utf8Scan scan;
-    const auto *start = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *end = start + bytes.size();
-    // The letter of more bytes that begins at p, or 0 bytes when it is no well-formed letter.
-    const auto letterLength = [end](const unsigned char *p) -> int {
-        const unsigned char b = *p;
-        int more = 0;
-        char32_t code = 0;
-        char32_t lowest = 0;
-        if ((b & 0xE0) == 0xC0)
-            more = 1, code = b & 0x1F, lowest = 0x80;
-        else if ((b & 0xF0) == 0xE0)
-            more = 2, code = b & 0x0F, lowest = 0x800;
-        else if ((b & 0xF8) == 0xF0)
-            more = 3, code = b & 0x07, lowest = 0x10000;
-        else
+    const unsigned char b = *p;
+    int more = 0;
+    char32_t code = 0;
+    char32_t lowest = 0;
+    if ((b & 0xE0) == 0xC0)
+        more = 1, code = b & 0x1F, lowest = 0x80;
+    else if ((b & 0xF0) == 0xE0)
+        more = 2, code = b & 0x0F, lowest = 0x800;
+    else if ((b & 0xF8) == 0xF0)
+        more = 3, code = b & 0x07, lowest = 0x10000;
+    else
+        return 0;
+    const int present = int(std::min<qsizetype>(more, end - p - 1));
+    for (int k = 1; k <= present; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
             return 0;
-        if (end - p <= more)
-            return 0;
-        for (int k = 1; k <= more; ++k) {
-            if ((p[k] & 0xC0) != 0x80)
-                return 0;
-            code = (code << 6) | (p[k] & 0x3F);
-        }
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return 0;
-        return more + 1;
-    };
+        code = (code << 6) | (p[k] & 0x3F);
+    }
+    if (present < more)
+        return -1;
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return more + 1;
+}
+
+} // namespace
+
+void Utf8Scanner::scan(const unsigned char *start, const unsigned char *end, bool last)
+{
     for (const unsigned char *p = start; p < end;) {
         if (*p < 0x80) {
+            if (*p == '\n')
+                ++lines_;
             ++p;
             continue;
         }
-        const int length = letterLength(p);
-        if (length == 0) {
-            if (scan.firstInvalid < 0)
-                scan.firstInvalid = p - start;
-            ++scan.invalidBytes;
+        const int length = LetterLength(p, end);
+        if (length < 0 && !last) {
+            carried_ = QByteArray(reinterpret_cast<const char *>(p), end - p);
+            offset_ += p - start;
+            return;
+        }
+        if (length <= 0) {
+            if (scan_.firstInvalid < 0) {
+                scan_.firstInvalid = offset_ + (p - start);
+                scan_.firstInvalidLine = lines_;
+            }
+            ++scan_.invalidBytes;
             ++p;
             continue;
         }
-        ++scan.multibyteLetters;
+        ++scan_.multibyteLetters;
         p += length;
     }
-    return scan;
+    offset_ += end - start;
+}
+
+void Utf8Scanner::feed(QByteArrayView piece)
+{
+    if (carried_.isEmpty()) {
+        const auto *start = reinterpret_cast<const unsigned char *>(piece.data());
+        scan(start, start + piece.size(), false);
+        return;
+    }
+    const QByteArray joined = std::exchange(carried_, QByteArray()).append(piece);
+    const auto *start = reinterpret_cast<const unsigned char *>(joined.constData());
+    scan(start, start + joined.size(), false);
+}
+
+Utf8Scan Utf8Scanner::finish()
+{
+    if (!carried_.isEmpty()) {
+        const QByteArray last = std::exchange(carried_, QByteArray());
+        const auto *start = reinterpret_cast<const unsigned char *>(last.constData());
+        scan(start, start + last.size(), true);
+    }
+    return scan_;
+}
+
+Utf8Scan ScanUtf8(const QByteArray &bytes)
+{
+    Utf8Scanner scanner;
+    scanner.feed(bytes);
+    return scanner.finish();
 }
 
 bool IsValidUtf8(const QByteArray &bytes)

@@ -29,8 +29,18 @@ struct ExchangeField {
 // The text of a stored value (before the file's cleaning of tabs and line breaks).
 QString ExchangeText(const FieldDef &field, const QVariant &stored);
 
+// The text of a value stored as an integer in a field of a type stored so (money in its units, a
+// logical field as 0 or 1), into out (at least kExchangeNumberRoom characters); its length, 0
+// for a field of another type.
+inline constexpr int kExchangeNumberRoom = 32;
+int ExchangeNumberText(FieldType type, qint64 stored, char *out);
+
 // A value of a line as written into the file: every tab becomes ":", CR and LF go.
 QString CleanExchangeValue(const QString &text);
+
+// The value cleaned so, appended to out in Windows-1250; false, with the position in the text of
+// the first character the code page cannot hold in badAt, when it cannot be written.
+bool AppendCleanWindows1250(QByteArray &out, QStringView text, qsizetype &badAt);
 
 // The program's value for a value read from a file (invalid for an empty field), or the reason
 // why the field cannot take it, in Polish, in problem.
@@ -44,11 +54,30 @@ QString DecodeWindows1250(const QByteArray &bytes);
 // Whether the bytes are well-formed UTF-8.
 bool IsValidUtf8(const QByteArray &bytes);
 
-// How the bytes read as UTF-8: where the first byte that breaks it lies (-1 when none does), and
-// how many such bytes and well-formed letters of more than one byte there are in the whole.
+// How the bytes read as UTF-8: where the first byte that breaks it lies (-1 when none does) and
+// on which line (counting LF, from 1), and how many such bytes and well-formed letters of more
+// than one byte there are in the whole.
 struct Utf8Scan {
     qsizetype firstInvalid = -1;
+    int firstInvalidLine = 0;
     int invalidBytes = 0;
     int multibyteLetters = 0;
 };
 Utf8Scan ScanUtf8(const QByteArray &bytes);
+
+// The same scan over bytes that come a piece at a time (a file read in a stream): a letter cut
+// between two pieces is read whole with the next one.
+class Utf8Scanner {
+public:
+    void feed(QByteArrayView piece);
+    // After the last piece: a letter left cut short breaks the text.
+    Utf8Scan finish();
+
+private:
+    void scan(const unsigned char *start, const unsigned char *end, bool last);
+
+    Utf8Scan scan_;
+    QByteArray carried_; // the start of a letter the last piece ended in
+    qsizetype offset_ = 0; // of the first byte not yet scanned
+    int lines_ = 1;
+};

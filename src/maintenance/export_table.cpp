@@ -60,51 +60,89 @@ void RefuseTextInANumberField(const Table &table, const FieldDef &field, const Q
                                  field.type == FieldType::Currency ? QStringLiteral("kwotą") : QStringLiteral("liczbą")));
 }
 
+// The file's bytes, built a line at a time and written in large pieces.
+class ExportLines {
+public:
+    ExportLines(QSaveFile &file, const QList<ExportColumn> &columns) : file_(file), columns_(columns)
+    {
+        bytes_.reserve(kWriteBytes + 4096);
+    }
+
+    // The column's value, cleaned and in Windows-1250, and its tab; a character the code page
+    // cannot hold stops the export naming the line, the column and the character.
+    void text(int column, QStringView value)
+    {
+        qsizetype badAt = -1;
+        if (!AppendCleanWindows1250(bytes_, value, badAt)) {
+            const QString name = column < columns_.size() ? columns_[column].name : QString();
+            throw ExchangeError(QStringLiteral("Wiersz %1 pliku, kolumna %2 (%3): znaku \"%4\" nie da się zapisać w "
+                                               "kodzie Windows-1250.\rPlik nie został zapisany.")
+                                    .arg(line_).arg(column + 1).arg(name, value.mid(badAt, 1).toString()),
+                                line_, column + 1);
+        }
+        bytes_.append('\t');
+    }
+    // A value of letters and digits only, and its tab.
+    void plain(const char *value, int length)
+    {
+        bytes_.append(value, length);
+        bytes_.append('\t');
+    }
+    void endLine()
+    {
+        bytes_.append("\r\n", 2);
+        ++line_;
+        if (bytes_.size() >= kWriteBytes)
+            flush();
+    }
+    void flush()
+    {
+        if (file_.write(bytes_) != bytes_.size())
+            throw ExchangeError(QStringLiteral("Błąd zapisu pliku : %1").arg(file_.fileName()));
+        bytes_.clear();
+    }
+    // The line being built, counting the header as 1.
+    int line() const { return line_; }
+
+private:
+    static constexpr qsizetype kWriteBytes = 1 << 16;
+    QSaveFile &file_;
+    const QList<ExportColumn> &columns_;
+    QByteArray bytes_;
+    int line_ = 1;
+};
+
 // A stored value as the file holds it, taken straight from the engine where it is stored as the
 // field's type says; any other value is built first (and refused when it cannot be the field's).
-QString ExchangeTextOf(const Table &table, const FieldDef &field, const StoredValues &row, int position, int rowNumber)
+void WriteValue(ExportLines &lines, int column, const Table &table, const FieldDef &field, const StoredValues &row,
+                int position, int rowNumber)
 {
     switch (field.type) {
     case FieldType::Text:
     case FieldType::Date:
     case FieldType::Memo:
-        if (std::optional<QString> text = row.storedText(position))
-            return *text;
+        if (const std::optional<QString> text = row.storedText(position)) {
+            lines.text(column, *text);
+            return;
+        }
         break;
     case FieldType::Currency:
     case FieldType::Integer:
     case FieldType::SmallInt:
     case FieldType::AutoIncrement:
     case FieldType::Boolean:
-        if (const std::optional<qint64> number = row.storedInteger(position))
-            return ExchangeText(field, *number);
+        if (const std::optional<qint64> number = row.storedInteger(position)) {
+            char text[kExchangeNumberRoom];
+            lines.plain(text, ExchangeNumberText(field.type, *number, text));
+            return;
+        }
         break;
     default:
         break;
     }
     const QVariant value = row.value(position);
     RefuseTextInANumberField(table, field, value, rowNumber);
-    return ExchangeText(field, value);
-}
-
-void WriteLine(QSaveFile &file, const QString &line, int lineNumber, const QList<ExportColumn> &columns,
-               const QList<qsizetype> &starts)
-{
-    qsizetype badAt = -1;
-    QByteArray bytes = EncodeWindows1250(line, badAt);
-    if (badAt >= 0) {
-        int column = 0;
-        while (column + 1 < starts.size() && starts[column + 1] <= badAt)
-            ++column;
-        const QString name = column < columns.size() ? columns[column].name : QString();
-        throw ExchangeError(QStringLiteral("Wiersz %1 pliku, kolumna %2 (%3): znaku \"%4\" nie da się zapisać w "
-                                           "kodzie Windows-1250.\rPlik nie został zapisany.")
-                                .arg(lineNumber).arg(column + 1).arg(name, line.mid(badAt, 1)),
-                            lineNumber, column + 1);
-    }
-    bytes.append("\r\n");
-    if (file.write(bytes) != bytes.size())
-        throw ExchangeError(QStringLiteral("Błąd zapisu pliku : %1").arg(file.fileName()));
+    lines.text(column, ExchangeText(field, value));
 }
 
 } // namespace
@@ -117,13 +155,10 @@ ExportResult ExportTable(const ExchangeSource &source, const FieldMap &map, cons
     if (!file.open(QIODevice::WriteOnly))
         throw ExchangeError(QStringLiteral("Błąd otwarcia pliku : %1").arg(path));
 
-    QList<qsizetype> starts;
-    QString line;
-    for (const ExportColumn &column : columns) {
-        starts.append(line.size());
-        line += column.name + QLatin1Char('\t');
-    }
-    WriteLine(file, line, 1, columns, starts);
+    ExportLines lines(file, columns);
+    for (int c = 0; c < columns.size(); ++c)
+        lines.text(c, columns[c].name);
+    lines.endLine();
 
     progress.Start(QStringLiteral("Export danych"), table.recordCount());
     const auto stop = qScopeGuard([&] { progress.Stop(); });
@@ -135,21 +170,17 @@ ExportResult ExportTable(const ExchangeSource &source, const FieldMap &map, cons
     for (;;) {
         // The rows are read a page at a time and written as they are read, without being built.
         const int read = table.visitRows(after, kPageRows, positions, [&](const StoredValues &row) {
-            line.clear();
-            starts.clear();
-            for (const ExportColumn &column : columns) {
-                starts.append(line.size());
-                line += CleanExchangeValue(ExchangeTextOf(table, column.def, row, column.position, result.rows + 1));
-                line += QLatin1Char('\t');
-            }
             ++result.rows;
-            WriteLine(file, line, result.rows + 1, columns, starts);
+            for (int c = 0; c < columns.size(); ++c)
+                WriteValue(lines, c, table, columns[c].def, row, columns[c].position, result.rows);
+            lines.endLine();
             progress.Postep();
             after = Bookmark{row.rowId()};
         });
         if (read < kPageRows)
             break;
     }
+    lines.flush();
     if (!file.commit())
         throw ExchangeError(QStringLiteral("Błąd zapisu pliku : %1").arg(path));
     return result;

@@ -12,10 +12,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QSet>
 #include <QScopeGuard>
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -102,6 +103,147 @@ private:
     Table &table_;
 };
 
+// The rows the import has named by their identity: such a row may be named only once.
+class NamedRows {
+public:
+    void insert(qint64 rowId)
+    {
+        if (rowId > 0 && rowId < kBitsUpTo) {
+            if (size_t(rowId) >= bits_.size())
+                bits_.resize(std::max(size_t(rowId) + 1, bits_.size() * 2));
+            bits_[size_t(rowId)] = true;
+        } else {
+            far_.insert(rowId);
+        }
+    }
+    bool contains(qint64 rowId) const
+    {
+        if (rowId > 0 && rowId < kBitsUpTo)
+            return size_t(rowId) < bits_.size() && bits_[size_t(rowId)];
+        return far_.contains(rowId);
+    }
+
+private:
+    // Row ids are mostly small and dense: one bit each; any other id is kept in a set.
+    static constexpr qint64 kBitsUpTo = qint64(1) << 26;
+    std::vector<bool> bits_;
+    QSet<qint64> far_;
+};
+
+// One line of the file read into the table's stored values.
+class LineValues {
+public:
+    LineValues(const ExchangeSource &source, const QList<ImportColumn> &columns, const BulkWriter &writer)
+        : columns_(columns), definition_(writer.definition())
+    {
+        const QList<int> &keyFields = writer.primaryKeyFields();
+        for (const ImportColumn &column : columns) {
+            const int field = definition_.fieldIndex(column.field.def.name);
+            fieldOf_.append(field);
+            keyPlaceOf_.append(column.keyPosition >= 0 ? int(keyFields.indexOf(field)) : -1);
+        }
+        // A row whose counted key the file leaves empty is found by the fields that name it.
+        // Only a file that carries every one of those fields names its rows so.
+        for (const QString &name : source.identityFields)
+            identity_.append(definition_.fieldIndex(name));
+        if (std::any_of(identity_.cbegin(), identity_.cend(), [this](int field) { return !fieldOf_.contains(field); }))
+            identity_.clear();
+        for (int i = 0; i < keyFields.size(); ++i)
+            if (definition_.fields[keyFields[i]].type == FieldType::AutoIncrement)
+                countedKeyPlaces_.append(i);
+        row.resize(definition_.fields.size());
+        key.resize(keyFields.size());
+        isWritten.resize(definition_.fields.size());
+    }
+
+    // Reads the line's values; a value a field cannot take throws naming the line and column.
+    void read(const QStringList &values, int line)
+    {
+        for (QVariant &value : row)
+            value = QVariant();
+        for (QVariant &part : key)
+            part = QVariant();
+        written.clear();
+        std::fill(isWritten.begin(), isWritten.end(), false);
+        for (int c = 0; c < columns_.size(); ++c) {
+            const ImportColumn &column = columns_[c];
+            if (keyPlaceOf_[c] >= 0)
+                RequireKeyValue(line, column, column.position < values.size() ? values[column.position] : QString());
+            if (column.position >= values.size())
+                continue;
+            QString problem;
+            const QVariant parsed = ParseExchangeValue(column.field, values[column.position], problem);
+            if (!problem.isEmpty())
+                throw ValueError(line, column, values[column.position], problem);
+            QVariant stored;
+            try {
+                stored = StoredValue(definition_.fields[fieldOf_[c]], parsed);
+            } catch (const EngineError &error) {
+                QString reason = error.message();
+                if (reason.endsWith(QLatin1Char('.')))
+                    reason.chop(1);
+                throw ValueError(line, column, values[column.position], reason);
+            }
+            if (keyPlaceOf_[c] >= 0)
+                key[keyPlaceOf_[c]] = stored;
+            if (column.written) {
+                row[fieldOf_[c]] = stored;
+                if (!isWritten[fieldOf_[c]]) {
+                    isWritten[fieldOf_[c]] = true;
+                    written.append(fieldOf_[c]);
+                }
+            }
+        }
+    }
+
+    // The fields that name the row when its counted key is empty; empty when the key names it.
+    const QList<int> &namingFields() const
+    {
+        static const QList<int> none;
+        const bool countedKeyEmpty =
+            !countedKeyPlaces_.isEmpty()
+            && std::all_of(countedKeyPlaces_.cbegin(), countedKeyPlaces_.cend(), [this](int i) { return key[i].isNull(); });
+        return countedKeyEmpty ? identity_ : none;
+    }
+    QStringList namingTexts() const
+    {
+        QStringList parts;
+        for (const int field : identity_)
+            parts.append(row[field].toString());
+        return parts;
+    }
+
+    QVariantList row;
+    QVariantList key;
+    QList<int> written;
+    QList<bool> isWritten;
+
+private:
+    const QList<ImportColumn> &columns_;
+    const TableDefinition &definition_;
+    QList<int> fieldOf_;    // where each column's value goes in the row
+    QList<int> keyPlaceOf_; // which place of the key it takes
+    QList<int> identity_;
+    QList<int> countedKeyPlaces_;
+};
+
+// The first line of the file, before the given one, that names the same row by its identity.
+int EarlierLineNaming(const QString &path, LineValues &line, const QStringList &naming, int before)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    ExchangeReader reader(file);
+    QStringList values;
+    reader.next(values); // the header
+    while (reader.next(values) && reader.line() < before) {
+        line.read(values, reader.line());
+        if (!line.namingFields().isEmpty() && line.namingTexts() == naming)
+            return reader.line();
+    }
+    return 0;
+}
+
 } // namespace
 
 QString ImportedFileMarkerPath(const QString &path)
@@ -119,8 +261,10 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         throw ExchangeError(QStringLiteral("W pliku brak kolumny klucza: %1.").arg(missing.join(QStringLiteral(", "))));
     const QList<ImportColumn> columns = ColumnsOf(source, map);
 
-    const QByteArray bytes = ReadExchangeFile(path);
-    ExchangeReader reader(bytes);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ExchangeError(QStringLiteral("Nie można odczytać pliku : %1").arg(path));
+    ExchangeReader reader(file);
     QStringList values;
     reader.next(values); // the header
     const qsizetype headerColumns = values.size();
@@ -139,118 +283,48 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         } catch (const EngineError &error) {
             throw ExchangeError(QStringLiteral("%1\rNic nie zostało zaimportowane.").arg(error.message()));
         }
-        const TableDefinition &definition = writer->definition();
         const QList<int> &keyFields = writer->primaryKeyFields();
-        // Where each column's value goes in the row, and which place of the key it takes.
-        QList<int> fieldOf;
-        QList<int> keyPlaceOf;
-        for (const ImportColumn &column : columns) {
-            const int field = definition.fieldIndex(column.field.def.name);
-            fieldOf.append(field);
-            keyPlaceOf.append(column.keyPosition >= 0 ? int(keyFields.indexOf(field)) : -1);
-        }
-        // A row whose counted key the file leaves empty is found by the fields that name it.
-        // Only a file that carries every one of those fields names its rows so.
-        QList<int> identity;
-        for (const QString &name : source.identityFields)
-            identity.append(definition.fieldIndex(name));
-        if (std::any_of(identity.cbegin(), identity.cend(), [&fieldOf](int field) { return !fieldOf.contains(field); }))
-            identity.clear();
-        QList<int> countedKeyPlaces;
-        for (int i = 0; i < keyFields.size(); ++i)
-            if (definition.fields[keyFields[i]].type == FieldType::AutoIncrement)
-                countedKeyPlaces.append(i);
-        std::optional<QHash<QString, qint64>> storedByIdentity;
-        QHash<QString, int> lineOfIdentity;
-        const int fieldCount = int(definition.fields.size());
-        QVariantList row(fieldCount);
-        QVariantList key(keyFields.size());
-        QList<int> written;
-        QList<bool> isWritten(fieldCount);
+        LineValues line(source, columns, *writer);
+        NamedRows named;
         while (reader.next(values)) {
-            const int line = reader.line();
+            const int lineNumber = reader.line();
             progress.Postep();
             // A file cut off in its last line would give a cut value (a town "Rad", a year "202"):
             // such a line is refused. A last line with all its columns is read as it is.
             if (!reader.recordEnded() && values.size() < headerColumns)
-                throw RowError(line, QStringLiteral("wiersz jest ucięty (koniec pliku): ma %1 z %2 kolumn.")
-                                         .arg(values.size()).arg(headerColumns));
-            for (QVariant &value : row)
-                value = QVariant();
-            for (QVariant &part : key)
-                part = QVariant();
-            written.clear();
-            std::fill(isWritten.begin(), isWritten.end(), false);
-            for (int c = 0; c < columns.size(); ++c) {
-                const ImportColumn &column = columns[c];
-                if (keyPlaceOf[c] >= 0)
-                    RequireKeyValue(line, column, column.position < values.size() ? values[column.position] : QString());
-                if (column.position >= values.size())
-                    continue;
-                QString problem;
-                const QVariant parsed = ParseExchangeValue(column.field, values[column.position], problem);
-                if (!problem.isEmpty())
-                    throw ValueError(line, column, values[column.position], problem);
-                QVariant stored;
-                try {
-                    stored = StoredValue(definition.fields[fieldOf[c]], parsed);
-                } catch (const EngineError &error) {
-                    QString reason = error.message();
-                    if (reason.endsWith(QLatin1Char('.')))
-                        reason.chop(1);
-                    throw ValueError(line, column, values[column.position], reason);
-                }
-                if (keyPlaceOf[c] >= 0)
-                    key[keyPlaceOf[c]] = stored;
-                if (column.written) {
-                    row[fieldOf[c]] = stored;
-                    if (!isWritten[fieldOf[c]]) {
-                        isWritten[fieldOf[c]] = true;
-                        written.append(fieldOf[c]);
-                    }
-                }
-            }
-            const bool countedKeyEmpty =
-                !countedKeyPlaces.isEmpty()
-                && std::all_of(countedKeyPlaces.cbegin(), countedKeyPlaces.cend(), [&key](int i) { return key[i].isNull(); });
-            QString identityText;
-            if (countedKeyEmpty && !identity.isEmpty()) {
-                QStringList parts;
-                for (const int field : std::as_const(identity))
-                    parts.append(row[field].toString());
-                identityText = parts.join(u'\t');
-                if (const int earlier = lineOfIdentity.value(identityText, 0))
-                    throw RowError(line, QStringLiteral("ten sam dokument (%1: %2) jest już w wierszu %3 pliku.")
-                                             .arg(source.identityFields.join(u','), parts.join(u','))
-                                             .arg(earlier));
-                lineOfIdentity.insert(identityText, line);
-            }
+                throw RowError(lineNumber, QStringLiteral("wiersz jest ucięty (koniec pliku): ma %1 z %2 kolumn.")
+                                               .arg(values.size()).arg(headerColumns));
+            line.read(values, lineNumber);
+            const QList<int> &naming = line.namingFields();
             try {
-                qint64 rowId = 0;
-                if (!identityText.isEmpty()) {
-                    if (!storedByIdentity)
-                        storedByIdentity = writer->rowsByFields(identity);
-                    rowId = storedByIdentity->value(identityText, 0);
-                } else {
-                    rowId = writer->findPrimaryKey(key);
+                const qint64 rowId = naming.isEmpty() ? writer->findPrimaryKey(line.key) : writer->findExact(naming, line.row);
+                if (!naming.isEmpty() && rowId != 0 && named.contains(rowId)) {
+                    const QStringList parts = line.namingTexts();
+                    LineValues earlier(source, columns, *writer);
+                    throw RowError(lineNumber, QStringLiteral("ten sam dokument (%1: %2) jest już w wierszu %3 pliku.")
+                                                   .arg(source.identityFields.join(u','), parts.join(u','))
+                                                   .arg(EarlierLineNaming(path, earlier, parts, lineNumber)));
                 }
+                qint64 written = rowId;
                 if (rowId != 0) {
-                    std::sort(written.begin(), written.end());
-                    writer->update(rowId, row, written);
+                    std::sort(line.written.begin(), line.written.end());
+                    writer->update(rowId, line.row, line.written);
                     for (int i = 0; i < keyFields.size(); ++i)
-                        if (!isWritten[keyFields[i]])
-                            row[keyFields[i]] = key[i];
+                        if (!line.isWritten[keyFields[i]])
+                            line.row[keyFields[i]] = line.key[i];
                     ++result.updated;
                 } else {
-                    writer->insert(row);
+                    written = writer->insert(line.row);
                     ++result.inserted;
                 }
+                if (!naming.isEmpty())
+                    named.insert(written);
             } catch (const EngineError &error) {
-                throw RowError(line, error.message());
+                throw RowError(lineNumber, error.message());
             }
             ++result.rows;
             if (afterRow)
-                afterRow(row);
+                afterRow(line.row);
         }
         try {
             writer->commit();
@@ -259,6 +333,7 @@ ImportResult ImportTable(const ExchangeSource &source, const FieldMap &map, cons
         }
     }
 
+    file.close();
     result.markedPath = ImportedFileMarkerPath(path);
     QFile::remove(result.markedPath);
     result.markFailed = !QFile::rename(path, result.markedPath);

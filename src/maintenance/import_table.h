@@ -24,6 +24,9 @@ QString ImportedFileMarkerPath(const QString &path);
 // other mapped columns set their fields. An automatic number is never written: a new row takes
 // the table's next one. A line with fewer values than columns sets only the fields it holds.
 //
+// The file is read in a stream, and rows are found through the table's indexes: memory does not
+// grow with the file or the table.
+//
 // All or nothing: the lines go in one transaction, and a value a field cannot take, a row the
 // table refuses or a file that cannot be read throws ExchangeError naming the line, the column
 // and the value, with nothing written and the file left under its name. When every line is in,

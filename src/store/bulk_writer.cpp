@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kKeyPage = 5000;
-
 QString TableShown(const Table &table)
 {
     return table.objectName().isEmpty() ? table.tableName() : table.objectName();
@@ -31,7 +29,81 @@ void EncodeUtf8(std::string &out, const QString &text)
     out.resize(size_t(end - out.data()));
 }
 
+// The hash of some fields' values, equal for values findExact() finds equal (an empty text is no
+// empty field, a whole float is its integer).
+quint64 ValuesHash(const QVariantList &row, const QList<int> &fields)
+{
+    const auto mix = [](quint64 x) {
+        x ^= x >> 30;
+        x *= 0xbf58476d1ce4e5b9ULL;
+        x ^= x >> 27;
+        x *= 0x94d049bb133111ebULL;
+        return x ^ (x >> 31);
+    };
+    quint64 hash = 0;
+    for (const int field : fields) {
+        const QVariant &part = row.at(field);
+        quint64 one = 1;
+        switch (part.typeId()) {
+        case QMetaType::UnknownType:
+            break;
+        case QMetaType::QString: {
+            const QString &text = *static_cast<const QString *>(part.constData());
+            if (text.isNull())
+                break;
+            quint64 h = 0xcbf29ce484222325ULL;
+            for (const QChar c : text)
+                h = (h ^ c.unicode()) * 0x100000001b3ULL;
+            one = mix(h ^ 0x5bd1e995);
+            break;
+        }
+        case QMetaType::Double: {
+            const double number = *static_cast<const double *>(part.constData());
+            if (std::trunc(number) == number && std::fabs(number) < 9e15)
+                one = mix(quint64(qint64(number)));
+            else
+                one = mix(qHash(number) ^ 0x27d4eb2d);
+            break;
+        }
+        default:
+            one = IsEmptyStored(part) ? 1 : mix(quint64(part.toLongLong()));
+            break;
+        }
+        hash = mix(hash ^ one) + 0x9e3779b97f4a7c15ULL;
+    }
+    return hash;
+}
+
 } // namespace
+
+// Which values the table may hold in some fields: a value it does not hold is mostly told at
+// once, without a search. A bit set of a fixed size, so that memory does not grow with the table
+// (with millions of rows a few more searches are made in vain).
+class BulkWriter::ValueFilter {
+public:
+    void add(quint64 hash)
+    {
+        for (int i = 0; i < kProbes; ++i)
+            bits_[bit(hash, i) / 64] |= quint64(1) << (bit(hash, i) % 64);
+    }
+    bool mayHold(quint64 hash) const
+    {
+        for (int i = 0; i < kProbes; ++i)
+            if (!(bits_[bit(hash, i) / 64] & (quint64(1) << (bit(hash, i) % 64))))
+                return false;
+        return true;
+    }
+
+private:
+    static constexpr int kProbes = 4;
+    static constexpr quint64 kBits = quint64(1) << 25; // 4 MB
+    static quint64 bit(quint64 hash, int probe)
+    {
+        const quint64 step = (hash >> 32) | 1;
+        return (hash + quint64(probe) * step) % kBits;
+    }
+    std::vector<quint64> bits_ = std::vector<quint64>(kBits / 64);
+};
 
 BulkWriter::BulkWriter(Table &table) : table_(table)
 {
@@ -52,10 +124,6 @@ BulkWriter::BulkWriter(Table &table) : table_(table)
         }
     }
     const QList<FieldDef> &fields = structure_.definition.fields;
-    QByteArrayList keyColumns;
-    for (int field : keyFields_)
-        keyColumns.append(QuotedName(fields[field].name));
-    keyColumnList_ = keyColumns.join(", ");
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i].type == FieldType::AutoIncrement)
             autoFields_.append(i);
@@ -67,6 +135,7 @@ BulkWriter::BulkWriter(Table &table) : table_(table)
 BulkWriter::~BulkWriter()
 {
     insert_.reset();
+    lookups_.clear();
     // Whether kept or taken back, the rows the table objects hold may be older than the file.
     connection_->noteChange();
 }
@@ -75,6 +144,7 @@ void BulkWriter::commit()
 {
     requireOpenWrite();
     insert_.reset();
+    lookups_.clear();
     connection_->noteChange();
     committed_ = true;
     scope_.commit();
@@ -128,107 +198,73 @@ void BulkWriter::checkValue(int field, const QVariant &value) const
                           QStringLiteral("Tekst dłuższy niż %1 znaków nie mieści się w polu %2.").arg(def.size).arg(def.name));
 }
 
-// A key as the file's primary index tells keys apart when it compares texts exactly: the
-// stored values themselves (numbers by their value).
-QString BulkWriter::keyText(const QVariantList &key) const
+// Every field compared byte for byte (a NULL only with a NULL), and the fields the best index
+// leads with compared by that index's collation as well, so that the engine seeks through it.
+QByteArray BulkWriter::exactLookupSql(const QList<int> &fields) const
 {
-    QString text;
-    text.reserve(64);
-    for (const QVariant &part : key) {
-        if (IsEmptyStored(part)) {
-            text += QChar(1);
-        } else if (part.typeId() == QMetaType::QString) {
-            text += QLatin1Char('s');
-            text += part.toString();
-        } else if (part.typeId() == QMetaType::Double) {
-            const double number = part.toDouble();
-            if (std::trunc(number) == number && std::fabs(number) < 9e15) {
-                text += QLatin1Char('n');
-                text += QString::number(qint64(number));
-            } else {
-                text += QLatin1Char('d');
-                text += QString::number(number, 'g', 17);
-            }
-        } else {
-            text += QLatin1Char('n');
-            text += QString::number(part.toLongLong());
+    const QList<FieldDef> &defs = structure_.definition.fields;
+    const QList<KeyColumn> *best = nullptr;
+    qsizetype bestLength = 0;
+    for (const QList<KeyColumn> &columns : structure_.indexColumns) {
+        qsizetype length = 0;
+        while (length < columns.size() && fields.contains(columns[length].field))
+            ++length;
+        if (length > bestLength) {
+            best = &columns;
+            bestLength = length;
         }
-        text += QChar(0);
     }
-    return text;
+    QByteArrayList conditions;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        conditions.append(QuotedName(defs[fields[i]].name) + " IS ?" + QByteArray::number(i + 1));
+    for (qsizetype c = 0; c < bestLength; ++c) {
+        const KeyColumn &column = (*best)[c];
+        if (!column.collation.isEmpty())
+            conditions.append(QuotedName(defs[column.field].name) + " IS ?"
+                              + QByteArray::number(fields.indexOf(column.field) + 1) + " COLLATE " + column.collation);
+    }
+    return "SELECT _rowid_ FROM " + QByteArray(kDataTable) + " WHERE " + conditions.join(" AND ") + " LIMIT 1";
 }
 
-// The hash of a key as keyText() tells keys apart (an empty text is no empty field, a whole
-// float is its integer); a key is only ever compared in full with the stored keys of its hash.
-size_t BulkWriter::keyHash(const QVariantList &key) const
+// The stored values of the lookup's fields go into its filter: every row's, or the row's of the id.
+void BulkWriter::fillFilter(Lookup &lookup, std::optional<qint64> rowId)
 {
-    const auto mix = [](quint64 x) {
-        x ^= x >> 30;
-        x *= 0xbf58476d1ce4e5b9ULL;
-        x ^= x >> 27;
-        x *= 0x94d049bb133111ebULL;
-        return x ^ (x >> 31);
-    };
-    quint64 hash = 0;
-    for (const QVariant &part : key) {
-        quint64 one = 1;
-        switch (part.typeId()) {
-        case QMetaType::UnknownType:
-            break;
-        case QMetaType::QString: {
-            const QString &text = *static_cast<const QString *>(part.constData());
-            if (text.isNull())
-                break;
-            quint64 h = 0xcbf29ce484222325ULL;
-            for (const QChar c : text)
-                h = (h ^ c.unicode()) * 0x100000001b3ULL;
-            one = mix(h ^ 0x5bd1e995);
-            break;
-        }
-        case QMetaType::Double: {
-            const double number = *static_cast<const double *>(part.constData());
-            if (std::trunc(number) == number && std::fabs(number) < 9e15)
-                one = mix(quint64(qint64(number)));
-            else
-                one = mix(qHash(number) ^ 0x27d4eb2d);
-            break;
-        }
-        default:
-            one = IsEmptyStored(part) ? 1 : mix(quint64(part.toLongLong()));
-            break;
-        }
-        hash = mix(hash ^ one) + 0x9e3779b97f4a7c15ULL;
+    const QList<FieldDef> &defs = structure_.definition.fields;
+    QByteArrayList columns;
+    for (const int field : lookup.fields)
+        columns.append(QuotedName(defs[field].name));
+    SqlStatement read = connection_->prepare("SELECT " + columns.join(", ") + " FROM " + kDataTable
+                                             + (rowId ? " WHERE _rowid_ = ?" : ""));
+    if (rowId)
+        read.bind(1, *rowId);
+    QVariantList stored(defs.size());
+    while (read.step()) {
+        for (qsizetype i = 0; i < lookup.fields.size(); ++i)
+            stored[lookup.fields[i]] = read.value(int(i));
+        lookup.filter->add(ValuesHash(stored, lookup.fields));
     }
-    return size_t(hash);
 }
 
-QHash<QString, qint64> BulkWriter::rowsByFields(const QList<int> &fields)
+qint64 BulkWriter::findExact(const QList<int> &fields, const QVariantList &row)
 {
     requireOpenWrite();
-    QByteArrayList columns;
-    for (const int field : fields)
-        columns.append(QuotedName(structure_.definition.fields[field].name));
-    SqlStatement read = connection_->prepare("SELECT _rowid_, " + columns.join(", ") + " FROM " + kDataTable);
-    QHash<QString, qint64> rows;
-    QStringList values(fields.size());
-    while (read.step()) {
-        for (int i = 0; i < fields.size(); ++i)
-            values[i] = read.value(i + 1).toString();
-        rows.insert(values.join(u'\t'), read.integer(0));
+    auto lookup = std::find_if(lookups_.begin(), lookups_.end(), [&fields](const Lookup &one) { return one.fields == fields; });
+    if (lookup == lookups_.end()) {
+        lookups_.push_back(Lookup{fields, connection_->prepare(exactLookupSql(fields)), std::make_unique<ValueFilter>()});
+        lookup = std::prev(lookups_.end());
+        // Every row's values go into the filter, read once.
+        fillFilter(*lookup, std::nullopt);
     }
-    return rows;
-}
-
-void BulkWriter::loadKeys()
-{
-    keysLoaded_ = true;
-    SqlStatement read = connection_->prepare("SELECT _rowid_, " + keyColumnList_ + " FROM " + kDataTable);
-    QVariantList key(keyFields_.size());
-    while (read.step()) {
-        for (int i = 0; i < key.size(); ++i)
-            key[i] = read.value(i + 1);
-        keys_.emplace(keyHash(key), read.integer(0));
-    }
+    if (!lookup->filter->mayHold(ValuesHash(row, fields)))
+        return 0;
+    SqlStatement &statement = lookup->statement;
+    statement.reset();
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        bind(statement, int(i + 1), fields[i], row.value(fields[i]));
+    const qint64 found = statement.step() ? statement.integer(0) : 0;
+    // The texts bound live in buffers the next write fills again.
+    statement.reset();
+    return found;
 }
 
 qint64 BulkWriter::findPrimaryKey(const QVariantList &key)
@@ -236,33 +272,14 @@ qint64 BulkWriter::findPrimaryKey(const QVariantList &key)
     if (keyFields_.isEmpty() || key.size() != keyFields_.size())
         return 0;
     if (keysExact_) {
-        if (!keysLoaded_)
-            loadKeys();
-        const auto [from, to] = keys_.equal_range(keyHash(key));
-        if (from == to)
-            return 0;
-        const QString wanted = keyText(key);
-        for (auto candidate = from; candidate != to; ++candidate)
-            if (const std::optional<QVariantList> stored = storedKeyOf(candidate->second);
-                stored && keyText(*stored) == wanted)
-                return candidate->second;
-        return 0;
+        QVariantList row(structure_.definition.fields.size());
+        for (qsizetype i = 0; i < keyFields_.size(); ++i)
+            row[keyFields_[i]] = key[i];
+        return findExact(keyFields_, row);
     }
     const RowQuery lookup(*connection_, structure_, keyColumns_, {});
     const QList<Row> found = lookup.fetchEqual(key, 1);
     return found.isEmpty() ? 0 : found.first().rowId;
-}
-
-std::optional<QVariantList> BulkWriter::storedKeyOf(qint64 rowId)
-{
-    SqlStatement read = connection_->prepare("SELECT " + keyColumnList_ + " FROM " + kDataTable + " WHERE _rowid_ = ?");
-    read.bind(1, rowId);
-    if (!read.step())
-        return std::nullopt;
-    QVariantList key;
-    for (int i = 0; i < keyFields_.size(); ++i)
-        key.append(read.value(i));
-    return key;
 }
 
 qint64 BulkWriter::insert(QVariantList &row)
@@ -303,13 +320,8 @@ qint64 BulkWriter::insert(QVariantList &row)
     insert_->run();
     const qint64 rowId = sqlite3_last_insert_rowid(connection_->handle());
     connection_->noteChange();
-    if (keysLoaded_) {
-        QVariantList key;
-        key.reserve(keyFields_.size());
-        for (int field : keyFields_)
-            key.append(row[field]);
-        keys_.emplace(keyHash(key), rowId);
-    }
+    for (Lookup &lookup : lookups_)
+        lookup.filter->add(ValuesHash(row, lookup.fields));
     return rowId;
 }
 
@@ -318,14 +330,8 @@ void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> 
     requireOpenWrite();
     if (fields.isEmpty())
         return;
-    bool keyChanges = false;
-    for (int field : fields) {
+    for (int field : fields)
         checkValue(field, row.value(field));
-        keyChanges = keyChanges || keyFields_.contains(field);
-    }
-    std::optional<QVariantList> oldKey;
-    if (keyChanges && keysLoaded_)
-        oldKey = storedKeyOf(rowId);
     if (fields != updateFields_) {
         QByteArrayList assignments;
         for (int field : fields)
@@ -343,14 +349,10 @@ void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> 
         throw EngineError(EngineErrorKind::Missing,
                           QStringLiteral("Wiersz tabeli %1 został usunięty przez inny program.").arg(connection_->filePath()));
     connection_->noteChange();
-    if (oldKey) {
-        const auto [from, to] = keys_.equal_range(keyHash(*oldKey));
-        for (auto entry = from; entry != to; ++entry)
-            if (entry->second == rowId) {
-                keys_.erase(entry);
-                break;
-            }
-        if (const std::optional<QVariantList> newKey = storedKeyOf(rowId))
-            keys_.emplace(keyHash(*newKey), rowId);
+    // A row whose searched fields change is found by its new values too: they are read back.
+    for (Lookup &lookup : lookups_) {
+        if (std::none_of(lookup.fields.cbegin(), lookup.fields.cend(), [&fields](int field) { return fields.contains(field); }))
+            continue;
+        fillFilter(lookup, rowId);
     }
 }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class Table;
@@ -47,12 +47,14 @@ public:
     // The row whose primary key is the key (stored values, in the key's order), as the primary
     // index compares them; 0 when there is none, or when the table has no primary index.
     qint64 findPrimaryKey(const QVariantList &key);
+    // A row whose fields at the positions hold exactly the row's values there (texts byte for
+    // byte, numbers by their value, an empty field only an empty one), looked up through the
+    // table's index that leads with most of those fields; 0 when there is none. Reads the file
+    // as written so far, so memory does not grow with the table.
+    qint64 findExact(const QList<int> &fields, const QVariantList &row);
     // Adds the row and gives its id. An empty automatic number takes the next one after the
     // highest the file holds; the number taken is put into the row.
     qint64 insert(QVariantList &row);
-    // Every row's values of the fields (positions in the definition), joined by a tab, with its
-    // row id: for finding rows by other fields than the key, read once.
-    QHash<QString, qint64> rowsByFields(const QList<int> &fields);
     // Sets the fields at the given positions of the row with this id to the row's values there.
     void update(qint64 rowId, const QVariantList &row, const QList<int> &fields);
 
@@ -64,10 +66,7 @@ private:
     void requireOpenWrite() const;
     void bind(SqlStatement &statement, int position, int field, const QVariant &value);
     void checkValue(int field, const QVariant &value) const;
-    QString keyText(const QVariantList &key) const;
-    size_t keyHash(const QVariantList &key) const;
-    void loadKeys();
-    std::optional<QVariantList> storedKeyOf(qint64 rowId);
+    QByteArray exactLookupSql(const QList<int> &fields) const;
 
     Table &table_;
     std::shared_ptr<TableConnection> connection_;
@@ -76,12 +75,17 @@ private:
     bool committed_ = false;
     QList<int> keyFields_;
     QList<KeyColumn> keyColumns_;
-    QByteArray keyColumnList_; // the key's fields for a select list
-    // Primary keys compared exactly (no column ignores case): the hash of every key of the file
-    // with its row, read at the first search and kept up to date by the writes.
+    // Primary keys compared exactly (no column ignores case) are looked up as findExact() does.
     bool keysExact_ = false;
-    bool keysLoaded_ = false;
-    std::unordered_multimap<size_t, qint64> keys_;
+    // The searches by the values of some fields, one per list of fields.
+    class ValueFilter;
+    struct Lookup {
+        QList<int> fields;
+        SqlStatement statement;
+        std::unique_ptr<ValueFilter> filter;
+    };
+    std::vector<Lookup> lookups_;
+    void fillFilter(Lookup &lookup, std::optional<qint64> rowId);
     QList<int> autoFields_;
     QList<std::optional<qint64>> highest_; // per automatic field, read at the first insert
     std::optional<SqlStatement> insert_;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Prompt;
 class Session;
@@ -42,6 +43,14 @@ public:
     // Closes every table object, empties OpenedTableList and opens everything again for the
     // year then chosen. Sets StartupStop when the program cannot go on.
     void runOpenSequence();
+
+    // The year's tables the open sequence opens from now on: these and the tables they are
+    // details of (a command without a window opens only what it works on). Every one unless
+    // limited; the company and parameter tables always open.
+    using TableMember = Table TDANE::*;
+    void limitYearTables(const QList<TableMember> &tables);
+    // Whether the open sequence opens this table of the year.
+    bool opensYearTable(const Table &table) const;
 
     // The old tables of the year were converted: the program must end and be started again
     // (StartupStop is set as well).
@@ -97,6 +106,7 @@ private:
     DataModuleContext context_;
     TableHelperContext helpers_;
     QList<Table *> tables_;
+    std::optional<QList<const Table *>> wantedYearTables_; // every table when empty
     bool openedBefore_ = false;
     bool restartRequired_ = false;
 };

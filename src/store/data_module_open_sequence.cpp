@@ -147,28 +147,66 @@ void TDANE::selectYear()
                openedBefore_ ? YearSelectionRun::Reopen : YearSelectionRun::FirstOpen);
 }
 
+void TDANE::limitYearTables(const QList<TableMember> &tables)
+{
+    QList<const Table *> wanted;
+    for (const TableMember member : tables)
+        for (const Table *table = &(this->*member); table && !wanted.contains(table); table = table->masterSource())
+            wanted.append(table);
+    wantedYearTables_ = wanted;
+}
+
+bool TDANE::opensYearTable(const Table &table) const
+{
+    return !wantedYearTables_ || wantedYearTables_->contains(&table);
+}
+
+// A table the sequence is not to open only gets its name.
 void TDANE::openYearTables()
 {
-    openPlain(TKontrah, QStringLiteral("FIN\\KONTRAHI.DB"), QStringLiteral("Baza kontrahentów "));
+    const auto plain = [this](Table &table, const QString &relative, const QString &failureText) {
+        if (opensYearTable(table))
+            openPlain(table, relative, failureText);
+        else
+            nameUnopened(table, relative);
+    };
+    const auto named = [this](Table &table, const QString &relative, const QString &displayName) {
+        if (opensYearTable(table))
+            openNamed(table, relative, displayName);
+        else
+            nameUnopened(table, relative + QStringLiteral(".DB"));
+    };
+    plain(TKontrah, QStringLiteral("FIN\\KONTRAHI.DB"), QStringLiteral("Baza kontrahentów "));
     nameUnopened(TKONTRAHo, QStringLiteral("FIN\\KONTRAHO.DB"));
     nameUnopened(TRAZEM, QStringLiteral("KASA\\RAZEM.DB"));
-    openNamed(TWALUTA, QStringLiteral("\\FIN\\WALUTA"), QStringLiteral("Baza walut"));
+    named(TWALUTA, QStringLiteral("\\FIN\\WALUTA"), QStringLiteral("Baza walut"));
     // A conversion that a power cut stopped half-way is finished (or undone) before anything
     // reads the cash tables.
     if (ResumeInterruptedConversion(helpers_) == ConversionResumption::Held) {
         context_.state.StartupStop = true;
         return;
     }
-    openNamed(TKASA, QStringLiteral("KASA\\KASA"), QStringLiteral("Baza Kasy"));
-    openNamed(TRKASA, QStringLiteral("KASA\\RKASA"), QStringLiteral("Baza Raport Kasowy"));
-    if (!openCashReportsOrConvert())
+    named(TKASA, QStringLiteral("KASA\\KASA"), QStringLiteral("Baza Kasy"));
+    named(TRKASA, QStringLiteral("KASA\\RKASA"), QStringLiteral("Baza Raport Kasowy"));
+    if (opensYearTable(TRKASA) && !openCashReportsOrConvert())
         return;
-    openDocuments();
-    openPlain(TPOZ, QStringLiteral("KASA\\NAGKASA.DB"), QStringLiteral("Pozycje :"));
-    openOperators();
-    openDescriptions();
+    if (opensYearTable(TNAG)) {
+        openDocuments();
+    } else {
+        nameUnopened(TNAG, QStringLiteral("KASA\\NAGKASA.DB"));
+        nameUnopened(KNAG, QStringLiteral("KASA\\NAGKASA.DB"));
+    }
+    plain(TPOZ, QStringLiteral("KASA\\NAGKASA.DB"), QStringLiteral("Pozycje :"));
+    if (opensYearTable(TUSER))
+        openOperators();
+    else
+        nameUnopened(TUSER, QStringLiteral("KSIEGA\\USER.DB"));
+    if (opensYearTable(TSLO))
+        openDescriptions();
+    else
+        nameUnopened(TSLO, QStringLiteral("KASA\\OPISKASA.DB"));
     context_.state.BiezacyRD = QStringLiteral("KP");
-    openPlain(TKONTA, QStringLiteral("SLOWNIKI\\KONTAK.DB"), QStringLiteral("Baza Slownika KONT "));
+    plain(TKONTA, QStringLiteral("SLOWNIKI\\KONTAK.DB"), QStringLiteral("Baza Slownika KONT "));
 }
 
 // A report table that did not open may be one of the oldest version; with the user's consent it

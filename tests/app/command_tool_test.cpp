@@ -161,6 +161,43 @@ TEST_F(CommandToolTest, ListingsAndPrintoutsGoToTheirFiles)
     EXPECT_TRUE(pdftotext.readAllStandardOutput().contains("RAPORT KASOWY"));
 }
 
+// A command opens the year's tables it works on: a damaged table it does not read stops only the
+// commands that need it, and one it reads stops it naming the table.
+TEST_F(CommandToolTest, ACommandOpensTheTablesItWorksOn)
+{
+    struct Case {
+        const char *damaged;
+        QStringList command;
+        int exitCode;
+    };
+    const QList<Case> cases{
+        {"2026/SLOWNIKI/KONTAK.DB", {"listing", "amount-range", "--min", "0", "--max", "0", "--out", "w.txt"}, 0},
+        {"2026/SLOWNIKI/KONTAK.DB", {"export", "documents", "d.txt"}, 0},
+        {"2026/SLOWNIKI/KONTAK.DB", {"export", "contractors", "k.txt"}, 0},
+        {"2026/SLOWNIKI/KONTAK.DB", {"print", "KP", "1", "--pdf", "kp.pdf"}, 1},
+        {"2026/KASA/KASA.DB", {"listing", "amount-range", "--min", "0", "--max", "0", "--out", "w.txt"}, 1},
+        {"2026/KASA/KASA.DB", {"export", "contractors", "k.txt"}, 0},
+        {"2026/FIN/KONTRAHI.DB", {"export", "contractors", "k.txt"}, 1},
+        {"2026/FIN/KONTRAHI.DB", {"export", "documents", "d.txt"}, 0},
+    };
+    for (const Case &c : cases) {
+        const QString table = path(QString::fromLatin1(c.damaged));
+        ASSERT_TRUE(QFile::copy(table, table + QStringLiteral(".good")));
+        QFile file(table);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.write(QByteArray(100, 'x'));
+        file.close();
+        QStringList command = c.command;
+        command.last() = path(command.last());
+        EXPECT_EQ(run(command), c.exitCode) << c.damaged << " " << c.command.join(' ').toStdString() << "\n"
+                                            << errors.toStdString();
+        if (c.exitCode != 0)
+            EXPECT_TRUE(errors.contains(QStringLiteral("Nie otwarto tabel"))) << errors.toStdString();
+        QFile::remove(table);
+        ASSERT_TRUE(QFile::rename(table + QStringLiteral(".good"), table));
+    }
+}
+
 TEST_F(CommandToolTest, ATableAnotherProgramHoldsStopsTheCommandWithoutWriting)
 {
     // Yesterday's listing stays as it was when today's fails.

@@ -139,7 +139,7 @@ TEST_F(ExchangeTest, ExportThenImportGivesTheSameRows)
     copied.sort();
     EXPECT_EQ(copied, sortedSource);
     // The other tree has no reports: every document is named.
-    EXPECT_EQ(result.breaches.size(), rowsOf(documentTable()).filter(QStringLiteral("GLOWKA=True")).size());
+    EXPECT_EQ(result.breaches.count, rowsOf(documentTable()).filter(QStringLiteral("GLOWKA=True")).size());
 
     // Imported again into its own tree, the file finds every row by its key.
     const DocumentImportResult again = ImportDocuments(helpers, file(QStringLiteral("zimport.txt")), progress);
@@ -360,13 +360,54 @@ TEST_F(ExchangeTest, DocumentsBreakingTheLedgerRulesAreNamed)
                                    "KAS\t3\t\tRZ\t2019\t1\tNie\t\t7,00\t\r\n");
     NullProgress progress;
     const DocumentImportResult result = ImportDocuments(helpers, path, progress);
-    EXPECT_EQ(result.breaches, (QStringList{"KAS raport 1: KW 1/2019 - kwota 30,00 różni się od sumy pozycji 15,00",
+    EXPECT_EQ(result.breaches.count, 4);
+    EXPECT_EQ(result.breaches.listed, (QStringList{"KAS raport 1: KW 1/2019 - kwota 30,00 różni się od sumy pozycji 15,00",
                                             "KAS raport 1: WZ 1/2019 - brak nagłówka",
                                             "KAS raport 2: KP 2/2019 - raport zamknięty",
                                             "KAS raport 3: RZ 1/2019 - brak raportu"}));
     EXPECT_EQ(ImportSummary(result.import, result.breaches),
               QStringLiteral("Zaimportowano wierszy: 8 (nowych: 8, zmienionych: 0).\r\r"
-                             "Dokumenty niezgodne z zasadami kasy (zaimportowane):\r") + result.breaches.join(QLatin1Char('\r')));
+                             "Dokumenty niezgodne z zasadami kasy (zaimportowane):\r") + result.breaches.listed.join(QLatin1Char('\r')));
+}
+
+// Of many documents the summary names the first fifteen breaking the rules in the order of their
+// keys (numbers as text: 1, 10, 100, 11, ...) and counts them all, whether every document breaks
+// them or only a few that come late in that order.
+TEST_F(ExchangeTest, OfManyBreachesTheFirstByKeyAreNamedAndAllCounted)
+{
+    tree.addRows(reportTable(), {{{QStringLiteral("SYMBOL"), QStringLiteral("KAS")}, {QStringLiteral("NUMER"), 1},
+                                  {QStringLiteral("ZAMKNIETY"), false}},
+                                 {{QStringLiteral("SYMBOL"), QStringLiteral("KAS")}, {QStringLiteral("NUMER"), 2},
+                                  {QStringLiteral("ZAMKNIETY"), false}}});
+    struct Case {
+        int report;
+        QList<int> broken; // document numbers whose header amount differs from their line
+    };
+    QList<int> all;
+    for (int number = 1; number <= 100; ++number)
+        all.append(number);
+    for (const Case &c : {Case{1, {97, 99, 98}}, Case{2, all}}) {
+        QByteArray lines = "SYMBOL\tNUMER\tAUTO\tRD\tROK\tNRD\tGLOWKA\tKWOTA\tKWOTAP\t\r\n";
+        for (int number = 1; number <= 100; ++number)
+            lines += QStringLiteral("KAS\t%1\t\tKP\t2019\t%2\tTak\t%3\t1,00\t\r\n")
+                         .arg(c.report)
+                         .arg(number)
+                         .arg(c.broken.contains(number) ? QStringLiteral("2,00") : QStringLiteral("1,00"))
+                         .toLatin1();
+        NullProgress progress;
+        const DocumentImportResult result = ImportDocuments(helpers, writeFile(QStringLiteral("many.txt"), lines), progress);
+        QStringList keys;
+        for (int number : c.broken)
+            keys.append(QString::number(number));
+        keys.sort();
+        QStringList expected;
+        for (const QString &key : keys.first(std::min<qsizetype>(keys.size(), 15)))
+            expected.append(QStringLiteral("KAS raport %1: KP %2/2019 - kwota 2,00 różni się od sumy pozycji 1,00")
+                                .arg(c.report)
+                                .arg(key));
+        EXPECT_EQ(result.breaches.count, c.broken.size());
+        EXPECT_EQ(result.breaches.listed, expected);
+    }
 }
 
 } // namespace
@@ -461,6 +502,7 @@ TEST_F(ExchangeTest, NewDocumentsImportedAgainAreNotDuplicated)
         ADD_FAILURE() << "a document named twice was imported";
     } catch (const ExchangeError &error) {
         EXPECT_TRUE(error.message().startsWith(QStringLiteral("Wiersz 4: ten sam dokument"))) << error.message().toStdString();
+        EXPECT_TRUE(error.message().contains(QStringLiteral("jest już w wierszu 3 pliku."))) << error.message().toStdString();
     }
 }
 

@@ -2,6 +2,7 @@
 #include "base/money.h"
 #include "maintenance/exchange_text.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -188,6 +189,71 @@ TEST(ExchangeReader, FaultsNameTheLineAndColumn)
         EXPECT_EQ(error.message(), QStringLiteral("Wiersz 3, kolumna 2: cudzysłów nie jest zamknięty."));
     }
     EXPECT_THROW(ReadExchangeHeader("\r\n\r\n"), ExchangeError);
+}
+
+// Everything a reader gives for a file.
+struct Read {
+    QList<QStringList> records;
+    QList<int> lines;
+    QList<bool> ended;
+    int lineCount = 0;
+    bool utf8 = false;
+    QString error;
+    friend bool operator==(const Read &, const Read &) = default;
+};
+
+// The file read a few bytes at a time gives what it gives read whole: a line end, a letter of
+// several bytes or a quoted value cut between two pieces is read as one.
+TEST(ExchangeReader, PiecesOfAnySizeReadAsTheWhole)
+{
+    const auto read = [](ExchangeReader &reader) {
+        Read result;
+        result.lineCount = reader.lineCount();
+        result.utf8 = reader.readsAsUtf8();
+        QStringList values;
+        try {
+            while (reader.next(values)) {
+                result.records.append(values);
+                result.lines.append(reader.line());
+                result.ended.append(reader.recordEnded());
+            }
+        } catch (const ExchangeError &error) {
+            result.error = error.message();
+        }
+        return result;
+    };
+    const QByteArray files[] = {
+        "A\tB\t\r\n1\t2\t\r\n\r\n3\t4\n5\t\t\r6\r\r\n7",
+        QByteArray("\xEF\xBB\xBFN\tM\r\n") + QStringLiteral("Łódź\tżółć\r\nźdźbło\t").toUtf8(),
+        "N\t\r\n\xA3\xF3" "d\x9F\t\xB9\r\n",
+        "NR;NAZWA;UL\r\n1;\"Kowalski; syn\";\"ul. \"\"Długa\"\"\"\r\n2;\"dwa\r\nwiersze\";\r\n\r\n3;;x\r",
+        "A;B\r\n1;2\r\n3;\"otwarty\r\n",
+    };
+    for (const QByteArray &bytes : files) {
+        ExchangeReader whole(bytes);
+        const Read expected = read(whole);
+        ASSERT_FALSE(expected.records.isEmpty()) << bytes.toStdString();
+        for (qsizetype piece = 1; piece <= 9; ++piece) {
+            QBuffer buffer;
+            buffer.setData(bytes);
+            buffer.open(QIODevice::ReadOnly);
+            ExchangeReader reader(buffer, piece);
+            EXPECT_TRUE(read(reader) == expected) << bytes.toStdString() << " in pieces of " << piece;
+        }
+    }
+    // A UTF-8 file with a byte that breaks it is refused naming that byte's line.
+    const QByteArray broken = QStringLiteral("N\r\nŁódź\r\nżółć\r\nx\xFFy\r\n").toUtf8().replace("\xC3\xBF", "\xFF");
+    for (qsizetype piece = 1; piece <= 9; ++piece) {
+        QBuffer buffer;
+        buffer.setData(broken);
+        buffer.open(QIODevice::ReadOnly);
+        try {
+            ExchangeReader reader(buffer, piece);
+            ADD_FAILURE() << "read in pieces of " << piece;
+        } catch (const ExchangeError &error) {
+            EXPECT_EQ(error.line(), 4) << "in pieces of " << piece;
+        }
+    }
 }
 
 } // namespace

@@ -43,7 +43,15 @@ int RunExchange(const CommandArguments &arguments, const QString &verb, QTextStr
     if (!command)
         return 2;
     HeadlessTree tree(arguments, err, clock);
-    if (!tree.open())
+    // The contractors' exchange works on the catalogue; the documents' on the year's document
+    // table, which it opens itself (an import after the open sequence has brought the table's
+    // structure up to date).
+    HeadlessTree::YearTables tables = QList<Table TDANE::*>{};
+    if (!command->documents)
+        tables = {&TDANE::TKontrah};
+    else if (verb == QLatin1String("import"))
+        tables = {&TDANE::TNAG};
+    if (!tree.open(HeadlessTree::Tables::EveryOneOpen, tables))
         return 1;
     ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
     TableHelperContext helpers{tree.session(), tree.prompt(), tree.state()};
@@ -75,7 +83,7 @@ int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextS
     return RunExchange(arguments, QStringLiteral("import"), out, err, clock,
                        [](HeadlessTree &tree, TableHelperContext &helpers, Progress &progress, const ExchangeCommand &command) {
                            ImportResult import;
-                           QStringList breaches;
+                           RuleBreaches breaches;
                            if (command.documents) {
                                DocumentImportResult result = ImportDocuments(helpers, command.path, progress);
                                import = result.import;

@@ -11,6 +11,7 @@
 #include "print/forms/qt_system_printer.h"
 #include "print/listing_context.h"
 #include "print/period_listing.h"
+#include "print/print_sink.h"
 #include "print/report_cash_state_listing.h"
 #include "print/save_file_dialog.h"
 #include "print/text_print_module.h"
@@ -25,6 +26,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -202,6 +204,15 @@ bool RunListing(const QString &name, const CommandArguments &arguments, Headless
     return true;
 }
 
+// A listing to a text file prints on no printer: the system's printers are not looked up.
+class NoSystemPrinter final : public SystemPrinterPort {
+public:
+    QStringList installedPrinters() const override { return {}; }
+    QString currentPrinter() const override { return {}; }
+    void selectPrinter(const QString &) override {}
+    std::unique_ptr<PrintSink> openSink(const QString &, const PrintSettings &, PageCounters &) override { return nullptr; }
+};
+
 // The listing is written beside its file and takes the file's name only when it is whole, so a
 // listing that fails leaves yesterday's file as it was.
 class ListingFile {
@@ -251,18 +262,26 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
         return 1;
     }
     HeadlessTree tree(arguments, err, clock);
-    if (!tree.open())
+    // The listings read the desks, their reports and documents, and the history the catalogue.
+    QList<Table TDANE::*> tables{&TDANE::TNAG};
+    if (name == QLatin1String("history"))
+        tables.append(&TDANE::TKontrah);
+    if (!tree.open(HeadlessTree::Tables::EveryOneOpen, tables))
         return 1;
     // The user's own print settings stay as they are: the command's settings live in a scratch file.
     QTemporaryDir scratch;
     const ListingFile file(path);
     FixedFileName fileName(file.scratch());
     ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
-    QtSystemPrinter printer(tree.prompt(), fileName);
+    // Only a PDF goes through the system's printing; a text file needs none of it.
+    NoSystemPrinter noPrinter;
+    std::optional<QtSystemPrinter> pdfPrinter;
     if (pdf) {
-        printer.printer().setOutputFormat(QPrinter::PdfFormat);
-        printer.printer().setOutputFileName(file.scratch());
+        pdfPrinter.emplace(tree.prompt(), fileName);
+        pdfPrinter->printer().setOutputFormat(QPrinter::PdfFormat);
+        pdfPrinter->printer().setOutputFileName(file.scratch());
     }
+    SystemPrinterPort &printer = pdfPrinter ? static_cast<SystemPrinterPort &>(*pdfPrinter) : noPrinter;
     TDRUK druk(PrintModulePorts{tree.prompt(), progress, fileName, printer,
                                 PrintSettingsStore(scratch.filePath(QStringLiteral("druk.ini")))});
     druk.TypWydruku = pdf ? drWINDOWS : drEKSPORT;

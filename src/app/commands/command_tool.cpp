@@ -147,6 +147,17 @@ bool IsToolCommandLine(const QStringList &arguments)
     return false;
 }
 
+bool ToolCommandDraws(const QStringList &arguments)
+{
+    QString error;
+    const std::optional<CommandArguments> parsed = ParseCommandArguments(arguments, error);
+    if (!parsed)
+        return true;
+    if (parsed->command == QLatin1String("export") || parsed->command == QLatin1String("import"))
+        return false;
+    return parsed->command != QLatin1String("listing") || parsed->has(QStringLiteral("--pdf"));
+}
+
 int RunCommandTool(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock)
 {
     QString error;

@@ -13,6 +13,9 @@ class QTextStream;
 // follow the common options ("kasa -C /srv/kasa archive") as well as lead them; any word the
 // windowed program does not take is a job (an unknown one gets the usage).
 bool IsToolCommandLine(const QStringList &arguments);
+// Whether the job draws (a form or a listing to PDF needs fonts); the others run on Qt's core
+// alone, without starting its graphics.
+bool ToolCommandDraws(const QStringList &arguments);
 // The commands that change the data tree (archive date, restore, new year, import, index repair):
 // they need a login that may change data.
 bool IsDataChangingCommand(const QString &word);

@@ -25,7 +25,7 @@ HeadlessTree::HeadlessTree(const CommandArguments &arguments, QTextStream &err, 
 
 HeadlessTree::~HeadlessTree() = default;
 
-bool HeadlessTree::open(Tables tables)
+bool HeadlessTree::open(Tables tables, const YearTables &yearTables)
 {
     const QString folder = QDir::cleanPath(QFileInfo(arguments_.workingFolder).absoluteFilePath());
     if (!QFileInfo(folder).isDir()) {
@@ -65,6 +65,8 @@ bool HeadlessTree::open(Tables tables)
         return login_->LoginUser(parameters);
     };
     data_ = std::make_unique<TDANE>(DataModuleContext{session_, prompt_, state_, environment, login});
+    if (yearTables)
+        data_->limitYearTables(*yearTables);
     data_->runOpenSequence();
     if (state_.StartupStop) {
         err_ << QStringLiteral("Nie można otworzyć danych w %1.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
@@ -79,10 +81,13 @@ bool HeadlessTree::open(Tables tables)
     if (tables == Tables::EveryOneOpen) {
         TDANE &d = *data_;
         QStringList closed;
-        for (Table *table : {&d.TFIRMA, &d.TPARA, &d.TKASA, &d.TRKASA, &d.TNAG, &d.TSLO, &d.TKONTA, &d.TWALUTA,
-                             &d.TKontrah})
-            if (!table->isOpen())
-                closed << table->tableName();
+        for (Table TDANE::*member : {&TDANE::TFIRMA, &TDANE::TPARA, &TDANE::TKASA, &TDANE::TRKASA, &TDANE::TNAG,
+                                     &TDANE::TSLO, &TDANE::TKONTA, &TDANE::TWALUTA, &TDANE::TKontrah}) {
+            const Table &table = d.*member;
+            const bool required = member == &TDANE::TFIRMA || member == &TDANE::TPARA || d.opensYearTable(table);
+            if (required && !table.isOpen())
+                closed << table.tableName();
+        }
         if (!closed.isEmpty()) {
             err_ << QStringLiteral("Nie otwarto tabel roku %1: %2. Sprawdź je poleceniem kasa check, naprawa: kasa repair.")
                         .arg(state_.CurrentYear, closed.join(QStringLiteral(", ")))

@@ -2,13 +2,14 @@
 
 #include "app/commands/command_arguments.h"
 #include "app/commands/console_prompt.h"
+#include "store/data_module.h"
 #include "store/session.h"
 
 #include <memory>
+#include <optional>
 
 class CashLedger;
 class Clock;
-class TDANE;
 class UserLogin;
 struct GlobalState;
 
@@ -25,8 +26,11 @@ public:
     // the data folder given does not exist, when the year given has no folder, or when one of
     // the year's tables did not open (unless the command mends tables, as the repair and the
     // restore do).
+    // The year's tables opened are those named (with the tables they are details of); all of
+    // them without a list.
     enum class Tables { EveryOneOpen, SomeMayFail };
-    bool open(Tables tables = Tables::EveryOneOpen);
+    using YearTables = std::optional<QList<Table TDANE::*>>;
+    bool open(Tables tables = Tables::EveryOneOpen, const YearTables &yearTables = std::nullopt);
 
     TDANE &data() { return *data_; }
     CashLedger &ledger() { return *ledger_; }
