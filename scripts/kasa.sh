@@ -15,7 +15,8 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth fonts-liberation fonts-dejavu-core
           qt6-translations-l10n poppler-utils
-          openbox xdotool imagemagick desktop-file-utils dpkg-dev fakeroot)
+          openbox xdotool imagemagick desktop-file-utils dpkg-dev fakeroot
+          libxlsxwriter-dev unzip)
 
 install_missing() {
     local missing=()

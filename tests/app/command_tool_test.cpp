@@ -2,6 +2,8 @@
 
 #include "base/clock.h"
 #include "base/process_environment.h"
+#include "maintenance/exchange_text.h"
+#include "print/listing_sheet.h"
 #include "store/session.h"
 #include "store/table.h"
 #include "store/table_schemas.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -159,6 +162,81 @@ TEST_F(CommandToolTest, ListingsAndPrintoutsGoToTheirFiles)
     pdftotext.start(QStringLiteral("pdftotext"), {path("raport.pdf"), QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(30000));
     EXPECT_TRUE(pdftotext.readAllStandardOutput().contains("RAPORT KASOWY"));
+}
+
+// The cells of a workbook's first sheet, row by row, each as its stored text (a number's value,
+// a string's text), read from the sheet's XML as the file holds it.
+QList<QStringList> WorkbookCells(const QString &path)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QStringLiteral("xl/worksheets/sheet1.xml")});
+    unzip.waitForFinished(30000);
+    const QString xml = QString::fromUtf8(unzip.readAllStandardOutput());
+    static const QRegularExpression cell(QStringLiteral(R"re(<c r="([A-Z]+)(\d+)"[^>/]*>(?:<v>([^<]*)</v>|<is><t[^>]*>([^<]*)</t></is>)</c>)re"));
+    QList<QStringList> rows;
+    for (const QRegularExpressionMatch &m : cell.globalMatch(xml)) {
+        const int row = m.captured(2).toInt() - 1;
+        int column = 0;
+        for (const QChar c : m.captured(1))
+            column = column * 26 + (c.unicode() - 'A' + 1);
+        while (rows.size() <= row)
+            rows.append(QStringList());
+        while (rows[row].size() < column)
+            rows[row].append(QString());
+        QString value = m.captured(3).isEmpty() ? m.captured(4) : m.captured(3);
+        value.replace(QStringLiteral("&quot;"), QStringLiteral("\"")).replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        rows[row][column - 1] = value;
+    }
+    return rows;
+}
+
+// A listing saved as a workbook or as CSV holds, cell by cell, the table it prints: amounts as
+// numbers, days as dates, the headings in the first row.
+TEST_F(CommandToolTest, ListingsAsSpreadsheetsHoldThePrintedRows)
+{
+    const QList<QStringList> listings{{"cash-state"},
+                                      {"amount-range", "--min", "100", "--max", "500"},
+                                      {"receipts"},
+                                      {"history", "--contractor", "1"}};
+    for (const QStringList &listing : listings) {
+        SCOPED_TRACE(listing.join(u' ').toStdString());
+        ASSERT_EQ(run(QStringList{"listing"} + listing + QStringList{"--out", path("w.txt")}), 0) << errors.toStdString();
+        QFile text(path("w.txt"));
+        ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+        const ListingSheet printed = ReadListingSheet(DecodeWindows1250(text.readAll()).split(u'\n'));
+        ASSERT_FALSE(printed.rows.isEmpty());
+
+        ASSERT_EQ(run(QStringList{"listing"} + listing + QStringList{"--xlsx", path("w.xlsx")}), 0) << errors.toStdString();
+        const QList<QStringList> cells = WorkbookCells(path("w.xlsx"));
+        ASSERT_EQ(cells.size(), printed.rows.size() + 1);
+        for (int c = 0; c < printed.columns.size(); ++c)
+            EXPECT_EQ(cells[0].value(c), printed.columns[c].heading);
+        for (int r = 0; r < printed.rows.size(); ++r) {
+            for (int c = 0; c < printed.columns.size(); ++c) {
+                const SheetCell &expected = printed.rows[r].cells[c];
+                const QString stored = cells[r + 1].value(c);
+                SCOPED_TRACE(QStringLiteral("row %1, column %2: %3").arg(r + 2).arg(c + 1).arg(expected.text).toStdString());
+                switch (expected.kind) {
+                case SheetCell::Kind::Empty: EXPECT_EQ(stored, QString()); break;
+                case SheetCell::Kind::Text: EXPECT_EQ(stored, expected.text); break;
+                case SheetCell::Kind::Integer: EXPECT_EQ(stored.toLongLong(), expected.integer); break;
+                case SheetCell::Kind::Amount: EXPECT_NEAR(stored.toDouble(), expected.amount.toDouble(), 1e-9); break;
+                case SheetCell::Kind::Date: EXPECT_EQ(stored.toInt(), QDate(1899, 12, 30).daysTo(expected.date)); break;
+                }
+            }
+        }
+
+        ASSERT_EQ(run(QStringList{"listing"} + listing + QStringList{"--csv", path("w.csv")}), 0) << errors.toStdString();
+        QFile csv(path("w.csv"));
+        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), printed.rows.size() + 1);
+        const SheetRow &first = printed.rows.first();
+        for (int c = 0; c < first.cells.size(); ++c)
+            if (first.cells[c].kind == SheetCell::Kind::Amount)
+                EXPECT_TRUE(lines[1].contains(first.cells[c].amount.toString())) << lines[1].toStdString();
+    }
 }
 
 // A command opens the year's tables it works on: a damaged table it does not read stops only the

@@ -18,6 +18,7 @@ const QStringList &ValueOptions()
         QStringLiteral("-C"),     QStringLiteral("--year"),   QStringLiteral("--to"),     QStringLiteral("--from"),
         QStringLiteral("--out"),  QStringLiteral("--pdf"),    QStringLiteral("--desk"),   QStringLiteral("--report"),
         QStringLiteral("--day"),  QStringLiteral("--min"),    QStringLiteral("--max"),    QStringLiteral("--contractor"),
+        QStringLiteral("--xlsx"), QStringLiteral("--csv"),
     };
     return options;
 }

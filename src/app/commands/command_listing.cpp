@@ -10,6 +10,7 @@
 #include "print/contractor_history_listing.h"
 #include "print/forms/qt_system_printer.h"
 #include "print/listing_context.h"
+#include "print/listing_sheet_files.h"
 #include "print/period_listing.h"
 #include "print/print_sink.h"
 #include "print/report_cash_state_listing.h"
@@ -18,6 +19,7 @@
 #include "store/data_module.h"
 
 #include <QDate>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -47,7 +49,15 @@ QDate DayOption(const CommandArguments &arguments, const QString &name)
     return QDate::fromString(arguments.option(name), QStringLiteral("yyyy-MM-dd"));
 }
 
-// The options each listing takes besides --out and --pdf.
+// Where a listing goes: one of these options names its file.
+const QStringList &OutputOptions()
+{
+    static const QStringList options{QStringLiteral("--out"), QStringLiteral("--pdf"), QStringLiteral("--xlsx"),
+                                     QStringLiteral("--csv")};
+    return options;
+}
+
+// The options each listing takes besides its output.
 const QHash<QString, QStringList> &OptionsOfListings()
 {
     static const QHash<QString, QStringList> options{
@@ -69,12 +79,12 @@ QString ListingArgumentsProblem(const QString &name, const CommandArguments &arg
     if (!OptionsOfListings().contains(name))
         return QStringLiteral("Nieznany wykaz \"%1\".").arg(name);
     const QString unknown = UnknownOptionsProblem(
-        arguments, OptionsOfListings().value(name) + QStringList{QStringLiteral("--out"), QStringLiteral("--pdf")},
+        arguments, OptionsOfListings().value(name) + OutputOptions(),
         QStringLiteral("Wykaz %1").arg(name));
     if (!unknown.isEmpty())
         return unknown;
-    if (arguments.has(QStringLiteral("--out")) == arguments.has(QStringLiteral("--pdf")))
-        return QStringLiteral("Podaj jedną z opcji --out PLIK albo --pdf PLIK.");
+    if (std::count_if(OutputOptions().cbegin(), OutputOptions().cend(), [&](const QString &option) { return arguments.has(option); }) != 1)
+        return QStringLiteral("Podaj jedną z opcji --out PLIK, --pdf PLIK, --xlsx PLIK albo --csv PLIK.");
     if (name == QLatin1String("day-state") && !arguments.has(QStringLiteral("--day")))
         return QStringLiteral("Wykaz day-state wymaga opcji --day RRRR-MM-DD.");
     if (name == QLatin1String("history") && !arguments.has(QStringLiteral("--contractor")))
@@ -237,7 +247,7 @@ private:
 const QStringList &ListingValueOptions()
 {
     static const QStringList options = [] {
-        QStringList all{QStringLiteral("--out"), QStringLiteral("--pdf")};
+        QStringList all = OutputOptions();
         for (const QStringList &own : OptionsOfListings())
             for (const QString &option : own)
                 if (!all.contains(option))
@@ -255,8 +265,12 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
         err << problem << Qt::endl;
         return 2;
     }
-    const bool pdf = arguments.has(QStringLiteral("--pdf"));
-    const QString path = QFileInfo(arguments.option(pdf ? QStringLiteral("--pdf") : QStringLiteral("--out"))).absoluteFilePath();
+    const QString output = *std::find_if(OutputOptions().cbegin(), OutputOptions().cend(),
+                                         [&](const QString &option) { return arguments.has(option); });
+    const bool pdf = output == QLatin1String("--pdf");
+    // A spreadsheet is made from the listing's lines once they are all there.
+    const bool sheet = output == QLatin1String("--xlsx") || output == QLatin1String("--csv");
+    const QString path = QFileInfo(arguments.option(output)).absoluteFilePath();
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
         err << QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())) << Qt::endl;
         return 1;
@@ -286,11 +300,24 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
                                 PrintSettingsStore(scratch.filePath(QStringLiteral("druk.ini")))});
     druk.TypWydruku = pdf ? drWINDOWS : drEKSPORT;
     druk.Pl = drLATIN852;
-    druk.Bufor = true;
+    druk.Bufor = !sheet;
     ListingContext context = ListingContextOf(tree.ledger(), druk);
     const int errorsBefore = tree.prompt().errorCount();
     if (!RunListing(name, arguments, tree, context, err))
         return 1;
+    if (sheet && tree.prompt().errorCount() == errorsBefore) {
+        const ListingLines lines = [&](const std::function<void(const QString &)> &visit) {
+            const PreviewLines &preview = druk.preview();
+            for (qsizetype row = 0; row < preview.lineCount(); ++row)
+                visit(preview.row(row));
+        };
+        const QString failed = output == QLatin1String("--xlsx") ? WriteListingXlsx(lines, file.scratch())
+                                                                 : WriteListingCsv(lines, file.scratch());
+        if (!failed.isEmpty()) {
+            err << failed << Qt::endl;
+            QFile::remove(file.scratch());
+        }
+    }
     if (tree.prompt().errorCount() > errorsBefore || !file.putInPlace()) {
         err << QStringLiteral("Wykaz nie został zapisany do %1.").arg(QDir::toNativeSeparators(path)) << Qt::endl;
         return 1;

@@ -65,7 +65,7 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
          {QStringLiteral("kasa repair"), QStringLiteral("Naprawa indeksów tabel otwieranych przez program.\n"),
           RunRepairCommand, {}}},
         {QStringLiteral("listing"),
-         {QStringLiteral("kasa listing NAZWA [opcje] --out PLIK | --pdf PLIK"),
+         {QStringLiteral("kasa listing NAZWA [opcje] --out PLIK | --pdf PLIK | --xlsx PLIK | --csv PLIK"),
           QStringLiteral("Wykaz do pliku tekstowego (Windows-1250) albo do PDF. Nazwy i ich opcje:\n"
                          "  cash-state                                 stan wszystkich kas\n"
                          "  report-state --desk KASA [--report NR]     stan raportu (domyślnie ostatniego)\n"

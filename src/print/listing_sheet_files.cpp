@@ -1,0 +1,161 @@
+#include "print/listing_sheet_files.h"
+
+#include "print/listing_sheet.h"
+
+#include <QFile>
+#include <QHash>
+#include <QTextStream>
+
+#include <xlsxwriter.h>
+
+namespace {
+
+const QString kNoTable = QStringLiteral("Wykaz nie ma tabeli do zapisania.");
+
+QString CsvField(const SheetCell &cell)
+{
+    switch (cell.kind) {
+    case SheetCell::Kind::Empty:
+        return {};
+    case SheetCell::Kind::Amount:
+        // An amount in a currency keeps its code: a figure without it would say another sum.
+        return cell.currency.isEmpty() ? cell.amount.toString() : cell.amount.toString() + u' ' + cell.currency;
+    case SheetCell::Kind::Date:
+        return cell.date.toString(Qt::ISODate);
+    case SheetCell::Kind::Integer:
+        return QString::number(cell.integer);
+    case SheetCell::Kind::Text:
+        break;
+    }
+    if (!cell.text.contains(u';') && !cell.text.contains(u'"') && !cell.text.contains(u'\n'))
+        return cell.text;
+    return u'"' + QString(cell.text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
+} // namespace
+
+QString WriteListingCsv(const ListingLines &lines, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return file.errorString();
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::Utf8);
+    out.setGenerateByteOrderMark(true);
+    ListingSheetReader reader;
+    bool headed = false;
+    lines([&](const QString &line) {
+        reader.read(line, [&](const SheetRow &row) {
+            QStringList fields;
+            for (const SheetCell &cell : row.cells)
+                fields.append(CsvField(cell));
+            out << fields.join(u';') << "\r\n";
+        });
+        if (!headed && reader.hasHeading()) {
+            headed = true;
+            QStringList headings;
+            for (const SheetColumn &column : reader.columns())
+                headings.append(CsvField(ReadSheetCell(column.heading)));
+            out << headings.join(u';') << "\r\n";
+        }
+    });
+    out.flush();
+    if (!reader.hasHeading())
+        return kNoTable;
+    if (out.status() != QTextStream::Ok || !file.flush())
+        return file.errorString();
+    file.close();
+    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
+}
+
+QString WriteListingXlsx(const ListingLines &lines, const QString &path)
+{
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook *book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    if (!book)
+        return QStringLiteral("Nie można utworzyć pliku %1.").arg(path);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "Wykaz");
+    lxw_format *heading = workbook_add_format(book);
+    format_set_bold(heading);
+    lxw_format *money = workbook_add_format(book);
+    format_set_num_format(money, "#,##0.00");
+    lxw_format *moneyTotal = workbook_add_format(book);
+    format_set_num_format(moneyTotal, "#,##0.00");
+    format_set_bold(moneyTotal);
+    lxw_format *day = workbook_add_format(book);
+    format_set_num_format(day, "yyyy-mm-dd");
+    lxw_format *total = workbook_add_format(book);
+    format_set_bold(total);
+
+    // An amount in a currency shows its code after the figure, as the listing prints it.
+    QHash<QString, lxw_format *> currencyFormats;
+    const auto moneyFormat = [&](const QString &currency, bool inTotal) {
+        if (currency.isEmpty())
+            return inTotal ? moneyTotal : money;
+        const QString key = currency + (inTotal ? QStringLiteral("+") : QString());
+        lxw_format *&format = currencyFormats[key];
+        if (!format) {
+            format = workbook_add_format(book);
+            format_set_num_format(format, QStringLiteral("#,##0.00 \"%1\"").arg(currency).toUtf8().constData());
+            if (inTotal)
+                format_set_bold(format);
+        }
+        return format;
+    };
+    ListingSheetReader reader;
+    lxw_row_t next = 0;
+    lxw_error failed = LXW_NO_ERROR;
+    const auto check = [&](lxw_error error) {
+        if (failed == LXW_NO_ERROR)
+            failed = error;
+    };
+    lines([&](const QString &line) {
+        reader.read(line, [&](const SheetRow &row) {
+            for (int c = 0; c < row.cells.size(); ++c) {
+                const SheetCell &cell = row.cells[c];
+                const auto column = lxw_col_t(c);
+                switch (cell.kind) {
+                case SheetCell::Kind::Empty:
+                    if (row.total)
+                        check(worksheet_write_blank(sheet, next, column, total));
+                    break;
+                case SheetCell::Kind::Amount:
+                    check(worksheet_write_number(sheet, next, column, cell.amount.toDouble(),
+                                                 moneyFormat(cell.currency, row.total)));
+                    break;
+                case SheetCell::Kind::Integer:
+                    check(worksheet_write_number(sheet, next, column, double(cell.integer), row.total ? total : nullptr));
+                    break;
+                case SheetCell::Kind::Date: {
+                    lxw_datetime when{cell.date.year(), cell.date.month(), cell.date.day(), 0, 0, 0};
+                    check(worksheet_write_datetime(sheet, next, column, &when, day));
+                    break;
+                }
+                case SheetCell::Kind::Text:
+                    check(worksheet_write_string(sheet, next, column, cell.text.toUtf8().constData(),
+                                                 row.total ? total : nullptr));
+                    break;
+                }
+            }
+            ++next;
+        });
+        if (next == 0 && reader.hasHeading()) {
+            const QList<SheetColumn> &columns = reader.columns();
+            for (int c = 0; c < columns.size(); ++c) {
+                check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::max(columns[c].width, 6) + 1.0, nullptr));
+                check(worksheet_write_string(sheet, 0, lxw_col_t(c), columns[c].heading.toUtf8().constData(), heading));
+            }
+            worksheet_freeze_panes(sheet, 1, 0);
+            next = 1;
+        }
+    });
+    const lxw_error closed = workbook_close(book);
+    if (!reader.hasHeading())
+        return kNoTable;
+    if (failed != LXW_NO_ERROR)
+        return QString::fromUtf8(lxw_strerror(failed));
+    if (closed != LXW_NO_ERROR)
+        return QString::fromUtf8(lxw_strerror(closed));
+    return {};
+}
