@@ -1,12 +1,18 @@
 #include "print/listing_sheet_files.h"
 
 #include "print/listing_sheet.h"
+#include "base/prompt.h"
+#include "print/save_file_dialog.h"
+#include "print/text_print_module.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
 
 #include <xlsxwriter.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -158,4 +164,26 @@ QString WriteListingXlsx(const ListingLines &lines, const QString &path)
     if (closed != LXW_NO_ERROR)
         return QString::fromUtf8(lxw_strerror(closed));
     return {};
+}
+
+bool SavePreviewAsSheet(TDRUK &druk)
+{
+    const QString title = druk.Tytul.trimmed().isEmpty() ? QStringLiteral("wykaz") : druk.Tytul.trimmed();
+    const std::optional<QString> chosen = druk.saveDialog().askSaveFileName(title + QStringLiteral(".xlsx"), QStringLiteral(".xlsx"));
+    if (!chosen)
+        return false;
+    const QFileInfo target(*chosen);
+    const QString scratch = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".kasa-nowy");
+    const ListingLines lines = [&](const std::function<void(const QString &)> &visit) {
+        const PreviewLines &preview = druk.preview();
+        for (qsizetype row = 0; row < preview.lineCount(); ++row)
+            visit(preview.row(row));
+    };
+    const bool csv = target.suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    const QString failed = csv ? WriteListingCsv(lines, scratch) : WriteListingXlsx(lines, scratch);
+    if (failed.isEmpty() && ::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) == 0)
+        return true;
+    QFile::remove(scratch);
+    druk.prompt().error(QStringLiteral("Nie zapisano arkusza %1.\r%2").arg(target.absoluteFilePath(), failed));
+    return false;
 }

@@ -16,3 +16,10 @@ QString WriteListingCsv(const ListingLines &lines, const QString &path);
 // money format, days as dates, whole numbers as numbers, total lines in bold, columns as wide as
 // the listing prints them. Written row by row, in constant memory.
 QString WriteListingXlsx(const ListingLines &lines, const QString &path);
+
+class TDRUK;
+
+// "Zapisz arkusz": the preview's listing saved where the user chooses, as a workbook, or as CSV
+// when the name ends in ".csv". The file is written beside its place and takes the name only when
+// whole; a failure is said and leaves an earlier file as it was. False when nothing was saved.
+bool SavePreviewAsSheet(TDRUK &druk);

@@ -72,6 +72,8 @@ public:
     void setPreviewHandler(std::function<void()> handler) { showPreview_ = std::move(handler); }
 
     SystemPrinterPort &systemPrinter() const { return ports_.systemPrinter; }
+    SaveFileDialog &saveDialog() const { return ports_.saveDialog; }
+    Prompt &prompt() const { return ports_.prompt; }
 
     QString Tytul;      // title of the current job
     bool Auto = false;  // print the buffer when the job ends, without the preview

@@ -178,6 +178,33 @@ TEST_F(PrintWindow, PrintsTheSelectedLinesOrTheWholePreview)
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
 
+// "Zapisz arkusz" saves the preview's table as a workbook, or as CSV for a ".csv" name; a listing
+// without a table is refused and an earlier file stays.
+TEST_F(PrintWindow, SavesThePreviewsTableAsASpreadsheet)
+{
+    settings->setPreviewText(QStringLiteral("Raport stanu kas.\n"
+                                            "| SYMBOL | Nazwa Kasy | Stan Kasy      |\n"
+                                            "| KAS1   | Kasa       |  1 234 , 50 PLN |\n"));
+    window->show();
+    const QString csv = pathOf(QStringLiteral("stan.csv"));
+    saveDialog.answer(csv);
+    QTest::mouseClick(window->SheetButton, Qt::LeftButton);
+    EXPECT_EQ(contentsOf(csv), QByteArray("\xEF\xBB\xBFSYMBOL;Nazwa Kasy;Stan Kasy\r\nKAS1;Kasa;1234,50 PLN\r\n"));
+    const QString book = pathOf(QStringLiteral("stan.xlsx"));
+    saveDialog.answer(book);
+    QTest::mouseClick(window->SheetButton, Qt::LeftButton);
+    QFile workbook(book);
+    ASSERT_TRUE(workbook.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(workbook.read(2) == "PK"); // a zip, as every workbook
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
+
+    settings->setPreviewText(QStringLiteral("Bez tabeli\n"));
+    saveDialog.answer(csv);
+    QTest::mouseClick(window->SheetButton, Qt::LeftButton);
+    EXPECT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(contentsOf(csv).startsWith("\xEF\xBB\xBFSYMBOL"));
+}
+
 TEST(PrintModuleWindow, ShowsItselfAsThePreviewWhenABufferedJobEnds)
 {
     QTemporaryDir dir;

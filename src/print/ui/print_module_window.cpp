@@ -1,5 +1,6 @@
 #include "print/ui/print_module_window.h"
 
+#include "print/listing_sheet_files.h"
 #include "print/system_printer_port.h"
 #include "print/text_print_module.h"
 #include "print/ui/preview_view.h"
@@ -157,6 +158,9 @@ QWidget *TDRUKF::buildOptions()
     PrintButton->setObjectName(QStringLiteral("PrintButton"));
     SaveButton = new QPushButton(QStringLiteral("ZAPISZ USTAWIENIA"), options);
     SaveButton->setObjectName(QStringLiteral("SaveButton"));
+    SheetButton = new QPushButton(QStringLiteral("Zapisz arkusz"), options);
+    SheetButton->setObjectName(QStringLiteral("SheetButton"));
+    SheetButton->setToolTip(QStringLiteral("Zestawienie jako arkusz .xlsx albo plik .csv"));
 
     auto *choices = new QFormLayout;
     choices->addRow(QStringLiteral("Rodzaj wydruku :"), DensityChoice);
@@ -172,6 +176,7 @@ QWidget *TDRUKF::buildOptions()
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(PrintButton);
     buttons->addWidget(SaveButton);
+    buttons->addWidget(SheetButton);
     buttons->addStretch();
 
     auto *row = new QHBoxLayout(options);
@@ -230,6 +235,7 @@ void TDRUKF::connectControls()
     });
     connect(PrintButton, &QPushButton::clicked, this, &TDRUKF::BitBtnDrukujClick);
     connect(SaveButton, &QPushButton::clicked, this, [this] { druk_.ZapiszUstawienia(); });
+    connect(SheetButton, &QPushButton::clicked, this, [this] { SavePreviewAsSheet(druk_); });
 }
 
 void TDRUKF::fillPrinterList()

@@ -48,6 +48,7 @@ public:
     QCheckBox *DirectCheck;
     QPushButton *PrintButton;
     QPushButton *SaveButton;
+    QPushButton *SheetButton; // the listing as a spreadsheet
     PreviewView *Preview;
 
 protected:
