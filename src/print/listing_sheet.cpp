@@ -1,22 +1,11 @@
 #include "print/listing_sheet.h"
 
-#include <QRegularExpression>
 
 namespace {
 
-// An amount as the listings print it: thousands apart by spaces, a point or a comma (with spaces
-// around it on the cash-state listing) before the two decimals, a currency code after.
-const QRegularExpression &AmountPattern()
+bool IsDigit(QChar c)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^(-?)\s*(\d{1,3}(?: \d{3})*|\d+)\s*[.,]\s*(\d{2})(?:\s+([A-Za-zŁł]{2,3}))?$)"));
-    return pattern;
-}
-
-const QRegularExpression &DayPattern()
-{
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d{4})\.(\d{2})\.(\d{2})$)"));
-    return pattern;
+    return c >= u'0' && c <= u'9';
 }
 
 bool IsRuler(const QString &line)
@@ -24,6 +13,90 @@ bool IsRuler(const QString &line)
     for (const QChar c : line)
         if (c != u'|' && c != u'-' && c != u'=' && c != u'+' && !c.isSpace())
             return false;
+    return true;
+}
+
+// An amount as the listings print it: thousands apart by single spaces, a point or a comma (with
+// spaces around it on the cash-state listing) before the two decimals, a currency code after.
+// Read by hand: a long listing has millions of cells.
+bool ReadAmount(QStringView text, SheetCell &cell)
+{
+    qsizetype at = 0;
+    const qsizetype size = text.size();
+    const bool negative = at < size && text[at] == u'-';
+    if (negative) {
+        ++at;
+        while (at < size && text[at] == u' ')
+            ++at;
+    }
+    qint64 whole = 0;
+    int digits = 0;
+    int group = 0; // digits since the last space
+    while (at < size) {
+        if (IsDigit(text[at])) {
+            if (++digits > 15)
+                return false;
+            whole = whole * 10 + (text[at].unicode() - u'0');
+            ++group;
+            ++at;
+        } else if (text[at] == u' ' && at + 1 < size && IsDigit(text[at + 1])) {
+            if (group > 3 || digits == 0)
+                return false;
+            // The group after a space has exactly three digits.
+            if (at + 4 > size || !IsDigit(text[at + 2]) || !IsDigit(text[at + 3]) || (at + 4 < size && IsDigit(text[at + 4])))
+                return false;
+            group = 0;
+            ++at;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return false;
+    while (at < size && text[at] == u' ')
+        ++at;
+    if (at >= size || (text[at] != u'.' && text[at] != u','))
+        return false;
+    ++at;
+    while (at < size && text[at] == u' ')
+        ++at;
+    if (at + 2 > size || !IsDigit(text[at]) || !IsDigit(text[at + 1]))
+        return false;
+    const int cents = (text[at].unicode() - u'0') * 10 + (text[at + 1].unicode() - u'0');
+    at += 2;
+    QString currency;
+    if (at < size) {
+        if (text[at] != u' ')
+            return false;
+        while (at < size && text[at] == u' ')
+            ++at;
+        const QStringView code = text.mid(at);
+        if (code.size() < 2 || code.size() > 3)
+            return false;
+        for (const QChar c : code)
+            if (!c.isLetter())
+                return false;
+        currency = code.toString();
+    }
+    const qint64 units = (whole * 100 + cents) * 100;
+    cell.kind = SheetCell::Kind::Amount;
+    cell.amount = Money::fromUnits(negative ? -units : units);
+    cell.currency = currency;
+    return true;
+}
+
+bool ReadDay(QStringView text, SheetCell &cell)
+{
+    if (text.size() != 10 || text[4] != u'.' || text[7] != u'.')
+        return false;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!IsDigit(text[i]))
+            return false;
+    const QDate date(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+    if (!date.isValid())
+        return false;
+    cell.kind = SheetCell::Kind::Date;
+    cell.date = date;
     return true;
 }
 
@@ -36,23 +109,11 @@ SheetCell ReadSheetCell(const QString &printed)
     if (cell.text.isEmpty())
         return cell;
     cell.kind = SheetCell::Kind::Text;
-    if (const QRegularExpressionMatch amount = AmountPattern().match(cell.text); amount.hasMatch()) {
-        const QString digits = amount.captured(1) + QString(amount.captured(2)).remove(u' ') + u',' + amount.captured(3);
-        if (const std::optional<Money> value = Money::parse(digits)) {
-            cell.kind = SheetCell::Kind::Amount;
-            cell.amount = *value;
-            cell.currency = amount.captured(4);
-            return cell;
-        }
-    }
-    if (const QRegularExpressionMatch day = DayPattern().match(cell.text); day.hasMatch()) {
-        const QDate date(day.captured(1).toInt(), day.captured(2).toInt(), day.captured(3).toInt());
-        if (date.isValid()) {
-            cell.kind = SheetCell::Kind::Date;
-            cell.date = date;
-            return cell;
-        }
-    }
+    const QChar first = cell.text.front();
+    if (!IsDigit(first) && first != u'-')
+        return cell;
+    if (ReadAmount(cell.text, cell) || ReadDay(cell.text, cell))
+        return cell;
     bool number = false;
     const qint64 integer = cell.text.toLongLong(&number);
     if (number && cell.text.size() <= 15) {
@@ -75,6 +136,7 @@ void ListingSheetReader::read(const QString &line, const std::function<void(cons
         return;
     }
     SheetRow row;
+    row.cells.reserve(columns_.size());
     for (int i = 0; i + 1 < bars_.size(); ++i)
         row.cells.append(ReadSheetCell(line.mid(bars_[i] + 1, bars_[i + 1] - bars_[i] - 1)));
     row.total = !row.cells.isEmpty() && row.cells.first().text.startsWith(QStringLiteral("RAZEM"));

@@ -17,6 +17,7 @@
 namespace {
 
 const QString kNoTable = QStringLiteral("Wykaz nie ma tabeli do zapisania.");
+const QDate kDayNaught(1899, 12, 30);
 
 QString CsvField(const SheetCell &cell)
 {
@@ -133,11 +134,10 @@ QString WriteListingXlsx(const ListingLines &lines, const QString &path)
                 case SheetCell::Kind::Integer:
                     check(worksheet_write_number(sheet, next, column, double(cell.integer), row.total ? total : nullptr));
                     break;
-                case SheetCell::Kind::Date: {
-                    lxw_datetime when{cell.date.year(), cell.date.month(), cell.date.day(), 0, 0, 0};
-                    check(worksheet_write_datetime(sheet, next, column, &when, day));
+                case SheetCell::Kind::Date:
+                    // A day is the count of days since the spreadsheets' day naught, 1899-12-30.
+                    check(worksheet_write_number(sheet, next, column, double(kDayNaught.daysTo(cell.date)), day));
                     break;
-                }
                 case SheetCell::Kind::Text:
                     check(worksheet_write_string(sheet, next, column, cell.text.toUtf8().constData(),
                                                  row.total ? total : nullptr));
