@@ -85,6 +85,14 @@ std::optional<ParadoxFieldKind> KindOf(int type)
     }
 }
 
+// An empty field of four bytes is four zero bytes. pxlib's own test for it reads eight bytes on a
+// machine with 64-bit longs, so an empty number could come back as one; it is asked only about
+// fields that hold something.
+bool IsEmptyLongField(const char *data)
+{
+    return data[0] == 0 && data[1] == 0 && data[2] == 0 && data[3] == 0;
+}
+
 bool PlausibleHeader(const pxhead_t *head)
 {
     static const int blockSizes[] = {1, 2, 3, 4, 8, 16, 32};
@@ -245,7 +253,7 @@ QList<QVariant> ParadoxTableFile::row(int row)
         }
         case ParadoxFieldKind::Date: {
             long days = 0;
-            if (PX_get_data_long(document, data, 4, &days) > 0) {
+            if (!IsEmptyLongField(data) && PX_get_data_long(document, data, 4, &days) > 0) {
                 int year = 0, month = 0, day = 0;
                 if (days > 0)
                     PX_SdnToGregorian(days + kSerialDayOfDayZero, &year, &month, &day);
@@ -263,7 +271,9 @@ QList<QVariant> ParadoxTableFile::row(int row)
         case ParadoxFieldKind::Long:
         case ParadoxFieldKind::AutoIncrement: {
             long number = 0;
-            values.append(PX_get_data_long(document, data, 4, &number) > 0 ? QVariant(qint64(number)) : QVariant());
+            values.append(!IsEmptyLongField(data) && PX_get_data_long(document, data, 4, &number) > 0
+                              ? QVariant(qint64(number))
+                              : QVariant());
             break;
         }
         case ParadoxFieldKind::Currency:

@@ -116,16 +116,20 @@ TEST_F(ParadoxMigrationTest, BringsEveryTableOverValueForValueAndLeavesTheOldIns
     EXPECT_EQ(entries[0][2].value<Money>().units(), -100);
     EXPECT_EQ(entries[0][3].toString(), QStringLiteral("Przeksięgowanie różnic kursowych za luty (zaokrąglenia)"));
     EXPECT_EQ(entries[1][2].value<Money>().units(), 9'999'999'999'900);
+    EXPECT_FALSE(entries[1][1].isValid()); // an empty date stays empty, and is no change
 
     // The company row names the new folder; the program's tables have their listings.
-    const QList<QVariantList> company = rows(QStringLiteral("FIRMA.DB"), {QStringLiteral("DR"), QStringLiteral("NAZWA1")});
+    const QList<QVariantList> company =
+        rows(QStringLiteral("FIRMA.DB"), {QStringLiteral("DR"), QStringLiteral("NAZWA1"), QStringLiteral("DRTYP")});
     EXPECT_EQ(company[0][0].toString(), QDir::toNativeSeparators(target) + QDir::separator());
     EXPECT_EQ(company[0][1].toString(), QStringLiteral("Przedsiębiorstwo Handlowe „Pszczółka”"));
+    EXPECT_FALSE(company[0][2].isValid());
     EXPECT_TRUE(QFile::exists(QDir(target).filePath(QStringLiteral("2024/KASA/NAGKASA.STR"))));
     EXPECT_TRUE(QFile::exists(QDir(target).filePath(QStringLiteral("BAZA/USER.STR"))));
 
     const QString report = ParadoxMigrationReport(result);
     EXPECT_TRUE(report.contains(QStringLiteral("przeniesiona w całości"))) << report.toStdString();
+    EXPECT_FALSE(report.contains(QStringLiteral("nie jest datą"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("pola spoza programu: RABAT"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("Rok 2024, kasa 01: stan kasy"))) << report.toStdString();
 }

@@ -6,13 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 // pxlib's header declares its functions without C linkage for C++.
 extern "C" {
 #include <paradox.h>
 }
 
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -101,8 +101,7 @@ ParadoxTableWriter::ParadoxTableWriter(const QString &path, const QList<ParadoxC
     state_->record.resize(offset);
     if (PX_create_file(document, fields, int(columns.size()), QFile::encodeName(path).constData(),
                        keyFields > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB) < 0) {
-        ADD_FAILURE() << "pxlib could not create " << path.toStdString();
-        return;
+        throw std::runtime_error("pxlib could not create " + path.toStdString());
     }
     if (keyFields > 0)
         PX_set_value(document, "numprimkeys", float(keyFields));
@@ -111,7 +110,7 @@ ParadoxTableWriter::ParadoxTableWriter(const QString &path, const QList<ParadoxC
         memoPath.replace(memoPath.size() - 3, 3, QStringLiteral(".MB"));
         QFile::remove(memoPath);
         if (PX_set_blob_file(document, QFile::encodeName(memoPath).constData()) < 0)
-            ADD_FAILURE() << "pxlib could not create " << memoPath.toStdString();
+            throw std::runtime_error("pxlib could not create " + memoPath.toStdString());
     }
 }
 
@@ -134,7 +133,7 @@ void ParadoxTableWriter::add(const ParadoxRecord &record)
         PutValue(state_->document, data + state_->offsets[i], state_->columns[i], value);
     }
     if (PX_put_record(state_->document, data) < 0)
-        ADD_FAILURE() << "pxlib could not write a record";
+        throw std::runtime_error("pxlib could not write a record");
 }
 
 QList<ParadoxColumn> ParadoxColumnsOf(const TableDefinition &definition)

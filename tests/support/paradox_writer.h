@@ -26,7 +26,7 @@ using ParadoxRecord = QList<QPair<QString, QVariant>>;
 QList<ParadoxColumn> ParadoxColumnsOf(const TableDefinition &definition);
 
 // Writes the table (and its ".MB" beside it when a column is a memo), replacing any; the first
-// keyFields columns make its primary key. Fails the running test when pxlib refuses.
+// keyFields columns make its primary key. Throws std::runtime_error when pxlib refuses.
 void WriteParadoxTable(const QString &path, const QList<ParadoxColumn> &columns, const QList<ParadoxRecord> &rows,
                        int keyFields = 0);
 
