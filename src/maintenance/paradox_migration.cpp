@@ -194,6 +194,31 @@ private:
     Progress &progress_;
 };
 
+// The program's tables that no old table became, in the working folder, the data root and each
+// year brought over: made empty, as a new installation has them.
+QList<InstallationTable> MissingProgramTables(const QList<OldInstallationTable> &tables)
+{
+    QStringList present;
+    QStringList years;
+    for (const OldInstallationTable &table : tables) {
+        present << QDir::fromNativeSeparators(table.relativePath).toUpper();
+        if (!table.year.isEmpty() && !years.contains(table.year))
+            years << table.year;
+    }
+    QList<InstallationTable> missing;
+    QStringList listed;
+    for (const QString &year : std::as_const(years)) {
+        for (const InstallationTable &table : InstallationTables(year)) {
+            const QString path = QDir::fromNativeSeparators(table.relativePath).toUpper();
+            if (!present.contains(path) && !listed.contains(path)) {
+                missing << table;
+                listed << path;
+            }
+        }
+    }
+    return missing;
+}
+
 QString AbsoluteFolder(const QString &folder)
 {
     return QDir::cleanPath(QDir(folder).absolutePath());
@@ -283,13 +308,30 @@ ParadoxMigrationResult MigrateParadoxInstallation(const ParadoxMigrationRequest 
         session.setWorkingFolder(build.path());
         try {
             TableConverter converter(session, build.path(), target, progress);
+            QList<OldInstallationTable> listed; // the program's own tables
             for (const OldInstallationTable &table : std::as_const(tables))
                 result.tables << converter.convert(table);
+            for (const OldInstallationTable &table : std::as_const(tables))
+                if (table.programDefinition)
+                    listed << table;
+            for (const InstallationTable &table : MissingProgramTables(tables)) {
+                const QString path = QDir(build.path()).filePath(table.relativePath);
+                QDir().mkpath(QFileInfo(path).absolutePath());
+                Table empty(session);
+                empty.setTableName(path);
+                empty.create(table.definition);
+                MigratedTable created;
+                created.relativePath = table.relativePath;
+                created.createdEmpty = true;
+                result.tables << created;
+                OldInstallationTable made;
+                made.relativePath = table.relativePath;
+                made.programDefinition = table.definition;
+                listed << made;
+            }
             // The program's own tables get their structure listings and the engine's helper
             // indexes as a new installation has them.
-            for (const OldInstallationTable &table : std::as_const(tables)) {
-                if (!table.programDefinition)
-                    continue;
+            for (const OldInstallationTable &table : std::as_const(listed)) {
                 const QString path = QDir(build.path()).filePath(table.relativePath);
                 WriteStructureListing(session, WithoutDbExtension(path));
                 BuildProgramHelperIndexes(session, path);
@@ -328,6 +370,8 @@ QString ParadoxMigrationReport(const ParadoxMigrationResult &result)
                            .arg(table.valuesChanged, 6);
         if (table.carriedWhole)
             line += QStringLiteral("  przeniesiona w całości");
+        if (table.createdEmpty)
+            line += QStringLiteral("  utworzona pusta (brak jej w starej instalacji)");
         if (!table.extraFields.isEmpty())
             line += QStringLiteral("  pola spoza programu: %1").arg(table.extraFields.join(QStringLiteral(", ")));
         lines << line;

@@ -15,7 +15,8 @@ class Progress;
 // program's structure (fields the old table has beyond it carried along), the others in their
 // own fields, row by row and value by value; automatic numbers keep their values; the program's
 // indexes, its structure listings and the engine's helper indexes are made as a new installation
-// has them; the company row names the new folder as its data root. Then the old and the new
+// has them; the company row names the new folder as its data root; a table of the program the old
+// installation lacks is made empty, as a new installation has it. Then the old and the new
 // tables are compared (ComparedFigures); only when every table converted and all figures agree
 // does the scratch folder take the target's name, in one rename. Otherwise nothing is left.
 
@@ -31,6 +32,7 @@ struct MigratedTable {
     int rowsWritten = 0;
     int valuesChanged = 0;
     bool carriedWhole = false;  // in its own fields: a table of another module, or an older structure
+    bool createdEmpty = false;  // a table of the program the old installation did not have
     QStringList extraFields;    // fields beyond the program's, carried along
     QStringList changes;        // the first changed values: "wiersz 3, pole TYT1: ..."
 };

@@ -126,10 +126,14 @@ TEST_F(ParadoxMigrationTest, BringsEveryTableOverValueForValueAndLeavesTheOldIns
     EXPECT_FALSE(company[0][2].isValid());
     EXPECT_TRUE(QFile::exists(QDir(target).filePath(QStringLiteral("2024/KASA/NAGKASA.STR"))));
     EXPECT_TRUE(QFile::exists(QDir(target).filePath(QStringLiteral("BAZA/USER.STR"))));
+    // The old installation had no contractor details: the table is made empty, as a new year has it.
+    EXPECT_TRUE(rows(QStringLiteral("2024/FIN/KONTRAHO.DB"), {QStringLiteral("NR")}).isEmpty());
+    EXPECT_TRUE(QFile::exists(QDir(target).filePath(QStringLiteral("2024/FIN/KONTRAHO.STR"))));
 
     const QString report = ParadoxMigrationReport(result);
     EXPECT_TRUE(report.contains(QStringLiteral("przeniesiona w całości"))) << report.toStdString();
     EXPECT_FALSE(report.contains(QStringLiteral("nie jest datą"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("utworzona pusta"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("pola spoza programu: RABAT"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("Rok 2024, kasa 01: stan kasy"))) << report.toStdString();
 }
