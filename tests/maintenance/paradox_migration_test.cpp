@@ -2,14 +2,18 @@
 #include "base/progress.h"
 #include "maintenance/paradox_field_conversion.h"
 #include "maintenance/paradox_migration.h"
+#include "maintenance/ui/paradox_migration_window.h"
 #include "store/session.h"
 #include "store/table.h"
 #include "support/paradox_writer.h"
+#include "support/scripted_prompt.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 // pxlib's header declares its functions without C linkage for C++.
@@ -209,6 +213,29 @@ TEST_F(ParadoxMigrationTest, RefusesATargetThatHoldsSomethingAndAFolderThatIsNoI
         EXPECT_TRUE(error.message().contains(QStringLiteral("nie ma tabeli parametrów KASA.DB"))) << error.message().toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(elsewhere));
+}
+
+// The window runs the same work: the report fills its box, a refusal is said once and written
+// into the box, and the old data root may be left empty.
+TEST_F(ParadoxMigrationTest, TheWindowShowsTheReportOrWhyNothingWasWritten)
+{
+    ScriptedPrompt prompt;
+    NullProgress progress;
+    ParadoxMigrationWindow window(progress, &prompt);
+    window.OldWorkingFolder->setText(QDir(old).filePath(QStringLiteral("2024")));
+    window.NewFolder->setText(target);
+    window.StartClick();
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages()[0].icon, PromptIcon::Error);
+    EXPECT_TRUE(prompt.messages()[0].text.endsWith(QStringLiteral("\rNic nie zostało zapisane.")));
+    EXPECT_TRUE(window.Report->toPlainText().contains(QStringLiteral("nie ma tabeli parametrów KASA.DB")));
+
+    prompt.clear();
+    window.OldWorkingFolder->setText(old);
+    window.StartClick();
+    EXPECT_EQ(prompt.texts(), QStringList{QStringLiteral("Dane zostały przeniesione do %1.").arg(target)});
+    EXPECT_TRUE(window.Report->toPlainText().contains(QStringLiteral("Stara i nowa instalacja są zgodne")));
+    EXPECT_TRUE(QFile::exists(QDir(target).filePath(QStringLiteral("2024/KASA/NAGKASA.DB"))));
 }
 
 TEST(ParadoxValueConversion, KeepsMoneyExactAndSaysWhatHadToChange)
