@@ -119,9 +119,16 @@ public:
             throw ParadoxMigrationError(QStringLiteral("Nie można utworzyć folderu %1.").arg(Native(QFileInfo(path).absolutePath())));
         const int dataRootField = table.isCompanyTable ? target.definition.fieldIndex(kDataRootField) : -1;
         {
+            // The other indexes are built once the rows are in: far quicker than keeping them
+            // up to date row by row.
+            TableDefinition keyed = target.definition;
+            QList<IndexDef> later;
+            for (qsizetype i = keyed.indexes.size() - 1; i >= 0; --i)
+                if (!keyed.indexes[i].primary)
+                    later.prepend(keyed.indexes.takeAt(i));
             Table out(session_);
             out.setTableName(path);
-            out.create(target.definition);
+            out.create(keyed);
             out.open();
             BulkWriter writer(out);
             const QList<FieldDef> &fields = target.definition.fields;
@@ -154,6 +161,10 @@ public:
                     progress_.Postep();
             }
             writer.commit();
+            for (const IndexDef &index : std::as_const(later))
+                out.addIndex(index);
+            if (out.definition().indexes != target.definition.indexes)
+                throw ParadoxMigrationError(QStringLiteral("Tabela %1: indeksy nie zostały utworzone.").arg(Native(path)));
         }
         migrated.rowsWritten = CountRows(session_, path);
         progress_.Postep();

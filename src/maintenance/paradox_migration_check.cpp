@@ -15,10 +15,15 @@
 
 namespace {
 
-// The values a figure needs of a row, by field name; invalid when the table has no such field.
-using FieldReader = std::function<QVariant(const QString &)>;
-using RowVisitor = std::function<void(const FieldReader &)>;
-using TableReader = std::function<void(const QString &relativeToYear, const RowVisitor &)>;
+// The values of the fields a figure needs, in the order they were asked for; invalid where the
+// table has no such field.
+using RowVisitor = std::function<void(const QList<QVariant> &)>;
+using TableReader = std::function<void(const QString &relativeToYear, const QStringList &fields, const RowVisitor &)>;
+
+const QStringList kReportFields{QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("BOWARTOSC"),
+                                QStringLiteral("BZWARTOSC"), QStringLiteral("ZAMKNIETY")};
+const QStringList kDocumentFields{QStringLiteral("GLOWKA"), QStringLiteral("RD"), QStringLiteral("OKOD"),
+                                  QStringLiteral("KWOTA"), QStringLiteral("SYMBOL"), QStringLiteral("NUMER")};
 
 Money AsMoney(const QVariant &value)
 {
@@ -54,22 +59,22 @@ struct YearFigures {
 YearFigures Compute(const TableReader &read)
 {
     YearFigures year;
-    read(QStringLiteral("KASA/RKASA.DB"), [&](const FieldReader &field) {
-        ReportFigures &report = year.reports[field(QStringLiteral("SYMBOL")).toString()][field(QStringLiteral("NUMER")).toInt()];
-        report.opening = AsMoney(field(QStringLiteral("BOWARTOSC")));
-        report.closing = AsMoney(field(QStringLiteral("BZWARTOSC")));
-        report.closed = field(QStringLiteral("ZAMKNIETY")).toBool();
+    read(QStringLiteral("KASA/RKASA.DB"), kReportFields, [&](const QList<QVariant> &field) {
+        ReportFigures &report = year.reports[field[0].toString()][field[1].toInt()];
+        report.opening = AsMoney(field[2]);
+        report.closing = AsMoney(field[3]);
+        report.closed = field[4].toBool();
     });
-    read(QStringLiteral("KASA/NAGKASA.DB"), [&](const FieldReader &field) {
-        if (!field(QStringLiteral("GLOWKA")).toBool())
+    read(QStringLiteral("KASA/NAGKASA.DB"), kDocumentFields, [&](const QList<QVariant> &field) {
+        if (!field[0].toBool())
             return;
-        const QString kind = field(QStringLiteral("RD")).toString();
-        const QString sign = field(QStringLiteral("OKOD")).toString();
-        const Money amount = AsMoney(field(QStringLiteral("KWOTA")));
+        const QString kind = field[1].toString();
+        const QString sign = field[2].toString();
+        const Money amount = AsMoney(field[3]);
         KindFigures &byKind = year.kinds[kind];
         ++byKind.documents;
         byKind.total += amount;
-        ReportFigures &report = year.reports[field(QStringLiteral("SYMBOL")).toString()][field(QStringLiteral("NUMER")).toInt()];
+        ReportFigures &report = year.reports[field[4].toString()][field[5].toInt()];
         ++report.documents;
         if (IsReceipt(kind, sign))
             report.receipts += amount;
@@ -127,29 +132,35 @@ QList<std::pair<ComparedFigure, QString>> Lines(const QString &yearName, const Y
     return lines;
 }
 
-// Reading the old year's table through pxlib, fields by name.
+// Reading the old year's table through pxlib.
 void ReadOldTable(const QList<OldInstallationTable> &tables, const QString &year, const QString &relativeToYear,
-                  const RowVisitor &visit)
+                  const QStringList &fields, const RowVisitor &visit)
 {
     const QString wanted = year + u'/' + relativeToYear;
     for (const OldInstallationTable &table : tables) {
         if (QDir::fromNativeSeparators(table.relativePath).compare(wanted, Qt::CaseInsensitive) != 0)
             continue;
         ParadoxTableFile file(table.oldPath);
-        QList<QVariant> values;
-        const FieldReader field = [&](const QString &name) {
-            const int at = file.fieldIndex(name);
-            return at < 0 ? QVariant() : values.value(at);
-        };
+        QList<int> present; // positions of the fields the file has
+        QList<int> at;      // per field asked, its place among them, -1 when the file lacks it
+        for (const QString &field : fields) {
+            const int position = file.fieldIndex(field);
+            at << (position < 0 ? -1 : int(present.size()));
+            if (position >= 0)
+                present << position;
+        }
+        QList<QVariant> values(fields.size());
         for (int row = 0; row < file.rowCount(); ++row) {
-            values = file.row(row);
-            visit(field);
+            const QList<QVariant> read = file.row(row, present);
+            for (int i = 0; i < fields.size(); ++i)
+                values[i] = at[i] < 0 ? QVariant() : read[at[i]];
+            visit(values);
         }
     }
 }
 
-// Reading the new table through the engine, fields by name.
-void ReadNewTable(Session &session, const QString &path, const RowVisitor &visit)
+// Reading the new table through the engine.
+void ReadNewTable(Session &session, const QString &path, const QStringList &fields, const RowVisitor &visit)
 {
     if (!QFileInfo::exists(path))
         return;
@@ -157,15 +168,18 @@ void ReadNewTable(Session &session, const QString &path, const RowVisitor &visit
     table.setTableName(path);
     table.open();
     const TableDefinition definition = table.definition();
+    QList<int> at; // per field asked, its position, -1 when the table lacks it
     QList<int> positions;
-    for (int i = 0; i < definition.fields.size(); ++i)
-        positions << i;
+    for (const QString &field : fields) {
+        at << definition.fieldIndex(field);
+        if (at.last() >= 0)
+            positions << at.last();
+    }
+    QList<QVariant> values(fields.size());
     table.visitRows(Bookmark(), std::numeric_limits<int>::max(), positions, [&](const StoredValues &row) {
-        const FieldReader field = [&](const QString &name) {
-            const int at = definition.fieldIndex(name);
-            return at < 0 ? QVariant() : ProgramValue(definition.fields[at], row.value(at));
-        };
-        visit(field);
+        for (int i = 0; i < fields.size(); ++i)
+            values[i] = at[i] < 0 ? QVariant() : ProgramValue(definition.fields[at[i]], row.value(at[i]));
+        visit(values);
     });
 }
 
@@ -180,11 +194,11 @@ QList<ComparedFigure> CompareLedgerFigures(const QList<OldInstallationTable> &ta
             years << table.year;
     QList<ComparedFigure> compared;
     for (const QString &year : std::as_const(years)) {
-        const YearFigures old = Compute([&](const QString &relative, const RowVisitor &visit) {
-            ReadOldTable(tables, year, relative, visit);
+        const YearFigures old = Compute([&](const QString &relative, const QStringList &fields, const RowVisitor &visit) {
+            ReadOldTable(tables, year, relative, fields, visit);
         });
-        const YearFigures converted = Compute([&](const QString &relative, const RowVisitor &visit) {
-            ReadNewTable(session, QDir(newFolder).filePath(year + u'/' + relative), visit);
+        const YearFigures converted = Compute([&](const QString &relative, const QStringList &fields, const RowVisitor &visit) {
+            ReadNewTable(session, QDir(newFolder).filePath(year + u'/' + relative), fields, visit);
         });
         const auto oldLines = Lines(year, old);
         const auto newLines = Lines(year, converted);

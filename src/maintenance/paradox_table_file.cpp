@@ -15,6 +15,7 @@ extern "C" {
 
 #include <cstdio>
 #include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -209,14 +210,21 @@ int ParadoxTableFile::keyFieldCount() const
 
 QList<QVariant> ParadoxTableFile::row(int row)
 {
+    QList<int> every(fields_.size());
+    std::iota(every.begin(), every.end(), 0);
+    return this->row(row, every);
+}
+
+QList<QVariant> ParadoxTableFile::row(int row, const QList<int> &wanted)
+{
     pxdoc_t *document = handles_->document;
     char *record = handles_->record.data();
     if (!PX_get_record(document, row, record))
         throw ParadoxFileError(QStringLiteral("Tabela %1, wiersz %2: nie można odczytać rekordu.")
                                    .arg(Native(path_)).arg(row + 1));
     QList<QVariant> values;
-    values.reserve(fields_.size());
-    for (int i = 0; i < fields_.size(); ++i) {
+    values.reserve(wanted.size());
+    for (const int i : wanted) {
         char *data = record + offsets_[i];
         const int length = fields_[i].length;
         switch (fields_[i].kind) {

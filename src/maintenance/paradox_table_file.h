@@ -60,6 +60,8 @@ public:
     // and number, bool for logical, QDate for a date (an invalid QDate for a day number that is
     // no calendar date). Throws ParadoxFileError naming the row and the field that failed.
     QList<QVariant> row(int row);
+    // The same for the fields at the given positions only, in their order.
+    QList<QVariant> row(int row, const QList<int> &fields);
 
 private:
     struct Handles;
