@@ -1,11 +1,10 @@
+#include "program_run.h"
 #include "store/table_schemas.h"
 #include "support/paradox_writer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -66,31 +65,18 @@ const LargeOldInstallation &Installation()
 void MigrateParadoxYear(benchmark::State &state)
 {
     const LargeOldInstallation &installation = Installation();
-    static const QString timeTool = QStandardPaths::findExecutable(QStringLiteral("time"), {QStringLiteral("/usr/bin")});
     double peakMb = -1;
     int run = 0;
     bool agreed = true;
     for (auto _ : state) {
         const QString target = installation.target(++run);
-        const QString peakFile = installation.file(QStringLiteral("peak.txt"));
-        const QStringList arguments{QStringLiteral("migrate-paradox"), QStringLiteral("--from"), installation.old(),
-                                    QStringLiteral("--to"), target};
-        QProcess command;
-        command.setStandardOutputFile(QProcess::nullDevice());
-        command.setStandardErrorFile(QProcess::nullDevice());
-        QElapsedTimer timer;
-        timer.start();
-        if (timeTool.isEmpty())
-            command.start(QStringLiteral(KASA_PROGRAM_PATH), arguments);
-        else
-            command.start(timeTool, QStringList{QStringLiteral("-f"), QStringLiteral("%M"), QStringLiteral("-o"), peakFile,
-                                                QStringLiteral(KASA_PROGRAM_PATH)} + arguments);
-        command.waitForFinished(-1);
-        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        agreed = agreed && command.exitStatus() == QProcess::NormalExit && command.exitCode() == 0;
-        QFile peak(peakFile);
-        if (peak.open(QIODevice::ReadOnly))
-            peakMb = std::max(peakMb, peak.readAll().trimmed().split('\n').last().toDouble() / 1024.0);
+        const ProgramRun migration = RunProgram(QString(),
+                                                {QStringLiteral("migrate-paradox"), QStringLiteral("--from"), installation.old(),
+                                                 QStringLiteral("--to"), target},
+                                                installation.file(QStringLiteral("peak.txt")));
+        state.SetIterationTime(migration.seconds);
+        agreed = agreed && migration.succeeded;
+        peakMb = std::max(peakMb, migration.peakMb);
         QDir(target).removeRecursively();
     }
     if (!agreed)

@@ -118,6 +118,13 @@ public:
         if (!QDir().mkpath(QFileInfo(path).absolutePath()))
             throw ParadoxMigrationError(QStringLiteral("Nie można utworzyć folderu %1.").arg(Native(QFileInfo(path).absolutePath())));
         const int dataRootField = table.isCompanyTable ? target.definition.fieldIndex(kDataRootField) : -1;
+        // The old side of the check is gathered from the values as they are read.
+        const LedgerFigures::Source figureSource =
+            table.year.isEmpty() ? LedgerFigures::Source::None
+                                 : LedgerFigures::sourceOf(table.relativePath.mid(table.year.size() + 1));
+        QList<int> figureFields;
+        for (const QString &field : LedgerFigures::fieldsOf(figureSource))
+            figureFields << file.fieldIndex(field);
         {
             // The other indexes are built once the rows are in: far quicker than keeping them
             // up to date row by row.
@@ -135,6 +142,12 @@ public:
             for (int row = 0; row < file.rowCount(); ++row) {
                 const QList<QVariant> values = file.row(row);
                 ++migrated.rowsRead;
+                if (figureSource != LedgerFigures::Source::None) {
+                    QList<QVariant> figureValues;
+                    for (int field : std::as_const(figureFields))
+                        figureValues << (field < 0 ? QVariant() : values[field]);
+                    oldFigures_.add(table.year, figureSource, figureValues);
+                }
                 QVariantList stored(fields.size());
                 for (int f = 0; f < fields.size(); ++f) {
                     ConvertedValue value;
@@ -171,6 +184,9 @@ public:
         return migrated;
     }
 
+    // The old tables' cash figures, from the rows converted so far.
+    const LedgerFigures &oldFigures() const { return oldFigures_; }
+
 private:
     // The company row names the new installation's folder as its data root.
     ConvertedValue dataRootValue(const FieldDef &field, const QVariant &old) const
@@ -203,6 +219,7 @@ private:
     QString buildFolder_;
     QString newFolder_;
     Progress &progress_;
+    LedgerFigures oldFigures_;
 };
 
 // The program's tables that no old table became, in the working folder, the data root and each
@@ -351,7 +368,11 @@ ParadoxMigrationResult MigrateParadoxInstallation(const ParadoxMigrationRequest 
                 result.figures.lines << ComparedFigure{QStringLiteral("Tabela %1: wiersze").arg(tables[i].relativePath),
                                                        QString::number(ParadoxTableFile(tables[i].oldPath).rowCount()),
                                                        QString::number(result.tables[i].rowsWritten)};
-            result.figures.lines << CompareLedgerFigures(tables, session, build.path());
+            QStringList years;
+            for (const OldInstallationTable &table : std::as_const(tables))
+                if (!table.year.isEmpty() && !years.contains(table.year))
+                    years << table.year;
+            result.figures.lines << CompareLedgerFigures(converter.oldFigures(), ReadLedgerFigures(session, build.path(), years));
         } catch (const ParadoxFileError &error) {
             throw ParadoxMigrationError(error.message());
         } catch (const EngineError &error) {

@@ -2,34 +2,31 @@
 
 #include "base/money.h"
 #include "ledger/document_kinds.h"
-#include "maintenance/paradox_installation.h"
-#include "maintenance/paradox_table_file.h"
 #include "store/field_value.h"
 #include "store/table.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 
-#include <functional>
 #include <limits>
 
 namespace {
 
-// The values of the fields a figure needs, in the order they were asked for; invalid where the
-// table has no such field.
-using RowVisitor = std::function<void(const QList<QVariant> &)>;
-using TableReader = std::function<void(const QString &relativeToYear, const QStringList &fields, const RowVisitor &)>;
-
+const QString kReportTable = QStringLiteral("KASA/RKASA.DB");
+const QString kDocumentTable = QStringLiteral("KASA/NAGKASA.DB");
 const QStringList kReportFields{QStringLiteral("SYMBOL"), QStringLiteral("NUMER"), QStringLiteral("BOWARTOSC"),
                                 QStringLiteral("BZWARTOSC"), QStringLiteral("ZAMKNIETY")};
 const QStringList kDocumentFields{QStringLiteral("GLOWKA"), QStringLiteral("RD"), QStringLiteral("OKOD"),
                                   QStringLiteral("KWOTA"), QStringLiteral("SYMBOL"), QStringLiteral("NUMER")};
 
+// A money value as the old file gives it (a double, rounded to the ten-thousandth through its
+// decimal text) or as the program reads it.
 Money AsMoney(const QVariant &value)
 {
     if (!value.isValid())
         return {};
-    if (value.typeId() == QMetaType::fromType<Money>().id())
+    if (value.metaType() == QMetaType::fromType<Money>())
         return value.value<Money>();
     if (value.typeId() == QMetaType::Double)
         return Money::fromDouble(value.toDouble());
@@ -56,46 +53,15 @@ struct YearFigures {
     QMap<QString, KindFigures> kinds;
 };
 
-YearFigures Compute(const TableReader &read)
-{
-    YearFigures year;
-    read(QStringLiteral("KASA/RKASA.DB"), kReportFields, [&](const QList<QVariant> &field) {
-        ReportFigures &report = year.reports[field[0].toString()][field[1].toInt()];
-        report.opening = AsMoney(field[2]);
-        report.closing = AsMoney(field[3]);
-        report.closed = field[4].toBool();
-    });
-    read(QStringLiteral("KASA/NAGKASA.DB"), kDocumentFields, [&](const QList<QVariant> &field) {
-        if (!field[0].toBool())
-            return;
-        const QString kind = field[1].toString();
-        const QString sign = field[2].toString();
-        const Money amount = AsMoney(field[3]);
-        KindFigures &byKind = year.kinds[kind];
-        ++byKind.documents;
-        byKind.total += amount;
-        ReportFigures &report = year.reports[field[4].toString()][field[5].toInt()];
-        ++report.documents;
-        if (IsReceipt(kind, sign))
-            report.receipts += amount;
-        else
-            report.payouts += amount;
-        report.cashStateTurnover += SignedAmount(kind, sign, amount, BalanceKind::CashState);
-    });
-    return year;
-}
-
 QString Text(Money amount)
 {
     return amount == amount.roundedTo2() ? amount.toGroupedString() : ExactMoneyText(amount);
 }
 
-// The figures of one year as labelled lines, in a fixed order.
-QList<std::pair<ComparedFigure, QString>> Lines(const QString &yearName, const YearFigures &year)
+void AddYearLines(QList<ComparedFigure> &lines, const QString &yearName, const YearFigures &year)
 {
-    QList<std::pair<ComparedFigure, QString>> lines; // the figure (label, detail) and its value
     const auto add = [&](const QString &label, const QString &value, bool detail = false) {
-        lines.append({ComparedFigure{label, QString(), QString(), detail}, value});
+        lines.append({label, value, QString(), detail});
     };
     for (auto desk = year.reports.cbegin(); desk != year.reports.cend(); ++desk) {
         const QString prefix = QStringLiteral("Rok %1, kasa %2").arg(yearName, desk.key());
@@ -129,38 +95,11 @@ QList<std::pair<ComparedFigure, QString>> Lines(const QString &yearName, const Y
         add(prefix + QStringLiteral(": liczba"), QString::number(kind->documents));
         add(prefix + QStringLiteral(": kwota"), Text(kind->total));
     }
-    return lines;
 }
 
-// Reading the old year's table through pxlib.
-void ReadOldTable(const QList<OldInstallationTable> &tables, const QString &year, const QString &relativeToYear,
-                  const QStringList &fields, const RowVisitor &visit)
-{
-    const QString wanted = year + u'/' + relativeToYear;
-    for (const OldInstallationTable &table : tables) {
-        if (QDir::fromNativeSeparators(table.relativePath).compare(wanted, Qt::CaseInsensitive) != 0)
-            continue;
-        ParadoxTableFile file(table.oldPath);
-        QList<int> present; // positions of the fields the file has
-        QList<int> at;      // per field asked, its place among them, -1 when the file lacks it
-        for (const QString &field : fields) {
-            const int position = file.fieldIndex(field);
-            at << (position < 0 ? -1 : int(present.size()));
-            if (position >= 0)
-                present << position;
-        }
-        QList<QVariant> values(fields.size());
-        for (int row = 0; row < file.rowCount(); ++row) {
-            const QList<QVariant> read = file.row(row, present);
-            for (int i = 0; i < fields.size(); ++i)
-                values[i] = at[i] < 0 ? QVariant() : read[at[i]];
-            visit(values);
-        }
-    }
-}
-
-// Reading the new table through the engine.
-void ReadNewTable(Session &session, const QString &path, const QStringList &fields, const RowVisitor &visit)
+// The new table's values of the fields, row by row, as the program reads them.
+void ReadNewTable(Session &session, const QString &path, const QStringList &fields,
+                  const std::function<void(const QList<QVariant> &)> &visit)
 {
     if (!QFileInfo::exists(path))
         return;
@@ -185,38 +124,91 @@ void ReadNewTable(Session &session, const QString &path, const QStringList &fiel
 
 } // namespace
 
-QList<ComparedFigure> CompareLedgerFigures(const QList<OldInstallationTable> &tables, Session &session,
-                                           const QString &newFolder)
+struct LedgerFigures::Years {
+    QMap<QString, YearFigures> years;
+};
+
+LedgerFigures::LedgerFigures() : years_(std::make_unique<Years>()) {}
+LedgerFigures::~LedgerFigures() = default;
+LedgerFigures::LedgerFigures(LedgerFigures &&) noexcept = default;
+LedgerFigures &LedgerFigures::operator=(LedgerFigures &&) noexcept = default;
+
+LedgerFigures::Source LedgerFigures::sourceOf(const QString &relativeToYear)
 {
-    QStringList years;
-    for (const OldInstallationTable &table : tables)
-        if (!table.year.isEmpty() && !years.contains(table.year))
-            years << table.year;
-    QList<ComparedFigure> compared;
-    for (const QString &year : std::as_const(years)) {
-        const YearFigures old = Compute([&](const QString &relative, const QStringList &fields, const RowVisitor &visit) {
-            ReadOldTable(tables, year, relative, fields, visit);
-        });
-        const YearFigures converted = Compute([&](const QString &relative, const QStringList &fields, const RowVisitor &visit) {
-            ReadNewTable(session, QDir(newFolder).filePath(year + u'/' + relative), fields, visit);
-        });
-        const auto oldLines = Lines(year, old);
-        const auto newLines = Lines(year, converted);
-        // Labels on one side only still show: with an empty value on the other.
-        QMap<QString, int> order;
-        QList<ComparedFigure> yearLines;
-        for (const auto &[figure, value] : oldLines) {
-            order.insert(figure.label, int(yearLines.size()));
-            yearLines.append({figure.label, value, QString(), figure.detail});
+    const QString path = QDir::fromNativeSeparators(relativeToYear);
+    if (path.compare(kReportTable, Qt::CaseInsensitive) == 0)
+        return Source::Reports;
+    if (path.compare(kDocumentTable, Qt::CaseInsensitive) == 0)
+        return Source::Documents;
+    return Source::None;
+}
+
+const QStringList &LedgerFigures::fieldsOf(Source source)
+{
+    static const QStringList none;
+    return source == Source::Reports ? kReportFields : source == Source::Documents ? kDocumentFields : none;
+}
+
+void LedgerFigures::add(const QString &yearName, Source source, const QList<QVariant> &field)
+{
+    YearFigures &year = years_->years[yearName];
+    if (source == Source::Reports) {
+        ReportFigures &report = year.reports[field[0].toString()][field[1].toInt()];
+        report.opening = AsMoney(field[2]);
+        report.closing = AsMoney(field[3]);
+        report.closed = field[4].toBool();
+        return;
+    }
+    if (source != Source::Documents || !field[0].toBool())
+        return;
+    const QString kind = field[1].toString();
+    const QString sign = field[2].toString();
+    const Money amount = AsMoney(field[3]);
+    KindFigures &byKind = year.kinds[kind];
+    ++byKind.documents;
+    byKind.total += amount;
+    ReportFigures &report = year.reports[field[4].toString()][field[5].toInt()];
+    ++report.documents;
+    if (IsReceipt(kind, sign))
+        report.receipts += amount;
+    else
+        report.payouts += amount;
+    report.cashStateTurnover += SignedAmount(kind, sign, amount, BalanceKind::CashState);
+}
+
+QList<ComparedFigure> LedgerFigures::lines() const
+{
+    QList<ComparedFigure> lines;
+    for (auto year = years_->years.cbegin(); year != years_->years.cend(); ++year)
+        AddYearLines(lines, year.key(), year.value());
+    return lines;
+}
+
+LedgerFigures ReadLedgerFigures(Session &session, const QString &folder, const QStringList &years)
+{
+    LedgerFigures figures;
+    for (const QString &year : years) {
+        for (const LedgerFigures::Source source : {LedgerFigures::Source::Reports, LedgerFigures::Source::Documents}) {
+            const QString relative = source == LedgerFigures::Source::Reports ? kReportTable : kDocumentTable;
+            ReadNewTable(session, QDir(folder).filePath(year + u'/' + relative), LedgerFigures::fieldsOf(source),
+                         [&](const QList<QVariant> &values) { figures.add(year, source, values); });
         }
-        for (const auto &[figure, value] : newLines) {
-            if (!order.contains(figure.label)) {
-                order.insert(figure.label, int(yearLines.size()));
-                yearLines.append({figure.label, QString(), QString(), figure.detail});
-            }
-            yearLines[order.value(figure.label)].newValue = value;
+    }
+    return figures;
+}
+
+QList<ComparedFigure> CompareLedgerFigures(const LedgerFigures &old, const LedgerFigures &converted)
+{
+    QList<ComparedFigure> compared = old.lines();
+    QMap<QString, qsizetype> order;
+    for (qsizetype i = 0; i < compared.size(); ++i)
+        order.insert(compared[i].label, i);
+    for (const ComparedFigure &figure : converted.lines()) {
+        if (!order.contains(figure.label)) {
+            order.insert(figure.label, compared.size());
+            compared.append({figure.label, QString(), QString(), figure.detail});
         }
-        compared << yearLines;
+        compared[order.value(figure.label)].newValue = figure.oldValue;
     }
     return compared;
 }

@@ -274,3 +274,35 @@ TEST(ParadoxValueConversion, KeepsMoneyExactAndSaysWhatHadToChange)
 }
 
 } // namespace
+
+// The old side's doubles and the new side's money meet exactly; a cent apart in one report shows
+// on that report's line and on its desk's, and fails the check.
+TEST(ParadoxMigrationCheck, ComparesTheOldDoublesWithTheNewMoneyExactly)
+{
+    using Source = LedgerFigures::Source;
+    const auto figures = [](const QVariant &opening, const QVariant &receipt) {
+        LedgerFigures year;
+        year.add(QStringLiteral("2024"), Source::Reports, {QStringLiteral("01"), 1, opening, QVariant(), false});
+        year.add(QStringLiteral("2024"), Source::Documents,
+                 {true, QStringLiteral("KP"), QVariant(), receipt, QStringLiteral("01"), 1});
+        year.add(QStringLiteral("2024"), Source::Documents,
+                 {false, QStringLiteral("KP"), QVariant(), 1000.0, QStringLiteral("01"), 1}); // a line: no figure
+        return year;
+    };
+    const LedgerFigures old = figures(0.1, 5.0);
+    ComparedFigures same;
+    same.lines = CompareLedgerFigures(old, figures(QVariant::fromValue(Money::fromCents(10)), QVariant::fromValue(Money::fromCents(500))));
+    EXPECT_TRUE(same.agree());
+
+    ComparedFigures differing;
+    differing.lines = CompareLedgerFigures(old, figures(QVariant::fromValue(Money::fromCents(10)), QVariant::fromValue(Money::fromCents(501))));
+    EXPECT_FALSE(differing.agree());
+    QStringList disagreeing;
+    for (const ComparedFigure &figure : differing.lines)
+        if (!figure.agrees())
+            disagreeing << figure.label + u' ' + figure.oldValue + u'|' + figure.newValue;
+    EXPECT_EQ(disagreeing, (QStringList{QStringLiteral("Rok 2024, kasa 01, raport 1: wpłaty 5,00|5,01"),
+                                        QStringLiteral("Rok 2024, kasa 01: wpłaty 5,00|5,01"),
+                                        QStringLiteral("Rok 2024, kasa 01: stan kasy 5,10|5,11"),
+                                        QStringLiteral("Rok 2024, dokumenty KP: kwota 5,00|5,01")}));
+}
