@@ -29,6 +29,9 @@ ParadoxMigrationWindow::ParadoxMigrationWindow(Progress &progress, Prompt *promp
     StartButton = new QPushButton(QStringLiteral("Przenieś dane"), this);
     StartButton->setObjectName(QStringLiteral("StartButton"));
     auto *closeButton = new QPushButton(QStringLiteral("Zamknij"), this);
+    // Enter in a folder field starts the work, never closes the window.
+    StartButton->setDefault(true);
+    closeButton->setAutoDefault(false);
     Report = new QPlainTextEdit(this);
     Report->setObjectName(QStringLiteral("Report"));
     Report->setReadOnly(true);
@@ -61,6 +64,7 @@ ParadoxMigrationWindow::ParadoxMigrationWindow(Progress &progress, Prompt *promp
 QPushButton *ParadoxMigrationWindow::pickerFor(QLineEdit *field)
 {
     auto *button = new QPushButton(QStringLiteral("..."), this);
+    button->setAutoDefault(false);
     button->setObjectName(field->objectName() + QStringLiteral("Button"));
     connect(button, &QPushButton::clicked, this, [this, field] {
         if (!picker_)
