@@ -15,6 +15,7 @@ extern "C" {
 
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <numeric>
 
 namespace {
@@ -31,6 +32,57 @@ QString Native(const QString &path)
 // pxlib reports through this; what it says is of no use to the user (the program says what
 // failed in its own words), so it is dropped.
 void IgnorePxlibMessage(pxdoc_t *, int, const char *, void *) {}
+
+// The table's records are read through these once its header is read: pxlib moves to every
+// record before reading it, which through the standard file functions costs two system calls a
+// record; here a window of the file is kept and records are copied out of it.
+struct WindowedReads {
+    int descriptor = -1;
+    qint64 size = 0;
+    qint64 position = 0;
+    qint64 windowStart = 0;
+    QByteArray window; // the bytes from windowStart on
+};
+constexpr qint64 kWindowBytes = 1 << 20;
+
+WindowedReads &ReadsOf(pxdoc_t *document)
+{
+    return *static_cast<WindowedReads *>(document->errorhandler_user_data);
+}
+
+// Short at the file's end, as a read of the file itself would be.
+size_t ReadWindowed(pxdoc_t *document, pxstream_t *, size_t count, void *buffer)
+{
+    WindowedReads &reads = ReadsOf(document);
+    const qint64 wanted = qint64(count);
+    if (reads.position < reads.windowStart || reads.position + wanted > reads.windowStart + reads.window.size()) {
+        const qint64 length = std::max(kWindowBytes, wanted);
+        reads.window.resize(length);
+        const ssize_t got = ::pread(reads.descriptor, reads.window.data(), size_t(length), off_t(reads.position));
+        reads.window.resize(got < 0 ? 0 : qsizetype(got));
+        reads.windowStart = reads.position;
+    }
+    const qint64 available = reads.windowStart + reads.window.size() - reads.position;
+    const qint64 copied = std::clamp(available, qint64(0), wanted);
+    std::memcpy(buffer, reads.window.constData() + (reads.position - reads.windowStart), size_t(copied));
+    reads.position += copied;
+    return size_t(copied);
+}
+
+int SeekWindowed(pxdoc_t *document, pxstream_t *, long offset, int whence)
+{
+    WindowedReads &reads = ReadsOf(document);
+    const qint64 base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? reads.position : reads.size;
+    if (base + offset < 0)
+        return -1;
+    reads.position = base + offset;
+    return 0;
+}
+
+long TellWindowed(pxdoc_t *document, pxstream_t *)
+{
+    return long(ReadsOf(document).position);
+}
 
 // The memo file is read through these, on a stream opened for reading only. A read that comes
 // back short (a memo file cut short) gives -1, which pxlib takes for a failed read.
@@ -111,6 +163,7 @@ struct ParadoxTableFile::Handles {
     FILE *memo = nullptr;
     pxdoc_t *document = nullptr;
     pxstream_t memoStream{};
+    WindowedReads reads;
     QByteArray record;
 
     ~Handles()
@@ -147,6 +200,12 @@ ParadoxTableFile::ParadoxTableFile(const QString &path) : path_(path), handles_(
     if (size < expected)
         throw ParadoxFileError(QStringLiteral("Plik %1 jest uszkodzony: ma %2 bajtów, a jego nagłówek zapowiada %3.")
                                    .arg(shown).arg(size).arg(expected));
+    handles_->reads.descriptor = ::fileno(handles_->table);
+    handles_->reads.size = size;
+    handles_->document->errorhandler_user_data = &handles_->reads;
+    handles_->document->read = ReadWindowed;
+    handles_->document->seek = SeekWindowed;
+    handles_->document->tell = TellWindowed;
 
     bool hasMemo = false;
     int offset = 0;
