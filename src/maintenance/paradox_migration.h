@@ -58,7 +58,3 @@ private:
 // full: the message names the table, and for a value the row and the field. A result whose
 // figures disagree is returned with installed false, nothing written either.
 ParadoxMigrationResult MigrateParadoxInstallation(const ParadoxMigrationRequest &request, Progress &progress);
-
-// The report: one line per table (rows read, written, values changed, carried whole), the values
-// changed, then the figures old and new side by side.
-QString ParadoxMigrationReport(const ParadoxMigrationResult &result);

@@ -2,6 +2,7 @@
 #include "base/progress.h"
 #include "maintenance/paradox_field_conversion.h"
 #include "maintenance/paradox_migration.h"
+#include "maintenance/paradox_migration_report.h"
 #include "maintenance/ui/paradox_migration_window.h"
 #include "store/session.h"
 #include "store/table.h"

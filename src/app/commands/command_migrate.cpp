@@ -3,6 +3,7 @@
 
 #include "base/command_line.h"
 #include "maintenance/paradox_migration.h"
+#include "maintenance/paradox_migration_report.h"
 
 #include <QTextStream>
 

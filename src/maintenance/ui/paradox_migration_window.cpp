@@ -1,6 +1,7 @@
 #include "maintenance/ui/paradox_migration_window.h"
 
 #include "maintenance/paradox_migration.h"
+#include "maintenance/paradox_migration_report.h"
 #include "maintenance/ui/archive_folder_picker.h"
 
 #include <QFontDatabase>
