@@ -1,3 +1,4 @@
+#include "program_run.h"
 #include "store_bench_data.h"
 
 #include <QDir>
@@ -18,14 +19,6 @@
 namespace {
 
 constexpr int kRows = 200000;
-
-double ChildrenCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // An installation made by "kasa --init" for 2019, its documents the benchmark's table.
 class CommandTree {
@@ -59,39 +52,11 @@ private:
     QTemporaryDir dir_;
 };
 
-// Runs the program in the installation's folder under /usr/bin/time (when there) for its peak.
-struct CommandRun {
-    double seconds = 0;
-    double cpuSeconds = 0;
-    double peakMb = -1;
-    bool succeeded = false;
-};
+using CommandRun = ProgramRun;
 
 CommandRun RunCommand(const CommandTree &tree, const QStringList &arguments)
 {
-    static const QString timeTool = QStandardPaths::findExecutable(QStringLiteral("time"), {QStringLiteral("/usr/bin")});
-    const QString peakFile = tree.file(QStringLiteral("peak.txt"));
-    QProcess command;
-    command.setWorkingDirectory(tree.working());
-    command.setStandardOutputFile(QProcess::nullDevice());
-    command.setStandardErrorFile(QProcess::nullDevice());
-    CommandRun run;
-    const double cpuBefore = ChildrenCpuSeconds();
-    QElapsedTimer timer;
-    timer.start();
-    if (timeTool.isEmpty())
-        command.start(QStringLiteral(KASA_PROGRAM_PATH), arguments);
-    else
-        command.start(timeTool, QStringList{QStringLiteral("-f"), QStringLiteral("%M"), QStringLiteral("-o"), peakFile,
-                                            QStringLiteral(KASA_PROGRAM_PATH)} + arguments);
-    command.waitForFinished(-1);
-    run.seconds = double(timer.nsecsElapsed()) / 1e9;
-    run.cpuSeconds = ChildrenCpuSeconds() - cpuBefore;
-    run.succeeded = command.exitStatus() == QProcess::NormalExit && command.exitCode() == 0;
-    QFile peak(peakFile);
-    if (!timeTool.isEmpty() && peak.open(QIODevice::ReadOnly))
-        run.peakMb = peak.readAll().trimmed().split('\n').last().toDouble() / 1024.0;
-    return run;
+    return RunProgram(tree.working(), arguments, tree.file(QStringLiteral("peak.txt")));
 }
 
 void Report(benchmark::State &state, const QList<CommandRun> &runs)

@@ -61,29 +61,6 @@ private:
     bool kept_ = false;
 };
 
-int RoomForDataRoot()
-{
-    const TableDefinition company = CompanyTableDefinition();
-    return company.fields[company.fieldIndex(QStringLiteral("DR"))].size;
-}
-
-// The data root as the company table keeps it: with its closing separator when there is room for
-// it, else without (the program adds it back when it reads the field).
-QString StoredDataRoot(const QString &folder)
-{
-    return folder.size() > RoomForDataRoot() ? folder.chopped(1) : folder;
-}
-
-// The folder ends with a separator the user did not type; it is not counted.
-void RefuseWhenTooLongForCompanyTable(const QString &folder)
-{
-    const int room = RoomForDataRoot();
-    if (StoredDataRoot(folder).size() > room)
-        throw DataTreeInitError(QStringLiteral("Ścieżka %1 ma %2 znaków, a pole DR tabeli firmy mieści %3. "
-                                               "Wybierz krótszą ścieżkę.")
-                                    .arg(StoredDataRoot(folder)).arg(StoredDataRoot(folder).size()).arg(room));
-}
-
 void RefuseExistingTables(const QString &folder, const QList<InstallationTable> &tables)
 {
     for (const InstallationTable &table : tables)
@@ -134,6 +111,26 @@ TableRecord CompanyRecord(const DataTreeInitOptions &options)
 }
 
 } // namespace
+
+int RoomForDataRoot()
+{
+    const TableDefinition company = CompanyTableDefinition();
+    return company.fields[company.fieldIndex(QStringLiteral("DR"))].size;
+}
+
+QString StoredDataRoot(const QString &folder)
+{
+    return folder.size() > RoomForDataRoot() ? folder.chopped(1) : folder;
+}
+
+void RefuseWhenTooLongForCompanyTable(const QString &folder)
+{
+    const int room = RoomForDataRoot();
+    if (StoredDataRoot(folder).size() > room)
+        throw DataTreeInitError(QStringLiteral("Ścieżka %1 ma %2 znaków, a pole DR tabeli firmy mieści %3. "
+                                               "Wybierz krótszą ścieżkę.")
+                                    .arg(StoredDataRoot(folder)).arg(StoredDataRoot(folder).size()).arg(room));
+}
 
 std::optional<DataTreeInitOptions> ParseInitArguments(const QStringList &arguments, const Clock &clock,
                                                       QString &error)

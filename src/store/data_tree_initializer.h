@@ -59,6 +59,15 @@ private:
     QString message_;
 };
 
+// How many characters the company table's DR field holds.
+int RoomForDataRoot();
+// The data root as the company table keeps it: with its closing separator when there is room for
+// it, else without (the program adds it back when it reads the field).
+QString StoredDataRoot(const QString &folder);
+// Throws DataTreeInitError when even without its closing separator (which the user did not type)
+// the folder does not fit the DR field.
+void RefuseWhenTooLongForCompanyTable(const QString &folder);
+
 // The "--init" branch of the program: 0 when the installation was made, 1 when it was refused
 // or failed, 2 for wrong arguments; what happened goes to out, the reason to err.
 int RunDataTreeInitializer(const QStringList &arguments, QTextStream &out, QTextStream &err, const Clock &clock);

@@ -55,6 +55,13 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
                          "pozostałe dopisywane, wszystko w jednej transakcji; błędna wartość zatrzymuje import\n"
                          "z numerem wiersza i kolumną, niczego nie zmieniając.\n"),
           RunImportCommand, {{}, {}, 2, 2}}},
+        {QStringLiteral("migrate-paradox"),
+         {QStringLiteral("kasa migrate-paradox --from STARY_FOLDER_ROBOCZY [dr=STARY_FOLDER_DANYCH] --to NOWY_FOLDER"),
+          QStringLiteral("Przenosi instalację, której tabele są plikami Paradox (KASA.DB, BAZA\\USER.DB, FIRMA.DB i foldery\n"
+                         "lat), do nowego folderu w tabelach programu. Stara instalacja jest tylko czytana; nowa\n"
+                         "powstaje obok i dostaje swoją nazwę dopiero wtedy, gdy każda tabela została przeniesiona,\n"
+                         "a liczby wierszy, salda kas, raporty i sumy dokumentów są takie same w starej i nowej.\n"),
+          RunMigrateParadoxCommand, {{QStringLiteral("--from"), QStringLiteral("--to")}, {}, 0, 0}}},
         {QStringLiteral("check"),
          {QStringLiteral("kasa check"),
           QStringLiteral("Otwiera bez zapisu każdą tabelę instalacji, sprawdza jej spójność i strukturę.\n"

@@ -6,6 +6,7 @@
 #include "maintenance/ui/archive_window.h"
 #include "maintenance/ui/index_repair_window.h"
 #include "maintenance/ui/new_year_window.h"
+#include "maintenance/ui/paradox_migration_window.h"
 #include "maintenance/ui/year_change_window.h"
 #include "store/session.h"
 #include "store/data_change_permission.h"
@@ -28,13 +29,18 @@ MaintenanceWiring::MaintenanceWiring(TDANE &data, Prompt &prompt) : data_(data),
 
 MaintenanceWiring::~MaintenanceWiring() = default;
 
-TARCHF &MaintenanceWiring::archiveWindow()
+TPRACA &MaintenanceWiring::progressWindow()
 {
     if (!progress_)
         progress_ = new TPRACA(MainWindow());
+    return *progress_;
+}
+
+TARCHF &MaintenanceWiring::archiveWindow()
+{
     if (!archiveWindow_) {
         TDANE &data = data_;
-        archiveWindow_ = new TARCHF({data.TFIRMA, prompt_, *progress_, data.state(), [&data] { data.session().closeAll(); },
+        archiveWindow_ = new TARCHF({data.TFIRMA, prompt_, progressWindow(), data.state(), [&data] { data.session().closeAll(); },
                                      [&data] { data.runOpenSequence(); }},
                                     MainWindow());
     }
@@ -71,6 +77,11 @@ void MaintenanceWiring::addCommands(ExternalCommands &commands)
         if (!newYearWindow_)
             newYearWindow_ = new NewYearWindow(data_.helpers(), MainWindow());
         newYearWindow_->showModal();
+    };
+    commands.migrateParadox = [this] {
+        if (!paradoxMigrationWindow_)
+            paradoxMigrationWindow_ = new ParadoxMigrationWindow(progressWindow(), &prompt_, MainWindow());
+        paradoxMigrationWindow_->showModal();
     };
     commands.beforeClose = [this] { remindOfArchive(); };
 }

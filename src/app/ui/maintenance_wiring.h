@@ -5,6 +5,7 @@
 
 class IndexRepairWindow;
 class NewYearWindow;
+class ParadoxMigrationWindow;
 class Prompt;
 class QWidget;
 class TARCHF;
@@ -21,12 +22,13 @@ public:
     MaintenanceWiring(TDANE &data, Prompt &prompt);
     ~MaintenanceWiring();
 
-    // "Archiwowanie i Odtwarzanie", "Naprawa Indeksów", "Zmiana roku", "Otwarcie roku" and the
-    // reminder.
+    // "Archiwowanie i Odtwarzanie", "Naprawa Indeksów", "Zmiana roku", "Otwarcie roku",
+    // "Przeniesienie danych z tabel Paradox" and the reminder.
     void addCommands(ExternalCommands &commands);
 
 private:
     TARCHF &archiveWindow();
+    TPRACA &progressWindow();
     void remindOfArchive();
 
     TDANE &data_;
@@ -36,4 +38,5 @@ private:
     QPointer<YearChangeWindow> yearChangeWindow_;
     QPointer<NewYearWindow> newYearWindow_;
     QPointer<IndexRepairWindow> indexRepairWindow_;
+    QPointer<ParadoxMigrationWindow> paradoxMigrationWindow_;
 };

@@ -69,6 +69,7 @@ struct ExternalCommands {
     std::function<void()> exportDocuments;   // "Eksport dokumentów"
     std::function<void()> changeYear;        // "Zmiana roku"
     std::function<void()> openYear;          // "Otwarcie roku"
+    std::function<void()> migrateParadox;    // "Przeniesienie danych z tabel Paradox"
     std::function<void()> users;             // "Użytkownicy"
     std::function<void()> about;             // "O programie"
     std::function<void()> help;              // "Pomoc" (F1); without it the help file opens
