@@ -1,10 +1,16 @@
 #include "widgets/qt_prompt.h"
+#include "widgets/polish_file_dialog.h"
 #include "widgets/polish_translations.h"
 
 #include "support/qt_printers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAbstractProxyModel>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+#include <QTemporaryDir>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
@@ -100,3 +106,29 @@ TEST(QtPrompt, ButtonsAndQtsOwnDialogsSpeakPolish)
     QCoreApplication::removeTranslator(translator);
     delete translator;
 }
+
+
+namespace {
+
+// Whatever the system's language, the file list writes a file's day in Polish.
+TEST(PolishFileDialog, TheFilesDaysAreWrittenInPolish)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("wykaz.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QFileDialog dialog;
+    ShowFileDatesInPolish(dialog);
+    if (QLocale::system().name().startsWith(QLatin1String("pl")))
+        GTEST_SKIP() << "a Polish system writes its own days in Polish";
+    QAbstractProxyModel *list = dialog.proxyModel();
+    ASSERT_NE(list, nullptr);
+    dialog.setDirectory(dir.path());
+    auto *files = qobject_cast<QFileSystemModel *>(list->sourceModel());
+    ASSERT_NE(files, nullptr);
+    const QModelIndex source = files->index(file.fileName(), 3);
+    const QModelIndex shown = list->mapFromSource(source);
+    EXPECT_EQ(list->data(shown).toString(), QLocale(QLocale::Polish, QLocale::Poland).toString(files->lastModified(source), QLocale::ShortFormat));
+}
+
+} // namespace

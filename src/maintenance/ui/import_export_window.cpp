@@ -3,6 +3,7 @@
 #include "base/global_state.h"
 #include "base/progress.h"
 #include "maintenance/exchange_documents.h"
+#include "widgets/polish_file_dialog.h"
 #include "maintenance/exchange_file.h"
 #include "maintenance/exchange_folder.h"
 #include "store/data_change_permission.h"
@@ -49,6 +50,7 @@ std::optional<QString> AskWithDialog(QWidget *parent, bool save, const QString &
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    ShowFileDatesInPolish(dialog);
     dialog.setNameFilters(filters);
     if (!folder.isEmpty())
         dialog.setDirectory(folder);

@@ -1,5 +1,7 @@
 #include "print/ui/money_pictures_window.h"
 
+#include "widgets/polish_file_dialog.h"
+
 #include "base/global_state.h"
 #include "ledger/ledger_tables.h"
 
@@ -368,10 +370,14 @@ void MoneyPicturesWindow::print()
 
 void MoneyPicturesWindow::saveAs(bool pdf)
 {
-    const QString path = QFileDialog::getSaveFileName(this, pdf ? QStringLiteral("Zapisz PDF") : QStringLiteral("Zapisz PNG"),
-                                                      QString(), pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("PNG (*.png)"));
-    if (path.isEmpty())
+    QFileDialog dialog(this, pdf ? QStringLiteral("Zapisz PDF") : QStringLiteral("Zapisz PNG"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("PNG (*.png)"));
+    dialog.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QStringLiteral("png"));
+    ShowFileDatesInPolish(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString path = dialog.selectedFiles().constFirst();
     if (!(pdf ? savePdf(path) : savePng(path)))
         QMessageBox::warning(this, windowTitle(), QStringLiteral("Nie można zapisać pliku %1").arg(path));
 }

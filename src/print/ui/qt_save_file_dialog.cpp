@@ -1,5 +1,7 @@
 #include "print/ui/qt_save_file_dialog.h"
 
+#include "widgets/polish_file_dialog.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -20,6 +22,7 @@ std::optional<QString> QtSaveFileDialog::askSaveFileName(const QString &defaultN
     QFileDialog dialog(parent_, QStringLiteral("Zapisz jako"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    ShowFileDatesInPolish(dialog);
     dialog.setNameFilters(NameFilters(defaultSuffix));
     if (defaultSuffix.startsWith(u'.'))
         dialog.setDefaultSuffix(defaultSuffix.mid(1));
