@@ -44,6 +44,7 @@ const QHash<QString, QString> &Sections()
         {QStringLiteral("YearChangeWindow"), QStringLiteral("Nowy rok i zmiana roku")},
         {QStringLiteral("TFexpimp"), QStringLiteral("Import i eksport")},
         {QStringLiteral("IndexRepairWindow"), QStringLiteral("Naprawa indeksów")},
+        {QStringLiteral("ParadoxMigrationWindow"), QStringLiteral("Przeniesienie danych z tabel Paradox")},
         {QStringLiteral("TPROGF"), QStringLiteral("Pomoc i informacja o programie")},
         {QStringLiteral("MoneyPicturesWindow"), QStringLiteral("Zestawienia")},
     };
