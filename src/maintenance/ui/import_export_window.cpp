@@ -249,7 +249,7 @@ void TFexpimp::PlikClick()
     map_ = FieldMap::forShowing(*source_, ExchangeMode::Import);
     importPath_.clear();
     try {
-        map_.matchHeader(*source_, ReadExchangeHeader(ReadExchangeFile(*path)));
+        map_.matchHeader(*source_, ReadExchangeHeaderOf(*path));
         importPath_ = *path;
     } catch (const ExchangeError &error) {
         prompt_.warning(error.message());
