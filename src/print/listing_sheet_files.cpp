@@ -1,6 +1,8 @@
 #include "print/listing_sheet_files.h"
 
+#include "print/listing_file.h"
 #include "print/listing_sheet.h"
+#include "print/preview_lines.h"
 #include "base/prompt.h"
 #include "print/save_file_dialog.h"
 #include "print/text_print_module.h"
@@ -11,8 +13,6 @@
 #include <QTextStream>
 
 #include <xlsxwriter.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -41,7 +41,7 @@ QString CsvField(const SheetCell &cell)
 
 } // namespace
 
-QString WriteListingCsv(const ListingLines &lines, const QString &path)
+QString WriteListingCsv(const PreviewLines &lines, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -51,8 +51,8 @@ QString WriteListingCsv(const ListingLines &lines, const QString &path)
     out.setGenerateByteOrderMark(true);
     ListingSheetReader reader;
     bool headed = false;
-    lines([&](const QString &line) {
-        reader.read(line, [&](const SheetRow &row) {
+    for (qsizetype at = 0; at < lines.lineCount(); ++at) {
+        reader.read(lines.row(at), [&](const SheetRow &row) {
             QStringList fields;
             for (const SheetCell &cell : row.cells)
                 fields.append(CsvField(cell));
@@ -65,7 +65,7 @@ QString WriteListingCsv(const ListingLines &lines, const QString &path)
                 headings.append(CsvField(ReadSheetCell(column.heading)));
             out << headings.join(u';') << "\r\n";
         }
-    });
+    }
     out.flush();
     if (!reader.hasHeading())
         return kNoTable;
@@ -75,7 +75,7 @@ QString WriteListingCsv(const ListingLines &lines, const QString &path)
     return file.error() == QFileDevice::NoError ? QString() : file.errorString();
 }
 
-QString WriteListingXlsx(const ListingLines &lines, const QString &path)
+QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
 {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
@@ -117,8 +117,8 @@ QString WriteListingXlsx(const ListingLines &lines, const QString &path)
         if (failed == LXW_NO_ERROR)
             failed = error;
     };
-    lines([&](const QString &line) {
-        reader.read(line, [&](const SheetRow &row) {
+    for (qsizetype at = 0; at < lines.lineCount(); ++at) {
+        reader.read(lines.row(at), [&](const SheetRow &row) {
             for (int c = 0; c < row.cells.size(); ++c) {
                 const SheetCell &cell = row.cells[c];
                 const auto column = lxw_col_t(c);
@@ -155,7 +155,7 @@ QString WriteListingXlsx(const ListingLines &lines, const QString &path)
             worksheet_freeze_panes(sheet, 1, 0);
             next = 1;
         }
-    });
+    }
     const lxw_error closed = workbook_close(book);
     if (!reader.hasHeading())
         return kNoTable;
@@ -173,17 +173,11 @@ bool SavePreviewAsSheet(TDRUK &druk)
     if (!chosen)
         return false;
     const QFileInfo target(*chosen);
-    const QString scratch = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".kasa-nowy");
-    const ListingLines lines = [&](const std::function<void(const QString &)> &visit) {
-        const PreviewLines &preview = druk.preview();
-        for (qsizetype row = 0; row < preview.lineCount(); ++row)
-            visit(preview.row(row));
-    };
+    const ListingFile file(target.absoluteFilePath());
     const bool csv = target.suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
-    const QString failed = csv ? WriteListingCsv(lines, scratch) : WriteListingXlsx(lines, scratch);
-    if (failed.isEmpty() && ::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) == 0)
+    const QString failed = csv ? WriteListingCsv(druk.preview(), file.scratch()) : WriteListingXlsx(druk.preview(), file.scratch());
+    if (failed.isEmpty() && file.putInPlace())
         return true;
-    QFile::remove(scratch);
     druk.prompt().error(QStringLiteral("Nie zapisano arkusza %1.\r%2").arg(target.absoluteFilePath(), failed));
     return false;
 }

@@ -1,21 +1,19 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-// Hands every printed line of a listing, in order, to the visit.
-using ListingLines = std::function<void(const std::function<void(const QString &line)> &visit)>;
+class PreviewLines;
 
-// The listing's table as a spreadsheet file; each returns the reason it failed, or an empty
+// The table of a listing's lines (the print module's buffer) as a spreadsheet file; each returns the reason it failed, or an empty
 // text. The caller gives a scratch path and puts the file in its place once whole.
 //
 // CSV as Polish spreadsheets read it: UTF-8, semicolons, a comma before the decimals, days as
 // RRRR-MM-DD, the headings in the first line.
-QString WriteListingCsv(const ListingLines &lines, const QString &path);
+QString WriteListingCsv(const PreviewLines &lines, const QString &path);
 // An .xlsx workbook of one sheet: the headings in a frozen first row, amounts as numbers in a
 // money format, days as dates, whole numbers as numbers, total lines in bold, columns as wide as
 // the listing prints them. Written row by row, in constant memory.
-QString WriteListingXlsx(const ListingLines &lines, const QString &path);
+QString WriteListingXlsx(const PreviewLines &lines, const QString &path);
 
 class TDRUK;
 

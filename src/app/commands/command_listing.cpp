@@ -10,6 +10,7 @@
 #include "print/contractor_history_listing.h"
 #include "print/forms/qt_system_printer.h"
 #include "print/listing_context.h"
+#include "print/listing_file.h"
 #include "print/listing_sheet_files.h"
 #include "print/period_listing.h"
 #include "print/print_sink.h"
@@ -223,25 +224,6 @@ public:
     std::unique_ptr<PrintSink> openSink(const QString &, const PrintSettings &, PageCounters &) override { return nullptr; }
 };
 
-// The listing is written beside its file and takes the file's name only when it is whole, so a
-// listing that fails leaves yesterday's file as it was.
-class ListingFile {
-public:
-    explicit ListingFile(const QString &path)
-        : path_(path), scratch_(QFileInfo(path).absolutePath() + QStringLiteral("/.") + QFileInfo(path).fileName()
-                                + QStringLiteral(".kasa-nowy"))
-    {
-        QFile::remove(scratch_);
-    }
-    ~ListingFile() { QFile::remove(scratch_); }
-    const QString &scratch() const { return scratch_; }
-    bool putInPlace() const { return QFileInfo::exists(scratch_) && ::rename(QFile::encodeName(scratch_).constData(), QFile::encodeName(path_).constData()) == 0; }
-
-private:
-    QString path_;
-    QString scratch_;
-};
-
 } // namespace
 
 const QStringList &ListingValueOptions()
@@ -306,13 +288,8 @@ int RunListingCommand(const CommandArguments &arguments, QTextStream &out, QText
     if (!RunListing(name, arguments, tree, context, err))
         return 1;
     if (sheet && tree.prompt().errorCount() == errorsBefore) {
-        const ListingLines lines = [&](const std::function<void(const QString &)> &visit) {
-            const PreviewLines &preview = druk.preview();
-            for (qsizetype row = 0; row < preview.lineCount(); ++row)
-                visit(preview.row(row));
-        };
-        const QString failed = output == QLatin1String("--xlsx") ? WriteListingXlsx(lines, file.scratch())
-                                                                 : WriteListingCsv(lines, file.scratch());
+        const QString failed = output == QLatin1String("--xlsx") ? WriteListingXlsx(druk.preview(), file.scratch())
+                                                                 : WriteListingCsv(druk.preview(), file.scratch());
         if (!failed.isEmpty()) {
             err << failed << Qt::endl;
             QFile::remove(file.scratch());
