@@ -7,7 +7,6 @@
 #include "store/table_connection.h"
 
 #include <QStringEncoder>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
@@ -90,28 +89,24 @@ void BulkWriter::requireOpenWrite() const
 // Texts are bound from the writer's buffers, which hold them until the statement has run.
 void BulkWriter::bind(SqlStatement &statement, int position, int field, const QVariant &value)
 {
-    sqlite3_stmt *handle = statement.handle();
-    int rc = SQLITE_OK;
     if (IsEmptyStored(value)) {
-        rc = sqlite3_bind_null(handle, position);
+        statement.bindNull(position);
     } else {
         switch (value.typeId()) {
         case QMetaType::QString: {
             std::string &text = texts_[size_t(field)];
             EncodeUtf8(text, *static_cast<const QString *>(value.constData()));
-            rc = sqlite3_bind_text64(handle, position, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
+            statement.bindBorrowedText(position, text.data(), qsizetype(text.size()));
             break;
         }
         case QMetaType::LongLong:
-            rc = sqlite3_bind_int64(handle, position, *static_cast<const qint64 *>(value.constData()));
+            statement.bindInteger(position, *static_cast<const qint64 *>(value.constData()));
             break;
         default:
             statement.bind(position, value);
             return;
         }
     }
-    if (rc != SQLITE_OK)
-        connection_->throwError(rc);
 }
 
 void BulkWriter::checkValue(int field, const QVariant &value) const
@@ -208,7 +203,7 @@ QHash<QString, qint64> BulkWriter::rowsByFields(const QList<int> &fields)
     QByteArrayList columns;
     for (const int field : fields)
         columns.append(QuotedName(structure_.definition.fields[field].name));
-    SqlStatement read = connection_->prepare("SELECT _rowid_, " + columns.join(", ") + " FROM " + kDataTable);
+    SqlStatement read = connection_->prepare("SELECT _rowid_, " + columns.join(", ") + " FROM " + connection_->dataTable());
     QHash<QString, qint64> rows;
     QStringList values(fields.size());
     while (read.step()) {
@@ -222,7 +217,7 @@ QHash<QString, qint64> BulkWriter::rowsByFields(const QList<int> &fields)
 void BulkWriter::loadKeys()
 {
     keysLoaded_ = true;
-    SqlStatement read = connection_->prepare("SELECT _rowid_, " + keyColumnList_ + " FROM " + kDataTable);
+    SqlStatement read = connection_->prepare("SELECT _rowid_, " + keyColumnList_ + " FROM " + connection_->dataTable());
     QVariantList key(keyFields_.size());
     while (read.step()) {
         for (int i = 0; i < key.size(); ++i)
@@ -255,7 +250,7 @@ qint64 BulkWriter::findPrimaryKey(const QVariantList &key)
 
 std::optional<QVariantList> BulkWriter::storedKeyOf(qint64 rowId)
 {
-    SqlStatement read = connection_->prepare("SELECT " + keyColumnList_ + " FROM " + kDataTable + " WHERE _rowid_ = ?");
+    SqlStatement read = connection_->prepare("SELECT " + keyColumnList_ + " FROM " + connection_->dataTable() + " WHERE _rowid_ = ?");
     read.bind(1, rowId);
     if (!read.step())
         return std::nullopt;
@@ -280,7 +275,7 @@ qint64 BulkWriter::insert(QVariantList &row)
             // Read once through the field's index, under the write lock: no other program can
             // take a number before the transaction ends.
             SqlStatement highest = connection_->prepare("SELECT max(" + QuotedName(fields[field].name) + ") FROM "
-                                                        + kDataTable);
+                                                        + connection_->dataTable());
             highest_[a] = highest.step() ? highest.integer(0) : 0;
         }
         if (IsEmptyStored(row[field]))
@@ -294,14 +289,14 @@ qint64 BulkWriter::insert(QVariantList &row)
             names.append(QuotedName(field.name));
             marks.append("?");
         }
-        insert_.emplace(connection_->prepare(QByteArray("INSERT INTO ") + kDataTable + " (" + names.join(", ")
+        insert_.emplace(connection_->prepare("INSERT INTO " + connection_->dataTable() + " (" + names.join(", ")
                                              + ") VALUES (" + marks.join(", ") + ")"));
     }
     insert_->reset();
     for (int i = 0; i < fields.size(); ++i)
         bind(*insert_, i + 1, i, row[i]);
     insert_->run();
-    const qint64 rowId = sqlite3_last_insert_rowid(connection_->handle());
+    const qint64 rowId = insert_->insertedRowId();
     connection_->noteChange();
     if (keysLoaded_) {
         QVariantList key;
@@ -331,7 +326,7 @@ void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> 
         for (int field : fields)
             assignments.append(QuotedName(structure_.definition.fields[field].name) + " = ?");
         updateFields_ = fields;
-        updateSql_ = QByteArray("UPDATE ") + kDataTable + " SET " + assignments.join(", ") + " WHERE _rowid_ = ?";
+        updateSql_ = "UPDATE " + connection_->dataTable() + " SET " + assignments.join(", ") + " WHERE _rowid_ = ?";
     }
     SqlStatement update = connection_->prepare(updateSql_);
     int position = 1;
@@ -339,7 +334,7 @@ void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> 
         bind(update, position++, field, row.value(field));
     update.bind(position, rowId);
     update.run();
-    if (sqlite3_changes(connection_->handle()) == 0)
+    if (update.changes() == 0)
         throw EngineError(EngineErrorKind::Missing,
                           QStringLiteral("Wiersz tabeli %1 został usunięty przez inny program.").arg(connection_->filePath()));
     connection_->noteChange();

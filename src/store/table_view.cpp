@@ -25,13 +25,13 @@ struct BoundTerms {
     SqlCondition above(bool orEqual) const
     {
         if (IsEmpty(value))
-            return orEqual ? SqlCondition{"1", {}} : SqlCondition{column + " IS NOT NULL", {}};
+            return orEqual ? SqlCondition{"1 = 1", {}} : SqlCondition{column + " IS NOT NULL", {}};
         return {column + (orEqual ? " >= ?" : " > ?"), {value}};
     }
     SqlCondition below(bool orEqual) const
     {
         if (IsEmpty(value))
-            return orEqual ? SqlCondition{column + " IS NULL", {}} : SqlCondition{"0", {}};
+            return orEqual ? SqlCondition{column + " IS NULL", {}} : SqlCondition{"1 = 0", {}};
         return {'(' + column + (orEqual ? " <= ?" : " < ?") + " OR " + column + " IS NULL)", {value}};
     }
 };
@@ -146,7 +146,7 @@ SqlCondition Table::filterSql(const FilterCondition &condition) const
         case Op::NotEqual:
             return {column + " IS NOT NULL", {}};
         default:
-            return {"0", {}};
+            return {"1 = 0", {}};
         }
     }
     static const QHash<Op, QByteArray> operators{
