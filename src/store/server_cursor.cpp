@@ -1,6 +1,7 @@
 #include "store/server_cursor.h"
 
 #include "store/server_session.h"
+#include "store/table_connection.h"
 #include "store/table_storage.h"
 
 #include <libpq-fe.h>
@@ -47,8 +48,10 @@ ServerCursor::ServerCursor(std::shared_ptr<ServerSession> session, const QString
 {
     sql_ = NumberedParameters(sql, &parameterCount_);
     insert_ = sql.startsWith("INSERT INTO ");
+    // A repeated key refuses the row without failing the statement: a failed statement would
+    // end the whole transaction on the server, where a table file's goes on without the row.
     if (insert_)
-        sql_ += QByteArray(" RETURNING ") + kRowIdColumn;
+        sql_ += QByteArray(" ON CONFLICT DO NOTHING RETURNING ") + kRowIdColumn;
     values_.resize(parameterCount_);
     nulls_.fill(true, parameterCount_);
 }
@@ -123,7 +126,11 @@ void ServerCursor::run()
     ran_ = true;
     rows_ = PQntuples(result_);
     changes_ = QByteArray(PQcmdTuples(result_)).toLongLong();
-    if (insert_ && rows_ > 0)
+    if (insert_ && rows_ == 0) {
+        clearResult();
+        throw EngineError(EngineErrorKind::KeyViolation, KeyViolationMessage(table_));
+    }
+    if (insert_)
         insertedRowId_ = QByteArray(PQgetvalue(result_, rows_ - 1, 0)).toLongLong();
 }
 
