@@ -205,6 +205,20 @@ bool ServerTableBackend::rename(const QString &from, const QString &to)
     return true;
 }
 
+QStringList ServerTableBackend::years(const QString &dataRoot)
+{
+    const std::optional<ServerTableAddress> address = ParseServerTablePath(dataRoot);
+    if (!address)
+        return {};
+    auto session = SessionOf(*address);
+    QStringList years;
+    ServerCursor query(session, dataRoot,
+                       "SELECT nspname FROM pg_namespace WHERE nspname ~ '^[0-9]{4}$' ORDER BY nspname");
+    while (query.step())
+        years.append(query.text(0));
+    return years;
+}
+
 QString ServerTableBackend::shownName() const
 {
     return path_;

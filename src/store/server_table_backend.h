@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/server_location.h"
+#include "base/server_location.h"
 #include "store/table_backend.h"
 
 #include <QHash>
@@ -33,6 +33,8 @@ public:
     static bool remove(const QString &path);
     // Gives the table another name (another year's schema too); false when there is none.
     static bool rename(const QString &from, const QString &to);
+    // The years that have a schema in the data root's database, sorted.
+    static QStringList years(const QString &dataRoot);
 
     QString shownName() const override;
     bool moveOpenLock(OpenLock from, OpenLock to) override;

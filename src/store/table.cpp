@@ -3,7 +3,7 @@
 
 #include "store/field_value.h"
 #include "store/session.h"
-#include "store/server_location.h"
+#include "base/server_location.h"
 #include "store/server_table_backend.h"
 #include "store/table_connection.h"
 #include "store/table_files.h"

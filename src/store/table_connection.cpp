@@ -1,6 +1,6 @@
 #include "store/table_connection.h"
 
-#include "store/server_location.h"
+#include "base/server_location.h"
 #include "store/server_table_backend.h"
 #include "store/sqlite_table_backend.h"
 #include "store/transaction_scope.h"

@@ -2,7 +2,7 @@
 
 #include "store/engine_error.h"
 #include "store/polish_collation.h"
-#include "store/server_location.h"
+#include "base/server_location.h"
 #include "store/server_table_backend.h"
 #include "store/table_connection.h"
 #include "store/transaction_scope.h"

@@ -1,4 +1,4 @@
-#include "store/server_location.h"
+#include "base/server_location.h"
 #include "store/polish_collation.h"
 #include "store/transaction_scope.h"
 #include "store_fixture.h"

@@ -1,6 +1,6 @@
 #include "throwaway_server.h"
 
-#include "store/server_location.h"
+#include "base/server_location.h"
 
 #include <QByteArray>
 #include <QDir>

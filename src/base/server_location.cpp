@@ -1,4 +1,4 @@
-#include "store/server_location.h"
+#include "base/server_location.h"
 
 #include <QRegularExpression>
 #include <QStringList>
