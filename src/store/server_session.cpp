@@ -17,15 +17,18 @@ QHash<QByteArray, std::weak_ptr<ServerSession>> &Sessions()
 // programs making them at the same moment: the second finds them made.
 constexpr const char *kPrepareDatabaseSql = R"(DO $$
 BEGIN
+  PERFORM pg_advisory_xact_lock(4935741);
   IF NOT EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'polish' AND collnamespace = 'public'::regnamespace) THEN
     CREATE COLLATION public.polish (provider = icu, locale = 'pl-PL');
   END IF;
   IF NOT EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'polish_ci' AND collnamespace = 'public'::regnamespace) THEN
     CREATE COLLATION public.polish_ci (provider = icu, locale = 'pl-PL-u-ks-level2', deterministic = false);
   END IF;
-  CREATE OR REPLACE FUNCTION public.starts_with_ci(t text, p text) RETURNS boolean
-    LANGUAGE sql IMMUTABLE PARALLEL SAFE
-    AS 'SELECT substr(t, 1, length(p)) = p COLLATE public.polish_ci';
+  IF NOT EXISTS (SELECT 1 FROM pg_proc WHERE proname = 'starts_with_ci' AND pronamespace = 'public'::regnamespace) THEN
+    CREATE FUNCTION public.starts_with_ci(t text, p text) RETURNS boolean
+      LANGUAGE sql IMMUTABLE PARALLEL SAFE
+      AS 'SELECT substr(t, 1, length(p)) = p COLLATE public.polish_ci';
+  END IF;
 EXCEPTION WHEN unique_violation OR duplicate_object THEN NULL;
 END $$)";
 

@@ -149,8 +149,11 @@ SqlCondition Table::filterSql(const FilterCondition &condition) const
             return {"1 = 0", {}};
         }
     }
+    // An empty field differs from every value.
+    if (condition.op == Op::NotEqual)
+        return {"(" + column + " IS NULL OR " + column + " <> ?)", {value}};
     static const QHash<Op, QByteArray> operators{
-        {Op::Equal, " = ?"},   {Op::NotEqual, " IS NOT ?"}, {Op::Less, " < ?"},
+        {Op::Equal, " = ?"},   {Op::Less, " < ?"},
         {Op::LessOrEqual, " <= ?"}, {Op::Greater, " > ?"},   {Op::GreaterOrEqual, " >= ?"},
     };
     return {column + operators.value(condition.op), {value}};
