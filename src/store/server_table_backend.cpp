@@ -97,7 +97,7 @@ ServerTableBackend::ServerTableBackend(const QString &path, ServerTableAddress a
 
 ServerTableBackend::~ServerTableBackend()
 {
-    qDeleteAll(statements_);
+    statements_.clear();
 }
 
 bool ServerTableBackend::exists(const QString &path)
@@ -274,28 +274,12 @@ void ServerTableBackend::setLockTimeout(int milliseconds)
 
 SqlStatement ServerTableBackend::prepare(const QByteArray &sql)
 {
-    ServerCursor *cached = statements_.value(sql);
-    if (cached && !statementsInUse_.contains(cached)) {
-        statementsInUse_.insert(cached);
-        return SqlStatement(*this, cached, true);
-    }
-    const bool cache = cached == nullptr;
-    auto *cursor = new ServerCursor(session_, path_, sql);
-    if (cache) {
-        statements_.insert(sql, cursor);
-        statementsInUse_.insert(cursor);
-    }
-    return SqlStatement(*this, cursor, cache);
+    return statements_.take(*this, sql, [&]() -> SqlCursor * { return new ServerCursor(session_, path_, sql); });
 }
 
 void ServerTableBackend::releaseCursor(SqlCursor *cursor, bool cached)
 {
-    if (!cached) {
-        delete cursor;
-        return;
-    }
-    cursor->reset();
-    statementsInUse_.remove(cursor);
+    statements_.give(cursor, cached);
 }
 
 void ServerTableBackend::execute(const QByteArray &sql)

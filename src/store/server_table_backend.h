@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/server_location.h"
+#include "store/cursor_cache.h"
 #include "store/table_backend.h"
 
 #include <QHash>
@@ -73,6 +74,5 @@ private:
     ServerTableAddress address_;
     std::shared_ptr<ServerSession> session_;
     bool readOnly_ = false;
-    QHash<QByteArray, ServerCursor *> statements_;
-    QSet<SqlCursor *> statementsInUse_;
+    CursorCache statements_;
 };

@@ -53,7 +53,7 @@ SqliteTableBackend::SqliteTableBackend(const QString &filePath) : filePath_(file
 
 SqliteTableBackend::~SqliteTableBackend()
 {
-    qDeleteAll(statements_);
+    statements_.clear();
     if (db_)
         sqlite3_close_v2(db_);
     // The descriptor goes last: closing it earlier would cancel SQLite's own locks on the file.
@@ -134,33 +134,19 @@ void SqliteTableBackend::setLockTimeout(int milliseconds)
 
 SqlStatement SqliteTableBackend::prepare(const QByteArray &sql)
 {
-    SqliteCursor *cached = statements_.value(sql);
-    if (cached && !statementsInUse_.contains(cached)) {
-        statementsInUse_.insert(cached);
-        return SqlStatement(*this, cached, true);
-    }
-    const bool cache = cached == nullptr;
-    sqlite3_stmt *statement = nullptr;
-    const int rc = sqlite3_prepare_v3(db_, sql.constData(), int(sql.size()), cache ? SQLITE_PREPARE_PERSISTENT : 0,
-                                      &statement, nullptr);
-    if (rc != SQLITE_OK)
-        throwError(rc);
-    auto *cursor = new SqliteCursor(*this, db_, statement);
-    if (cache) {
-        statements_.insert(sql, cursor);
-        statementsInUse_.insert(cursor);
-    }
-    return SqlStatement(*this, cursor, cache);
+    return statements_.take(*this, sql, [&]() -> SqlCursor * {
+        sqlite3_stmt *statement = nullptr;
+        const int rc = sqlite3_prepare_v3(db_, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &statement, nullptr);
+        if (rc != SQLITE_OK)
+            throwError(rc);
+        return new SqliteCursor(*this, db_, statement);
+    });
 }
 
 void SqliteTableBackend::releaseCursor(SqlCursor *cursor, bool cached)
 {
-    if (!cached) {
-        delete cursor;
-        return;
-    }
-    cursor->reset();
-    statementsInUse_.remove(cursor);
+    statements_.give(cursor, cached);
 }
 
 void SqliteTableBackend::execute(const QByteArray &sql)

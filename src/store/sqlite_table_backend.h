@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/engine_error.h"
+#include "store/cursor_cache.h"
 #include "store/table_backend.h"
 
 #include <QHash>
@@ -54,6 +55,5 @@ private:
     sqlite3 *db_ = nullptr;
     int lockFd_ = -1;
     bool readOnly_ = false;
-    QHash<QByteArray, SqliteCursor *> statements_;
-    QSet<SqlCursor *> statementsInUse_;
+    CursorCache statements_;
 };
