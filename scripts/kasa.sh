@@ -12,6 +12,7 @@ build="${KASA_BUILD_DIR:-$top/build}"
 
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libsqlite3-dev sqlite3 pxlib-dev
+          postgresql postgresql-contrib libpq-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth fonts-liberation fonts-dejavu-core
           qt6-translations-l10n poppler-utils

@@ -1,5 +1,7 @@
 #include "base/command_line.h"
 
+#include "base/server_location.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,8 +16,14 @@ QString DataRootFromArguments(const QStringList &arguments)
 {
     QString dataRoot;
     for (const QString &argument : arguments) {
-        if (argument.left(kDataRootPrefix.size()).toLower() == kDataRootPrefix)
-            dataRoot = argument.mid(kDataRootPrefix.size()).replace(u'_', u' ');
+        if (argument.left(kDataRootPrefix.size()).toLower() != kDataRootPrefix)
+            continue;
+        dataRoot = argument.mid(kDataRootPrefix.size());
+        // A server's name or address is taken as written: "_" is part of many database names.
+        if (IsServerPath(dataRoot))
+            dataRoot = ServerDataRoot(dataRoot).value_or(dataRoot);
+        else
+            dataRoot.replace(u'_', u' ');
     }
     return dataRoot;
 }
@@ -34,7 +42,7 @@ int CommandArgIndexFor(const QStringList &arguments)
 
 bool DataRootLiesOutside(const QString &dataRoot, const QString &workingFolder)
 {
-    if (dataRoot.isEmpty())
+    if (dataRoot.isEmpty() || IsServerPath(dataRoot))
         return false;
     const QString root = QDir::cleanPath(QFileInfo(dataRoot).absoluteFilePath());
     const QString folder = QDir::cleanPath(QFileInfo(workingFolder).absoluteFilePath());

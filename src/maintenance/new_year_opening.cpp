@@ -1,5 +1,6 @@
 #include "maintenance/new_year_opening.h"
 
+#include "store/server_tree_refusal.h"
 #include "base/global_state.h"
 #include "base/prompt.h"
 #include "maintenance/archive_files.h"
@@ -191,6 +192,8 @@ NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tab
 {
     NewYearReport report;
     Prompt &prompt = tables.prompt;
+    if (RefusedOnServer({request.folder, tables.state.DataRoot}, prompt))
+        return report;
     if (!CheckDataChangePermission(tables.state, prompt))
         return report;
     if (!IsYearText(request.newYear) || !IsYearText(request.sourceYear)) {

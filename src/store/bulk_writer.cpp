@@ -7,7 +7,6 @@
 #include "store/table_connection.h"
 
 #include <QStringEncoder>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
@@ -160,28 +159,24 @@ void BulkWriter::requireOpenWrite() const
 // Texts are bound from the writer's buffers, which hold them until the statement has run.
 void BulkWriter::bind(SqlStatement &statement, int position, int field, const QVariant &value)
 {
-    sqlite3_stmt *handle = statement.handle();
-    int rc = SQLITE_OK;
     if (IsEmptyStored(value)) {
-        rc = sqlite3_bind_null(handle, position);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::QString: {
-            std::string &text = texts_[size_t(field)];
-            EncodeUtf8(text, *static_cast<const QString *>(value.constData()));
-            rc = sqlite3_bind_text64(handle, position, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
-            break;
-        }
-        case QMetaType::LongLong:
-            rc = sqlite3_bind_int64(handle, position, *static_cast<const qint64 *>(value.constData()));
-            break;
-        default:
-            statement.bind(position, value);
-            return;
-        }
+        statement.bindNull(position);
+        return;
     }
-    if (rc != SQLITE_OK)
-        connection_->throwError(rc);
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        std::string &text = texts_[size_t(field)];
+        EncodeUtf8(text, *static_cast<const QString *>(value.constData()));
+        statement.bindBorrowedText(position, text.data(), qsizetype(text.size()));
+        break;
+    }
+    case QMetaType::LongLong:
+        statement.bindInteger(position, *static_cast<const qint64 *>(value.constData()));
+        break;
+    default:
+        statement.bind(position, value);
+        break;
+    }
 }
 
 void BulkWriter::checkValue(int field, const QVariant &value) const
@@ -198,9 +193,11 @@ void BulkWriter::checkValue(int field, const QVariant &value) const
                           QStringLiteral("Tekst dłuższy niż %1 znaków nie mieści się w polu %2.").arg(def.size).arg(def.name));
 }
 
-// Every field compared byte for byte (a NULL only with a NULL), and the fields the best index
-// leads with compared by that index's collation as well, so that the engine seeks through it.
-QByteArray BulkWriter::exactLookupSql(const QList<int> &fields) const
+// Every field compared byte for byte (an empty one only with an empty one), and the fields the
+// best index leads with compared by that index's collation as well, so that the engine seeks
+// through it. Which fields of the row are empty decides the statement; each mark is bound with
+// the field the list gives for it.
+QByteArray BulkWriter::exactLookupSql(const QList<int> &fields, quint64 emptyFields, QList<int> &boundFields) const
 {
     const QList<FieldDef> &defs = structure_.definition.fields;
     const QList<KeyColumn> *best = nullptr;
@@ -214,16 +211,26 @@ QByteArray BulkWriter::exactLookupSql(const QList<int> &fields) const
             bestLength = length;
         }
     }
+    const auto isEmpty = [&fields, emptyFields](int field) {
+        return (emptyFields >> fields.indexOf(field)) & 1;
+    };
     QByteArrayList conditions;
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        conditions.append(QuotedName(defs[fields[i]].name) + " IS ?" + QByteArray::number(i + 1));
+    for (const int field : fields) {
+        if (isEmpty(field)) {
+            conditions.append(QuotedName(defs[field].name) + " IS NULL");
+        } else {
+            conditions.append(QuotedName(defs[field].name) + " = ?");
+            boundFields.append(field);
+        }
+    }
     for (qsizetype c = 0; c < bestLength; ++c) {
         const KeyColumn &column = (*best)[c];
-        if (!column.collation.isEmpty())
-            conditions.append(QuotedName(defs[column.field].name) + " IS ?"
-                              + QByteArray::number(fields.indexOf(column.field) + 1) + " COLLATE " + column.collation);
+        if (column.collation.isEmpty() || isEmpty(column.field))
+            continue;
+        conditions.append(QuotedName(defs[column.field].name) + " = ? COLLATE " + column.collation);
+        boundFields.append(column.field);
     }
-    return "SELECT _rowid_ FROM " + QByteArray(kDataTable) + " WHERE " + conditions.join(" AND ") + " LIMIT 1";
+    return "SELECT _rowid_ FROM " + connection_->dataTable() + " WHERE " + conditions.join(" AND ") + " LIMIT 1";
 }
 
 // The stored values of the lookup's fields go into its filter: every row's, or the row's of the id.
@@ -233,7 +240,7 @@ void BulkWriter::fillFilter(Lookup &lookup, std::optional<qint64> rowId)
     QByteArrayList columns;
     for (const int field : lookup.fields)
         columns.append(QuotedName(defs[field].name));
-    SqlStatement read = connection_->prepare("SELECT " + columns.join(", ") + " FROM " + kDataTable
+    SqlStatement read = connection_->prepare("SELECT " + columns.join(", ") + " FROM " + connection_->dataTable()
                                              + (rowId ? " WHERE _rowid_ = ?" : ""));
     if (rowId)
         read.bind(1, *rowId);
@@ -250,17 +257,29 @@ qint64 BulkWriter::findExact(const QList<int> &fields, const QVariantList &row)
     requireOpenWrite();
     auto lookup = std::find_if(lookups_.begin(), lookups_.end(), [&fields](const Lookup &one) { return one.fields == fields; });
     if (lookup == lookups_.end()) {
-        lookups_.push_back(Lookup{fields, connection_->prepare(exactLookupSql(fields)), std::make_unique<ValueFilter>()});
+        lookups_.push_back(Lookup{fields, std::make_unique<ValueFilter>(), {}});
         lookup = std::prev(lookups_.end());
         // Every row's values go into the filter, read once.
         fillFilter(*lookup, std::nullopt);
     }
     if (!lookup->filter->mayHold(ValuesHash(row, fields)))
         return 0;
-    SqlStatement &statement = lookup->statement;
+    quint64 emptyFields = 0;
+    for (qsizetype i = 0; i < fields.size() && i < 64; ++i)
+        if (IsEmptyStored(row.value(fields[i])))
+            emptyFields |= quint64(1) << i;
+    auto search = std::find_if(lookup->searches.begin(), lookup->searches.end(),
+                               [emptyFields](const Search &one) { return one.emptyFields == emptyFields; });
+    if (search == lookup->searches.end()) {
+        QList<int> boundFields;
+        const QByteArray sql = exactLookupSql(fields, emptyFields, boundFields);
+        lookup->searches.push_back(Search{emptyFields, boundFields, connection_->prepare(sql)});
+        search = std::prev(lookup->searches.end());
+    }
+    SqlStatement &statement = search->statement;
     statement.reset();
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        bind(statement, int(i + 1), fields[i], row.value(fields[i]));
+    for (qsizetype i = 0; i < search->boundFields.size(); ++i)
+        bind(statement, int(i + 1), search->boundFields[i], row.value(search->boundFields[i]));
     const qint64 found = statement.step() ? statement.integer(0) : 0;
     // The texts bound live in buffers the next write fills again.
     statement.reset();
@@ -297,7 +316,7 @@ qint64 BulkWriter::insert(QVariantList &row)
             // Read once through the field's index, under the write lock: no other program can
             // take a number before the transaction ends.
             SqlStatement highest = connection_->prepare("SELECT max(" + QuotedName(fields[field].name) + ") FROM "
-                                                        + kDataTable);
+                                                        + connection_->dataTable());
             highest_[a] = highest.step() ? highest.integer(0) : 0;
         }
         if (IsEmptyStored(row[field]))
@@ -311,14 +330,14 @@ qint64 BulkWriter::insert(QVariantList &row)
             names.append(QuotedName(field.name));
             marks.append("?");
         }
-        insert_.emplace(connection_->prepare(QByteArray("INSERT INTO ") + kDataTable + " (" + names.join(", ")
+        insert_.emplace(connection_->prepare("INSERT INTO " + connection_->dataTable() + " (" + names.join(", ")
                                              + ") VALUES (" + marks.join(", ") + ")"));
     }
     insert_->reset();
     for (int i = 0; i < fields.size(); ++i)
         bind(*insert_, i + 1, i, row[i]);
     insert_->run();
-    const qint64 rowId = sqlite3_last_insert_rowid(connection_->handle());
+    const qint64 rowId = insert_->insertedRowId();
     connection_->noteChange();
     for (Lookup &lookup : lookups_)
         lookup.filter->add(ValuesHash(row, lookup.fields));
@@ -337,7 +356,7 @@ void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> 
         for (int field : fields)
             assignments.append(QuotedName(structure_.definition.fields[field].name) + " = ?");
         updateFields_ = fields;
-        updateSql_ = QByteArray("UPDATE ") + kDataTable + " SET " + assignments.join(", ") + " WHERE _rowid_ = ?";
+        updateSql_ = "UPDATE " + connection_->dataTable() + " SET " + assignments.join(", ") + " WHERE _rowid_ = ?";
     }
     SqlStatement update = connection_->prepare(updateSql_);
     int position = 1;
@@ -345,7 +364,7 @@ void BulkWriter::update(qint64 rowId, const QVariantList &row, const QList<int> 
         bind(update, position++, field, row.value(field));
     update.bind(position, rowId);
     update.run();
-    if (sqlite3_changes(connection_->handle()) == 0)
+    if (update.changes() == 0)
         throw EngineError(EngineErrorKind::Missing,
                           QStringLiteral("Wiersz tabeli %1 został usunięty przez inny program.").arg(connection_->filePath()));
     connection_->noteChange();

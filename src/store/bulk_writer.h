@@ -66,7 +66,7 @@ private:
     void requireOpenWrite() const;
     void bind(SqlStatement &statement, int position, int field, const QVariant &value);
     void checkValue(int field, const QVariant &value) const;
-    QByteArray exactLookupSql(const QList<int> &fields) const;
+    QByteArray exactLookupSql(const QList<int> &fields, quint64 emptyFields, QList<int> &boundFields) const;
 
     Table &table_;
     std::shared_ptr<TableConnection> connection_;
@@ -79,10 +79,16 @@ private:
     bool keysExact_ = false;
     // The searches by the values of some fields, one per list of fields.
     class ValueFilter;
+    // One statement per set of empty fields (bit i: the lookup's field i is empty).
+    struct Search {
+        quint64 emptyFields;
+        QList<int> boundFields;
+        SqlStatement statement;
+    };
     struct Lookup {
         QList<int> fields;
-        SqlStatement statement;
         std::unique_ptr<ValueFilter> filter;
+        std::vector<Search> searches;
     };
     std::vector<Lookup> lookups_;
     void fillFilter(Lookup &lookup, std::optional<qint64> rowId);

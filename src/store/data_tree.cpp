@@ -1,5 +1,7 @@
 #include "store/data_tree.h"
 
+#include "base/server_location.h"
+
 #include <QDir>
 
 QString NativeRelativePath(const QString &relative)
@@ -14,6 +16,8 @@ QString WithTrailingSeparator(const QString &folder)
 {
     if (folder.isEmpty())
         return folder;
+    if (IsServerPath(folder))
+        return ServerDataRoot(folder).value_or(folder);
     QString path = NativeRelativePath(folder);
     while (path.size() > 1 && path.endsWith(QDir::separator())
            && path.at(path.size() - 2) == QDir::separator())

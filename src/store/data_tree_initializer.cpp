@@ -1,7 +1,10 @@
 #include "store/data_tree_initializer.h"
 
 #include "base/clock.h"
+#include "base/server_location.h"
 #include "store/data_tree.h"
+#include "store/server_table_backend.h"
+#include "store/table_connection.h"
 #include "store/demo_data_tree.h"
 #include "store/engine_error.h"
 #include "store/helper_indexes.h"
@@ -21,7 +24,7 @@
 
 namespace {
 
-const char *const kUsage = "Użycie: kasa --init FOLDER [--demo] [--year RRRR]";
+const char *const kUsage = "Użycie: kasa --init FOLDER [--demo] [--year RRRR] [dr=SERWER]";
 
 // The data module's tables an installation starts with, in creation order; the users table
 // has no table object of its own.
@@ -49,9 +52,18 @@ public:
     {
         if (kept_)
             return;
-        for (const QString &path : std::as_const(files_))
+        for (const QString &path : std::as_const(files_)) {
+            if (IsServerPath(path)) {
+                try {
+                    ServerTableBackend::remove(path);
+                } catch (const EngineError &) {
+                    // The server is gone: nothing more can be taken back there.
+                }
+                continue;
+            }
             for (const QString &file : TableCompanionFiles(WithoutExtension(path)))
                 QFile::remove(file);
+        }
     }
     void add(const QString &tablePath) { files_ << tablePath; }
     void keep() { kept_ = true; }
@@ -61,24 +73,44 @@ private:
     bool kept_ = false;
 };
 
-void RefuseExistingTables(const QString &folder, const QList<InstallationTable> &tables)
+// The data root the company table keeps: the working folder's (see StoredDataRoot()), or a
+// server's as it was given.
+QString CompanyDataRoot(const DataTreeInitOptions &options)
 {
-    for (const InstallationTable &table : tables)
-        if (QFileInfo::exists(ResolvePathIgnoringCase(folder + table.relativePath)))
-            throw DataTreeInitError(QStringLiteral("W folderze %1 jest już tabela %2; nic nie zostało zmienione.")
-                                        .arg(folder, table.relativePath));
+    return options.dataRoot.isEmpty() ? StoredDataRoot(options.folder) : options.dataRoot;
+}
+
+// Where the installation's tables go: the working folder's own first, then the data root's.
+QStringList TablePaths(const DataTreeInitOptions &options, const QList<InstallationTable> &tables)
+{
+    QStringList paths;
+    const QString root = options.dataRoot.isEmpty() ? options.folder : WithTrailingSeparator(options.dataRoot);
+    for (qsizetype i = 0; i < tables.size(); ++i)
+        paths << (i < 2 ? options.folder : root) + tables[i].relativePath;
+    // The working folder's company table names the server the program is to find its data on.
+    if (!options.dataRoot.isEmpty())
+        paths << options.folder + tables[2].relativePath;
+    return paths;
+}
+
+void RefuseExistingTables(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        if (IsServerPath(path) ? TableExists(path) : QFileInfo::exists(ResolvePathIgnoringCase(path)))
+            throw DataTreeInitError(QStringLiteral("Tabela %1 już istnieje; nic nie zostało zmienione.").arg(path));
 }
 
 void CreateTable(Session &session, const QString &path, const TableDefinition &definition, CreatedFiles &created)
 {
+    const bool onServer = IsServerPath(path);
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!onServer && !QDir().mkpath(folder))
         throw DataTreeInitError(QStringLiteral("Nie można utworzyć folderu %1.").arg(folder));
     Table table(session);
     table.setTableName(path);
     created.add(path);
     table.create(definition);
-    if (!WriteStructureListingFile(WithoutExtension(path) + QStringLiteral(".STR"), table.definition()))
+    if (!onServer && !WriteStructureListingFile(WithoutExtension(path) + QStringLiteral(".STR"), table.definition()))
         throw DataTreeInitError(QStringLiteral("Nie można zapisać struktury tabeli %1.").arg(path));
 }
 
@@ -104,7 +136,7 @@ TableRecord AdministratorRecord()
 
 TableRecord CompanyRecord(const DataTreeInitOptions &options)
 {
-    TableRecord record{{QStringLiteral("NR"), 1}, {QStringLiteral("DR"), StoredDataRoot(options.folder)}};
+    TableRecord record{{QStringLiteral("NR"), 1}, {QStringLiteral("DR"), CompanyDataRoot(options)}};
     if (options.demo)
         record << DemoCompanyFields();
     return record;
@@ -125,11 +157,16 @@ QString StoredDataRoot(const QString &folder)
 
 void RefuseWhenTooLongForCompanyTable(const QString &folder)
 {
+    RefuseDataRootTooLong(StoredDataRoot(folder));
+}
+
+void RefuseDataRootTooLong(const QString &stored)
+{
     const int room = RoomForDataRoot();
-    if (StoredDataRoot(folder).size() > room)
+    if (stored.size() > room)
         throw DataTreeInitError(QStringLiteral("Ścieżka %1 ma %2 znaków, a pole DR tabeli firmy mieści %3. "
                                                "Wybierz krótszą ścieżkę.")
-                                    .arg(StoredDataRoot(folder)).arg(StoredDataRoot(folder).size()).arg(room));
+                                    .arg(stored).arg(stored.size()).arg(room));
 }
 
 std::optional<DataTreeInitOptions> ParseInitArguments(const QStringList &arguments, const Clock &clock,
@@ -145,6 +182,13 @@ std::optional<DataTreeInitOptions> ParseInitArguments(const QStringList &argumen
     for (int i = 2; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--demo")) {
             options.demo = true;
+        } else if (arguments[i].startsWith(QLatin1String("dr="), Qt::CaseInsensitive)) {
+            options.dataRoot = arguments[i].mid(3);
+            if (!ServerDataRoot(options.dataRoot)) {
+                error = QStringLiteral("dr= przy zakładaniu instalacji musi wskazywać bazę danych na serwerze "
+                                       "(pg:USŁUGA albo postgresql://...).");
+                return std::nullopt;
+            }
         } else if (arguments[i] == QLatin1String("--year")) {
             static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
             if (i + 1 >= arguments.size() || !fourDigits.match(arguments[i + 1]).hasMatch()
@@ -178,28 +222,37 @@ QList<InstallationTable> InstallationTables(const QString &year)
 QList<InitialisedTable> InitialiseDataTree(const DataTreeInitOptions &options, const Clock &clock)
 {
     const QList<InstallationTable> tables = InstallationTables(options.year);
-    RefuseWhenTooLongForCompanyTable(options.folder);
+    RefuseDataRootTooLong(CompanyDataRoot(options));
     if (!QDir().mkpath(options.folder))
         throw DataTreeInitError(QStringLiteral("Nie można utworzyć folderu %1.").arg(options.folder));
-    RefuseExistingTables(options.folder, tables);
+    const QStringList paths = TablePaths(options, tables);
+    try {
+        RefuseExistingTables(paths);
+    } catch (const EngineError &error) {
+        throw DataTreeInitError(error.message());
+    }
 
     Session session;
     session.setWorkingFolder(options.folder);
     CreatedFiles created;
     QList<InitialisedTable> result;
     try {
-        for (const InstallationTable &table : tables)
-            CreateTable(session, options.folder + table.relativePath, table.definition, created);
-        AppendRecords(session, options.folder + tables[0].relativePath, {ParameterRecord(clock.today())});
-        AppendRecords(session, options.folder + tables[1].relativePath, {AdministratorRecord()});
-        AppendRecords(session, options.folder + tables[2].relativePath, {CompanyRecord(options)});
+        // paths: one per table, then the working folder's company table when the data is on a server.
+        for (qsizetype i = 0; i < paths.size(); ++i)
+            CreateTable(session, paths[i], tables[i < tables.size() ? i : 2].definition, created);
+        AppendRecords(session, paths[0], {ParameterRecord(clock.today())});
+        AppendRecords(session, paths[1], {AdministratorRecord()});
+        AppendRecords(session, paths[2], {CompanyRecord(options)});
+        if (paths.size() > tables.size())
+            AppendRecords(session, paths.last(), {CompanyRecord(options)});
         if (options.demo)
-            FillDemoYear(session, options.folder, options.year, clock.today());
+            FillDemoYear(session, options.dataRoot.isEmpty() ? options.folder : WithTrailingSeparator(options.dataRoot),
+                         options.year, clock.today());
         // The engine's helper indexes are made with the tables, so no start has to make them.
-        for (const InstallationTable &table : tables)
-            BuildProgramHelperIndexes(session, options.folder + table.relativePath);
-        for (const InstallationTable &table : tables)
-            result.append({table.relativePath, CountRows(session, options.folder + table.relativePath)});
+        for (const QString &path : paths)
+            BuildProgramHelperIndexes(session, path);
+        for (qsizetype i = 0; i < tables.size(); ++i)
+            result.append({tables[i].relativePath, CountRows(session, paths[i])});
     } catch (const EngineError &error) {
         throw DataTreeInitError(error.message());
     }

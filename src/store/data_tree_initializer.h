@@ -10,7 +10,7 @@
 class Clock;
 class QTextStream;
 
-// The first-run initializer: "kasa --init DIR [--demo] [--year YYYY]" makes DIR a complete,
+// The first-run initializer: "kasa --init DIR [--demo] [--year YYYY] [dr=SERVER]" makes DIR a complete,
 // empty installation (the program's working folder and data root at once): the parameter
 // table, the users table with one administrator, the company table and a year folder with every
 // table of the data tree, each beside its structure listing. "--demo" fills it with a small
@@ -20,6 +20,9 @@ struct DataTreeInitOptions {
     QString folder; // absolute, with a trailing separator
     QString year;   // YYYY
     bool demo = false;
+    // "dr=" a database server: the company and year tables go there, the working folder keeps
+    // the parameter and users tables and a company table that names the server. Empty: DIR.
+    QString dataRoot;
 };
 
 // The arguments after the program's name, beginning with "--init". nullopt and the reason in
@@ -67,6 +70,8 @@ QString StoredDataRoot(const QString &folder);
 // Throws DataTreeInitError when even without its closing separator (which the user did not type)
 // the folder does not fit the DR field.
 void RefuseWhenTooLongForCompanyTable(const QString &folder);
+// Throws DataTreeInitError when the data root, as the company table is to keep it, does not fit.
+void RefuseDataRootTooLong(const QString &stored);
 
 // The "--init" branch of the program: 0 when the installation was made, 1 when it was refused
 // or failed, 2 for wrong arguments; what happened goes to out, the reason to err.

@@ -1,5 +1,6 @@
 #include "store/index_repair.h"
 
+#include "store/server_tree_refusal.h"
 #include "base/prompt.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
@@ -242,6 +243,8 @@ QString IndexRepairQuestion()
 
 IndexRepairResult RunIndexRepair(const IndexRepairContext &context, IndexRepairLog &log)
 {
+    if (RefusedOnServer(context.tables, context.prompt))
+        return IndexRepairResult::Declined;
     if (!context.prompt.askYesNo(Text(kQuestion), PromptIcon::Warning))
         return IndexRepairResult::Declined;
     context.session.closeAll();

@@ -1,3 +1,4 @@
+#include "base/server_location.h"
 #include "store/open_table_guarded.h"
 
 #include "base/global_state.h"
@@ -91,7 +92,9 @@ bool OpenTableGuarded(Table &table, const QString &path, const QString &displayN
 {
     const bool named = !displayName.isEmpty();
     // The listing lies beside the table, in the working folder when the path is relative to it.
-    const QString beside = QDir(context.session.workingFolder()).absoluteFilePath(path);
+    // A table on a server keeps its structure there; it has no listing file beside it.
+    const bool onServer = IsServerPath(path);
+    const QString beside = onServer ? path : QDir(context.session.workingFolder()).absoluteFilePath(path);
     if (named)
         RecordOpenedTable(context.state, beside);
     for (std::optional<EngineError> failure = TryOpen(table, path); failure; failure = TryOpen(table, path)) {
@@ -116,7 +119,7 @@ bool OpenTableGuarded(Table &table, const QString &path, const QString &displayN
             // The company table keeps working in the structure it has.
         }
     }
-    if (named && !HasStructureListing(beside))
+    if (named && !onServer && !HasStructureListing(beside))
         WriteStructureListing(context.session, beside);
     return true;
 }

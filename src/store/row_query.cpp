@@ -4,11 +4,10 @@
 #include "store/sql_statement.h"
 #include "store/table_connection.h"
 
-#include <sqlite3.h>
 
 namespace {
 
-constexpr const char *kRowId = "_rowid_";
+constexpr const char *kRowId = kRowIdColumn;
 
 bool IsEmptyValue(const QVariant &value)
 {
@@ -111,12 +110,12 @@ void RowQuery::step(const Segment &segment, FetchDirection direction, int limit,
     where += segment.terms;
     parameters += segment.parameters;
 
-    const char *way = direction == FetchDirection::Forward ? " ASC" : " DESC";
+    const QByteArray way = connection_.backend().orderDirection(direction == FetchDirection::Forward);
     QByteArrayList orderBy;
     for (int i = 0; i <= order_.size(); ++i)
         orderBy.append(columnExpression(i) + way);
 
-    QByteArray sql = "SELECT " + selectList_ + " FROM " + kDataTable;
+    QByteArray sql = "SELECT " + selectList_ + " FROM " + connection_.dataTable();
     if (!where.isEmpty())
         sql += " WHERE " + where.join(" AND ");
     sql += " ORDER BY " + orderBy.join(", ") + " LIMIT ?";
@@ -153,14 +152,14 @@ public:
     std::optional<QString> storedText(int field) const override
     {
         const int column = columnOfField_.value(field, -1);
-        if (column < 0 || statement_.type(column) != SQLITE_TEXT)
+        if (column < 0 || statement_.type(column) != StoredKind::Text)
             return std::nullopt;
         return statement_.text(column);
     }
     std::optional<qint64> storedInteger(int field) const override
     {
         const int column = columnOfField_.value(field, -1);
-        if (column < 0 || statement_.type(column) != SQLITE_INTEGER)
+        if (column < 0 || statement_.type(column) != StoredKind::Integer)
             return std::nullopt;
         return statement_.integer(column);
     }
@@ -348,7 +347,7 @@ QList<Row> RowQuery::fetchEqual(const QVariantList &values, int limit) const
 
 std::optional<Row> RowQuery::rowById(qint64 rowId) const
 {
-    SqlStatement statement = connection_.prepare("SELECT " + selectList_ + " FROM " + kDataTable + " WHERE "
+    SqlStatement statement = connection_.prepare("SELECT " + selectList_ + " FROM " + connection_.dataTable() + " WHERE "
                                                   + kRowId + " = ?");
     statement.bind(1, rowId);
     if (!statement.step())
@@ -364,7 +363,7 @@ qint64 RowQuery::count() const
         where.append('(' + condition.sql + ')');
         parameters += condition.parameters;
     }
-    QByteArray sql = QByteArray("SELECT count(*) FROM ") + kDataTable;
+    QByteArray sql = "SELECT count(*) FROM " + connection_.dataTable();
     if (!where.isEmpty())
         sql += " WHERE " + where.join(" AND ");
     SqlStatement statement = connection_.prepare(sql);

@@ -5,6 +5,9 @@
 #include "base/prompt.h"
 #include "base/text_format.h"
 
+#include "base/server_location.h"
+#include "store/server_table_backend.h"
+
 #include <QDir>
 #include <algorithm>
 
@@ -85,6 +88,8 @@ void RemindOfNewYear(const GlobalState &state, Prompt &prompt)
 
 QStringList ListYearFolders(const QString &dataRoot)
 {
+    if (IsServerPath(dataRoot))
+        return ServerTableBackend::years(dataRoot);
     const QFileInfoList entries = QDir(dataRoot).entryInfoList(
         QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
     QStringList years;

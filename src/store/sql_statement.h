@@ -1,20 +1,20 @@
 #pragma once
 
+#include "store/sql_cursor.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
 
-struct sqlite3;
-struct sqlite3_stmt;
-class TableConnection;
+class TableBackend;
 
 // A prepared statement borrowed from a connection's cache. Values are always bound, never
 // written into SQL text. The statement is reset and handed back when this object goes away, so
 // no read lock outlives the call that read.
 class SqlStatement {
 public:
-    SqlStatement(TableConnection &connection, sqlite3_stmt *statement, bool cached);
+    SqlStatement(TableBackend &backend, SqlCursor *cursor, bool cached);
     SqlStatement(SqlStatement &&other) noexcept;
     SqlStatement(const SqlStatement &) = delete;
     SqlStatement &operator=(const SqlStatement &) = delete;
@@ -24,28 +24,35 @@ public:
     // Binds from 1 on: null, integers, booleans (as 0/1), doubles, texts and byte arrays.
     void bind(int position, const QVariant &value);
     void bindAll(const QVariantList &values, int firstPosition = 1);
+    void bindNull(int position) { cursor_->bindNull(position); }
+    void bindInteger(int position, qint64 value) { cursor_->bindInteger(position, value); }
+    // For binding many rows without copying: the text must outlive the statement's run.
+    void bindBorrowedText(int position, const char *utf8, qsizetype size)
+    {
+        cursor_->bindBorrowedText(position, utf8, size);
+    }
 
     // True while a row is available; throws EngineError on failure.
-    bool step();
+    bool step() { return cursor_->step(); }
     // Runs to completion (for statements that return no rows).
     void run();
     // Ready to bind and run again.
-    void reset();
+    void reset() { cursor_->reset(); }
 
-    int columnCount() const;
-    bool isNull(int column) const;
-    // SQLite's storage class of the value (SQLITE_NULL, SQLITE_INTEGER, SQLITE_TEXT, ...).
-    int type(int column) const;
-    qint64 integer(int column) const;
-    QString text(int column) const;
+    int columnCount() const { return cursor_->columnCount(); }
+    bool isNull(int column) const { return cursor_->kind(column) == StoredKind::Null; }
+    StoredKind type(int column) const { return cursor_->kind(column); }
+    qint64 integer(int column) const { return cursor_->integer(column); }
+    QString text(int column) const { return cursor_->text(column); }
     // The stored value as it is: invalid for null, qint64, double, QString or QByteArray.
-    QVariant value(int column) const;
+    QVariant value(int column) const { return cursor_->value(column); }
 
-    // For binding many rows without the conversions of bind().
-    sqlite3_stmt *handle() const { return statement_; }
+    // Rows the last run changed, and the id of the row it inserted.
+    qint64 changes() const { return cursor_->changes(); }
+    qint64 insertedRowId() const { return cursor_->insertedRowId(); }
 
 private:
-    TableConnection *connection_;
-    sqlite3_stmt *statement_;
+    TableBackend *backend_;
+    SqlCursor *cursor_;
     bool cached_;
 };

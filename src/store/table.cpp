@@ -3,6 +3,8 @@
 
 #include "store/field_value.h"
 #include "store/session.h"
+#include "base/server_location.h"
+#include "store/server_table_backend.h"
 #include "store/table_connection.h"
 #include "store/table_files.h"
 #include "store/transaction_scope.h"
@@ -61,6 +63,8 @@ QString Table::resolvedPath(const QString &name) const
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
 #endif
     path = WithDbExtension(path);
+    if (IsServerPath(path))
+        return path;
     if (QDir::isRelativePath(path))
         path = QDir(session_ ? session_->workingFolder() : QDir::currentPath()).filePath(path);
     return ResolvePathIgnoringCase(QDir::cleanPath(path));
@@ -79,7 +83,7 @@ QString Table::filePath() const
 
 bool Table::exists() const
 {
-    return !tableName_.isEmpty() && QFileInfo(filePath()).isFile();
+    return !tableName_.isEmpty() && TableExists(filePath());
 }
 
 bool Table::isReadOnly() const
@@ -218,10 +222,14 @@ void Table::deleteTable()
 {
     requireClosed("usuwanie tabeli");
     const QString path = filePath();
-    if (!QFileInfo(path).isFile())
+    if (!TableExists(path))
         throw EngineError(EngineErrorKind::Missing, MissingTableMessage(path));
     if (TableConnection::isOpenInThisProcess(path) || TableConnection::isInUseByOtherProgram(path))
         throw EngineError(EngineErrorKind::Locked, LockedMessage(path));
+    if (IsServerPath(path)) {
+        ServerTableBackend::remove(path);
+        return;
+    }
     if (!QFile::remove(path))
         throw EngineError(EngineErrorKind::Other, QStringLiteral("Nie można usunąć tabeli %1.").arg(Shown(path)));
     QFile::remove(path + QStringLiteral("-journal"));
@@ -231,15 +239,24 @@ void Table::renameTable(const QString &newName)
 {
     requireClosed("zmiana nazwy tabeli");
     const QString path = filePath();
-    if (!QFileInfo(path).isFile())
+    if (!TableExists(path))
         throw EngineError(EngineErrorKind::Missing, MissingTableMessage(path));
     QString target = newName;
 #ifndef Q_OS_WIN
     target.replace(QLatin1Char('\\'), QLatin1Char('/'));
 #endif
     if (!target.contains(QLatin1Char('/')))
-        target = QFileInfo(path).dir().filePath(target);
+        target = path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + target;
     target = resolvedPath(target);
+    if (IsServerPath(path)) {
+        if (TableExists(target) && ParseServerTablePath(target)->table != ParseServerTablePath(path)->table)
+            throw EngineError(EngineErrorKind::Other, QStringLiteral("Tabela %1 już istnieje.").arg(Shown(target)));
+        if (TableConnection::isOpenInThisProcess(path) || TableConnection::isInUseByOtherProgram(path))
+            throw EngineError(EngineErrorKind::Locked, LockedMessage(path));
+        ServerTableBackend::rename(path, target);
+        tableName_ = target;
+        return;
+    }
     if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() != QFileInfo(path).canonicalFilePath())
         throw EngineError(EngineErrorKind::Other, QStringLiteral("Tabela %1 już istnieje.").arg(Shown(target)));
     if (TableConnection::isOpenInThisProcess(path) || TableConnection::isInUseByOtherProgram(path))

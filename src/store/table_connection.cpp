@@ -1,19 +1,13 @@
 #include "store/table_connection.h"
 
-#include "store/engine_failure_text.h"
-
-#include "store/polish_collation.h"
-#include "store/table_files.h"
+#include "base/server_location.h"
+#include "store/server_table_backend.h"
+#include "store/sqlite_table_backend.h"
 #include "store/transaction_scope.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <sqlite3.h>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include <QHash>
 
 namespace {
 
@@ -27,6 +21,8 @@ QHash<QString, std::weak_ptr<TableConnection>> &Pool()
 
 QString PoolKey(const QString &filePath)
 {
+    if (IsServerPath(filePath))
+        return filePath;
     const QFileInfo info(filePath);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
@@ -35,11 +31,6 @@ QString PoolKey(const QString &filePath)
 QString Shown(const QString &filePath)
 {
     return QDir::toNativeSeparators(filePath);
-}
-
-EngineError LockedByOtherProgram(const QString &filePath)
-{
-    return EngineError(EngineErrorKind::Locked, LockedMessage(filePath));
 }
 
 } // namespace
@@ -65,18 +56,41 @@ QString KeyViolationMessage(const QString &filePath)
     return QStringLiteral("Naruszenie klucza w tabeli %1.").arg(Shown(filePath));
 }
 
+QString ReadOnlyTableMessage(const QString &filePath)
+{
+    return QStringLiteral("Tabela %1 jest tylko do odczytu.").arg(Shown(filePath));
+}
+
+QString TableFailureMessage(const QString &filePath, const QString &detail)
+{
+    return QStringLiteral("Błąd tabeli %1: %2").arg(Shown(filePath), detail);
+}
+
+bool TableExists(const QString &filePath)
+{
+    if (IsServerPath(filePath))
+        return ServerTableBackend::exists(filePath);
+    return QFileInfo(filePath).isFile();
+}
+
 std::shared_ptr<TableConnection> TableConnection::acquire(const QString &filePath, bool exclusive)
 {
-    if (!QFileInfo(filePath).isFile())
-        throw EngineError(EngineErrorKind::Missing, MissingTableMessage(filePath));
     const QString key = PoolKey(filePath);
     if (auto existing = Pool().value(key).lock()) {
         existing->takeOpenLock(exclusive);
         return existing;
     }
-    std::shared_ptr<TableConnection> connection(new TableConnection(key));
+    std::unique_ptr<TableBackend> backend;
+    if (const std::optional<ServerTableAddress> address = ParseServerTablePath(filePath)) {
+        backend = std::make_unique<ServerTableBackend>(key, *address);
+    } else {
+        if (!QFileInfo(filePath).isFile())
+            throw EngineError(EngineErrorKind::Missing, MissingTableMessage(filePath));
+        backend = std::make_unique<SqliteTableBackend>(key);
+    }
+    std::shared_ptr<TableConnection> connection(new TableConnection(key, std::move(backend)));
     connection->takeOpenLock(exclusive);
-    connection->openDatabase();
+    connection->backend_->open();
     Pool().insert(key, connection);
     return connection;
 }
@@ -88,14 +102,9 @@ bool TableConnection::isOpenInThisProcess(const QString &filePath)
 
 bool TableConnection::isInUseByOtherProgram(const QString &filePath)
 {
-    // Only asked about files this process does not hold: closing this descriptor would otherwise
-    // drop the locks SQLite keeps on the same file.
-    const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool busy = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
-    ::close(fd);
-    return busy;
+    if (IsServerPath(filePath))
+        return ServerTableBackend::isInUseByOtherProgram(filePath);
+    return SqliteTableBackend::isInUseByOtherProgram(filePath);
 }
 
 void TableConnection::setLockTimeout(int milliseconds)
@@ -103,7 +112,7 @@ void TableConnection::setLockTimeout(int milliseconds)
     gLockTimeoutMs = milliseconds;
     for (const auto &weak : Pool())
         if (auto connection = weak.lock())
-            sqlite3_busy_timeout(connection->db_, milliseconds);
+            connection->backend_->setLockTimeout(milliseconds);
 }
 
 int TableConnection::lockTimeout()
@@ -111,169 +120,66 @@ int TableConnection::lockTimeout()
     return gLockTimeoutMs;
 }
 
-TableConnection::TableConnection(const QString &filePath) : filePath_(filePath) {}
+TableConnection::TableConnection(const QString &filePath, std::unique_ptr<TableBackend> backend)
+    : filePath_(filePath), backend_(std::move(backend))
+{
+}
 
 TableConnection::~TableConnection()
 {
-    for (sqlite3_stmt *statement : std::as_const(statements_))
-        sqlite3_finalize(statement);
-    if (db_)
-        sqlite3_close_v2(db_);
-    // The descriptor goes last: closing it earlier would cancel SQLite's own locks on the file.
-    if (lockFd_ >= 0)
-        ::close(lockFd_);
+    // A lock held by a session that outlives this table is given back here; a file's goes with
+    // its descriptor.
+    try {
+        if (heldLock() != OpenLock::None)
+            backend_->moveOpenLock(heldLock(), OpenLock::None);
+    } catch (const EngineError &) {
+    }
+    backend_.reset();
     const auto it = Pool().constFind(filePath_);
     if (it != Pool().constEnd() && it->expired())
         Pool().remove(filePath_);
 }
 
+OpenLock TableConnection::heldLock() const
+{
+    if (exclusiveUsers_ > 0)
+        return OpenLock::Exclusive;
+    return sharedUsers_ > 0 ? OpenLock::Shared : OpenLock::None;
+}
+
 void TableConnection::takeOpenLock(bool exclusive)
 {
-    if (lockFd_ < 0) {
-        lockFd_ = ::open(QFile::encodeName(filePath_).constData(), O_RDONLY | O_CLOEXEC);
-        if (lockFd_ < 0)
-            throw EngineError(errno == ENOENT ? EngineErrorKind::Missing : EngineErrorKind::Other,
-                              errno == ENOENT ? MissingTableMessage(filePath_)
-                                              : QStringLiteral("Nie można otworzyć pliku %1.").arg(Shown(filePath_)));
-    }
-    const bool hadLock = sharedUsers_ + exclusiveUsers_ > 0;
-    const bool wasExclusive = exclusiveUsers_ > 0;
-    const bool wantExclusive = wasExclusive || exclusive;
-    if (!hadLock || wantExclusive != wasExclusive) {
-        if (::flock(lockFd_, (wantExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
-            // A refused upgrade may have dropped the shared lock on the way: take it back.
-            if (hadLock)
-                ::flock(lockFd_, LOCK_SH | LOCK_NB);
-            throw LockedByOtherProgram(filePath_);
-        }
-    }
+    const OpenLock held = heldLock();
+    const OpenLock wanted = exclusive || held == OpenLock::Exclusive ? OpenLock::Exclusive : OpenLock::Shared;
+    if (wanted != held && !backend_->moveOpenLock(held, wanted))
+        throw EngineError(EngineErrorKind::Locked, LockedMessage(filePath_));
     ++(exclusive ? exclusiveUsers_ : sharedUsers_);
 }
 
 void TableConnection::releaseOpenLock(bool exclusive)
 {
+    const OpenLock held = heldLock();
     --(exclusive ? exclusiveUsers_ : sharedUsers_);
-    if (exclusive && exclusiveUsers_ == 0 && sharedUsers_ > 0)
-        ::flock(lockFd_, LOCK_SH);
-    else if (exclusiveUsers_ == 0 && sharedUsers_ == 0)
-        ::flock(lockFd_, LOCK_UN);
-}
-
-void TableConnection::openDatabase()
-{
-    // A file marked read-only (kept so when the user declined to change it) is opened so that
-    // nothing at all is written to it, whoever runs the program: no lost index is rebuilt and no
-    // helper index made, and every write fails as a read-only table.
-    // A connection serves the one thread that works with the tables (the pool itself is not
-    // shared between threads), so SQLite need not lock it at every value read.
-    readOnly_ = IsReadOnlyFile(filePath_);
-    const int rc = sqlite3_open_v2(QFile::encodeName(filePath_).constData(), &db_,
-                                   (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
-    if (rc != SQLITE_OK)
-        throwError(rc);
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, gLockTimeoutMs);
-    const int registered = RegisterPolishTextFunctions(db_);
-    if (registered != SQLITE_OK)
-        throwError(registered);
-    // A committed post is on disk, and no side file holds committed data.
-    execute("PRAGMA journal_mode=DELETE");
-    execute("PRAGMA synchronous=FULL");
-    execute("PRAGMA temp_store=MEMORY");
-    execute("PRAGMA cache_size=-16384");
-}
-
-SqlStatement TableConnection::prepare(const QByteArray &sql)
-{
-    sqlite3_stmt *statement = statements_.value(sql);
-    if (statement && !statementsInUse_.contains(statement)) {
-        statementsInUse_.insert(statement, true);
-        return SqlStatement(*this, statement, true);
-    }
-    const bool cache = statement == nullptr;
-    const int rc = sqlite3_prepare_v3(db_, sql.constData(), int(sql.size()),
-                                      cache ? SQLITE_PREPARE_PERSISTENT : 0, &statement, nullptr);
-    if (rc != SQLITE_OK)
-        throwError(rc);
-    if (cache) {
-        statements_.insert(sql, statement);
-        statementsInUse_.insert(statement, true);
-    }
-    return SqlStatement(*this, statement, cache);
-}
-
-void TableConnection::releaseStatement(sqlite3_stmt *statement, bool cached)
-{
-    if (!cached) {
-        sqlite3_finalize(statement);
-        return;
-    }
-    sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
-    statementsInUse_.remove(statement);
-}
-
-void TableConnection::execute(const QByteArray &sql)
-{
-    char *message = nullptr;
-    const int rc = sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &message);
-    sqlite3_free(message);
-    if (rc != SQLITE_OK)
-        throwError(rc);
-}
-
-EngineError TableConnection::error(int resultCode) const
-{
-    switch (resultCode & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return EngineError(EngineErrorKind::Locked, LockedMessage(filePath_));
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-    case SQLITE_FORMAT:
-        return EngineError(EngineErrorKind::Damaged, DamagedTableMessage(filePath_));
-    case SQLITE_READONLY:
-        return EngineError(EngineErrorKind::Other,
-                           QStringLiteral("Tabela %1 jest tylko do odczytu.").arg(Shown(filePath_)));
-    case SQLITE_CANTOPEN:
-        if (!QFileInfo::exists(filePath_))
-            return EngineError(EngineErrorKind::Missing, MissingTableMessage(filePath_));
-        break;
-    case SQLITE_CONSTRAINT:
-        if (resultCode == SQLITE_CONSTRAINT_UNIQUE || resultCode == SQLITE_CONSTRAINT_PRIMARYKEY)
-            return EngineError(EngineErrorKind::KeyViolation, KeyViolationMessage(filePath_));
-        break;
-    default:
-        break;
-    }
-    const QString detail = EngineFailureText(resultCode, db_ ? QString::fromUtf8(sqlite3_errmsg(db_))
-                                                             : QString::fromUtf8(sqlite3_errstr(resultCode)));
-    return EngineError(EngineErrorKind::Other,
-                       QStringLiteral("Błąd tabeli %1: %2").arg(Shown(filePath_), detail));
-}
-
-void TableConnection::throwError(int resultCode) const
-{
-    throw error(resultCode);
+    const OpenLock now = heldLock();
+    if (now != held)
+        backend_->moveOpenLock(held, now);
 }
 
 void TableConnection::rollbackQuietly() noexcept
 {
-    if (sqlite3_get_autocommit(db_) == 0)
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    backend_->rollbackWrite();
     ++changeCount_;
 }
 
 void TableConnection::beginScopeTransaction()
 {
-    execute("BEGIN IMMEDIATE");
+    backend_->beginWrite();
     inScopeTransaction_ = true;
 }
 
 void TableConnection::commitScopeTransaction()
 {
-    execute("COMMIT");
+    backend_->commitWrite();
     inScopeTransaction_ = false;
 }
 
@@ -289,7 +195,7 @@ void TableConnection::joinScopeTransaction()
         return;
     beginScopeTransaction();
     TransactionScope::enlist(shared_from_this());
-    // Rows buffered before the lock may be older than the file: cursors read them again.
+    // Rows buffered before the lock may be older than the stored ones: cursors read them again.
     noteChange();
 }
 
@@ -297,28 +203,33 @@ TableConnection::Write::Write(TableConnection &connection) : connection_(connect
 {
     if (TransactionScope::active()) {
         connection_.joinScopeTransaction();
+        connection_.backend_->beginJoinedWrite();
         return;
     }
-    connection_.execute("BEGIN IMMEDIATE");
+    connection_.backend_->beginWrite();
     own_ = true;
 }
 
 TableConnection::Write::~Write()
 {
-    if (!done_ && own_)
+    if (!done_ && own_) {
         connection_.rollbackQuietly();
-    else if (!done_)
+    } else if (!done_) {
+        connection_.backend_->endJoinedWrite(false);
         connection_.noteChange();
+    }
 }
 
 void TableConnection::Write::commit()
 {
     done_ = true;
     connection_.noteChange();
-    if (!own_)
+    if (!own_) {
+        connection_.backend_->endJoinedWrite(true);
         return;
+    }
     try {
-        connection_.execute("COMMIT");
+        connection_.backend_->commitWrite();
     } catch (...) {
         connection_.rollbackQuietly();
         throw;

@@ -2,31 +2,27 @@
 
 #include "store/engine_error.h"
 #include "store/sql_statement.h"
+#include "store/table_backend.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <memory>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
-// One open table file: its SQLite connection (rollback journal, full sync, Polish collations)
-// and the advisory lock that tells other programs the table is in use. Every table object of
-// the process that works on the same file shares one connection, so they see each other's
-// writes at once and never wait for each other.
+// One open table: its back end's connection and the open-lock that tells other programs the
+// table is in use. Every table object of the process that works on the same table shares one
+// connection, so they see each other's writes at once and never wait for each other.
 class TableConnection : public std::enable_shared_from_this<TableConnection> {
 public:
-    // The connection of an existing table file (path already resolved), opened on first use.
-    // Takes the shared open-lock, or the exclusive one when asked; throws EngineError (Locked
-    // when another program holds the file against us, Missing, Damaged).
+    // The connection of an existing table (path already resolved), opened on first use. Takes
+    // the shared open-lock, or the exclusive one when asked; throws EngineError (Locked when
+    // another program holds the table against us, Missing, Damaged).
     static std::shared_ptr<TableConnection> acquire(const QString &filePath, bool exclusive);
     // Gives back what acquire() took; the connection closes with its last user.
     void releaseOpenLock(bool exclusive);
 
-    // True when some process other than this one has the file open as a table.
+    // True when some process other than this one has the table open.
     static bool isInUseByOtherProgram(const QString &filePath);
-    // True when this process has the file open.
+    // True when this process has the table open.
     static bool isOpenInThisProcess(const QString &filePath);
 
     // How long a write waits for another program's lock before it fails as Locked.
@@ -38,12 +34,14 @@ public:
     TableConnection &operator=(const TableConnection &) = delete;
 
     const QString &filePath() const { return filePath_; }
-    // Opened read-only: the file was marked read-only when the connection was made.
-    bool isReadOnly() const { return readOnly_; }
-    sqlite3 *handle() const { return db_; }
+    // Opened read-only: the table was marked read-only when the connection was made.
+    bool isReadOnly() const { return backend_->isReadOnly(); }
+    TableBackend &backend() const { return *backend_; }
 
-    SqlStatement prepare(const QByteArray &sql);
-    void execute(const QByteArray &sql);
+    SqlStatement prepare(const QByteArray &sql) { return backend_->prepare(sql); }
+    void execute(const QByteArray &sql) { backend_->execute(sql); }
+    // The SQL name of the table's rows.
+    QByteArray dataTable() const { return backend_->dataTable(); }
 
     // Counts every change written through this connection (and every rollback); cursors
     // compare it to know their buffered rows may be stale.
@@ -60,7 +58,7 @@ public:
         Write(const Write &) = delete;
         Write &operator=(const Write &) = delete;
         ~Write();
-        // Outside a scope the write is on disk when this returns; inside one, at its end.
+        // Outside a scope the write is stored when this returns; inside one, at its end.
         void commit();
 
     private:
@@ -69,7 +67,7 @@ public:
         bool done_ = false;
     };
 
-    // Inside a transaction scope: starts this file's part of it now, with the write lock, unless
+    // Inside a transaction scope: starts this table's part of it now, with the write lock, unless
     // it has started already; every read from then on sees the stored rows, which no other
     // program can change before the scope ends. Outside a scope it does nothing.
     void joinScopeTransaction();
@@ -80,32 +78,28 @@ public:
     void commitScopeTransaction();
     void rollbackScopeTransaction() noexcept;
 
-    [[noreturn]] void throwError(int resultCode) const;
-    EngineError error(int resultCode) const;
-
-    void releaseStatement(sqlite3_stmt *statement, bool cached);
-
 private:
-    explicit TableConnection(const QString &filePath);
-    void openDatabase();
+    TableConnection(const QString &filePath, std::unique_ptr<TableBackend> backend);
     void takeOpenLock(bool exclusive);
     void rollbackQuietly() noexcept;
+    OpenLock heldLock() const;
 
     QString filePath_;
-    sqlite3 *db_ = nullptr;
-    int lockFd_ = -1;
+    std::unique_ptr<TableBackend> backend_;
     int sharedUsers_ = 0;
     int exclusiveUsers_ = 0;
-    QHash<QByteArray, sqlite3_stmt *> statements_;
-    QHash<sqlite3_stmt *, bool> statementsInUse_;
     quint64 changeCount_ = 0;
     quint64 structureCount_ = 0;
     bool inScopeTransaction_ = false;
-    bool readOnly_ = false;
 };
+
+// Whether the table is there: its file, or its table on the server.
+bool TableExists(const QString &filePath);
 
 // Engine messages, one wording for each kind.
 QString LockedMessage(const QString &filePath);
 QString MissingTableMessage(const QString &filePath);
 QString DamagedTableMessage(const QString &filePath);
 QString KeyViolationMessage(const QString &filePath);
+QString ReadOnlyTableMessage(const QString &filePath);
+QString TableFailureMessage(const QString &filePath, const QString &detail);

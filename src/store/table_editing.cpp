@@ -4,7 +4,6 @@
 #include "store/table_connection.h"
 #include "store/transaction_scope.h"
 
-#include <sqlite3.h>
 
 namespace {
 
@@ -206,17 +205,19 @@ namespace {
 // The texts of an insert into a table of these fields, built once for a run of inserts into
 // tables of one structure.
 struct InsertStatements {
+    QByteArray table;
     QList<FieldDef> fields;
     QByteArray insert;
     QList<QByteArray> highest; // per field: the highest number of an automatic field, else empty
 };
 
-const InsertStatements &InsertStatementsFor(const QList<FieldDef> &fields)
+const InsertStatements &InsertStatementsFor(const QByteArray &table, const QList<FieldDef> &fields)
 {
     static InsertStatements cached;
-    if (cached.fields == fields)
+    if (cached.table == table && cached.fields == fields)
         return cached;
     InsertStatements built;
+    built.table = table;
     // A list of its own, so the table's list is not shared and copied on its next change.
     built.fields = QList<FieldDef>(fields.cbegin(), fields.cend());
     QByteArrayList names;
@@ -225,10 +226,10 @@ const InsertStatements &InsertStatementsFor(const QList<FieldDef> &fields)
         names.append(QuotedName(field.name));
         marks.append("?");
         built.highest.append(field.type == FieldType::AutoIncrement
-                                 ? "SELECT max(" + QuotedName(field.name) + ") FROM " + kDataTable
+                                 ? "SELECT max(" + QuotedName(field.name) + ") FROM " + table
                                  : QByteArray());
     }
-    built.insert = QByteArray("INSERT INTO ") + kDataTable + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
+    built.insert = QByteArray("INSERT INTO ") + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")";
     cached = std::move(built);
     return cached;
 }
@@ -238,7 +239,7 @@ const InsertStatements &InsertStatementsFor(const QList<FieldDef> &fields)
 qint64 Table::insertRow(TableConnection &connection, const Row &row)
 {
     const QList<FieldDef> &fields = structure_->definition.fields;
-    const InsertStatements &statements = InsertStatementsFor(fields);
+    const InsertStatements &statements = InsertStatementsFor(connection.dataTable(), fields);
     QVariantList values = row.values;
     for (int i = 0; i < fields.size(); ++i) {
         if (fields[i].type == FieldType::AutoIncrement && IsEmptyStored(values[i])) {
@@ -251,7 +252,7 @@ qint64 Table::insertRow(TableConnection &connection, const Row &row)
     SqlStatement insert = connection.prepare(statements.insert);
     insert.bindAll(values);
     insert.run();
-    return sqlite3_last_insert_rowid(connection.handle());
+    return insert.insertedRowId();
 }
 
 void Table::updateRow(TableConnection &connection)
@@ -267,11 +268,11 @@ void Table::updateRow(TableConnection &connection)
         values.append(editRow_.values[field]);
     }
     values.append(editRow_.rowId);
-    SqlStatement update = connection.prepare(QByteArray("UPDATE ") + kDataTable + " SET " + assignments.join(", ")
-                                             + " WHERE _rowid_ = ?");
+    SqlStatement update = connection.prepare(QByteArray("UPDATE ") + connection.dataTable() + " SET "
+                                             + assignments.join(", ") + " WHERE " + kRowIdColumn + " = ?");
     update.bindAll(values);
     update.run();
-    if (sqlite3_changes(connection.handle()) == 0)
+    if (update.changes() == 0)
         throw EngineError(EngineErrorKind::Missing, RowDeletedMessage(filePath()));
 }
 
@@ -312,7 +313,8 @@ void Table::deleteRow()
         if (events.beforeWrite)
             events.beforeWrite(*this);
         lockForWrite();
-        SqlStatement remove = connection_->prepare(QByteArray("DELETE FROM ") + kDataTable + " WHERE _rowid_ = ?");
+        SqlStatement remove = connection_->prepare("DELETE FROM " + connection_->dataTable() + " WHERE " + kRowIdColumn
+                                                      + " = ?");
         remove.bind(1, gone.rowId);
         remove.run();
         connection_->noteChange();

@@ -161,16 +161,16 @@ std::optional<QVariantList> Table::storedValues(const QStringList &keyFields, co
         parameters.append(stored);
     }
     if (otherRowsOnly && currentRowId() != 0) {
-        where.append("_rowid_ <> ?");
+        where.append(QByteArray(kRowIdColumn) + " <> ?");
         parameters.append(currentRowId());
     }
     QList<int> positions;
     for (const QString &name : fields)
         positions.append(FieldPosition(definition, name));
-    QByteArray sql = "SELECT " + SelectList(definition, positions) + " FROM " + kDataTable;
+    QByteArray sql = "SELECT " + SelectList(definition, positions) + " FROM " + connection_->dataTable();
     if (!where.isEmpty())
         sql += " WHERE " + where.join(" AND ");
-    sql += " LIMIT 1";
+    sql += connection_->backend().firstInEntryOrder();
     SqlStatement statement = connection_->prepare(sql);
     statement.bindAll(parameters);
     if (!statement.step())
@@ -189,7 +189,7 @@ std::optional<QVariantList> Table::storedValuesOfCurrentRow(const QStringList &f
     for (const QString &name : fields)
         positions.append(FieldPosition(definition, name));
     SqlStatement statement = connection_->prepare("SELECT " + SelectList(definition, positions) + " FROM "
-                                                  + kDataTable + " WHERE _rowid_ = ?");
+                                                  + connection_->dataTable() + " WHERE " + kRowIdColumn + " = ?");
     statement.bind(1, rowId);
     if (!statement.step())
         return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include "store/engine_error.h"
 #include "store/polish_collation.h"
+#include "base/server_location.h"
+#include "store/server_table_backend.h"
 #include "store/table_connection.h"
 #include "store/transaction_scope.h"
 
@@ -10,41 +12,18 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
-#include <sqlite3.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kApplicationId = 0x4B415341; // "KASA"
-constexpr int kFormatVersion = 1;
 constexpr const char *kPrimaryIndexSqlName = "primary_key";
 constexpr const char *kHelperIndexPrefix = "helper_";
 
 EngineError Invalid(const QString &message)
 {
     return EngineError(EngineErrorKind::Other, message);
-}
-
-QByteArray ColumnSqlType(FieldType type)
-{
-    switch (type) {
-    case FieldType::Text:
-    case FieldType::Memo:
-    case FieldType::Date:
-        return "TEXT";
-    case FieldType::SmallInt:
-    case FieldType::Integer:
-    case FieldType::AutoIncrement:
-    case FieldType::Boolean:
-    case FieldType::Currency:
-        return "INTEGER";
-    case FieldType::Float:
-        return "REAL";
-    default:
-        return "BLOB";
-    }
 }
 
 // A column written by some other program without a structure entry: its type from its SQL type.
@@ -77,23 +56,37 @@ QList<KeyColumn> IndexColumns(const TableDefinition &definition, const IndexDef 
     return columns;
 }
 
-QByteArray ColumnList(const TableDefinition &definition, const QList<KeyColumn> &columns)
+// The key columns with their collations, each followed by order (for an index's columns).
+QByteArray ColumnList(const TableDefinition &definition, const QList<KeyColumn> &columns,
+                      const QByteArray &order = {})
 {
     QByteArrayList parts;
     for (const KeyColumn &column : columns) {
         QByteArray part = QuotedName(definition.fields[column.field].name);
         if (!column.collation.isEmpty())
             part += " COLLATE " + column.collation;
-        parts.append(part);
+        parts.append(part + order);
     }
     return parts.join(", ");
 }
 
-QByteArray CreateIndexSql(const TableDefinition &definition, const IndexDef &index)
+QByteArray CreateIndexSql(const TableBackend &backend, const TableDefinition &definition, const IndexDef &index)
 {
     const bool unique = index.primary || index.unique;
-    return QByteArray("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + QuotedName(QString::fromUtf8(IndexSqlName(index)))
-           + " ON " + kDataTable + " (" + ColumnList(definition, IndexColumns(definition, index)) + ")";
+    return QByteArray("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + backend.indexName(IndexSqlName(index), false)
+           + " ON " + backend.dataTable() + " ("
+           + ColumnList(definition, IndexColumns(definition, index), backend.indexColumnOrder()) + ")";
+}
+
+QByteArray CreateHelperIndexSql(const TableBackend &backend, const QByteArray &name, const QByteArray &columns)
+{
+    return "CREATE INDEX IF NOT EXISTS " + backend.indexName(name, false) + " ON " + backend.dataTable() + " ("
+           + columns + ")";
+}
+
+QByteArray DropIndexSql(const TableBackend &backend, const QByteArray &name)
+{
+    return "DROP INDEX IF EXISTS " + backend.indexName(name, true);
 }
 
 QByteArray HelperIndexName(const TableDefinition &definition, const QList<KeyColumn> &columns)
@@ -116,17 +109,17 @@ void CreateAutoIncrementHelpers(TableConnection &connection, const TableDefiniti
     for (int i = 0; i < definition.fields.size(); ++i)
         if (definition.fields[i].type == FieldType::AutoIncrement) {
             const QList<KeyColumn> columns{{i, {}}};
-            connection.execute("CREATE INDEX IF NOT EXISTS " + QuotedName(QString::fromUtf8(HelperIndexName(definition, columns)))
-                               + " ON " + kDataTable + " (" + ColumnList(definition, columns) + ")");
+            connection.execute(CreateHelperIndexSql(connection.backend(), HelperIndexName(definition, columns),
+                                                    ColumnList(definition, columns, connection.backend().indexColumnOrder())));
         }
 }
 
 void WriteIndexEntries(TableConnection &connection, const QList<IndexDef> &indexes)
 {
-    connection.execute("DELETE FROM table_indexes");
+    connection.execute("DELETE FROM " + connection.backend().indexesTable());
     SqlStatement insert = connection.prepare(
-        "INSERT INTO table_indexes (position, name, fields, is_primary, is_unique, case_insensitive)"
-        " VALUES (?, ?, ?, ?, ?, ?)");
+        "INSERT INTO " + connection.backend().indexesTable()
+        + " (position, name, fields, is_primary, is_unique, case_insensitive) VALUES (?, ?, ?, ?, ?, ?)");
     for (int i = 0; i < indexes.size(); ++i) {
         const IndexDef &index = indexes[i];
         insert.bindAll({i, index.name, index.fields.join(QLatin1Char(';')), index.primary, index.unique,
@@ -136,20 +129,13 @@ void WriteIndexEntries(TableConnection &connection, const QList<IndexDef> &index
     }
 }
 
-void CreateSchema(TableConnection &connection, const TableDefinition &definition)
+// Writes the structure into the table's empty SQL tables and makes its indexes.
+void FillSchema(TableConnection &connection, const TableDefinition &definition)
 {
-    QByteArrayList columns;
-    for (const FieldDef &field : definition.fields)
-        columns.append(QuotedName(field.name) + ' ' + ColumnSqlType(field.type));
-    connection.execute(QByteArray("CREATE TABLE ") + kDataTable + " (" + columns.join(", ") + ")");
-    connection.execute("CREATE TABLE table_fields (position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-                       " type INTEGER NOT NULL, size INTEGER NOT NULL, required INTEGER NOT NULL)");
-    connection.execute("CREATE TABLE table_indexes (position INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-                       " fields TEXT NOT NULL, is_primary INTEGER NOT NULL, is_unique INTEGER NOT NULL,"
-                       " case_insensitive INTEGER NOT NULL)");
+    TableBackend &backend = connection.backend();
     {
-        SqlStatement insert = connection.prepare(
-            "INSERT INTO table_fields (position, name, type, size, required) VALUES (?, ?, ?, ?, ?)");
+        SqlStatement insert = connection.prepare("INSERT INTO " + backend.fieldsTable()
+                                                 + " (position, name, type, size, required) VALUES (?, ?, ?, ?, ?)");
         for (int i = 0; i < definition.fields.size(); ++i) {
             const FieldDef &field = definition.fields[i];
             insert.bindAll({i, field.name, int(field.type), field.size, field.required});
@@ -158,11 +144,15 @@ void CreateSchema(TableConnection &connection, const TableDefinition &definition
         }
     }
     for (const IndexDef &index : definition.indexes)
-        connection.execute(CreateIndexSql(definition, index));
+        connection.execute(CreateIndexSql(backend, definition, index));
     WriteIndexEntries(connection, definition.indexes);
     CreateAutoIncrementHelpers(connection, definition);
-    connection.execute("PRAGMA application_id = " + QByteArray::number(kApplicationId));
-    connection.execute("PRAGMA user_version = " + QByteArray::number(kFormatVersion));
+}
+
+void CreateSchema(TableConnection &connection, const TableDefinition &definition)
+{
+    connection.backend().createTables(definition.fields);
+    FillSchema(connection, definition);
 }
 
 void SyncFolder(const QString &filePath)
@@ -176,11 +166,7 @@ void SyncFolder(const QString &filePath)
 
 QSet<QByteArray> ExistingIndexNames(TableConnection &connection)
 {
-    QSet<QByteArray> names;
-    SqlStatement query = connection.prepare("SELECT name FROM sqlite_master WHERE type = 'index'");
-    while (query.step())
-        names.insert(query.text(0).toUtf8());
-    return names;
+    return connection.backend().indexNames();
 }
 
 void ReadFields(TableConnection &connection, TableDefinition &definition)
@@ -188,22 +174,22 @@ void ReadFields(TableConnection &connection, TableDefinition &definition)
     struct Stored { FieldType type; int size; bool required; };
     QHash<QString, Stored> stored;
     {
-        SqlStatement query = connection.prepare("SELECT name, type, size, required FROM table_fields ORDER BY position");
+        SqlStatement query = connection.prepare("SELECT name, type, size, required FROM "
+                                                + connection.backend().fieldsTable() + " ORDER BY position");
         while (query.step())
             stored.insert(query.text(0).toUpper(),
                           {FieldType(query.integer(1)), int(query.integer(2)), query.integer(3) != 0});
     }
-    SqlStatement columns = connection.prepare(QByteArray("SELECT name, type FROM pragma_table_info('") + kDataTable + "')");
-    while (columns.step()) {
+    for (const TableBackend::Column &column : connection.backend().dataColumns()) {
         FieldDef field;
-        field.name = columns.text(0);
+        field.name = column.name;
         const auto it = stored.constFind(field.name.toUpper());
         if (it != stored.constEnd()) {
             field.type = it->type;
             field.size = it->size;
             field.required = it->required;
         } else {
-            field.type = TypeFromSqlType(columns.text(1));
+            field.type = TypeFromSqlType(column.sqlType);
         }
         definition.fields.append(field);
     }
@@ -211,8 +197,8 @@ void ReadFields(TableConnection &connection, TableDefinition &definition)
 
 void ReadIndexes(TableConnection &connection, TableDefinition &definition)
 {
-    SqlStatement query = connection.prepare(
-        "SELECT name, fields, is_primary, is_unique, case_insensitive FROM table_indexes ORDER BY position");
+    SqlStatement query = connection.prepare("SELECT name, fields, is_primary, is_unique, case_insensitive FROM "
+                                            + connection.backend().indexesTable() + " ORDER BY position");
     while (query.step()) {
         IndexDef index;
         index.name = query.text(0);
@@ -230,9 +216,7 @@ void ReadIndexes(TableConnection &connection, TableDefinition &definition)
 
 bool HasStructureTables(TableConnection &connection)
 {
-    SqlStatement query = connection.prepare(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('data', 'table_fields', 'table_indexes')");
-    return query.step() && query.integer(0) == 3;
+    return connection.backend().hasStructureTables();
 }
 
 // Writes a schema change in its own transaction (or the open scope's).
@@ -325,6 +309,13 @@ void ValidateDefinition(const TableDefinition &definition)
 void CreateTableFile(const QString &filePath, const TableDefinition &definition)
 {
     ValidateDefinition(definition);
+    if (IsServerPath(filePath)) {
+        if (TableConnection::isOpenInThisProcess(filePath) || TableConnection::isInUseByOtherProgram(filePath))
+            throw EngineError(EngineErrorKind::Locked, LockedMessage(filePath));
+        ServerTableBackend::create(filePath, definition.fields,
+                                   [&](TableConnection &connection) { FillSchema(connection, definition); });
+        return;
+    }
     if (QFileInfo::exists(filePath)) {
         if (TableConnection::isOpenInThisProcess(filePath) || TableConnection::isInUseByOtherProgram(filePath))
             throw EngineError(EngineErrorKind::Locked, LockedMessage(filePath));
@@ -344,12 +335,12 @@ void CreateTableFile(const QString &filePath, const TableDefinition &definition)
     }
     try {
         auto connection = TableConnection::acquire(building, true);
-        connection->execute("BEGIN IMMEDIATE");
+        connection->backend().beginWrite();
         try {
             CreateSchema(*connection, definition);
-            connection->execute("COMMIT");
+            connection->backend().commitWrite();
         } catch (...) {
-            connection->execute("ROLLBACK");
+            connection->backend().rollbackWrite();
             throw;
         }
         connection->releaseOpenLock(true);
@@ -390,7 +381,7 @@ TableStructure ReadTableStructure(TableConnection &connection)
         try {
             WriteStructure(connection, [&] {
                 for (const IndexDef &index : missing)
-                    connection.execute(CreateIndexSql(definition, index));
+                    connection.execute(CreateIndexSql(connection.backend(), definition, index));
             });
         } catch (const EngineError &error) {
             if (error.kind() == EngineErrorKind::KeyViolation)
@@ -415,8 +406,8 @@ void AddTableIndex(TableConnection &connection, const IndexDef &index)
     ValidateDefinition(changed);
     WriteStructure(connection, [&] {
         if (existing >= 0)
-            connection.execute("DROP INDEX IF EXISTS " + QuotedName(QString::fromUtf8(structure.indexSqlNames[existing])));
-        connection.execute(CreateIndexSql(changed, index));
+            connection.execute(DropIndexSql(connection.backend(), structure.indexSqlNames[existing]));
+        connection.execute(CreateIndexSql(connection.backend(), changed, index));
         WriteIndexEntries(connection, changed.indexes);
     });
 }
@@ -432,7 +423,7 @@ void DropTableIndex(TableConnection &connection, const QString &name)
     QList<IndexDef> remaining = structure.definition.indexes;
     remaining.removeAt(position);
     WriteStructure(connection, [&] {
-        connection.execute("DROP INDEX IF EXISTS " + QuotedName(QString::fromUtf8(structure.indexSqlNames[position])));
+        connection.execute(DropIndexSql(connection.backend(), structure.indexSqlNames[position]));
         WriteIndexEntries(connection, remaining);
     });
 }
@@ -470,7 +461,7 @@ int BuildHelperIndexes(TableConnection &connection, const TableStructure &struct
     // set, and what was built stays built when a later one fails.
     for (const QByteArray &name : existing)
         if (name.startsWith(kHelperIndexPrefix) && !wantedNames.contains(name))
-            WriteStructure(connection, [&] { connection.execute("DROP INDEX IF EXISTS " + QuotedName(QString::fromUtf8(name))); });
+            WriteStructure(connection, [&] { connection.execute(DropIndexSql(connection.backend(), name)); });
     QSet<QByteArray> done;
     for (const QList<KeyColumn> &columns : wanted) {
         const QByteArray name = HelperIndexName(structure.definition, columns);
@@ -478,8 +469,9 @@ int BuildHelperIndexes(TableConnection &connection, const TableStructure &struct
             continue;
         done.insert(name);
         WriteStructure(connection, [&] {
-            connection.execute("CREATE INDEX IF NOT EXISTS " + QuotedName(QString::fromUtf8(name)) + " ON "
-                               + kDataTable + " (" + ColumnList(structure.definition, columns) + ")");
+            connection.execute(CreateHelperIndexSql(connection.backend(), name,
+                                                    ColumnList(structure.definition, columns,
+                                                               connection.backend().indexColumnOrder())));
         });
         ++built;
         if (step)

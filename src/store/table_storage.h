@@ -9,13 +9,16 @@
 
 class TableConnection;
 
-// How a table lies in its SQLite file: one SQL table "data" whose columns are the fields in
-// their order, two small tables that keep what SQL types cannot say (type codes, sizes,
-// required flags, index names and options), and one SQLite index per index definition.
-// Texts are stored as TEXT, integers, booleans (0/1) and money (ten-thousandths) as INTEGER,
-// floats as REAL; an empty field is NULL.
+// How a table lies in its store: one SQL table of rows whose columns are the fields in their
+// order, two small tables that keep what SQL types cannot say (type codes, sizes, required
+// flags, index names and options), and one SQL index per index definition. Texts are stored as
+// text, integers, booleans (0/1) and money (ten-thousandths) as integers, floats as floating
+// point; an empty field is NULL. The back end names these tables (see TableBackend).
 
+// The rows' table in a table file of its own.
 inline constexpr const char *kDataTable = "data";
+// The column that numbers the rows in the order they were entered, on every back end.
+inline constexpr const char *kRowIdColumn = "_rowid_";
 
 // A column of an index or of an order: a field and the collation its texts compare with
 // (empty for binary comparison and for non-text fields).
@@ -26,7 +29,8 @@ struct KeyColumn {
     friend bool operator==(const KeyColumn &, const KeyColumn &) = default;
 };
 
-// The table's structure as stored, with the SQLite name of each index.
+// The table's structure as stored, with the SQL name of each index (as TableBackend::indexName
+// takes it).
 struct TableStructure {
     TableDefinition definition;
     QList<QByteArray> indexSqlNames;          // parallel to definition.indexes
@@ -63,7 +67,7 @@ void DropTableIndex(TableConnection &connection, const QString &name);
 // slower plan); the commands that write a table in bulk build them.
 // One helper index over each auto-increment field (the next value is read through it).
 QList<QList<KeyColumn>> AutoIncrementHelperColumns(const TableDefinition &definition);
-// The helper indexes the file holds, by SQLite name, sorted.
+// The helper indexes the table holds, by SQL name, sorted.
 QList<QByteArray> HelperIndexNames(TableConnection &connection);
 // Makes the file's helper indexes exactly the wanted ones: builds the missing ones (calling step
 // after each) and drops those no longer wanted. A read-only file is left alone. Returns how many

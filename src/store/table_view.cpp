@@ -25,13 +25,13 @@ struct BoundTerms {
     SqlCondition above(bool orEqual) const
     {
         if (IsEmpty(value))
-            return orEqual ? SqlCondition{"1", {}} : SqlCondition{column + " IS NOT NULL", {}};
+            return orEqual ? SqlCondition{"1 = 1", {}} : SqlCondition{column + " IS NOT NULL", {}};
         return {column + (orEqual ? " >= ?" : " > ?"), {value}};
     }
     SqlCondition below(bool orEqual) const
     {
         if (IsEmpty(value))
-            return orEqual ? SqlCondition{column + " IS NULL", {}} : SqlCondition{"0", {}};
+            return orEqual ? SqlCondition{column + " IS NULL", {}} : SqlCondition{"1 = 0", {}};
         return {'(' + column + (orEqual ? " <= ?" : " < ?") + " OR " + column + " IS NULL)", {value}};
     }
 };
@@ -146,11 +146,14 @@ SqlCondition Table::filterSql(const FilterCondition &condition) const
         case Op::NotEqual:
             return {column + " IS NOT NULL", {}};
         default:
-            return {"0", {}};
+            return {"1 = 0", {}};
         }
     }
+    // An empty field differs from every value.
+    if (condition.op == Op::NotEqual)
+        return {"(" + column + " IS NULL OR " + column + " <> ?)", {value}};
     static const QHash<Op, QByteArray> operators{
-        {Op::Equal, " = ?"},   {Op::NotEqual, " IS NOT ?"}, {Op::Less, " < ?"},
+        {Op::Equal, " = ?"},   {Op::Less, " < ?"},
         {Op::LessOrEqual, " <= ?"}, {Op::Greater, " > ?"},   {Op::GreaterOrEqual, " >= ?"},
     };
     return {column + operators.value(condition.op), {value}};

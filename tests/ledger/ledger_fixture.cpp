@@ -3,6 +3,9 @@
 #include "ledger/document_kinds.h"
 #include "store/table_schemas.h"
 
+#include "store/table_connection.h"
+#include "support/throwaway_server.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -11,13 +14,17 @@ namespace {
 
 const QStringList kLedgerObjects{"TPARA", "TKASA", "TRKASA", "TNAG", "TPOZ", "KNAG", "TSLO", "TKONTA", "TWALUTA"};
 
+// The table's path in the folder, or under the tests' database when they run on the server.
 QString TablePath(const QDir &root, const TableObjectEntry &entry)
 {
     QString folder = entry.location.base == TableBase::YearFolder ? QStringLiteral("2019") : QString();
     if (!entry.location.folder.isEmpty())
         folder += (folder.isEmpty() ? QString() : QStringLiteral("/")) + entry.location.folder;
+    const QString relative = folder.isEmpty() ? entry.location.fileName : folder + QLatin1Char('/') + entry.location.fileName;
+    if (TestsRunOnServer())
+        return TestServerDataRoot() + relative;
     root.mkpath(folder.isEmpty() ? QStringLiteral(".") : folder);
-    return root.filePath(folder.isEmpty() ? entry.location.fileName : folder + QLatin1Char('/') + entry.location.fileName);
+    return root.filePath(relative);
 }
 
 } // namespace
@@ -27,6 +34,8 @@ void LedgerTest::SetUp()
     ASSERT_TRUE(dir_.isValid());
     // A second program of a process test works on its parent's folder.
     const QString folder = qEnvironmentVariable("KASA_LEDGER_FOLDER", dir_.path());
+    if (TestsRunOnServer() && qEnvironmentVariableIsEmpty("KASA_LEDGER_FOLDER"))
+        EmptyTestServerDatabase();
     session_.setWorkingFolder(folder);
     state_.TodayText = QStringLiteral("2019.03.15");
     state_.CurrentYear = QStringLiteral("2019");
@@ -37,7 +46,7 @@ void LedgerTest::SetUp()
     for (const QString &name : kLedgerObjects) {
         const TableObjectEntry &entry = *FindTableObject(name);
         const QString path = TablePath(root, entry);
-        if (!created.contains(path) && !QFileInfo::exists(path)) {
+        if (!created.contains(path) && !TableExists(path)) {
             Table file(session_);
             file.setTableName(path);
             file.create(entry.definition());

@@ -1,12 +1,11 @@
 #include "ledger_fixture.h"
 #include "ledger/ledger_queries.h"
-#include "store/polish_collation.h"
+#include "store/table_connection.h"
 #include "support/child_program.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QThread>
-#include <sqlite3.h>
 
 #include <iostream>
 
@@ -22,68 +21,67 @@ void Say(const QByteArray &line)
     std::cout << line.constData() << std::endl; // flushed: the parent reads it at once
 }
 
-// The document table read with SQL, as another tool would.
+// The document table read with SQL, on whichever back end holds it.
 class StoredDocuments {
 public:
-    explicit StoredDocuments(const QString &path)
-    {
-        // Read-write: a writer killed mid-write leaves a journal that the first reader plays back.
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        RegisterPolishTextFunctions(db_);
-        sqlite3_busy_timeout(db_, 10000);
-    }
-    ~StoredDocuments() { sqlite3_close(db_); }
+    // A writer killed mid-write leaves a journal that the first reader of a table file plays back.
+    explicit StoredDocuments(const QString &path) : connection_(TableConnection::acquire(path, false)) {}
+    ~StoredDocuments() { connection_->releaseOpenLock(false); }
 
-    QStringList rows(const char *sql) const
+    // "data" in the text stands for the table's rows.
+    QStringList rows(const QByteArray &sql) const
     {
+        QByteArray text = sql;
+        text.replace("FROM data", "FROM " + connection_->dataTable());
         QStringList result;
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK)
-            return {QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db_))};
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList values;
-            for (int i = 0; i < sqlite3_column_count(statement); ++i)
-                values.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i))));
-            result.append(values.join(QLatin1Char(' ')));
+        try {
+            SqlStatement statement = connection_->prepare(text);
+            while (statement.step()) {
+                QStringList values;
+                for (int i = 0; i < statement.columnCount(); ++i)
+                    values.append(statement.value(i).toString());
+                result.append(values.join(QLatin1Char(' ')));
+            }
+        } catch (const EngineError &error) {
+            return {QStringLiteral("error: ") + error.message()};
         }
-        sqlite3_finalize(statement);
         return result;
     }
 
     // Headers whose amount is not the sum of their rows as the kind counts them.
     QStringList headersUnequalToTheirLines() const
     {
-        return rows("SELECT h.RD, h.NRD, coalesce(h.KWOTA, 0), "
-                    "  (SELECT coalesce(sum(l.KWOTAP), 0) FROM data l WHERE l.SYMBOL = h.SYMBOL AND l.NUMER = h.NUMER"
-                    "     AND l.ROK = h.ROK AND l.RD = h.RD AND l.NRD = h.NRD"
-                    "     AND (l.GLOWKA = 0 OR l.GLOWKA IS NULL OR h.RD IN ('KP', 'KW', 'KPD', 'KWD'))) AS lines"
-                    " FROM data h WHERE h.GLOWKA = 1 AND coalesce(h.KWOTA, 0) <> lines");
+        return rows("SELECT h.\"RD\", h.\"NRD\", coalesce(h.\"KWOTA\", 0), lines FROM (SELECT h.*,"
+                    "  (SELECT coalesce(sum(l.\"KWOTAP\"), 0) FROM data l WHERE l.\"SYMBOL\" = h.\"SYMBOL\""
+                    "     AND l.\"NUMER\" = h.\"NUMER\" AND l.\"ROK\" = h.\"ROK\" AND l.\"RD\" = h.\"RD\""
+                    "     AND l.\"NRD\" = h.\"NRD\" AND (l.\"GLOWKA\" = 0 OR l.\"GLOWKA\" IS NULL"
+                    "     OR h.\"RD\" IN ('KP', 'KW', 'KPD', 'KWD'))) AS lines"
+                    " FROM data h WHERE h.\"GLOWKA\" = 1) h WHERE coalesce(h.\"KWOTA\", 0) <> lines");
     }
     // Numbers held by more than one header of a kind in a report.
     QStringList repeatedNumbers() const
     {
-        return rows("SELECT SYMBOL, NUMER, RD, NRD, count(*) FROM data WHERE GLOWKA = 1"
-                    " GROUP BY SYMBOL, NUMER, RD, NRD HAVING count(*) > 1");
+        return rows("SELECT \"SYMBOL\", \"NUMER\", \"RD\", \"NRD\", count(*) FROM data WHERE \"GLOWKA\" = 1"
+                    " GROUP BY \"SYMBOL\", \"NUMER\", \"RD\", \"NRD\" HAVING count(*) > 1");
     }
     // Line rows without a header.
     QStringList orphanLines() const
     {
-        return rows("SELECT l.RD, l.NRD FROM data l WHERE (l.GLOWKA = 0 OR l.GLOWKA IS NULL) AND NOT EXISTS"
-                    " (SELECT 1 FROM data h WHERE h.GLOWKA = 1 AND h.SYMBOL = l.SYMBOL AND h.NUMER = l.NUMER"
-                    "  AND h.ROK = l.ROK AND h.RD = l.RD AND h.NRD = l.NRD)");
+        return rows("SELECT l.\"RD\", l.\"NRD\" FROM data l WHERE (l.\"GLOWKA\" = 0 OR l.\"GLOWKA\" IS NULL)"
+                    " AND NOT EXISTS (SELECT 1 FROM data h WHERE h.\"GLOWKA\" = 1 AND h.\"SYMBOL\" = l.\"SYMBOL\""
+                    "  AND h.\"NUMER\" = l.\"NUMER\" AND h.\"ROK\" = l.\"ROK\" AND h.\"RD\" = l.\"RD\""
+                    "  AND h.\"NRD\" = l.\"NRD\")");
     }
     qint64 signedSumOfReport(int report) const
     {
-        const QStringList sum = rows(QStringLiteral("SELECT coalesce(sum(CASE WHEN RD IN ('KP', 'KPD') THEN KWOTA"
-                                                    " ELSE -KWOTA END), 0) FROM data WHERE GLOWKA = 1 AND NUMER = %1")
-                                         .arg(report)
-                                         .toUtf8()
-                                         .constData());
+        const QStringList sum = rows("SELECT coalesce(sum(CASE WHEN \"RD\" IN ('KP', 'KPD') THEN \"KWOTA\""
+                                     " ELSE -\"KWOTA\" END), 0) FROM data WHERE \"GLOWKA\" = 1 AND \"NUMER\" = "
+                                     + QByteArray::number(report));
         return sum.isEmpty() ? -1 : sum.first().toLongLong();
     }
 
 private:
-    sqlite3 *db_ = nullptr;
+    std::shared_ptr<TableConnection> connection_;
 };
 
 class LedgerChildProgram : public LedgerTest {};

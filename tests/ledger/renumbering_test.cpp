@@ -3,7 +3,7 @@
 
 #include <QFile>
 #include <deque>
-#include <sqlite3.h>
+#include "support/other_program_sql.h"
 
 namespace {
 
@@ -155,11 +155,7 @@ TEST_F(RenumberingTest, TheStartNumbersAreAskedBeforeAnythingIsLocked)
         explicit LockProbe(QString path) : path_(std::move(path)) {}
         QString askStartNumber(int presetNumber) override
         {
-            sqlite3 *db = nullptr;
-            sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-            const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
-            writableMeanwhile.append(rc == SQLITE_OK);
+            writableMeanwhile.append(OtherProgramCouldWrite(path_));
             return QString::number(presetNumber + 10);
         }
         QList<bool> writableMeanwhile;

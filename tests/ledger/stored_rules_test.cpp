@@ -1,29 +1,12 @@
 #include "ledger_fixture.h"
-#include "store/polish_collation.h"
+#include "support/other_program_sql.h"
 
-#include <QFile>
-#include <sqlite3.h>
 
 namespace {
 
-// Another program changing a table: its own SQLite connection to the file. Returns the engine's
-// answer (SQLITE_BUSY while this program holds the file for writing).
-int OtherProgramTries(const QString &tablePath, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(tablePath).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return SQLITE_CANTOPEN;
-    RegisterPolishTextFunctions(db);
-    char *message = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
-    sqlite3_free(message);
-    sqlite3_close(db);
-    return rc;
-}
-
 void OtherProgramRuns(const QString &tablePath, const char *sql)
 {
-    EXPECT_EQ(OtherProgramTries(tablePath, sql), SQLITE_OK);
+    EXPECT_EQ(OtherProgramTries(tablePath, sql), OtherProgramAnswer::Done) << sql;
 }
 
 class StoredRulesTest : public OpenReportTest {
@@ -42,7 +25,7 @@ protected:
 TEST_F(StoredRulesTest, NothingIsWrittenIntoAReportAnotherProgramClosed)
 {
     const QStringList before = stored();
-    OtherProgramRuns(T("TRKASA").filePath(), "UPDATE data SET ZAMKNIETY = 1, BZWARTOSC = 150000");
+    OtherProgramRuns(T("TRKASA").filePath(), "UPDATE data SET \"ZAMKNIETY\" = 1, \"BZWARTOSC\" = 150000");
     const QString refusal = QStringLiteral("Brak otwartego raportu kasowego");
     Table &rows = T("TPOZ");
     Table &headers = T("TNAG");
@@ -69,7 +52,7 @@ TEST_F(StoredRulesTest, NothingIsWrittenIntoAReportAnotherProgramClosed)
 TEST_F(StoredRulesTest, RefusedRowsLeftPendingAreNotWrittenWhenTheProgramEnds)
 {
     const QStringList before = stored();
-    OtherProgramRuns(T("TRKASA").filePath(), "UPDATE data SET ZAMKNIETY = 1, BZWARTOSC = 150000");
+    OtherProgramRuns(T("TRKASA").filePath(), "UPDATE data SET \"ZAMKNIETY\" = 1, \"BZWARTOSC\" = 150000");
     EXPECT_THROW(addLine(Amount("3")), struct Abort);
     T("TNAG").cancel();
     EXPECT_THROW(createDocument(QStringLiteral("KW"), {}), struct Abort);
@@ -89,7 +72,7 @@ TEST_F(StoredRulesTest, AReportIsDeletedOnlyWithoutStoredDocumentsAndAddedOnlyTo
     ledger_->reports().newReport();
     ASSERT_EQ(Column(T("TRKASA"), "NUMER"), (QStringList{"1", "2"}));
     OtherProgramRuns(T("KNAG").filePath(),
-                     "INSERT INTO data (SYMBOL, NUMER, ROK, RD, NRD, GLOWKA, KWOTA) VALUES ('K1', 2, '2019', 'KP', 7, 1, 10000)");
+                     "INSERT INTO data (\"SYMBOL\", \"NUMER\", \"ROK\", \"RD\", \"NRD\", \"GLOWKA\", \"KWOTA\") VALUES ('K1', 2, '2019', 'KP', 7, 1, 10000)");
     QString refusal; // a question unanswered here is answered Yes
     try {
         ledger_->reports().deleteReport();
@@ -115,7 +98,7 @@ TEST_F(StoredRulesTest, AReportIsDeletedOnlyWithoutStoredDocumentsAndAddedOnlyTo
 TEST_F(StoredRulesTest, TheClosingBalanceCountsDocumentsAnotherProgramPosted)
 {
     OtherProgramRuns(T("KNAG").filePath(),
-                     "INSERT INTO data (SYMBOL, NUMER, ROK, RD, NRD, GLOWKA, KWOTA) VALUES ('K1', 1, '2019', 'KP', 2, 1, 70000)");
+                     "INSERT INTO data (\"SYMBOL\", \"NUMER\", \"ROK\", \"RD\", \"NRD\", \"GLOWKA\", \"KWOTA\") VALUES ('K1', 1, '2019', 'KP', 2, 1, 70000)");
     ledger_->reports().closeReport();
     EXPECT_EQ(T("TRKASA").asMoney(QStringLiteral("BZWARTOSC")), Amount("22"));
 }
@@ -158,10 +141,10 @@ TEST_F(StoredRulesTest, DeletingADocumentLeavesNoLineAnotherProgramAdded)
     lines.events.beforeDelete = [&](Table &table) {
         if (!added) {
             added = true;
-            const int rc = OtherProgramTries(T("KNAG").filePath(),
-                                             "INSERT INTO data (SYMBOL, NUMER, ROK, RD, NRD, GLOWKA, KWOTAP) "
-                                             "SELECT SYMBOL, NUMER, ROK, RD, NRD, 0, 700 FROM data WHERE GLOWKA = 1");
-            EXPECT_TRUE(rc == SQLITE_OK || rc == SQLITE_BUSY) << rc;
+            const OtherProgramAnswer answer = OtherProgramTries(T("KNAG").filePath(),
+                                             "INSERT INTO data (\"SYMBOL\", \"NUMER\", \"ROK\", \"RD\", \"NRD\", \"GLOWKA\", \"KWOTAP\") "
+                                             "SELECT \"SYMBOL\", \"NUMER\", \"ROK\", \"RD\", \"NRD\", 0, 700 FROM data WHERE \"GLOWKA\" = 1");
+            EXPECT_NE(answer, OtherProgramAnswer::Failed);
         }
         if (rule)
             rule(table);

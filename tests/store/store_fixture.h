@@ -3,6 +3,7 @@
 #include "store/session.h"
 #include "store/table.h"
 #include "store/table_definition.h"
+#include "support/throwaway_server.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -20,13 +21,22 @@ inline void PrintTo(const TableDefinition &definition, std::ostream *out)
              << (i.unique ? "U" : "") << (i.caseInsensitive ? "I" : "") << "] ";
 }
 
-// A session over a fresh temporary folder, and small table definitions for engine tests.
+// A session over a fresh temporary folder, and small table definitions for engine tests. When
+// the tests run on the server, the tables a test names lie in an emptied database there.
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
         session_.setWorkingFolder(dir_.path());
+        if (TestsRunOnServer())
+            EmptyTestServerDatabase();
+    }
+
+    // The table's name as the test gives it, under the server's data root on the server.
+    static QString located(const QString &name)
+    {
+        return TestsRunOnServer() ? TestServerDataRoot() + name : name;
     }
 
     QString path(const QString &relative) const { return dir_.filePath(relative); }
@@ -35,7 +45,7 @@ protected:
     std::unique_ptr<Table> table(const QString &name, const TableDefinition *create = nullptr)
     {
         auto t = std::make_unique<Table>(session_, name);
-        t->setTableName(name);
+        t->setTableName(located(name));
         if (create)
             t->create(*create);
         return t;

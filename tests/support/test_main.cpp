@@ -1,3 +1,5 @@
+#include "throwaway_server.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +10,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    StartTestServerWhenAsked();
     return RUN_ALL_TESTS();
 }

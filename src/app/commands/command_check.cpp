@@ -1,4 +1,5 @@
 #include "app/commands/command_handlers.h"
+#include "store/server_tree_refusal.h"
 #include "app/commands/headless_tree.h"
 
 #include "base/command_line.h"
@@ -44,6 +45,10 @@ int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
     const QString dataRoot = fromArgument.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(fromArgument);
     if (const QString notice = DataRootOutsideNotice(dataRoot, folder); fromArgument.isEmpty() && !notice.isEmpty())
         err << notice << Qt::endl;
+    if (const QString refusal = ServerMaintenanceRefusal({dataRoot}); !refusal.isEmpty()) {
+        err << QString(refusal).replace(u'\r', u'\n') << Qt::endl;
+        return 1;
+    }
     const QList<TableFileCheck> checks = CheckInstallation(folder, dataRoot);
     int damaged = 0;
     for (const TableFileCheck &check : checks) {

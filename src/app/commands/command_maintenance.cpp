@@ -5,6 +5,7 @@
 #include "base/global_state.h"
 #include "maintenance/archive_commands.h"
 #include "maintenance/new_year_opening.h"
+#include "store/server_tree_refusal.h"
 #include "store/table_helper_context.h"
 #include "store/data_module.h"
 
@@ -85,6 +86,8 @@ int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QText
     if (!tree.open())
         return 1;
     GlobalState &state = tree.state();
+    if (RefusedOnServer({state.DataRoot}, tree.prompt()))
+        return 1;
     const QString source = arguments.options.contains(QStringLiteral("--from")) ? arguments.option(QStringLiteral("--from"))
                                                                                  : state.CurrentYear;
     bool isYear = false;

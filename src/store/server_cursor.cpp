@@ -1,0 +1,223 @@
+#include "store/server_cursor.h"
+
+#include "store/server_session.h"
+#include "store/table_connection.h"
+#include "store/table_storage.h"
+
+#include <libpq-fe.h>
+
+namespace {
+
+// Type numbers of the server's built-in types.
+constexpr Oid kBoolType = 16;
+constexpr Oid kByteaType = 17;
+constexpr Oid kInt8Type = 20;
+constexpr Oid kInt2Type = 21;
+constexpr Oid kInt4Type = 23;
+constexpr Oid kOidType = 26;
+constexpr Oid kFloat4Type = 700;
+constexpr Oid kFloat8Type = 701;
+constexpr Oid kNumericType = 1700;
+
+} // namespace
+
+QByteArray NumberedParameters(const QByteArray &sql, int *count)
+{
+    QByteArray numbered;
+    numbered.reserve(sql.size() + 16);
+    int marks = 0;
+    char quote = 0;
+    for (const char c : sql) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '?') {
+            numbered += '$' + QByteArray::number(++marks);
+            continue;
+        }
+        numbered += c;
+    }
+    *count = marks;
+    return numbered;
+}
+
+ServerCursor::ServerCursor(std::shared_ptr<ServerSession> session, const QString &table, const QByteArray &sql)
+    : session_(std::move(session)), table_(table)
+{
+    sql_ = NumberedParameters(sql, &parameterCount_);
+    insert_ = sql.startsWith("INSERT INTO ");
+    // A repeated key refuses the row without failing the statement: a failed statement would
+    // end the whole transaction on the server, where a table file's goes on without the row.
+    if (insert_)
+        sql_ += QByteArray(" ON CONFLICT DO NOTHING RETURNING ") + kRowIdColumn;
+    values_.resize(parameterCount_);
+    nulls_.fill(true, parameterCount_);
+}
+
+ServerCursor::~ServerCursor()
+{
+    clearResult();
+}
+
+void ServerCursor::clearResult()
+{
+    if (result_)
+        PQclear(result_);
+    result_ = nullptr;
+    row_ = -1;
+    rows_ = 0;
+}
+
+void ServerCursor::setValue(int position, QByteArray value, bool null)
+{
+    if (position < 1 || position > parameterCount_)
+        return;
+    values_[position - 1] = std::move(value);
+    nulls_[position - 1] = null;
+}
+
+void ServerCursor::bindNull(int position)
+{
+    setValue(position, {}, true);
+}
+
+void ServerCursor::bindInteger(int position, qint64 value)
+{
+    setValue(position, QByteArray::number(value), false);
+}
+
+void ServerCursor::bindFloat(int position, double value)
+{
+    setValue(position, QByteArray::number(value, 'g', 17), false);
+}
+
+void ServerCursor::bindText(int position, const QByteArray &utf8)
+{
+    setValue(position, utf8, false);
+}
+
+void ServerCursor::bindBytes(int position, const QByteArray &bytes)
+{
+    setValue(position, "\\x" + bytes.toHex(), false);
+}
+
+void ServerCursor::bindBorrowedText(int position, const char *utf8, qsizetype size)
+{
+    setValue(position, QByteArray(utf8, size), false);
+}
+
+void ServerCursor::run()
+{
+    clearResult();
+    const QByteArray name = session_->prepared(sql_, parameterCount_, table_);
+    QList<const char *> values(parameterCount_);
+    for (int i = 0; i < parameterCount_; ++i)
+        values[i] = nulls_[i] ? nullptr : values_[i].constData();
+    result_ = PQexecPrepared(session_->handle(), name.constData(), parameterCount_, values.constData(), nullptr,
+                             nullptr, 0);
+    const ExecStatusType status = PQresultStatus(result_);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        const EngineError failure = session_->error(result_, table_);
+        clearResult();
+        throw failure;
+    }
+    ran_ = true;
+    rows_ = PQntuples(result_);
+    changes_ = QByteArray(PQcmdTuples(result_)).toLongLong();
+    if (insert_ && rows_ == 0) {
+        clearResult();
+        throw EngineError(EngineErrorKind::KeyViolation, KeyViolationMessage(table_));
+    }
+    if (insert_)
+        insertedRowId_ = QByteArray(PQgetvalue(result_, rows_ - 1, 0)).toLongLong();
+}
+
+bool ServerCursor::step()
+{
+    if (!ran_)
+        run();
+    if (insert_)
+        return false;
+    if (row_ + 1 >= rows_) {
+        row_ = rows_;
+        return false;
+    }
+    ++row_;
+    return true;
+}
+
+void ServerCursor::reset()
+{
+    clearResult();
+    ran_ = false;
+    nulls_.fill(true);
+}
+
+int ServerCursor::columnCount() const
+{
+    return result_ ? PQnfields(result_) : 0;
+}
+
+StoredKind ServerCursor::kind(int column) const
+{
+    if (!result_ || row_ < 0 || row_ >= rows_ || PQgetisnull(result_, row_, column))
+        return StoredKind::Null;
+    switch (PQftype(result_, column)) {
+    case kBoolType:
+    case kInt8Type:
+    case kInt2Type:
+    case kInt4Type:
+    case kOidType:
+        return StoredKind::Integer;
+    case kFloat4Type:
+    case kFloat8Type:
+        return StoredKind::Float;
+    case kNumericType:
+        return QByteArray(PQgetvalue(result_, row_, column)).contains('.') ? StoredKind::Float : StoredKind::Integer;
+    case kByteaType:
+        return StoredKind::Bytes;
+    default:
+        return StoredKind::Text;
+    }
+}
+
+qint64 ServerCursor::integer(int column) const
+{
+    if (kind(column) == StoredKind::Null)
+        return 0;
+    const char *text = PQgetvalue(result_, row_, column);
+    if (PQftype(result_, column) == kBoolType)
+        return text[0] == 't' ? 1 : 0;
+    return QByteArray(text).toLongLong();
+}
+
+QString ServerCursor::text(int column) const
+{
+    if (kind(column) == StoredKind::Null)
+        return {};
+    return QString::fromUtf8(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column));
+}
+
+QVariant ServerCursor::value(int column) const
+{
+    switch (kind(column)) {
+    case StoredKind::Integer:
+        return QVariant(integer(column));
+    case StoredKind::Float:
+        return QVariant(QByteArray(PQgetvalue(result_, row_, column)).toDouble());
+    case StoredKind::Text:
+        return QVariant(text(column));
+    case StoredKind::Bytes: {
+        size_t size = 0;
+        unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(PQgetvalue(result_, row_, column)),
+                                               &size);
+        const QByteArray value(reinterpret_cast<const char *>(bytes), qsizetype(size));
+        PQfreemem(bytes);
+        return QVariant(value);
+    }
+    default:
+        return QVariant();
+    }
+}
