@@ -166,7 +166,7 @@ void RefuseDataRootTooLong(const QString &stored)
     if (stored.size() > room)
         throw DataTreeInitError(QStringLiteral("Ścieżka %1 ma %2 znaków, a pole DR tabeli firmy mieści %3. "
                                                "Wybierz krótszą ścieżkę.")
-                                    .arg(stored).arg(stored.size()).arg(room));
+                                    .arg(stored, QString::number(stored.size()), QString::number(room)));
 }
 
 std::optional<DataTreeInitOptions> ParseInitArguments(const QStringList &arguments, const Clock &clock,

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <libpq-fe.h>
 
+#include <vector>
+
 namespace {
 
 QHash<QByteArray, std::weak_ptr<ServerSession>> &Sessions()
@@ -31,6 +33,13 @@ BEGIN
   END IF;
 EXCEPTION WHEN unique_violation OR duplicate_object THEN NULL;
 END $$)";
+
+// True when the database has what kPrepareDatabaseSql makes: mostly it has, and this asks
+// without the lock that making them takes.
+constexpr const char *kDatabasePreparedSql =
+    "SELECT (SELECT count(*) FROM pg_collation WHERE collnamespace = 'public'::regnamespace"
+    " AND collname IN ('polish', 'polish_ci'))"
+    " + (SELECT count(*) FROM pg_proc WHERE pronamespace = 'public'::regnamespace AND proname = 'starts_with_ci')";
 
 bool IsConnectionLost(const pg_result *result, pg_conn *connection)
 {
@@ -62,6 +71,12 @@ std::shared_ptr<ServerSession> ServerSession::of(const QByteArray &connectionInf
     std::shared_ptr<ServerSession> session(new ServerSession(connectionInfo, server));
     session->connect();
     Sessions().insert(connectionInfo, session);
+    // The connection stays for the program's life once made: a command that opens and closes
+    // tables one after another (an installation made, a listing) does not connect each time
+    // again. Its open-locks are given back one by one as tables close. Made after Sessions(),
+    // so it goes first when the program ends.
+    static std::vector<std::shared_ptr<ServerSession>> kept;
+    kept.push_back(session);
     return session;
 }
 
@@ -100,9 +115,15 @@ void ServerSession::connect()
 
 void ServerSession::prepareDatabase()
 {
-    execute("SET client_min_messages = warning", server_);
-    setLockTimeout(TableConnection::lockTimeout());
-    execute(kPrepareDatabaseSql, server_);
+    execute("SET client_min_messages = warning; SET lock_timeout = "
+                + QByteArray::number(TableConnection::lockTimeout()),
+            server_);
+    PGresult *result = PQexec(connection_, kDatabasePreparedSql);
+    const bool prepared = PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1
+                          && QByteArray(PQgetvalue(result, 0, 0)) == "3";
+    PQclear(result);
+    if (!prepared)
+        execute(kPrepareDatabaseSql, server_);
 }
 
 void ServerSession::ensureConnected()

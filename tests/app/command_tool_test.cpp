@@ -10,6 +10,7 @@
 #include "users/network_user_name.h"
 #include "store/data_tree_initializer.h"
 #include "store/polish_collation.h"
+#include "support/throwaway_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +30,8 @@
 #include <unistd.h>
 
 // The commands run on a demo installation as a cron job would run them: no window, the result in
-// the exit status and the reason on standard error.
+// the exit status and the reason on standard error. When the tests run on the server, the
+// installation's data root is the tests' emptied database there.
 
 namespace {
 
@@ -38,7 +40,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        InitialiseDataTree({folder(), QStringLiteral("2026"), true}, clock);
+        QString dataRoot;
+        if (TestsRunOnServer()) {
+            EmptyTestServerDatabase();
+            dataRoot = TestServerDataRoot();
+        }
+        InitialiseDataTree({folder(), QStringLiteral("2026"), true, dataRoot}, clock);
     }
 
     QString folder() const { return QDir(dir.path()).absolutePath() + QDir::separator(); }

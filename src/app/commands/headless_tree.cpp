@@ -7,6 +7,7 @@
 #include "base/date_state.h"
 #include "base/global_state.h"
 #include "base/process_environment.h"
+#include "base/server_location.h"
 #include "ledger/cash_ledger.h"
 #include "store/data_change_permission.h"
 #include "store/data_module.h"
@@ -67,6 +68,7 @@ bool HeadlessTree::open(Tables tables, const YearTables &yearTables)
     data_ = std::make_unique<TDANE>(DataModuleContext{session_, prompt_, state_, environment, login});
     if (yearTables)
         data_->limitYearTables(*yearTables);
+    const int errorsBeforeOpening = prompt_.errorCount();
     data_->runOpenSequence();
     if (state_.StartupStop) {
         err_ << QStringLiteral("Nie można otworzyć danych w %1.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
@@ -86,12 +88,19 @@ bool HeadlessTree::open(Tables tables, const YearTables &yearTables)
             const Table &table = d.*member;
             const bool required = member == &TDANE::TFIRMA || member == &TDANE::TPARA || d.opensYearTable(table);
             if (required && !table.isOpen())
-                closed << table.tableName();
+                closed << (table.tableName().isEmpty() ? table.objectName() : table.tableName());
         }
         if (!closed.isEmpty()) {
-            err_ << QStringLiteral("Nie otwarto tabel roku %1: %2. Sprawdź je poleceniem kasa check, naprawa: kasa repair.")
-                        .arg(state_.CurrentYear, closed.join(QStringLiteral(", ")))
-                 << Qt::endl;
+            // A server that could not be reached has said so, naming itself; the table files'
+            // check and repair would not help there.
+            if (!IsServerPath(state_.DataRoot))
+                err_ << QStringLiteral("Nie otwarto tabel roku %1: %2. Sprawdź je poleceniem kasa check, naprawa: kasa repair.")
+                            .arg(state_.CurrentYear, closed.join(QStringLiteral(", ")))
+                     << Qt::endl;
+            else if (prompt_.errorCount() == errorsBeforeOpening)
+                err_ << QStringLiteral("Nie otwarto tabel roku %1: %2.")
+                            .arg(state_.CurrentYear, closed.join(QStringLiteral(", ")))
+                     << Qt::endl;
             return false;
         }
     }
