@@ -1,3 +1,6 @@
+#include "posting_program.h"
+#include "server_bench_data.h"
+
 #include "base/clock.h"
 #include "base/global_state.h"
 #include "base/prompt.h"
@@ -10,12 +13,15 @@
 #include "store/transaction_scope.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <map>
 #include <memory>
+#include <sys/resource.h>
 
 // The cash ledger on a year of 2 000 and of 200 000 document rows: creating a KP with three
 // lines (numbering, totals, cash state on the status bar) must not grow with the year. Closing a
@@ -24,7 +30,8 @@
 // The years hold the number of rows named, all told: desk K1 with reports of 50 documents (a
 // header and a line each, every kind), all closed but the last; in the large year desk K9 has one
 // open report of 5 000 documents (10 000 rows), in the small one its open report is empty. Built
-// once under the system's temporary folder and copied for every run.
+// once under the system's temporary folder and copied for every run; on the server (the second
+// argument 1) copied into the benchmarks' emptied database.
 
 namespace {
 
@@ -157,38 +164,36 @@ void CopyFolder(const QString &from, const QString &to)
     }
 }
 
-// A copy of the year, the data module's table objects on it and the ledger with a status bar.
+// Where a year of about this many rows lies for a run: a copy of the template folder, or the
+// benchmarks' database on the server with the template's tables copied in.
+QString YearRoot(int rows, bool onServer, const QTemporaryDir &dir)
+{
+    const QString folder = PrepareYear(rows);
+    if (!onServer) {
+        CopyFolder(folder, dir.path());
+        return dir.path() + QLatin1Char('/');
+    }
+    EmptyBenchServer();
+    const QString root = BenchServerRoot();
+    Session session;
+    QSet<QString> copied;
+    for (const QString &name : kObjects) {
+        const QString relative = RelativePath(*FindTableObject(name));
+        if (!copied.contains(relative))
+            CopyTableToServer(session, QDir(folder).filePath(relative), root + relative);
+        copied.insert(relative);
+    }
+    BuildProgramHelperIndexes(session, root + QStringLiteral("2019/KASA/NAGKASA.DB"));
+    return root;
+}
+
+// The data module's table objects on a year and the ledger with a status bar.
 class LedgerYear {
 public:
-    explicit LedgerYear(int rows)
-    {
-        CopyFolder(PrepareYear(rows), dir_.path());
-        session_.setWorkingFolder(dir_.path());
-        state_.TodayText = QStringLiteral("2019.03.15");
-        state_.CurrentYear = QStringLiteral("2019");
-        state_.CurrentMonth = QStringLiteral("03");
-        state_.OperatorName = QStringLiteral("Jan Kowalski");
-        for (const QString &name : kObjects) {
-            const TableObjectEntry &entry = *FindTableObject(name);
-            auto object = std::make_unique<Table>(session_, name);
-            object->setTableName(QDir(dir_.path()).filePath(RelativePath(entry)));
-            object->setIndexName(entry.indexName);
-            for (const CalculatedFieldDef &field : entry.calculatedFields)
-                object->addCalculatedField({field.name, field.type, field.size, false});
-            objects_[name] = std::move(object);
-        }
-        for (const QString &name : kObjects) {
-            const TableObjectEntry &entry = *FindTableObject(name);
-            if (!entry.master.isEmpty())
-                objects_.at(name)->setMasterSource(objects_.at(entry.master).get(), entry.linkFields, entry.linkFields);
-        }
-        for (const QString &name : kObjects)
-            objects_.at(name)->open();
-        ledger_ = std::make_unique<CashLedger>(
-            LedgerTables{T("TPARA"), T("TKASA"), T("TRKASA"), T("TNAG"), T("TPOZ"), T("KNAG"), T("TSLO"), T("TKONTA"), T("TWALUTA")},
-            prompt_, state_, clock_);
-        ledger_->setView(&statusBar_);
-    }
+    // A year of its own, on files or on the server.
+    LedgerYear(int rows, bool onServer) { open(YearRoot(rows, onServer, dir_)); }
+    // The year another program made (the posting programs).
+    explicit LedgerYear(const QString &root) { open(root); }
     ~LedgerYear()
     {
         ledger_.reset();
@@ -198,6 +203,14 @@ public:
 
     Table &T(const char *name) { return *objects_.at(QString::fromLatin1(name)); }
     CashLedger &ledger() { return *ledger_; }
+    // Every row of the year's document table, whatever desk or report is current.
+    int documentRows()
+    {
+        Table documents(session_);
+        documents.setTableName(T("TNAG").tableName());
+        documents.open();
+        return documents.recordCount();
+    }
     void selectDesk(const char *desk) { T("TKASA").findKey({QString::fromLatin1(desk)}); }
 
     void createKpWithThreeLines()
@@ -219,6 +232,35 @@ public:
     }
 
 private:
+    void open(const QString &root)
+    {
+        session_.setWorkingFolder(dir_.path());
+        state_.TodayText = QStringLiteral("2019.03.15");
+        state_.CurrentYear = QStringLiteral("2019");
+        state_.CurrentMonth = QStringLiteral("03");
+        state_.OperatorName = QStringLiteral("Jan Kowalski");
+        for (const QString &name : kObjects) {
+            const TableObjectEntry &entry = *FindTableObject(name);
+            auto object = std::make_unique<Table>(session_, name);
+            object->setTableName(root + RelativePath(entry));
+            object->setIndexName(entry.indexName);
+            for (const CalculatedFieldDef &field : entry.calculatedFields)
+                object->addCalculatedField({field.name, field.type, field.size, false});
+            objects_[name] = std::move(object);
+        }
+        for (const QString &name : kObjects) {
+            const TableObjectEntry &entry = *FindTableObject(name);
+            if (!entry.master.isEmpty())
+                objects_.at(name)->setMasterSource(objects_.at(entry.master).get(), entry.linkFields, entry.linkFields);
+        }
+        for (const QString &name : kObjects)
+            objects_.at(name)->open();
+        ledger_ = std::make_unique<CashLedger>(
+            LedgerTables{T("TPARA"), T("TKASA"), T("TRKASA"), T("TNAG"), T("TPOZ"), T("KNAG"), T("TSLO"), T("TKONTA"), T("TWALUTA")},
+            prompt_, state_, clock_);
+        ledger_->setView(&statusBar_);
+    }
+
     QTemporaryDir dir_;
     Session session_;
     AnswerYes prompt_;
@@ -231,18 +273,24 @@ private:
 
 void CreateKpWithThreeLines(benchmark::State &state)
 {
-    LedgerYear year(int(state.range(0)));
+    LedgerYear year(int(state.range(0)), state.range(1) != 0);
     year.selectDesk("K1");
     year.createKpWithThreeLines(); // the first one builds the numbering view's index
     for (auto _ : state)
         year.createKpWithThreeLines();
     state.counters["documents"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(CreateKpWithThreeLines)->Arg(2000)->Arg(200000)->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(CreateKpWithThreeLines)
+    ->Args({2000, 0})
+    ->Args({200000, 0})
+    ->Args({2000, 1})
+    ->Args({200000, 1})
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
 
 void CloseReportOf5000Documents(benchmark::State &state)
 {
-    LedgerYear year(int(state.range(0)));
+    LedgerYear year(int(state.range(0)), false);
     year.selectDesk("K9");
     for (auto _ : state) {
         year.ledger().reports().closeReport();
@@ -255,11 +303,78 @@ BENCHMARK(CloseReportOf5000Documents)->Arg(200000)->Iterations(20)->Unit(benchma
 
 void CashStateOfAnOpenReportOf5000Documents(benchmark::State &state)
 {
-    LedgerYear year(int(state.range(0)));
+    LedgerYear year(int(state.range(0)), false);
     year.selectDesk("K9");
     for (auto _ : state)
         benchmark::DoNotOptimize(year.ledger().cashState().StanKasa());
 }
 BENCHMARK(CashStateOfAnOpenReportOf5000Documents)->Arg(200000)->Iterations(20)->Unit(benchmark::kMillisecond);
 
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+constexpr int kDocumentsPerProgram = 1000;
+
+// One program alone, or three at once, each a process of its own posting 1 000 KP with three
+// lines into the open report of desk K1 of a small year: the documents of all of them per second
+// of wall time, the programs' processor time, and the rows found added afterwards.
+void PostingPrograms(benchmark::State &state)
+{
+    const int programs = int(state.range(0));
+    const bool onServer = state.range(1) != 0;
+    double childCpu = 0;
+    int added = 0;
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        const QString root = YearRoot(2000, onServer, dir);
+        const int before = LedgerYear(root).documentRows();
+        const double cpuBefore = ChildrenCpuSeconds();
+        QElapsedTimer timer;
+        timer.start();
+        std::vector<std::unique_ptr<QProcess>> running;
+        for (int p = 0; p < programs; ++p) {
+            running.push_back(std::make_unique<QProcess>());
+            running.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            running.back()->start(QStringLiteral("/proc/self/exe"),
+                                  {QString::fromLatin1(kPostingProgramOption), root, QString::number(kDocumentsPerProgram)});
+        }
+        bool failed = false;
+        for (auto &program : running) {
+            program->waitForFinished(-1);
+            failed = failed || program->exitStatus() != QProcess::NormalExit || program->exitCode() != 0;
+        }
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        childCpu += ChildrenCpuSeconds() - cpuBefore;
+        added = LedgerYear(root).documentRows() - before;
+        if (failed)
+            state.SkipWithError("a posting program failed");
+    }
+    state.counters["documents_per_s"] =
+        benchmark::Counter(double(programs * kDocumentsPerProgram) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["programs_cpu_s"] = benchmark::Counter(childCpu, benchmark::Counter::kAvgIterations);
+    state.counters["rows_added"] = double(added);
+}
+BENCHMARK(PostingPrograms)
+    ->Args({1, 0})
+    ->Args({3, 0})
+    ->Args({1, 1})
+    ->Args({3, 1})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
+
 } // namespace
+
+int RunPostingProgram(const QString &root, int documents)
+{
+    LedgerYear year(root);
+    year.selectDesk("K1");
+    for (int i = 0; i < documents; ++i)
+        year.createKpWithThreeLines();
+    return 0;
+}

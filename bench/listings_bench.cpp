@@ -1,4 +1,5 @@
 #include "own_process.h"
+#include "server_bench_data.h"
 #include "store_bench_data.h"
 
 #include "base/clock.h"
@@ -17,8 +18,10 @@
 #include "print/ui/money_pictures_window.h"
 #include "print/ui/preview_view.h"
 #include "print/ui/print_module_window.h"
+#include "store/helper_indexes.h"
 #include "store/session.h"
 #include "store/table.h"
+#include "store/table_connection.h"
 #include "store/table_schemas.h"
 #include "store/transaction_scope.h"
 
@@ -42,7 +45,8 @@
 // kind and their lines), written straight to a text file, beside the sqlite3 tool selecting the
 // same rows in the same order into a file. Case 0 is the range 100 to no bound (the engine is
 // given the bound); case 1 is no lower bound to 500, where rows without an amount count as 0,00
-// and every row of the year is looked at.
+// and every row of the year is looked at. The same listing runs on the server too, beside psql
+// selecting the rows into a file.
 
 namespace {
 
@@ -97,18 +101,28 @@ class ListingYear {
 public:
     // To a PDF file through the system printer's text sink, as "kasa listing ... --pdf" writes it,
     // or as text lines into a file.
-    explicit ListingYear(bool toPdf = false)
+    // On the server the year is made once per run of the benchmarks and kept.
+    explicit ListingYear(bool toPdf = false, bool onServer = false)
     {
         const BenchDocuments &documents = Documents();
         session_.setWorkingFolder(dir_.path());
         state_.TodayText = QStringLiteral("2019.03.15");
         state_.CurrentYear = QStringLiteral("2019");
+        static bool serverYearMade = false;
+        const bool makeYear = !onServer || !serverYearMade;
+        if (onServer && !serverYearMade)
+            EmptyBenchServer();
+        const QString root = onServer ? BenchServerRoot() : dir_.path() + QLatin1Char('/');
         for (const QString &name : kObjects) {
             const TableObjectEntry &entry = *FindTableObject(name);
-            const QString path = QDir(dir_.path()).filePath(RelativePath(entry));
-            QDir().mkpath(QFileInfo(path).path());
-            if (!QFile::exists(path)) {
-                if (name == QStringLiteral("TNAG")) {
+            const QString path = root + RelativePath(entry);
+            if (!onServer)
+                QDir().mkpath(QFileInfo(path).path());
+            if (makeYear && !TableExists(path)) {
+                if (name == QStringLiteral("TNAG") && onServer) {
+                    CopyTableToServer(session_, documents.path, path);
+                    BuildProgramHelperIndexes(session_, path);
+                } else if (name == QStringLiteral("TNAG")) {
                     QFile::copy(documents.path, path);
                 } else {
                     Table file(session_);
@@ -123,7 +137,9 @@ public:
                 object->addCalculatedField({field.name, field.type, field.size, false});
             objects_[name] = std::move(object);
         }
-        addDesks(documents.desks);
+        if (makeYear)
+            addDesks(documents.desks);
+        serverYearMade = serverYearMade || onServer;
         for (const QString &name : kObjects) {
             const TableObjectEntry &entry = *FindTableObject(name);
             if (!entry.master.isEmpty())
@@ -448,7 +464,48 @@ void AmountRangeSqliteTool(benchmark::State &state)
 
 } // namespace
 
+void AmountRangeListingOnServer(benchmark::State &state)
+{
+    const RangeCase &range = kCases[state.range(0)];
+    ListingYear year(false, true);
+    year.run(range); // the first run reads the table into the server's cache
+    for (auto _ : state)
+        year.run(range);
+    state.counters["lines"] = double(LinesOf(year.output()));
+}
+
+// psql selecting the listing's rows in the program's order into a file, as the tool does above.
+void AmountRangePsql(benchmark::State &state)
+{
+    const RangeCase &range = kCases[state.range(0)];
+    ListingYear year(false, true); // the year on the server, made once
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("psql.txt"));
+    const QString select =
+        QStringLiteral("SELECT SYMBOL, NUMER, DATA, RD, NRD, A1, ONAZ1, TYT1, KWOTA FROM \"2019\".\"KASA/NAGKASA\" WHERE ")
+        + QString::fromLatin1(range.where)
+        + QStringLiteral(" ORDER BY SYMBOL COLLATE polish NULLS FIRST, NUMER NULLS FIRST, AUTO NULLS FIRST, "
+                         "RD COLLATE polish NULLS FIRST, ROK COLLATE polish NULLS FIRST, NRD NULLS FIRST, _rowid_");
+    const double cpuBefore = ChildrenCpuSeconds();
+    for (auto _ : state) {
+        QProcess tool;
+        QElapsedTimer timer;
+        timer.start();
+        tool.start(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
+                                            QStringLiteral("-t"), QStringLiteral("-o"), output, QStringLiteral("-d"),
+                                            BenchServerConnection(), QStringLiteral("-c"), select});
+        tool.waitForFinished(-1);
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        if (tool.exitCode() != 0)
+            state.SkipWithError("psql failed");
+    }
+    state.counters["tool_cpu_ms"] = (ChildrenCpuSeconds() - cpuBefore) * 1000.0 / double(state.iterations());
+    state.counters["lines"] = double(LinesOf(output));
+}
+
 BENCHMARK(AmountRangeListing)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(AmountRangeListingOnServer)->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(AmountRangePsql)->Arg(0)->Arg(1)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingPreviewMemory)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AmountRangeListingPdf)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
