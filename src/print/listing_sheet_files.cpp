@@ -2,6 +2,7 @@
 
 #include "print/listing_file.h"
 #include "print/listing_sheet.h"
+#include "print/listing_sheet_workbook.h"
 #include "print/preview_lines.h"
 #include "base/prompt.h"
 #include "print/save_file_dialog.h"
@@ -77,9 +78,7 @@ QString WriteListingCsv(const PreviewLines &lines, const QString &path)
 
 QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
 {
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook *book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    lxw_workbook *book = OpenListingWorkbook(path);
     if (!book)
         return QStringLiteral("Nie można utworzyć pliku %1.").arg(path);
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Wykaz");

@@ -1,5 +1,10 @@
 #include "print/listing_sheet.h"
+#include "print/listing_sheet_files.h"
+#include "print/listing_sheet_workbook.h"
+#include "print/preview_lines.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +66,24 @@ TEST(ListingSheet, TheHeadingGivesTheColumnsAndTheTableLinesTheRows)
     EXPECT_FALSE(sheet.rows[0].total);
     EXPECT_TRUE(sheet.rows[1].total);
     EXPECT_EQ(sheet.rows[1].cells[1].kind, SheetCell::Kind::Empty);
+}
+
+// The workbook's parts are packed at the quickest level (a long listing would spend most of its
+// time packing otherwise) and the file is still a whole archive that any unzip reads.
+TEST(ListingSheet, TheWorkbookIsPackedQuicklyAndStaysAWholeArchive)
+{
+    EXPECT_TRUE(WorkbookPackingIsQuick());
+    PreviewLines lines;
+    lines.appendLine(QStringLiteral("| Kasa | Kwota      |"));
+    for (int i = 0; i < 2000; ++i)
+        lines.appendLine(QStringLiteral("| K%1 | %2.50 |").arg(i % 10).arg(i, 10));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.xlsx"));
+    ASSERT_EQ(WriteListingXlsx(lines, path), QString());
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tq"), path});
+    ASSERT_TRUE(unzip.waitForFinished(30000));
+    EXPECT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardOutput().toStdString();
 }
 
 } // namespace
