@@ -3,6 +3,7 @@
 #include "print/listing_sheet_workbook.h"
 #include "print/preview_lines.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -76,7 +77,7 @@ TEST(ListingSheet, TheWorkbookIsPackedQuicklyAndStaysAWholeArchive)
     PreviewLines lines;
     lines.appendLine(QStringLiteral("| Kasa | Kwota      |"));
     for (int i = 0; i < 2000; ++i)
-        lines.appendLine(QStringLiteral("| K%1 | %2.50 |").arg(i % 10).arg(i, 10));
+        lines.appendLine(QStringLiteral("| K%1   | %2.50 |").arg(i % 10).arg(i, 7));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("w.xlsx"));
     ASSERT_EQ(WriteListingXlsx(lines, path), QString());
@@ -84,6 +85,28 @@ TEST(ListingSheet, TheWorkbookIsPackedQuicklyAndStaysAWholeArchive)
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tq"), path});
     ASSERT_TRUE(unzip.waitForFinished(30000));
     EXPECT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardOutput().toStdString();
+}
+
+// A long table is read a batch ahead of the writer: every row still arrives once and in order.
+TEST(ListingSheet, ALongTableIsWrittenWholeAndInOrder)
+{
+    PreviewLines lines;
+    lines.appendLine(QStringLiteral("Wykaz"));
+    lines.appendLine(QStringLiteral("| Nr    | Kwota      |"));
+    const int rows = 5000;
+    for (int i = 1; i <= rows; ++i)
+        lines.appendLine(QStringLiteral("| %1 | %2.50 |").arg(i, 5).arg(i, 7));
+    lines.appendLine(QStringLiteral("&GKoniec wydruku"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.csv"));
+    ASSERT_EQ(WriteListingCsv(lines, path), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList written = QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(written.size(), rows + 1);
+    EXPECT_EQ(written[0], QStringLiteral("Nr;Kwota"));
+    for (int i = 1; i <= rows; ++i)
+        ASSERT_EQ(written[i], QStringLiteral("%1;%1,50").arg(i)) << i;
 }
 
 } // namespace
