@@ -2,7 +2,6 @@
 
 #include "print/listing_file.h"
 #include "print/listing_sheet.h"
-#include "print/listing_sheet_rows.h"
 #include "print/listing_sheet_workbook.h"
 #include "print/preview_lines.h"
 #include "base/prompt.h"
@@ -62,22 +61,29 @@ QString WriteListingCsv(const PreviewLines &lines, const QString &path)
     QTextStream out(&file);
     out.setEncoding(QStringConverter::Utf8);
     out.setGenerateByteOrderMark(true);
-    ListingSheetRows table(lines);
-    if (!table.hasHeading())
-        return kNoTable;
-    QStringList headings;
-    for (const SheetColumn &column : table.columns())
-        headings.append(CsvField(ReadSheetCell(column.heading)));
-    out << headings.join(u';') << "\r\n";
-    table.forEach([&](const SheetRow &row) {
+    ListingSheetReader reader;
+    bool headed = false;
+    const std::function<void(const SheetRow &)> writeRow = [&](const SheetRow &row) {
         for (qsizetype c = 0; c < row.cells.size(); ++c) {
             if (c > 0)
                 out << u';';
             out << CsvField(row.cells[c]);
         }
         out << "\r\n";
-    });
+    };
+    for (qsizetype at = 0; at < lines.lineCount(); ++at) {
+        reader.read(lines.row(at), writeRow);
+        if (!headed && reader.hasHeading()) {
+            headed = true;
+            QStringList headings;
+            for (const SheetColumn &column : reader.columns())
+                headings.append(CsvField(ReadSheetCell(column.heading)));
+            out << headings.join(u';') << "\r\n";
+        }
+    }
     out.flush();
+    if (!reader.hasHeading())
+        return kNoTable;
     if (out.status() != QTextStream::Ok || !file.flush())
         return file.errorString();
     file.close();
@@ -86,9 +92,6 @@ QString WriteListingCsv(const PreviewLines &lines, const QString &path)
 
 QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
 {
-    ListingSheetRows table(lines);
-    if (!table.hasHeading())
-        return kNoTable;
     lxw_workbook *book = OpenListingWorkbook(path);
     if (!book)
         return QStringLiteral("Nie można utworzyć pliku %1.").arg(path);
@@ -120,20 +123,15 @@ QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
         }
         return format;
     };
+    ListingSheetReader reader;
+    lxw_row_t next = 0;
     lxw_error failed = LXW_NO_ERROR;
     const auto check = [&](lxw_error error) {
         if (failed == LXW_NO_ERROR)
             failed = error;
     };
-    const QList<SheetColumn> &columns = table.columns();
-    for (int c = 0; c < columns.size(); ++c) {
-        check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::max(columns[c].width, 6) + 1.0, nullptr));
-        check(worksheet_write_string(sheet, 0, lxw_col_t(c), columns[c].heading.toUtf8().constData(), heading));
-    }
-    worksheet_freeze_panes(sheet, 1, 0);
-    lxw_row_t next = 1;
     QByteArray utf8;
-    table.forEach([&](const SheetRow &row) {
+    const std::function<void(const SheetRow &)> writeRow = [&](const SheetRow &row) {
         for (int c = 0; c < row.cells.size(); ++c) {
             const SheetCell &cell = row.cells[c];
             const auto column = lxw_col_t(c);
@@ -160,8 +158,22 @@ QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
             }
         }
         ++next;
-    });
+    };
+    for (qsizetype at = 0; at < lines.lineCount(); ++at) {
+        reader.read(lines.row(at), writeRow);
+        if (next == 0 && reader.hasHeading()) {
+            const QList<SheetColumn> &columns = reader.columns();
+            for (int c = 0; c < columns.size(); ++c) {
+                check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::max(columns[c].width, 6) + 1.0, nullptr));
+                check(worksheet_write_string(sheet, 0, lxw_col_t(c), columns[c].heading.toUtf8().constData(), heading));
+            }
+            worksheet_freeze_panes(sheet, 1, 0);
+            next = 1;
+        }
+    }
     const lxw_error closed = workbook_close(book);
+    if (!reader.hasHeading())
+        return kNoTable;
     if (failed != LXW_NO_ERROR)
         return QString::fromUtf8(lxw_strerror(failed));
     if (closed != LXW_NO_ERROR)

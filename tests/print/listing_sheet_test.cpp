@@ -87,7 +87,7 @@ TEST(ListingSheet, TheWorkbookIsPackedQuicklyAndStaysAWholeArchive)
     EXPECT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardOutput().toStdString();
 }
 
-// A long table is read a batch ahead of the writer: every row still arrives once and in order.
+// A long table is written whole: every row once, in order, with its amount as the figure.
 TEST(ListingSheet, ALongTableIsWrittenWholeAndInOrder)
 {
     PreviewLines lines;
