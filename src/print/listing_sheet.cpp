@@ -100,6 +100,23 @@ bool ReadDay(QStringView text, SheetCell &cell)
     return true;
 }
 
+// A whole number of at most 15 characters, a minus sign included: a spreadsheet keeps it exact.
+bool ReadWholeNumber(QStringView text, SheetCell &cell)
+{
+    const bool negative = text.front() == u'-';
+    if (text.size() > 15 || text.size() == qsizetype(negative))
+        return false;
+    qint64 value = 0;
+    for (const QChar c : text.mid(negative ? 1 : 0)) {
+        if (!IsDigit(c))
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    cell.kind = SheetCell::Kind::Integer;
+    cell.integer = negative ? -value : value;
+    return true;
+}
+
 } // namespace
 
 SheetCell ReadSheetCell(QStringView printed)
@@ -110,15 +127,8 @@ SheetCell ReadSheetCell(QStringView printed)
         return cell;
     const QChar first = text.front();
     if (IsDigit(first) || first == u'-') {
-        if (ReadAmount(text, cell) || ReadDay(text, cell))
+        if (ReadAmount(text, cell) || ReadDay(text, cell) || ReadWholeNumber(text, cell))
             return cell;
-        bool number = false;
-        const qint64 integer = text.toLongLong(&number);
-        if (number && text.size() <= 15) {
-            cell.kind = SheetCell::Kind::Integer;
-            cell.integer = integer;
-            return cell;
-        }
     }
     cell.kind = SheetCell::Kind::Text;
     cell.text = text.toString();
