@@ -100,26 +100,38 @@ bool ReadDay(QStringView text, SheetCell &cell)
     return true;
 }
 
+// A whole number of at most 15 characters, a minus sign included: a spreadsheet keeps it exact.
+bool ReadWholeNumber(QStringView text, SheetCell &cell)
+{
+    const bool negative = text.front() == u'-';
+    if (text.size() > 15 || text.size() == qsizetype(negative))
+        return false;
+    qint64 value = 0;
+    for (const QChar c : text.mid(negative ? 1 : 0)) {
+        if (!IsDigit(c))
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    cell.kind = SheetCell::Kind::Integer;
+    cell.integer = negative ? -value : value;
+    return true;
+}
+
 } // namespace
 
-SheetCell ReadSheetCell(const QString &printed)
+SheetCell ReadSheetCell(QStringView printed)
 {
     SheetCell cell;
-    cell.text = printed.trimmed();
-    if (cell.text.isEmpty())
+    const QStringView text = printed.trimmed();
+    if (text.isEmpty())
         return cell;
-    cell.kind = SheetCell::Kind::Text;
-    const QChar first = cell.text.front();
-    if (!IsDigit(first) && first != u'-')
-        return cell;
-    if (ReadAmount(cell.text, cell) || ReadDay(cell.text, cell))
-        return cell;
-    bool number = false;
-    const qint64 integer = cell.text.toLongLong(&number);
-    if (number && cell.text.size() <= 15) {
-        cell.kind = SheetCell::Kind::Integer;
-        cell.integer = integer;
+    const QChar first = text.front();
+    if (IsDigit(first) || first == u'-') {
+        if (ReadAmount(text, cell) || ReadDay(text, cell) || ReadWholeNumber(text, cell))
+            return cell;
     }
+    cell.kind = SheetCell::Kind::Text;
+    cell.text = text.toString();
     return cell;
 }
 
@@ -133,14 +145,14 @@ void ListingSheetReader::read(const QString &line, const std::function<void(cons
                 bars_.append(i);
         for (int i = 0; i + 1 < bars_.size(); ++i)
             columns_.append({line.mid(bars_[i] + 1, bars_[i + 1] - bars_[i] - 1).trimmed(), bars_[i + 1] - bars_[i] - 1});
+        row_.cells.resize(columns_.size());
         return;
     }
-    SheetRow row;
-    row.cells.reserve(columns_.size());
+    const QStringView whole(line);
     for (int i = 0; i + 1 < bars_.size(); ++i)
-        row.cells.append(ReadSheetCell(line.mid(bars_[i] + 1, bars_[i + 1] - bars_[i] - 1)));
-    row.total = !row.cells.isEmpty() && row.cells.first().text.startsWith(QStringLiteral("RAZEM"));
-    visit(row);
+        row_.cells[i] = ReadSheetCell(whole.mid(bars_[i] + 1, bars_[i + 1] - bars_[i] - 1));
+    row_.total = !row_.cells.isEmpty() && row_.cells.first().text.startsWith(QStringLiteral("RAZEM"));
+    visit(row_);
 }
 
 ListingSheet ReadListingSheet(const QStringList &lines)

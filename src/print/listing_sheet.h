@@ -13,7 +13,7 @@
 struct SheetCell {
     enum class Kind { Empty, Text, Integer, Amount, Date };
     Kind kind = Kind::Empty;
-    QString text;       // as printed, trimmed
+    QString text;       // Text: as printed, trimmed
     qint64 integer = 0; // Integer
     Money amount;       // Amount
     QString currency;   // Amount: the code printed after it ("EUR"), if any
@@ -32,11 +32,11 @@ struct SheetRow {
 
 // Reads the cells of a printed table cell: an amount ("1 064.36", "9 254 , 80 PLN",
 // "-12,50"), a day ("2026.01.08"), a whole number, or text.
-SheetCell ReadSheetCell(const QString &printed);
+SheetCell ReadSheetCell(QStringView printed);
 
 // Goes over the listing's lines once, in order: the first table line is the heading, the table
 // lines after it are its rows. Lines are handed in one at a time, so a long listing is never
-// held whole.
+// held whole; the row handed to the visit is the reader's own, valid until the next line.
 class ListingSheetReader {
 public:
     // Takes one printed line; a row of the table goes to the visit.
@@ -48,6 +48,7 @@ public:
 private:
     QList<SheetColumn> columns_;
     QList<int> bars_; // where the heading's bars stand
+    SheetRow row_;
 };
 
 // The columns and the rows of the listing's lines, read by the reader above.

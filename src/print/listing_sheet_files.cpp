@@ -2,6 +2,7 @@
 
 #include "print/listing_file.h"
 #include "print/listing_sheet.h"
+#include "print/listing_sheet_workbook.h"
 #include "print/preview_lines.h"
 #include "base/prompt.h"
 #include "print/save_file_dialog.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringEncoder>
 #include <QTextStream>
 
 #include <xlsxwriter.h>
@@ -39,6 +41,16 @@ QString CsvField(const SheetCell &cell)
     return u'"' + QString(cell.text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
 }
 
+// The text as UTF-8 with its closing zero, in a buffer that serves every cell in turn.
+const char *Utf8(const QString &text, QByteArray &buffer)
+{
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    buffer.resize(encoder.requiredSpace(text.size()) + 1);
+    char *end = encoder.appendToBuffer(buffer.data(), text);
+    *end = '\0';
+    return buffer.constData();
+}
+
 } // namespace
 
 QString WriteListingCsv(const PreviewLines &lines, const QString &path)
@@ -51,13 +63,16 @@ QString WriteListingCsv(const PreviewLines &lines, const QString &path)
     out.setGenerateByteOrderMark(true);
     ListingSheetReader reader;
     bool headed = false;
+    const std::function<void(const SheetRow &)> writeRow = [&](const SheetRow &row) {
+        for (qsizetype c = 0; c < row.cells.size(); ++c) {
+            if (c > 0)
+                out << u';';
+            out << CsvField(row.cells[c]);
+        }
+        out << "\r\n";
+    };
     for (qsizetype at = 0; at < lines.lineCount(); ++at) {
-        reader.read(lines.row(at), [&](const SheetRow &row) {
-            QStringList fields;
-            for (const SheetCell &cell : row.cells)
-                fields.append(CsvField(cell));
-            out << fields.join(u';') << "\r\n";
-        });
+        reader.read(lines.row(at), writeRow);
         if (!headed && reader.hasHeading()) {
             headed = true;
             QStringList headings;
@@ -77,9 +92,7 @@ QString WriteListingCsv(const PreviewLines &lines, const QString &path)
 
 QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
 {
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook *book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    lxw_workbook *book = OpenListingWorkbook(path);
     if (!book)
         return QStringLiteral("Nie można utworzyć pliku %1.").arg(path);
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Wykaz");
@@ -117,35 +130,37 @@ QString WriteListingXlsx(const PreviewLines &lines, const QString &path)
         if (failed == LXW_NO_ERROR)
             failed = error;
     };
-    for (qsizetype at = 0; at < lines.lineCount(); ++at) {
-        reader.read(lines.row(at), [&](const SheetRow &row) {
-            for (int c = 0; c < row.cells.size(); ++c) {
-                const SheetCell &cell = row.cells[c];
-                const auto column = lxw_col_t(c);
-                switch (cell.kind) {
-                case SheetCell::Kind::Empty:
-                    if (row.total)
-                        check(worksheet_write_blank(sheet, next, column, total));
-                    break;
-                case SheetCell::Kind::Amount:
-                    check(worksheet_write_number(sheet, next, column, cell.amount.toDouble(),
-                                                 moneyFormat(cell.currency, row.total)));
-                    break;
-                case SheetCell::Kind::Integer:
-                    check(worksheet_write_number(sheet, next, column, double(cell.integer), row.total ? total : nullptr));
-                    break;
-                case SheetCell::Kind::Date:
-                    // A day is the count of days since the spreadsheets' day naught, 1899-12-30.
-                    check(worksheet_write_number(sheet, next, column, double(kDayNaught.daysTo(cell.date)), day));
-                    break;
-                case SheetCell::Kind::Text:
-                    check(worksheet_write_string(sheet, next, column, cell.text.toUtf8().constData(),
-                                                 row.total ? total : nullptr));
-                    break;
-                }
+    QByteArray utf8;
+    const std::function<void(const SheetRow &)> writeRow = [&](const SheetRow &row) {
+        for (int c = 0; c < row.cells.size(); ++c) {
+            const SheetCell &cell = row.cells[c];
+            const auto column = lxw_col_t(c);
+            switch (cell.kind) {
+            case SheetCell::Kind::Empty:
+                if (row.total)
+                    check(worksheet_write_blank(sheet, next, column, total));
+                break;
+            case SheetCell::Kind::Amount:
+                check(worksheet_write_number(sheet, next, column, cell.amount.toDouble(),
+                                             moneyFormat(cell.currency, row.total)));
+                break;
+            case SheetCell::Kind::Integer:
+                check(worksheet_write_number(sheet, next, column, double(cell.integer), row.total ? total : nullptr));
+                break;
+            case SheetCell::Kind::Date:
+                // A day is the count of days since the spreadsheets' day naught, 1899-12-30.
+                check(worksheet_write_number(sheet, next, column, double(kDayNaught.daysTo(cell.date)), day));
+                break;
+            case SheetCell::Kind::Text:
+                check(worksheet_write_string(sheet, next, column, Utf8(cell.text, utf8),
+                                             row.total ? total : nullptr));
+                break;
             }
-            ++next;
-        });
+        }
+        ++next;
+    };
+    for (qsizetype at = 0; at < lines.lineCount(); ++at) {
+        reader.read(lines.row(at), writeRow);
         if (next == 0 && reader.hasHeading()) {
             const QList<SheetColumn> &columns = reader.columns();
             for (int c = 0; c < columns.size(); ++c) {

@@ -51,21 +51,33 @@ QString Unpack(const char *packed, qsizetype size)
 {
     if (!std::memchr(packed, kSpaces, std::size_t(size)))
         return QString::fromUtf8(packed, size);
-    QByteArray utf8;
-    utf8.reserve(size * 2);
     const char *const end = packed + size;
+    // A marker with a length after it stands for that many spaces (or, with 0, for itself); a
+    // marker that ends the row is itself.
+    const auto isRun = [end](const char *at) { return *at == kSpaces && at + 1 < end; };
+    qsizetype length = 0;
     for (const char *at = packed; at < end; ++at) {
-        if (*at != kSpaces || at + 1 == end) {
-            utf8 += *at;
-        } else {
-            const auto length = static_cast<unsigned char>(*++at);
-            if (length == 0)
-                utf8 += kSpaces;
-            else
-                utf8.append(qsizetype(length), ' ');
+        if (isRun(at))
+            length += std::max(1, int(static_cast<unsigned char>(*++at)));
+        else
+            ++length;
+    }
+    // The buffer is kept from row to row, so reading a long job allocates only its rows' texts.
+    thread_local QByteArray utf8;
+    utf8.resize(length);
+    char *out = utf8.data();
+    for (const char *at = packed; at < end;) {
+        const char *plain = at;
+        while (at < end && !isRun(at))
+            ++at;
+        out = std::copy(plain, at, out);
+        if (at < end) {
+            const auto run = static_cast<unsigned char>(at[1]);
+            out = run == 0 ? std::fill_n(out, 1, kSpaces) : std::fill_n(out, run, ' ');
+            at += 2;
         }
     }
-    return QString::fromUtf8(utf8);
+    return QString::fromUtf8(utf8.constData(), length);
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 #include "print/listing_sheet.h"
+#include "print/listing_sheet_files.h"
+#include "print/listing_sheet_workbook.h"
+#include "print/preview_lines.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +27,11 @@ TEST(ListingSheet, CellsAreReadAsTheKindTheyPrint)
         {"2026.01.08", Kind::Date, "2026-01-08", ""},
         {"2026.02.30", Kind::Text, "", ""},
         {" 12 ", Kind::Integer, "12", ""},
+        {"-7", Kind::Integer, "-7", ""},
+        {"123456789012345", Kind::Integer, "123456789012345", ""},
+        {"1234567890123456", Kind::Text, "", ""},
+        {"-", Kind::Text, "", ""},
+        {"12a", Kind::Text, "", ""},
         {"KP 1", Kind::Text, "", ""},
         {"1 064.3", Kind::Text, "", ""},
         {"   ", Kind::Empty, "", ""},
@@ -61,6 +72,46 @@ TEST(ListingSheet, TheHeadingGivesTheColumnsAndTheTableLinesTheRows)
     EXPECT_FALSE(sheet.rows[0].total);
     EXPECT_TRUE(sheet.rows[1].total);
     EXPECT_EQ(sheet.rows[1].cells[1].kind, SheetCell::Kind::Empty);
+}
+
+// The workbook's parts are packed at the quickest level (a long listing would spend most of its
+// time packing otherwise) and the file is still a whole archive that any unzip reads.
+TEST(ListingSheet, TheWorkbookIsPackedQuicklyAndStaysAWholeArchive)
+{
+    EXPECT_TRUE(WorkbookPackingIsQuick());
+    PreviewLines lines;
+    lines.appendLine(QStringLiteral("| Kasa | Kwota      |"));
+    for (int i = 0; i < 2000; ++i)
+        lines.appendLine(QStringLiteral("| K%1   | %2.50 |").arg(i % 10).arg(i, 7));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.xlsx"));
+    ASSERT_EQ(WriteListingXlsx(lines, path), QString());
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tq"), path});
+    ASSERT_TRUE(unzip.waitForFinished(30000));
+    EXPECT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardOutput().toStdString();
+}
+
+// A long table is written whole: every row once, in order, with its amount as the figure.
+TEST(ListingSheet, ALongTableIsWrittenWholeAndInOrder)
+{
+    PreviewLines lines;
+    lines.appendLine(QStringLiteral("Wykaz"));
+    lines.appendLine(QStringLiteral("| Nr    | Kwota      |"));
+    const int rows = 5000;
+    for (int i = 1; i <= rows; ++i)
+        lines.appendLine(QStringLiteral("| %1 | %2.50 |").arg(i, 5).arg(i, 7));
+    lines.appendLine(QStringLiteral("&GKoniec wydruku"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.csv"));
+    ASSERT_EQ(WriteListingCsv(lines, path), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList written = QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(written.size(), rows + 1);
+    EXPECT_EQ(written[0], QStringLiteral("Nr;Kwota"));
+    for (int i = 1; i <= rows; ++i)
+        ASSERT_EQ(written[i], QStringLiteral("%1;%1,50").arg(i)) << i;
 }
 
 } // namespace
