@@ -140,8 +140,12 @@ void StartTestServerWhenAsked()
         Abort(*failure);
     // The tests do without the server's flushes to disk; the benchmarks keep them, as an office's
     // server does.
-    const QString options = QStringLiteral("-k %1 -c listen_addresses='' %2 -c max_connections=60")
-                                .arg(gFolder, qEnvironmentVariableIsSet("KASA_TEST_SERVER_FLUSHES") ? QString() : QStringLiteral("-F"));
+    // KASA_TEST_SERVER_OPTIONS adds the server's options of whoever looks into it ("-c
+    // log_statement=all").
+    const QString options = QStringLiteral("-k %1 -c listen_addresses='' %2 -c max_connections=60 %3")
+                                .arg(gFolder,
+                                     qEnvironmentVariableIsSet("KASA_TEST_SERVER_FLUSHES") ? QString() : QStringLiteral("-F"),
+                                     qEnvironmentVariable("KASA_TEST_SERVER_OPTIONS"));
     if (auto failure = RunTool(binaries + QStringLiteral("/pg_ctl"),
                                {QStringLiteral("-D"), gFolder + QStringLiteral("/data"), QStringLiteral("-l"),
                                 gFolder + QStringLiteral("/server.log"), QStringLiteral("-o"), options,
