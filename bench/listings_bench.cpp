@@ -482,10 +482,11 @@ void AmountRangePsql(benchmark::State &state)
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("psql.txt"));
     const QString select =
-        QStringLiteral("SELECT SYMBOL, NUMER, DATA, RD, NRD, A1, ONAZ1, TYT1, KWOTA FROM \"2019\".\"KASA/NAGKASA\" WHERE ")
-        + QString::fromLatin1(range.where)
-        + QStringLiteral(" ORDER BY SYMBOL COLLATE polish NULLS FIRST, NUMER NULLS FIRST, AUTO NULLS FIRST, "
-                         "RD COLLATE polish NULLS FIRST, ROK COLLATE polish NULLS FIRST, NRD NULLS FIRST, _rowid_");
+        QStringLiteral("SELECT \"SYMBOL\", \"NUMER\", \"DATA\", \"RD\", \"NRD\", \"A1\", \"ONAZ1\", \"TYT1\", \"KWOTA\" "
+                       "FROM \"2019\".\"KASA/NAGKASA\" WHERE ")
+        + QString::fromLatin1(range.where).replace(QStringLiteral("KWOTA"), QStringLiteral("\"KWOTA\""))
+        + QStringLiteral(" ORDER BY \"SYMBOL\" COLLATE polish NULLS FIRST, \"NUMER\" NULLS FIRST, \"AUTO\" NULLS FIRST, "
+                         "\"RD\" COLLATE polish NULLS FIRST, \"ROK\" COLLATE polish NULLS FIRST, \"NRD\" NULLS FIRST, _rowid_");
     const double cpuBefore = ChildrenCpuSeconds();
     for (auto _ : state) {
         QProcess tool;
@@ -496,8 +497,10 @@ void AmountRangePsql(benchmark::State &state)
                                             BenchServerConnection(), QStringLiteral("-c"), select});
         tool.waitForFinished(-1);
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        if (tool.exitCode() != 0)
-            state.SkipWithError("psql failed");
+        if (tool.exitCode() != 0) {
+            state.SkipWithError(("psql failed: " + tool.readAllStandardError()).constData());
+            break;
+        }
     }
     state.counters["tool_cpu_ms"] = (ChildrenCpuSeconds() - cpuBefore) * 1000.0 / double(state.iterations());
     state.counters["lines"] = double(LinesOf(output));

@@ -360,6 +360,13 @@ QByteArray ServerTableBackend::orderDirection(bool forward) const
     return forward ? " ASC NULLS FIRST" : " DESC NULLS LAST";
 }
 
+// A table filled at once is read by plans made for an empty one until the server's own upkeep
+// comes round: the figures are taken now.
+void ServerTableBackend::refreshPlannerStatistics()
+{
+    execute("ANALYZE " + dataTable());
+}
+
 QByteArray ServerTableBackend::indexColumnOrder() const
 {
     return " NULLS FIRST";

@@ -61,6 +61,7 @@ public:
     QByteArray indexColumnOrder() const override;
     QByteArray firstInEntryOrder() const override;
     void createTables(const QList<FieldDef> &fields) override;
+    void refreshPlannerStatistics() override;
     bool hasStructureTables() override;
     QSet<QByteArray> indexNames() override;
     QList<Column> dataColumns() override;

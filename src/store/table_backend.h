@@ -60,6 +60,10 @@ public:
     // What ends a query for the first of the rows it finds in the order they were entered.
     virtual QByteArray firstInEntryOrder() const = 0;
 
+    // After rows were written in bulk: the store learns what the table now holds, so that its
+    // reads choose their indexes from the new figures. Nothing for a store that needs nothing.
+    virtual void refreshPlannerStatistics() {}
+
     // Makes the table's three SQL tables, empty, inside the running write.
     virtual void createTables(const QList<FieldDef> &fields) = 0;
     // True when the table's three SQL tables are there.

@@ -477,5 +477,7 @@ int BuildHelperIndexes(TableConnection &connection, const TableStructure &struct
         if (step)
             step();
     }
+    // The helper indexes are built where rows were written in bulk.
+    connection.backend().refreshPlannerStatistics();
     return built;
 }
