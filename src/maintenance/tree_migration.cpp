@@ -78,7 +78,9 @@ TreeMigrationReport FilesToServer(const QString &fromRoot, const QString &toRoot
     const QList<FileCopy> tables = FileTablesOfTree(fromRoot, toRoot);
     QStringList inUse;
     for (const FileCopy &table : tables)
-        if (TableConnection::isOpenInThisProcess(table.source) || TableConnection::isInUseByOtherProgram(table.source))
+        // A table this program has open is only read here (the window waits for the move); asking
+        // about other programs would drop this program's own locks on it.
+        if (!TableConnection::isOpenInThisProcess(table.source) && TableConnection::isInUseByOtherProgram(table.source))
             inUse.append(Shown(table.source));
     if (!inUse.isEmpty()) {
         report.refusal = QStringLiteral("Tabele są używane przez inny program, nic nie zostało przeniesione :\r")
