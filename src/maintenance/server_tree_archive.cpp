@@ -31,10 +31,13 @@ bool IsArchivedLevel(const QStringList &parts, const QStringList &years)
     return parts.first().compare(kBaseFolder, Qt::CaseInsensitive) == 0 || years.contains(parts.first());
 }
 
+// The year folder a table path below the root lies in, or empty for the tables outside the years.
 QString YearOf(const QString &relative)
 {
     const QString first = relative.section(u'/', 0, 0);
-    return relative.count(u'/') == 2 ? first : QString();
+    bool number = false;
+    first.toInt(&number);
+    return relative.count(u'/') == 2 && number && first.size() == 4 ? first : QString();
 }
 
 } // namespace
