@@ -15,6 +15,8 @@
 #include <QRandomGenerator>
 #include <QThread>
 
+#include <libpq-fe.h>
+
 #include <iostream>
 #include <memory>
 
@@ -63,6 +65,26 @@ QStringList TableFilesUnder(const QString &folder)
     files.sort();
     return files;
 }
+
+// Cuts every connection of the program to the server at the second step of the work, as a
+// server going away in the middle of it would.
+class ServerGoesAwayProgress final : public Progress {
+public:
+    void Start(const QString &, int) override {}
+    void Postep() override
+    {
+        if (++steps_ != 2)
+            return;
+        PGconn *other = PQconnectdb(ParseServerTablePath(TestServerDataRoot())->connectionInfo.constData());
+        PQclear(PQexec(other, "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                              " WHERE application_name = 'kasa' AND pid <> pg_backend_pid()"));
+        PQfinish(other);
+    }
+    void Stop() override {}
+
+private:
+    int steps_ = 0;
+};
 
 } // namespace
 
@@ -171,6 +193,27 @@ TEST_F(ServerTreeTest, ARefusedRestoreChangesNothingOnTheServer)
         << inUse.refusal.toStdString();
     open.reset();
     EXPECT_EQ(documentCount(documents(server())), 6);
+}
+
+// The server goes away in the middle of an archive: the archive fails and the previous one is
+// whole; the next archive, with the server back, succeeds.
+TEST_F(ServerTreeTest, AServerLostMidArchiveLeavesThePreviousArchive)
+{
+    ASSERT_TRUE(MigrateDataTree(tree.dataRoot(), server(), progress).succeeded());
+    const QString archive = folder(QStringLiteral("archiwum"));
+    ASSERT_TRUE(ArchiveDataTree(server(), state.YearFolders, archive, progress).succeeded());
+    addDocuments(2, documents(server()));
+
+    ServerGoesAwayProgress cut;
+    const TreeCopyReport lost = ArchiveDataTree(server(), state.YearFolders, archive, cut);
+    EXPECT_FALSE(lost.succeeded());
+    EXPECT_TRUE(lost.message().contains(QStringLiteral("Brak połączenia z serwerem bazy danych"))) << lost.message().toStdString();
+    EXPECT_EQ(documentCount(documents(archive)), 3);
+    QDirIterator scratch(archive, {QStringLiteral("*.kopia")}, QDir::Files, QDirIterator::Subdirectories);
+    EXPECT_FALSE(scratch.hasNext()) << scratch.next().toStdString();
+
+    ASSERT_TRUE(ArchiveDataTree(server(), state.YearFolders, archive, progress).succeeded());
+    EXPECT_EQ(documentCount(documents(archive)), 5);
 }
 
 // The second program of the kill tests: moves the file tree onto the server, or restores the
