@@ -105,7 +105,10 @@ TableDefinition TransferTable(const QString &sourcePath, const QString &targetPa
 {
     OpenedTable source(sourcePath);
     const TableDefinition definition = ReadTableStructure(*source).definition;
-    CreateTableFile(targetPath, definition);
+    // The indexes are made once the rows are in.
+    TableDefinition withoutIndexes = definition;
+    withoutIndexes.indexes.clear();
+    CreateTableFile(targetPath, withoutIndexes);
     OpenedTable target(targetPath, true);
     TableConnection::Write write(*target);
     SqlStatement rows = source->prepare(RowsInEntryOrderSql(*source, definition));
@@ -118,6 +121,7 @@ TableDefinition TransferTable(const QString &sourcePath, const QString &targetPa
             row[i] = rows.value(i);
         return true;
     });
+    BuildTableIndexes(*target, definition);
     write.commit();
     return definition;
 }
