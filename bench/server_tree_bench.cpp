@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
-#include <sys/resource.h>
 
 // A year of 200 000 document rows on a database server: its archive beside pg_dump of the year's
 // schema, and its move from table files onto the server beside psql's \copy of the same rows
@@ -77,24 +76,11 @@ const ServerBench &Bench()
         b.rowsFile = QDir(folder).filePath(QStringLiteral("nagkasa.copy"));
         if (!QFileInfo::exists(b.files + QStringLiteral("FIRMA.DB"))) {
             const BenchDocuments documents = PrepareBenchDocuments(kRows);
+            CreateBenchYear(b.files + kYear, documents.path);
             Session session;
-            const auto create = [&](const QString &path, const TableDefinition &definition) {
-                QDir().mkpath(QFileInfo(path).absolutePath());
-                Table table(session);
-                table.setTableName(path);
-                table.create(definition);
-            };
-            const QString y = b.files + kYear + QDir::separator();
-            create(y + QStringLiteral("KASA/KASA.DB"), CashDeskTableDefinition());
-            create(y + QStringLiteral("KASA/RKASA.DB"), CashReportTableDefinition());
-            create(y + QStringLiteral("KASA/OPISKASA.DB"), PaymentDescriptionTableDefinition());
-            create(y + QStringLiteral("FIN/KONTRAHI.DB"), ContractorTableDefinition());
-            create(y + QStringLiteral("FIN/KONTRAHO.DB"), ContractorDetailsTableDefinition());
-            create(y + QStringLiteral("FIN/WALUTA.DB"), CurrencyTableDefinition());
-            create(y + QStringLiteral("KSIEGA/USER.DB"), OperatorListTableDefinition());
-            create(y + QStringLiteral("SLOWNIKI/KONTAK.DB"), AccountTableDefinition());
-            QFile::copy(documents.path, y + QStringLiteral("KASA/NAGKASA.DB"));
-            create(b.files + QStringLiteral("FIRMA.DB"), CompanyTableDefinition());
+            Table company(session);
+            company.setTableName(b.files + QStringLiteral("FIRMA.DB"));
+            company.create(CompanyTableDefinition());
         }
         if (ServerTableBackend::tablesOfTree(b.server).isEmpty()) {
             NullProgress progress;
@@ -114,14 +100,6 @@ const ServerBench &Bench()
     return bench;
 }
 
-double ChildrenCpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 bool Ready(benchmark::State &state, const ServerBench &bench)
 {
     if (bench.error.isEmpty())
@@ -130,24 +108,9 @@ bool Ready(benchmark::State &state, const ServerBench &bench)
     return false;
 }
 
-void ArchiveYearFromServer(benchmark::State &state)
-{
-    const ServerBench &bench = Bench();
-    if (!Ready(state, bench))
-        return;
-    NullProgress progress;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir(bench.target).removeRecursively();
-        state.ResumeTiming();
-        const TreeCopyReport report = ArchiveDataTree(bench.server, {kYear}, bench.target, progress);
-        if (!report.succeeded())
-            state.SkipWithError(report.message().toUtf8().constData());
-    }
-}
-
-// Child programs' CPU time is not this thread's: it is counted apart.
-void RunChild(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &work)
+// Each run after its preparation, which is not timed. Child programs' CPU time is not this
+// thread's: it is counted apart.
+void Measure(benchmark::State &state, const std::function<void()> &prepare, const std::function<void()> &work)
 {
     double childCpu = 0;
     for (auto _ : state) {
@@ -161,13 +124,26 @@ void RunChild(benchmark::State &state, const std::function<void()> &prepare, con
     state.counters["child_cpu_s"] = benchmark::Counter(childCpu, benchmark::Counter::kAvgIterations);
 }
 
+void ArchiveYearFromServer(benchmark::State &state)
+{
+    const ServerBench &bench = Bench();
+    if (!Ready(state, bench))
+        return;
+    NullProgress progress;
+    Measure(state, [&] { QDir(bench.target).removeRecursively(); }, [&] {
+        const TreeCopyReport report = ArchiveDataTree(bench.server, {kYear}, bench.target, progress);
+        if (!report.succeeded())
+            state.SkipWithError(report.message().toUtf8().constData());
+    });
+}
+
 void PgDumpOfTheYear(benchmark::State &state)
 {
     const ServerBench &bench = Bench();
     if (!Ready(state, bench))
         return;
     const QString out = bench.target + QStringLiteral(".sql");
-    RunChild(state, [&] { QFile::remove(out); }, [&] {
+    Measure(state, [&] { QFile::remove(out); }, [&] {
         RunTool(QStringLiteral("pg_dump"), {QStringLiteral("-d"), QString::fromUtf8(ConnectionInfo(bench.server)),
                                             QStringLiteral("-n"), kYear, QStringLiteral("-f"), out});
     });
@@ -179,15 +155,14 @@ void MoveYearOntoServer(benchmark::State &state)
     if (!Ready(state, bench))
         return;
     NullProgress progress;
-    for (auto _ : state) {
-        state.PauseTiming();
+    Measure(state, [&] {
         Psql(bench.migration, QStringLiteral("DROP SCHEMA IF EXISTS \"root\" CASCADE; DROP SCHEMA IF EXISTS \"%1\" CASCADE")
                                   .arg(kYear));
-        state.ResumeTiming();
+    }, [&] {
         const TreeMigrationReport report = MigrateDataTree(bench.files, bench.migration, progress);
         if (!report.succeeded())
             state.SkipWithError((report.refusal + report.differences.join(u'\n')).toUtf8().constData());
-    }
+    });
 }
 
 void PsqlCopyOfTheRows(benchmark::State &state)
@@ -195,7 +170,7 @@ void PsqlCopyOfTheRows(benchmark::State &state)
     const ServerBench &bench = Bench();
     if (!Ready(state, bench))
         return;
-    RunChild(state, [&] { Psql(bench.server, QStringLiteral("TRUNCATE public.bench_copy")); }, [&] {
+    Measure(state, [&] { Psql(bench.server, QStringLiteral("TRUNCATE public.bench_copy")); }, [&] {
         Psql(bench.server, QStringLiteral("\\copy public.bench_copy FROM '%1'").arg(bench.rowsFile));
     });
 }

@@ -257,8 +257,9 @@ TEST_F(ServerTreeTest, AKilledMoveOrRestoreLeavesTheOldStateOrTheNew)
         child.killHard();
         return pause;
     };
-    // Moments over the whole time the work takes, and a little past it.
-    const auto randomPause = [](int took) { return QRandomGenerator::global()->bounded(0, took * 6 / 5 + 1); };
+    // Moments over the whole time the work takes, and as long again (a busy machine slows the
+    // killed runs), so that both ends are seen.
+    const auto randomPause = [](int took) { return QRandomGenerator::global()->bounded(0, took * 2 + 1); };
     const int moveTook = killAfterPause(QStringLiteral("migrate"), tree.dataRoot(), -1);
     EmptyTestServerDatabase();
     int whole = 0;

@@ -2,15 +2,14 @@
 
 #include "maintenance/tree_migration.h"
 #include "maintenance/ui/archive_folder_picker.h"
+#include "maintenance/ui/report_box.h"
 
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TreeMigrationWindow::TreeMigrationWindow(const QString &dataRoot, Progress &progress, Prompt *prompt, QWidget *parent)
     : QDialog(parent), dataRoot_(dataRoot), progress_(progress), prompt_(prompt ? *prompt : ownPrompt_)
@@ -34,11 +33,7 @@ TreeMigrationWindow::TreeMigrationWindow(const QString &dataRoot, Progress &prog
     StartButton->setDefault(true);
     auto *closeButton = new QPushButton(QStringLiteral("Zamknij"), this);
     closeButton->setAutoDefault(false);
-    Report = new QPlainTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Report->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Report = NewReportBox(this);
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Dane firmy:"), Source);
@@ -46,14 +41,7 @@ TreeMigrationWindow::TreeMigrationWindow(const QString &dataRoot, Progress &prog
     line->addWidget(Target, 1);
     line->addWidget(pick);
     form->addRow(QStringLiteral("Przenieś do:"), line);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(StartButton);
-    buttons->addStretch(1);
-    buttons->addWidget(closeButton);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    layout->addWidget(Report, 1);
+    LayOutWithReport(this, form, StartButton, closeButton, Report);
 
     connect(pick, &QPushButton::clicked, this, [this] {
         if (!picker_)
