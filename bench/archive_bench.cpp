@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
 
 // The archive of a ten-year data tree, each year with a document table of 200 000 rows and the
 // year's other tables, beside "cp -r" of the same tree (and "cp -r" followed by "sync" of the
@@ -52,29 +51,12 @@ const BenchTree &Tree()
             table.create(definition);
         };
         create(t.root + QStringLiteral("FIRMA.DB"), CompanyTableDefinition());
-        for (const QString &year : std::as_const(t.years)) {
-            const QString y = t.root + year + QDir::separator();
-            create(y + QStringLiteral("KASA/KASA.DB"), CashDeskTableDefinition());
-            create(y + QStringLiteral("KASA/RKASA.DB"), CashReportTableDefinition());
-            create(y + QStringLiteral("KASA/OPISKASA.DB"), PaymentDescriptionTableDefinition());
-            create(y + QStringLiteral("FIN/KONTRAHI.DB"), ContractorTableDefinition());
-            create(y + QStringLiteral("FIN/WALUTA.DB"), CurrencyTableDefinition());
-            create(y + QStringLiteral("KSIEGA/USER.DB"), OperatorListTableDefinition());
-            create(y + QStringLiteral("SLOWNIKI/KONTAK.DB"), AccountTableDefinition());
-            QFile::copy(documents.path, y + QStringLiteral("KASA/NAGKASA.DB"));
-        }
+        for (const QString &year : std::as_const(t.years))
+            CreateBenchYear(t.root + year, documents.path);
         QFile(ready).open(QIODevice::WriteOnly);
         return t;
     }();
     return tree;
-}
-
-double ChildrenCpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 void RemoveTarget(benchmark::State &state, const BenchTree &tree)

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <array>
 #include <cstdio>
@@ -105,4 +106,33 @@ BenchDocuments PrepareBenchDocuments(int rows)
 QStringList SqliteToolArguments(const QString &tableFile)
 {
     return {QStringLiteral("-cmd"), QStringLiteral(".load %1").arg(QStringLiteral(KASA_SQLITE_EXTENSION_PATH)), tableFile};
+}
+
+void CreateBenchYear(const QString &yearFolder, const QString &documentsPath)
+{
+    Session session;
+    const auto create = [&](const QString &relative, const TableDefinition &definition) {
+        const QString path = QDir(yearFolder).filePath(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        Table table(session);
+        table.setTableName(path);
+        table.create(definition);
+    };
+    create(QStringLiteral("KASA/KASA.DB"), CashDeskTableDefinition());
+    create(QStringLiteral("KASA/RKASA.DB"), CashReportTableDefinition());
+    create(QStringLiteral("KASA/OPISKASA.DB"), PaymentDescriptionTableDefinition());
+    create(QStringLiteral("FIN/KONTRAHI.DB"), ContractorTableDefinition());
+    create(QStringLiteral("FIN/KONTRAHO.DB"), ContractorDetailsTableDefinition());
+    create(QStringLiteral("FIN/WALUTA.DB"), CurrencyTableDefinition());
+    create(QStringLiteral("KSIEGA/USER.DB"), OperatorListTableDefinition());
+    create(QStringLiteral("SLOWNIKI/KONTAK.DB"), AccountTableDefinition());
+    QFile::copy(documentsPath, QDir(yearFolder).filePath(QStringLiteral("KASA/NAGKASA.DB")));
+}
+
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }

@@ -18,6 +18,13 @@ BenchDocuments PrepareBenchDocuments(int rows);
 
 QString BenchDeskSymbol(int desk);
 
+// A year folder of the program's tables, empty but for the document table, which is a copy of
+// the one at documentsPath.
+void CreateBenchYear(const QString &yearFolder, const QString &documentsPath);
+
+// The CPU time of the child programs that have ended, in seconds.
+double ChildrenCpuSeconds();
+
 // The sqlite3 tool's arguments for a table file of the program: the program's collations and
 // functions loaded first, so the tool reads the same file through the same indexes.
 QStringList SqliteToolArguments(const QString &tableFile);

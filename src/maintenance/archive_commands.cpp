@@ -1,6 +1,5 @@
 #include "maintenance/archive_commands.h"
 
-#include "store/server_tree_refusal.h"
 #include "base/global_state.h"
 #include "base/prompt.h"
 #include "maintenance/archive_tree.h"
@@ -23,8 +22,6 @@ QString RestoreQuestion()
 
 bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFolder)
 {
-    if (RefusedOnServer({context.state.DataRoot}, context.prompt))
-        return false;
     // The archive date is company data.
     if (!CheckDataChangePermission(context.state, context.prompt))
         return false;
@@ -53,8 +50,6 @@ bool Archiwizuj(const ArchiveCommandContext &context, const QString &archiveFold
 bool Odtwarzaj(const ArchiveCommandContext &context, const QString &archiveFolder,
                const std::function<void()> &closeTables, const std::function<void()> &reopenTables)
 {
-    if (RefusedOnServer({context.state.DataRoot}, context.prompt))
-        return false;
     if (!CheckDataChangePermission(context.state, context.prompt))
         return false;
     if (context.prompt.show(PromptIcon::Warning, RestoreQuestion(), Yes | No) != Yes)

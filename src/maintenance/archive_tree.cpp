@@ -3,6 +3,8 @@
 #include "base/progress.h"
 #include "maintenance/archive_files.h"
 #include "maintenance/archive_tree_copy.h"
+#include "maintenance/server_tree_archive.h"
+#include "base/server_location.h"
 #include "store/file_move_journal.h"
 #include "store/table_file_check.h"
 
@@ -53,6 +55,8 @@ QString ArchiveFolderRefusal(const QString &dataRoot, const QStringList &years, 
 TreeCopyReport ArchiveDataTree(const QString &dataRoot, const QStringList &years, const QString &archiveFolder,
                                Progress &progress)
 {
+    if (IsServerPath(dataRoot))
+        return ArchiveServerTree(dataRoot, years, archiveFolder, progress);
     TreeCopyReport report;
     report.refusal = ArchiveFolderRefusal(dataRoot, years, archiveFolder);
     if (!report.refusal.isEmpty())

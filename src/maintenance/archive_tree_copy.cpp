@@ -2,7 +2,9 @@
 
 #include "base/progress.h"
 #include "store/crash_point.h"
+#include "store/engine_error.h"
 #include "store/file_move_journal.h"
+#include "store/table_transfer.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +31,16 @@ QString WriteScratch(const FileCopy &copy, CopySource source)
     if (!MakeParentFolders(copy.target))
         return QStringLiteral("nie można utworzyć katalogu");
     const QString scratch = ScratchCopyPath(copy.target);
+    if (source == CopySource::ServerTables) {
+        QFile::remove(scratch);
+        try {
+            TransferTable(copy.source, scratch);
+            return QString();
+        } catch (const EngineError &error) {
+            QFile::remove(scratch);
+            return error.message();
+        }
+    }
     if (copy.table && source == CopySource::LiveTables)
         return SnapshotTableFile(copy.source, scratch);
     return CopyPlainFile(copy.source, scratch);

@@ -11,8 +11,10 @@
 class Progress;
 
 // Where the copied tables come from: a live data tree that programs may be writing (each table
-// is taken as a snapshot), or an archive, whose tables are checked and then copied as they are.
-enum class CopySource { LiveTables, ArchivedTables };
+// is taken as a snapshot), an archive, whose tables are checked and then copied as they are, or
+// a database server, whose tables are written into table files (read in the caller's
+// transaction).
+enum class CopySource { LiveTables, ArchivedTables, ServerTables };
 
 // Why a copy written to scratch may not take its target's place, or empty when it may.
 using CopyVerification = std::function<QString(const FileCopy &copy, const QString &scratch)>;

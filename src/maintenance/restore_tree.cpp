@@ -3,6 +3,9 @@
 #include "base/progress.h"
 #include "maintenance/archive_files.h"
 #include "maintenance/archive_tree_copy.h"
+#include "maintenance/server_tree_archive.h"
+#include "base/server_location.h"
+#include "store/engine_error.h"
 #include "store/file_move_journal.h"
 #include "store/read_only_table_file.h"
 #include "store/table_connection.h"
@@ -86,6 +89,13 @@ QString ArchivedTableProblem(const QString &archiveFolder, const QString &path)
     return QString();
 }
 
+// The working folder's parameter table lies in the data root when the two are one folder; an
+// archive made from a server tree cannot hold it (it never lies on a server), so it stays.
+bool IsWorkingFolderTable(const QString &root, const QString &path)
+{
+    return QDir(root).relativeFilePath(path).compare(QStringLiteral("KASA.DB"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &dataRoot, const QStringList &years,
@@ -103,24 +113,40 @@ TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &data
         report.refusal = QStringLiteral("Archiwum nie zostało dokończone, nic nie zostało odtworzone :\r") + Shown(archiveFolder);
         return report;
     }
-    FinishInterruptedMoves(dataRoot);
-
-    const QList<FileCopy> copies = ArchivedFilesOfTree(archiveFolder, dataRoot, years);
+    const bool onServer = IsServerPath(dataRoot);
+    QList<FileCopy> copies;
+    QList<FileCopy> liveTables;
+    if (onServer) {
+        // Only tables go onto a server.
+        for (const FileCopy &copy : ArchivedFilesOfTree(archiveFolder, dataRoot, years))
+            if (copy.table)
+                copies.append(copy);
+        try {
+            liveTables = ServerTablesOfTree(dataRoot, archiveFolder, years);
+        } catch (const EngineError &error) {
+            report.refusal = error.message() + QStringLiteral("\rNic nie zostało odtworzone.");
+            return report;
+        }
+    } else {
+        FinishInterruptedMoves(dataRoot);
+        copies = ArchivedFilesOfTree(archiveFolder, dataRoot, years);
+        liveTables = ArchivedFilesOfTree(dataRoot, archiveFolder, years);
+    }
     QStringList damaged;
     // Every table of the tree must come back from the archive: a table it lacks would leave the
     // live one beside restored ones of another moment.
-    for (const FileCopy &live : ArchivedFilesOfTree(dataRoot, archiveFolder, years))
-        if (live.table && !QFileInfo(live.target).isFile())
+    for (const FileCopy &live : std::as_const(liveTables))
+        if (live.table && !QFileInfo(live.target).isFile() && !IsWorkingFolderTable(dataRoot, live.source))
             damaged.append(Shown(live.target) + QStringLiteral(" : brak tabeli w archiwum"));
     QStringList inUse;
     LiveTableLocks locks;
-    for (const FileCopy &copy : copies) {
+    for (const FileCopy &copy : std::as_const(copies)) {
         if (!copy.table)
             continue;
         const QString failure = ArchivedTableProblem(archiveFolder, copy.source);
         if (!failure.isEmpty())
             damaged.append(Shown(copy.source) + QStringLiteral(" : ") + failure);
-        if (!locks.lock(copy.target))
+        if (!onServer && !locks.lock(copy.target))
             inUse.append(Shown(copy.target));
     }
     if (!damaged.isEmpty()) {
@@ -135,6 +161,11 @@ TreeCopyReport RestoreDataTree(const QString &archiveFolder, const QString &data
 
     progress.Start(QStringLiteral("Odtwarzanie zbiorów"), int(years.size()) + 3);
     progress.Postep();
+    if (onServer) {
+        RestoreTablesOnServer(copies, liveTables, dataRoot, years, progress, report);
+        progress.Stop();
+        return report;
+    }
     // A journal beside a table belongs to that file: a crashed write is played back into the old
     // table now, and never into the restored one.
     for (const FileCopy &copy : copies)

@@ -177,6 +177,16 @@ void ServerSession::begin(const QString &table)
     ++depth_;
 }
 
+void ServerSession::beginSnapshot(const QString &table)
+{
+    if (depth_ > 0) {
+        begin(table);
+        return;
+    }
+    execute("BEGIN ISOLATION LEVEL REPEATABLE READ", table);
+    ++depth_;
+}
+
 void ServerSession::commit(const QString &table)
 {
     if (depth_ == 0)

@@ -33,6 +33,9 @@ public:
     // Transactions: the outermost begin/commit/rollback write, the inner ones are savepoints.
     bool inTransaction() const { return depth_ > 0; }
     void begin(const QString &table);
+    // The outermost transaction, reading every table as of the moment it began (other programs'
+    // later commits are not seen); the inner ones are savepoints as above.
+    void beginSnapshot(const QString &table);
     void commit(const QString &table);
     void rollback() noexcept;
     void setLockTimeout(int milliseconds);

@@ -5,6 +5,10 @@
 #include "store/table_connection.h"
 #include "store/table_storage.h"
 
+#include <libpq-fe.h>
+#include <cmath>
+#include <optional>
+
 namespace {
 
 QByteArray Quoted(const QString &name)
@@ -85,6 +89,46 @@ void InTransaction(ServerSession &session, const QString &shown, Change change)
     } catch (...) {
         session.rollback();
         throw;
+    }
+}
+
+// One stored value in the server's text form of a copied row: \N for an empty field, and the
+// characters that end a value or a row escaped.
+void AppendCopyValue(QByteArray &line, const QVariant &value)
+{
+    if (!value.isValid() || value.isNull()) {
+        line += "\\N";
+        return;
+    }
+    QByteArray text;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        text = value.toBool() ? "1" : "0";
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double number = value.toDouble();
+        text = std::isnan(number) ? QByteArray("NaN")
+               : std::isinf(number) ? QByteArray(number > 0 ? "Infinity" : "-Infinity")
+                                    : QByteArray::number(number, 'g', 17);
+        break;
+    }
+    case QMetaType::QByteArray:
+        text = "\\x" + value.toByteArray().toHex();
+        break;
+    default:
+        text = value.toString().toUtf8();
+        break;
+    }
+    line.reserve(line.size() + text.size());
+    for (const char c : std::as_const(text)) {
+        switch (c) {
+        case '\\': line += "\\\\"; break;
+        case '\n': line += "\\n"; break;
+        case '\r': line += "\\r"; break;
+        case '\t': line += "\\t"; break;
+        default: line += c;
+        }
     }
 }
 
@@ -217,6 +261,39 @@ QStringList ServerTableBackend::years(const QString &dataRoot)
     while (query.step())
         years.append(query.text(0));
     return years;
+}
+
+QStringList ServerTableBackend::tablesOfTree(const QString &dataRoot)
+{
+    const std::optional<ServerTableAddress> address = ParseServerTablePath(dataRoot);
+    if (!address)
+        return {};
+    auto session = SessionOf(*address);
+    QString root = dataRoot;
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    QStringList paths;
+    ServerCursor query(session, dataRoot,
+                       "SELECT schemaname, tablename FROM pg_tables WHERE (schemaname = "
+                           + Literal(QString::fromLatin1(kOutsideYearsSchema))
+                           + " OR schemaname ~ '^[0-9]{4}$') AND tablename !~ '#(fields|indexes)$'"
+                             " ORDER BY schemaname, tablename");
+    while (query.step()) {
+        const QString schema = query.text(0);
+        paths.append(root + (schema == QLatin1String(kOutsideYearsSchema) ? QString() : schema + u'/') + query.text(1)
+                     + QStringLiteral(".DB"));
+    }
+    return paths;
+}
+
+bool ServerTableBackend::lockUntilTransactionEnds(const QString &path)
+{
+    const ServerTableAddress address = AddressOf(path);
+    auto session = SessionOf(address);
+    return AskSession(*session,
+                      "SELECT pg_try_advisory_xact_lock(" + QByteArray::number(ServerTableBackend(path, address).lockKey())
+                          + ")::int",
+                      path);
 }
 
 QString ServerTableBackend::shownName() const
@@ -427,4 +504,52 @@ QList<TableBackend::Column> ServerTableBackend::dataColumns()
     while (query.step())
         columns.append({query.text(0), query.text(1)});
     return columns;
+}
+
+void ServerTableBackend::appendRowsWithIds(const QByteArrayList &columns, const RowSource &next)
+{
+    pg_conn *connection = session_->handle();
+    const QByteArray sql = "COPY " + dataTable() + " (" + kRowIdColumn
+                           + (columns.isEmpty() ? QByteArray() : ", " + columns.join(", ")) + ") FROM STDIN";
+    PGresult *start = PQexec(connection, sql.constData());
+    if (PQresultStatus(start) != PGRES_COPY_IN) {
+        const EngineError failure = session_->error(start, path_);
+        PQclear(start);
+        throw failure;
+    }
+    PQclear(start);
+    // Rows travel in blocks, so a long table costs few trips to the server.
+    QByteArray block;
+    QVariantList row;
+    bool sent = true;
+    while (sent && next(row)) {
+        for (int i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                block += '\t';
+            AppendCopyValue(block, row[i]);
+        }
+        block += '\n';
+        if (block.size() >= (1 << 20)) {
+            sent = PQputCopyData(connection, block.constData(), int(block.size())) == 1;
+            block.clear();
+        }
+    }
+    if (sent && !block.isEmpty())
+        sent = PQputCopyData(connection, block.constData(), int(block.size())) == 1;
+    PQputCopyEnd(connection, sent ? nullptr : "przerwano");
+    PGresult *end = PQgetResult(connection);
+    const bool copied = PQresultStatus(end) == PGRES_COMMAND_OK;
+    std::optional<EngineError> failure;
+    if (!copied)
+        failure = session_->error(end, path_);
+    PQclear(end);
+    while (PGresult *rest = PQgetResult(connection))
+        PQclear(rest);
+    if (failure)
+        throw *failure;
+    // The rows keep their ids; new rows are numbered after the highest of them.
+    session_->execute("SELECT setval(pg_get_serial_sequence(" + Literal(QString::fromUtf8(dataTable())) + ", "
+                          + Literal(QString::fromLatin1(kRowIdColumn)) + "), GREATEST(max(" + kRowIdColumn
+                          + "), 1), max(" + kRowIdColumn + ") IS NOT NULL) FROM " + dataTable(),
+                      path_);
 }

@@ -36,6 +36,12 @@ public:
     static bool rename(const QString &from, const QString &to);
     // The years that have a schema in the data root's database, sorted.
     static QStringList years(const QString &dataRoot);
+    // Every table of the data root's database (those outside the years and those of every
+    // year), as table paths under the root, sorted.
+    static QStringList tablesOfTree(const QString &dataRoot);
+    // Inside a transaction of the table's server: takes the table against every other program
+    // until the transaction ends. False when another program has it open.
+    static bool lockUntilTransactionEnds(const QString &path);
 
     QString shownName() const override;
     bool moveOpenLock(OpenLock from, OpenLock to) override;
@@ -65,6 +71,7 @@ public:
     bool hasStructureTables() override;
     QSet<QByteArray> indexNames() override;
     QList<Column> dataColumns() override;
+    void appendRowsWithIds(const QByteArrayList &columns, const RowSource &next) override;
 
 private:
     void connect();

@@ -283,3 +283,17 @@ void SqliteTableBackend::throwError(int resultCode) const
 {
     throw error(resultCode);
 }
+
+void SqliteTableBackend::appendRowsWithIds(const QByteArrayList &columns, const RowSource &next)
+{
+    QByteArrayList marks(columns.size() + 1, "?");
+    SqlStatement insert = prepare("INSERT INTO " + dataTable() + " (" + kRowIdColumn
+                                  + (columns.isEmpty() ? QByteArray() : ", " + columns.join(", ")) + ") VALUES ("
+                                  + marks.join(", ") + ")");
+    QVariantList row;
+    while (next(row)) {
+        insert.bindAll(row);
+        insert.run();
+        insert.reset();
+    }
+}

@@ -46,6 +46,7 @@ public:
     bool hasStructureTables() override;
     QSet<QByteArray> indexNames() override;
     QList<Column> dataColumns() override;
+    void appendRowsWithIds(const QByteArrayList &columns, const RowSource &next) override;
 
     [[noreturn]] void throwError(int resultCode) const;
     EngineError error(int resultCode) const;

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QVariantList>
+#include <functional>
 
 // Which lock a program holds to tell the others that it has a table open.
 enum class OpenLock { None, Shared, Exclusive };
@@ -76,4 +78,11 @@ public:
         QString sqlType;
     };
     virtual QList<Column> dataColumns() = 0;
+
+    // Adds rows that keep the row ids they had elsewhere (a whole table moved from another store),
+    // inside the running write. next() fills the row (its row id, then one stored value per
+    // column, in the order of columns, which are quoted names) and returns false when there is
+    // none left. Rows added later get ids after the highest one.
+    using RowSource = std::function<bool(QVariantList &row)>;
+    virtual void appendRowsWithIds(const QByteArrayList &columns, const RowSource &next) = 0;
 };

@@ -391,6 +391,14 @@ TableStructure ReadTableStructure(TableConnection &connection)
     return structure;
 }
 
+void BuildTableIndexes(TableConnection &connection, const TableDefinition &definition)
+{
+    for (const IndexDef &index : definition.indexes)
+        connection.execute(CreateIndexSql(connection.backend(), definition, index));
+    WriteIndexEntries(connection, definition.indexes);
+    connection.noteStructureChange();
+}
+
 void AddTableIndex(TableConnection &connection, const IndexDef &index)
 {
     TableStructure structure = ReadTableStructure(connection);

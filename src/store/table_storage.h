@@ -60,6 +60,10 @@ TableStructure ReadTableStructure(TableConnection &connection);
 
 // Adds (or replaces, by name) an index; a primary index replaces the primary one.
 void AddTableIndex(TableConnection &connection, const IndexDef &index);
+// Makes every index of the definition, in its order, on a table that was created without them
+// and has its rows already, inside the running write: one sort per index instead of keeping
+// each index in order row by row.
+void BuildTableIndexes(TableConnection &connection, const TableDefinition &definition);
 // Drops an index by name ("" = the primary index); throws Missing when there is none.
 void DropTableIndex(TableConnection &connection, const QString &name);
 // The engine's helper indexes: indexes of its own beside the table's, never listed in its

@@ -18,6 +18,7 @@ int RunRestoreCommand(const CommandArguments &arguments, QTextStream &out, QText
 int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunExportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunImportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
+int RunMigrateCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunMigrateParadoxCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 int RunReportCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &clock);
 

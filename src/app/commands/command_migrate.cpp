@@ -4,6 +4,12 @@
 #include "base/command_line.h"
 #include "maintenance/paradox_migration.h"
 #include "maintenance/paradox_migration_report.h"
+#include "maintenance/tree_migration.h"
+#include "store/data_tree.h"
+#include "store/table_file_check.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QTextStream>
 
@@ -28,4 +34,40 @@ int RunMigrateParadoxCommand(const CommandArguments &arguments, QTextStream &out
         err << error.message() << Qt::endl << QStringLiteral("Nic nie zostało zapisane.") << Qt::endl;
         return 1;
     }
+}
+
+int RunMigrateCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err, const Clock &)
+{
+    const QString to = MigrationTargetRoot(arguments.option(QStringLiteral("--to")));
+    if (to.isEmpty()) {
+        err << QStringLiteral("Użycie: kasa migrate --to pg:USŁUGA|postgresql://...|FOLDER") << Qt::endl;
+        return 2;
+    }
+    const QString folder = QFileInfo(arguments.workingFolder).absoluteFilePath();
+    if (!QFileInfo(folder).isDir()) {
+        err << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+        return 1;
+    }
+    const QString given = DataRootFromArguments({arguments.dataRootArgument});
+    const QString from = given.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(given);
+    ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
+    const TreeMigrationReport report = MigrateDataTree(from, to, progress);
+    if (!report.refusal.isEmpty()) {
+        err << QString(report.refusal).replace(u'\r', u'\n') << Qt::endl;
+        return 1;
+    }
+    if (!report.differences.isEmpty()) {
+        err << QStringLiteral("Kopia różni się od danych źródłowych; nic nie zostało przeniesione:") << Qt::endl;
+        for (const QString &difference : report.differences)
+            err << difference << Qt::endl;
+        return 1;
+    }
+    out << QStringLiteral("Przeniesiono dane (tabel: %1) do %2; każda tabela jest taka sama jak źródłowa.")
+               .arg(report.tables)
+               .arg(arguments.option(QStringLiteral("--to")))
+        << Qt::endl
+        << QStringLiteral("Aby pracować na przeniesionych danych, podaj dr=%1 albo wpisz tę ścieżkę jako katalog danych firmy.")
+               .arg(arguments.option(QStringLiteral("--to")))
+        << Qt::endl;
+    return 0;
 }

@@ -55,6 +55,12 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
                          "pozostałe dopisywane, wszystko w jednej transakcji; błędna wartość zatrzymuje import\n"
                          "z numerem wiersza i kolumną, niczego nie zmieniając.\n"),
           RunImportCommand, {{}, {}, 2, 2}}},
+        {QStringLiteral("migrate"),
+         {QStringLiteral("kasa migrate --to pg:USŁUGA|postgresql://...|FOLDER"),
+          QStringLiteral("Przenosi dane firmy (każdy rok i każdą tabelę) z plików do pustej bazy danych na serwerze\n"
+                         "albo z serwera do pustego folderu. Kopia jest porównywana ze źródłem wiersz po wierszu\n"
+                         "i zostaje tylko wtedy, gdy jest taka sama; inaczej nic się nie zmienia.\n"),
+          RunMigrateCommand, {{QStringLiteral("--to")}, {}, 0, 0}}},
         {QStringLiteral("migrate-paradox"),
          {QStringLiteral("kasa migrate-paradox --from STARY_FOLDER_ROBOCZY [dr=STARY_FOLDER_DANYCH] --to NOWY_FOLDER"),
           QStringLiteral("Przenosi instalację, której tabele są plikami Paradox (KASA.DB, BAZA\\USER.DB, FIRMA.DB i foldery\n"

@@ -7,6 +7,7 @@
 #include "maintenance/ui/index_repair_window.h"
 #include "maintenance/ui/new_year_window.h"
 #include "maintenance/ui/paradox_migration_window.h"
+#include "maintenance/ui/tree_migration_window.h"
 #include "maintenance/ui/year_change_window.h"
 #include "store/session.h"
 #include "store/data_change_permission.h"
@@ -82,6 +83,11 @@ void MaintenanceWiring::addCommands(ExternalCommands &commands)
         if (!paradoxMigrationWindow_)
             paradoxMigrationWindow_ = new ParadoxMigrationWindow(progressWindow(), &prompt_, MainWindow());
         paradoxMigrationWindow_->showModal();
+    };
+    commands.migrateTree = [this] {
+        if (!treeMigrationWindow_)
+            treeMigrationWindow_ = new TreeMigrationWindow(data_.state().DataRoot, progressWindow(), &prompt_, MainWindow());
+        treeMigrationWindow_->showModal();
     };
     commands.beforeClose = [this] { remindOfArchive(); };
 }

@@ -6,6 +6,7 @@
 class IndexRepairWindow;
 class NewYearWindow;
 class ParadoxMigrationWindow;
+class TreeMigrationWindow;
 class Prompt;
 class QWidget;
 class TARCHF;
@@ -23,7 +24,8 @@ public:
     ~MaintenanceWiring();
 
     // "Archiwowanie i Odtwarzanie", "Naprawa Indeksów", "Zmiana roku", "Otwarcie roku",
-    // "Przeniesienie danych z tabel Paradox" and the reminder.
+    // "Przeniesienie danych z tabel Paradox", "Przeniesienie danych na serwer lub z serwera" and
+    // the reminder.
     void addCommands(ExternalCommands &commands);
 
 private:
@@ -39,4 +41,5 @@ private:
     QPointer<NewYearWindow> newYearWindow_;
     QPointer<IndexRepairWindow> indexRepairWindow_;
     QPointer<ParadoxMigrationWindow> paradoxMigrationWindow_;
+    QPointer<TreeMigrationWindow> treeMigrationWindow_;
 };

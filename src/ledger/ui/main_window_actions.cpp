@@ -228,6 +228,7 @@ void TKASAF::buildMenus()
     external(ParameterMenu, QStringLiteral("Zmiana roku"), &ExternalCommands::changeYear);
     external(ParameterMenu, QStringLiteral("Otwarcie roku"), &ExternalCommands::openYear);
     external(ParameterMenu, QStringLiteral("Przeniesienie danych z tabel Paradox"), &ExternalCommands::migrateParadox);
+    external(ParameterMenu, QStringLiteral("Przeniesienie danych na serwer lub z serwera"), &ExternalCommands::migrateTree);
     external(ParameterMenu, QStringLiteral("Użytkownicy"), &ExternalCommands::users);
 
     HelpMenu = menuBar()->addMenu(QStringLiteral("Pomoc"));

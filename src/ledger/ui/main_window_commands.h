@@ -70,6 +70,7 @@ struct ExternalCommands {
     std::function<void()> changeYear;        // "Zmiana roku"
     std::function<void()> openYear;          // "Otwarcie roku"
     std::function<void()> migrateParadox;    // "Przeniesienie danych z tabel Paradox"
+    std::function<void()> migrateTree;       // "Przeniesienie danych na serwer lub z serwera"
     std::function<void()> users;             // "Użytkownicy"
     std::function<void()> about;             // "O programie"
     std::function<void()> help;              // "Pomoc" (F1); without it the help file opens

@@ -3,14 +3,13 @@
 #include "maintenance/paradox_migration.h"
 #include "maintenance/paradox_migration_report.h"
 #include "maintenance/ui/archive_folder_picker.h"
+#include "maintenance/ui/report_box.h"
 
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 ParadoxMigrationWindow::ParadoxMigrationWindow(Progress &progress, Prompt *prompt, QWidget *parent)
     : QDialog(parent), progress_(progress), prompt_(prompt ? *prompt : ownPrompt_)
@@ -33,11 +32,7 @@ ParadoxMigrationWindow::ParadoxMigrationWindow(Progress &progress, Prompt *promp
     // Enter in a folder field starts the work, never closes the window.
     StartButton->setDefault(true);
     closeButton->setAutoDefault(false);
-    Report = new QPlainTextEdit(this);
-    Report->setObjectName(QStringLiteral("Report"));
-    Report->setReadOnly(true);
-    Report->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Report->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Report = NewReportBox(this);
 
     auto *form = new QFormLayout;
     const auto row = [&](const QString &label, QLineEdit *field) {
@@ -49,14 +44,7 @@ ParadoxMigrationWindow::ParadoxMigrationWindow(Progress &progress, Prompt *promp
     row(QStringLiteral("Stary folder roboczy (z tabelą KASA.DB):"), OldWorkingFolder);
     row(QStringLiteral("Stary folder danych (z tabelą FIRMA.DB):"), OldDataRoot);
     row(QStringLiteral("Folder nowej instalacji (nowy albo pusty):"), NewFolder);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(StartButton);
-    buttons->addStretch(1);
-    buttons->addWidget(closeButton);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    layout->addWidget(Report, 1);
+    LayOutWithReport(this, form, StartButton, closeButton, Report);
 
     connect(StartButton, &QPushButton::clicked, this, &ParadoxMigrationWindow::StartClick);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
