@@ -1,5 +1,6 @@
 #include "posting_program.h"
 #include "server_bench_data.h"
+#include "store_bench_data.h"
 
 #include "base/clock.h"
 #include "base/global_state.h"
@@ -309,14 +310,6 @@ void CashStateOfAnOpenReportOf5000Documents(benchmark::State &state)
         benchmark::DoNotOptimize(year.ledger().cashState().StanKasa());
 }
 BENCHMARK(CashStateOfAnOpenReportOf5000Documents)->Arg(200000)->Iterations(20)->Unit(benchmark::kMillisecond);
-
-double ChildrenCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 constexpr int kDocumentsPerProgram = 1000;
 

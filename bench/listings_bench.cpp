@@ -229,15 +229,6 @@ private:
     std::unique_ptr<ListingContext> context_;
 };
 
-// The processor time the finished child processes used so far, in seconds.
-double ChildrenCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // A figure of this process's memory from the system, in megabytes: "VmRSS:" (resident now) or
 // "VmHWM:" (the resident peak).
 double MemoryFigure(const QByteArray &name)

@@ -1,22 +1,10 @@
 #include "program_run.h"
+#include "store_bench_data.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <sys/resource.h>
-
-namespace {
-
-double ChildrenCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
 
 ProgramRun RunProgram(const QString &workingFolder, const QStringList &arguments, const QString &peakFile)
 {
