@@ -20,6 +20,7 @@ namespace {
 constexpr const char *kBackendVariable = "KASA_TEST_BACKEND";
 constexpr const char *kRootVariable = "KASA_TEST_SERVER_ROOT";
 constexpr const char *kDatabase = "kasa_test";
+constexpr const char *kService = "kasatest";
 
 QString gFolder;
 QString gRunAs; // the user the server runs as; empty for the tests' own
@@ -146,6 +147,20 @@ void StartTestServerWhenAsked()
         Abort(*failure);
     Execute("postgres", QByteArray("CREATE DATABASE ") + kDatabase);
     qputenv(kRootVariable, ServerDataRoot(QString::fromUtf8(AdminAddress(kDatabase)))->toUtf8());
+    // The same database as a service, as an office names it in pg_service.conf.
+    QFile services(gFolder + QStringLiteral("/pg_service.conf"));
+    if (!services.open(QIODevice::WriteOnly))
+        Abort(QStringLiteral("nie można zapisać %1").arg(services.fileName()));
+    services.write(QStringLiteral("[%1]\nhost=%2\ndbname=%3\nuser=kasa\n")
+                       .arg(QLatin1String(kService), gFolder, QLatin1String(kDatabase))
+                       .toUtf8());
+    services.close();
+    qputenv("PGSERVICEFILE", services.fileName().toUtf8());
+}
+
+QString TestServerServiceRoot()
+{
+    return QStringLiteral("pg:%1/").arg(QLatin1String(kService));
 }
 
 QString TestServerDataRoot()

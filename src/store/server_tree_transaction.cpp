@@ -1,0 +1,77 @@
+#include "store/server_tree_transaction.h"
+
+#include "base/server_location.h"
+#include "store/engine_error.h"
+#include "store/table_connection.h"
+#include "store/table_storage.h"
+#include "store/server_cursor.h"
+#include "store/server_session.h"
+
+namespace {
+
+ServerTableAddress AddressOfRoot(const QString &dataRoot)
+{
+    const std::optional<ServerTableAddress> address = ParseServerTablePath(dataRoot);
+    if (!address)
+        throw EngineError(EngineErrorKind::Missing, MissingTableMessage(dataRoot));
+    return *address;
+}
+
+std::shared_ptr<ServerSession> SessionOfRoot(const QString &dataRoot)
+{
+    const ServerTableAddress address = AddressOfRoot(dataRoot);
+    return ServerSession::of(address.connectionInfo, address.server);
+}
+
+QByteArray Literal(const QString &text)
+{
+    QByteArray quoted = text.toUtf8();
+    quoted.replace('\'', "''");
+    return '\'' + quoted + '\'';
+}
+
+} // namespace
+
+ServerTreeTransaction::ServerTreeTransaction(const QString &dataRoot)
+    : session_(SessionOfRoot(dataRoot)), dataRoot_(dataRoot)
+{
+    session_->begin(dataRoot_);
+    open_ = true;
+}
+
+ServerTreeTransaction::~ServerTreeTransaction()
+{
+    if (open_)
+        session_->rollback();
+}
+
+void ServerTreeTransaction::waitForOthersDoing(const QString &work)
+{
+    session_->execute("SELECT pg_advisory_xact_lock(hashtext(" + Literal(work) + "))", dataRoot_);
+}
+
+void ServerTreeTransaction::makeYear(const QString &year)
+{
+    session_->execute("CREATE SCHEMA IF NOT EXISTS " + QuotedName(year), dataRoot_);
+}
+
+void ServerTreeTransaction::commit()
+{
+    open_ = false;
+    session_->commit(dataRoot_);
+}
+
+QStringList ServerTablesOf(const QString &dataRoot, const QString &year)
+{
+    const QString schema = year.isEmpty() ? QString::fromLatin1(kOutsideYearsSchema) : year;
+    QString root = dataRoot;
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    ServerCursor query(SessionOfRoot(dataRoot), dataRoot,
+                       "SELECT tablename FROM pg_tables WHERE schemaname = " + Literal(schema)
+                           + " AND position('#' in tablename) = 0 ORDER BY tablename");
+    QStringList tables;
+    while (query.step())
+        tables.append(root + (year.isEmpty() ? QString() : year + u'/') + query.text(0) + QStringLiteral(".DB"));
+    return tables;
+}

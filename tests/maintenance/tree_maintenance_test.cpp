@@ -1,0 +1,173 @@
+#include <QThread>
+
+#include "app/commands/command_tool.h"
+#include "base/clock.h"
+#include "base/server_location.h"
+#include "maintenance/new_year_opening.h"
+#include "store/data_tree_initializer.h"
+#include "store/select_year.h"
+#include "store/server_tree_transaction.h"
+#include "store/session.h"
+#include "store/table.h"
+#include "support/child_program.h"
+#include "support/throwaway_server.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+
+// The maintenance commands on a demo installation whose data lie in table files or, when the
+// tests run on the server, in the tests' database: the same command does the same job on both.
+
+namespace {
+
+constexpr const char *kChildFolder = "KASA_TREE_MAINTENANCE_FOLDER";
+
+// SQL another program (an administrator's psql) runs on the tests' database.
+void OnServer(const QByteArray &sql)
+{
+    const std::optional<ServerTableAddress> address = ParseServerTablePath(TestServerDataRoot());
+    ASSERT_TRUE(address);
+    PGconn *connection = PQconnectdb(address->connectionInfo.constData());
+    ASSERT_EQ(PQstatus(connection), CONNECTION_OK) << PQerrorMessage(connection);
+    PQclear(PQexec(connection, "SET client_min_messages = warning"));
+    PGresult *result = PQexec(connection, sql.constData());
+    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(connection);
+    PQclear(result);
+    PQfinish(connection);
+}
+
+class TreeMaintenanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        if (!qEnvironmentVariableIsEmpty(kChildFolder))
+            return; // a child program works in its parent's installation
+        if (TestsRunOnServer())
+            EmptyTestServerDatabase();
+        InitialiseDataTree({folder(), QStringLiteral("2026"), true, TestsRunOnServer() ? TestServerServiceRoot() : QString()},
+                           clock);
+    }
+
+    QString folder() const
+    {
+        const QString child = qEnvironmentVariable(kChildFolder);
+        return child.isEmpty() ? QDir(dir.path()).absolutePath() + QDir::separator() : child;
+    }
+    QString dataRoot() const { return TestsRunOnServer() ? TestServerServiceRoot() : folder(); }
+
+    int run(QStringList arguments)
+    {
+        output.clear();
+        errors.clear();
+        arguments = QStringList{QStringLiteral("-C"), folder()} + arguments;
+        QTextStream out(&output);
+        QTextStream err(&errors);
+        return RunCommandTool(arguments, out, err, clock);
+    }
+
+    // Every table of the year by its path inside the year ("KASA/NAGKASA.DB") with its row count.
+    QMap<QString, int> yearTables(const QString &year)
+    {
+        QStringList paths;
+        const QString yearRoot = dataRoot() + year + u'/';
+        if (TestsRunOnServer()) {
+            paths = ServerTablesOf(dataRoot(), year);
+        } else {
+            QDirIterator it(yearRoot, {QStringLiteral("*.DB")}, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                paths.append(it.next());
+        }
+        QMap<QString, int> tables;
+        Session session;
+        for (const QString &path : std::as_const(paths)) {
+            Table table(session);
+            table.setTableName(path);
+            table.open();
+            tables.insert(path.mid(yearRoot.size()).toUpper(), table.recordCount());
+        }
+        return tables;
+    }
+
+    void removeYear(const QString &year)
+    {
+        if (TestsRunOnServer())
+            OnServer("DROP SCHEMA IF EXISTS \"" + year.toLatin1() + "\" CASCADE");
+        else
+            QDir(folder() + year).removeRecursively();
+    }
+
+    QTemporaryDir dir;
+    FixedClock clock{QDate(2026, 12, 20)};
+    QString output;
+    QString errors;
+};
+
+} // namespace
+
+// The new year holds every table of the old one: the desks, descriptions, contractors and the
+// other lists with their rows, the documents and reports empty; the year list then offers it.
+TEST_F(TreeMaintenanceTest, NewYearCarriesTheListsAndStartsTheBooksEmpty)
+{
+    const QMap<QString, int> old = yearTables(QStringLiteral("2026"));
+    ASSERT_GT(old.value(QStringLiteral("KASA/NAGKASA.DB")), 0);
+    ASSERT_GT(old.value(QStringLiteral("KASA/KASA.DB")), 0);
+
+    ASSERT_EQ(run({QStringLiteral("new-year")}), 0) << errors.toStdString();
+
+    QMap<QString, int> expected;
+    for (auto it = old.cbegin(); it != old.cend(); ++it)
+        expected.insert(it.key(), YearOpeningRuleFor(u'/' + it.key()).carryRows ? it.value() : 0);
+    EXPECT_EQ(yearTables(QStringLiteral("2027")), expected);
+    EXPECT_EQ(ListYearFolders(dataRoot()), QStringList({QStringLiteral("2026"), QStringLiteral("2027")}));
+    EXPECT_EQ(run({QStringLiteral("listing"), QStringLiteral("cash-state"), QStringLiteral("--year"),
+                   QStringLiteral("2027"), QStringLiteral("--out"), QDir(dir.path()).filePath(QStringLiteral("s.txt"))}),
+              0)
+        << errors.toStdString();
+}
+
+// The child's half of the kill test: opens the year and ends.
+TEST_F(TreeMaintenanceTest, OpensTheYearForItsParent)
+{
+    if (qEnvironmentVariableIsEmpty(kChildFolder))
+        GTEST_SKIP() << "the kill test starts it";
+    run({QStringLiteral("new-year")});
+}
+
+// An opening killed at any moment leaves the year whole or not there at all, and the next
+// opening makes it whole.
+TEST_F(TreeMaintenanceTest, AKilledNewYearLeavesTheWholeYearOrNone)
+{
+    const QStringList child{QString::fromLatin1(kChildFolder) + u'=' + folder()};
+    const QString filter = QStringLiteral("TreeMaintenanceTest.OpensTheYearForItsParent");
+    QElapsedTimer timer;
+    timer.start();
+    {
+        ChildProgram opening(filter, child);
+        opening.finish();
+    }
+    const qint64 took = timer.elapsed();
+    const QMap<QString, int> whole = yearTables(QStringLiteral("2027"));
+    ASSERT_FALSE(whole.isEmpty());
+    const int kills = qEnvironmentVariableIntValue("KASA_KILLS") > 0 ? qEnvironmentVariableIntValue("KASA_KILLS") : 4;
+    for (int kill = 0; kill < kills; ++kill) {
+        removeYear(QStringLiteral("2027"));
+        const int pause = int(took * (kill + 1) / (kills + 1));
+        {
+            ChildProgram opening(filter, child);
+            QThread::msleep(pause);
+            opening.killHard();
+        }
+        if (ListYearFolders(dataRoot()).contains(QStringLiteral("2027")))
+            EXPECT_EQ(yearTables(QStringLiteral("2027")), whole) << pause;
+        removeYear(QStringLiteral("2027"));
+        ASSERT_EQ(run({QStringLiteral("new-year")}), 0) << errors.toStdString();
+        EXPECT_EQ(yearTables(QStringLiteral("2027")), whole) << pause;
+    }
+}
