@@ -5,7 +5,7 @@
 
 class Prompt;
 
-// Archive, restore, new year, check and repair work on table files; on data that lies on a
+// Archive and restore work on table files; on data that lies on a
 // database server they refuse, so that nothing is done there half or wrong.
 
 // The refusal's text when a path lies on a server, else empty.

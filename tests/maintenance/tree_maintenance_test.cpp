@@ -171,3 +171,41 @@ TEST_F(TreeMaintenanceTest, AKilledNewYearLeavesTheWholeYearOrNone)
         EXPECT_EQ(yearTables(QStringLiteral("2027")), whole) << pause;
     }
 }
+
+// The check reads the server's tables against the program's structures: a table gone, an index
+// dropped and a column of another type are each named, and the check ends with 1; the sound tree
+// before passes with the indexes read by the server's checker.
+TEST_F(TreeMaintenanceTest, CheckNamesEveryFaultOfTheServerTables)
+{
+    if (!TestsRunOnServer())
+        GTEST_SKIP() << "the table files' check has its tests with the command line";
+    ASSERT_EQ(run({QStringLiteral("check")}), 0) << output.toStdString() << errors.toStdString();
+    EXPECT_FALSE(output.contains(QStringLiteral("amcheck"))) << output.toStdString();
+
+    OnServer(R"(DROP TABLE "2026"."KASA/OPISKASA")");
+    OnServer(R"(DROP INDEX "2026"."KASA/NAGKASA#primary_key")");
+    OnServer(R"(ALTER TABLE "2026"."KASA/KASA" ALTER COLUMN "NAZWA" TYPE varchar(80))");
+    EXPECT_EQ(run({QStringLiteral("check")}), 1);
+    const QList<std::pair<QString, QString>> faults{
+        {QStringLiteral("2026/KASA/OPISKASA.DB"), QStringLiteral("brak tabeli")},
+        {QStringLiteral("2026/KASA/NAGKASA.DB"), QStringLiteral("brak indeksu głównego na serwerze")},
+        {QStringLiteral("2026/KASA/KASA.DB"), QStringLiteral("pole NAZWA ma na serwerze typ character varying zamiast text")},
+    };
+    for (const auto &[table, fault] : faults)
+        EXPECT_TRUE(errors.contains(QStringLiteral("Tabela %1%2: %3").arg(dataRoot(), table, fault))) << errors.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("uszkodzonych: 3"))) << output.toStdString();
+}
+
+// The repair builds the dropped index again and reports each table as its window does.
+TEST_F(TreeMaintenanceTest, RepairMendsADroppedIndex)
+{
+    if (!TestsRunOnServer())
+        GTEST_SKIP() << "the table files' repair has its tests with the command line";
+    OnServer(R"(DROP INDEX "2026"."KASA/NAGKASA#primary_key")");
+    ASSERT_EQ(run({QStringLiteral("check")}), 1);
+
+    ASSERT_EQ(run({QStringLiteral("repair")}), 0) << output.toStdString() << errors.toStdString();
+    EXPECT_TRUE(output.contains(dataRoot() + QStringLiteral("2026/KASA/NAGKASA naprawiono."))) << output.toStdString();
+    EXPECT_TRUE(output.trimmed().endsWith(QStringLiteral("KONIEC"))) << output.toStdString();
+    EXPECT_EQ(run({QStringLiteral("check")}), 0) << output.toStdString();
+}
