@@ -209,3 +209,46 @@ TEST_F(TreeMaintenanceTest, RepairMendsADroppedIndex)
     EXPECT_TRUE(output.trimmed().endsWith(QStringLiteral("KONIEC"))) << output.toStdString();
     EXPECT_EQ(run({QStringLiteral("check")}), 0) << output.toStdString();
 }
+
+// Documents exported from one year and imported into the next come back out the same; a file
+// with an amount that is no number stops the import with nothing written.
+TEST_F(TreeMaintenanceTest, ExportedDocumentsImportIntoTheNextYearUnchanged)
+{
+    const QDir files(dir.path());
+    ASSERT_EQ(run({QStringLiteral("new-year")}), 0) << errors.toStdString();
+    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("documents"), files.filePath(QStringLiteral("a.txt"))}), 0)
+        << errors.toStdString();
+    QFile exported(files.filePath(QStringLiteral("a.txt")));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QByteArray rows = exported.readAll();
+    exported.close();
+
+    QList<QByteArray> lines = rows.split('\n');
+    ASSERT_GT(lines.size(), 10);
+    const int amount = int(lines[0].split('\t').indexOf("KWOTA"));
+    ASSERT_GE(amount, 0);
+    QList<QByteArray> values = lines[lines.size() - 2].split('\t');
+    values[amount] = "12x";
+    lines[lines.size() - 2] = values.join('\t');
+    QFile damaged(files.filePath(QStringLiteral("zle.txt")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(lines.join('\n'));
+    damaged.close();
+    EXPECT_EQ(run({QStringLiteral("import"), QStringLiteral("documents"), damaged.fileName(), QStringLiteral("--year"),
+                   QStringLiteral("2027")}),
+              1);
+    EXPECT_TRUE(errors.contains(QStringLiteral("\"12x\""))) << errors.toStdString();
+    EXPECT_EQ(yearTables(QStringLiteral("2027")).value(QStringLiteral("KASA/NAGKASA.DB")), 0);
+
+    ASSERT_EQ(run({QStringLiteral("import"), QStringLiteral("documents"), exported.fileName(), QStringLiteral("--year"),
+                   QStringLiteral("2027")}),
+              0)
+        << errors.toStdString();
+    ASSERT_EQ(run({QStringLiteral("export"), QStringLiteral("documents"), files.filePath(QStringLiteral("b.txt")),
+                   QStringLiteral("--year"), QStringLiteral("2027")}),
+              0)
+        << errors.toStdString();
+    QFile again(files.filePath(QStringLiteral("b.txt")));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), rows);
+}
