@@ -5,6 +5,11 @@
 #include "base/server_location.h"
 #include "maintenance/new_year_opening.h"
 #include "store/data_tree_initializer.h"
+#include "store/structure_upgrades.h"
+#include "store/table_helper_context.h"
+#include "store/table_schemas.h"
+#include "support/scripted_prompt.h"
+#include "base/global_state.h"
 #include "store/select_year.h"
 #include "store/server_tree_transaction.h"
 #include "store/session.h"
@@ -251,4 +256,35 @@ TEST_F(TreeMaintenanceTest, ExportedDocumentsImportIntoTheNextYearUnchanged)
     QFile again(files.filePath(QStringLiteral("b.txt")));
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), rows);
+}
+
+// A company table of an older version, with fewer fields, is rebuilt in the current structure
+// and keeps its row.
+TEST_F(TreeMaintenanceTest, AnOlderCompanyTableIsRebuiltInTheCurrentStructure)
+{
+    const TableDefinition current = CompanyTableDefinition();
+    TableDefinition older;
+    for (const char *name : {"NR", "DR", "SKROT", "NUM1", "NUM2", "NUM3", "ZAPAS1"})
+        older.fields.append(current.fields[current.fieldIndex(QString::fromLatin1(name))]);
+    older.indexes = current.indexes;
+    Session session;
+    session.setWorkingFolder(folder());
+    const QString path = dataRoot() + QStringLiteral("FIRMA.DB");
+    Table company(session);
+    company.setTableName(path);
+    company.create(older);
+    company.open();
+    company.append();
+    company.setInteger(QStringLiteral("NR"), 1);
+    company.setString(QStringLiteral("SKROT"), QStringLiteral("Biuro Rachunkowe"));
+    company.post();
+
+    ScriptedPrompt prompt;
+    GlobalState state;
+    TableHelperContext context{session, prompt, state};
+    UpgradeCompanyTable(company, context);
+
+    EXPECT_EQ(company.definition().fields.size(), current.fields.size());
+    EXPECT_EQ(company.asString(QStringLiteral("SKROT")), QStringLiteral("Biuro Rachunkowe"));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.texts().join(u'|').toStdString();
 }
