@@ -130,8 +130,9 @@ QString PrepareServerIndexCheck(const QString &dataRoot)
     try {
         ServerSession::of(address->connectionInfo, address->server)
             ->execute("CREATE EXTENSION IF NOT EXISTS amcheck", dataRoot);
-    } catch (const EngineError &error) {
-        return error.message();
+    } catch (const EngineError &) {
+        return QStringLiteral("w bazie nie ma rozszerzenia amcheck, a login programu nie może go założyć "
+                              "(administrator serwera zakłada je poleceniem CREATE EXTENSION amcheck)");
     }
     return QString();
 }
@@ -161,7 +162,7 @@ TableFileCheck InspectServerTable(const QString &path, const std::optional<Table
         if (checkIndexConsistency)
             CheckIndexConsistency(table, check.problems);
     } catch (const EngineError &error) {
-        check.problems << error.message();
+        check.problems << QString(error.message()).replace(u'\r', u' ');
     }
     return check;
 }

@@ -291,11 +291,10 @@ QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QStr
             const QString unavailable = PrepareServerIndexCheck(dataRoot);
             checkServerIndexes = unavailable.isEmpty();
             if (!checkServerIndexes && notices)
-                notices->append(QStringLiteral("Spójności indeksów nie sprawdzono: serwer nie udostępnia rozszerzenia amcheck (%1).")
-                                    .arg(QString(unavailable).replace(u'\r', u' ')));
+                notices->append(QStringLiteral("Spójności indeksów nie sprawdzono: %1.").arg(unavailable));
         }
     } catch (const EngineError &error) {
-        results << TableFileCheck{dataRoot, {error.message()}};
+        results << TableFileCheck{dataRoot, {QString(error.message()).replace(u'\r', u' ')}};
         return results;
     }
     if (years.isEmpty())
