@@ -12,13 +12,6 @@ QByteArray Quoted(const QString &name)
     return QuotedName(name);
 }
 
-QByteArray Literal(const QString &text)
-{
-    QByteArray quoted = text.toUtf8();
-    quoted.replace('\'', "''");
-    return '\'' + quoted + '\'';
-}
-
 ServerTableAddress AddressOf(const QString &path)
 {
     const std::optional<ServerTableAddress> address = ParseServerTablePath(path);
@@ -49,8 +42,8 @@ bool AskSession(ServerSession &session, const QByteArray &sql, const QString &sh
 bool TableIsThere(ServerSession &session, const ServerTableAddress &address, const QString &shown)
 {
     return AskSession(session,
-                      "SELECT count(*) FROM pg_tables WHERE schemaname = " + Literal(address.schema)
-                          + " AND tablename = " + Literal(address.table),
+                      "SELECT count(*) FROM pg_tables WHERE schemaname = " + ServerTextLiteral(address.schema)
+                          + " AND tablename = " + ServerTextLiteral(address.table),
                       shown);
 }
 
@@ -69,6 +62,13 @@ void InTransaction(ServerSession &session, const QString &shown, Change change)
 }
 
 } // namespace
+
+QByteArray ServerTextLiteral(const QString &text)
+{
+    QByteArray quoted = text.toUtf8();
+    quoted.replace('\'', "''");
+    return '\'' + quoted + '\'';
+}
 
 QByteArray ServerColumnType(FieldType type)
 {
@@ -178,8 +178,8 @@ bool ServerTableBackend::rename(const QString &from, const QString &to)
         QList<QByteArray> indexes;
         {
             ServerCursor query(session, from,
-                               "SELECT indexname FROM pg_indexes WHERE schemaname = " + Literal(source.schema)
-                                   + " AND tablename = " + Literal(source.table));
+                               "SELECT indexname FROM pg_indexes WHERE schemaname = " + ServerTextLiteral(source.schema)
+                                   + " AND tablename = " + ServerTextLiteral(source.table));
             while (query.step())
                 indexes.append(query.text(0).toUtf8());
         }
@@ -269,7 +269,7 @@ void ServerTableBackend::open()
     if (!TableIsThere(*session_, address_, path_))
         throw EngineError(EngineErrorKind::Missing, MissingTableMessage(path_));
     // A table this program's login may only read is opened read-only.
-    readOnly_ = !ask("SELECT has_table_privilege(" + Literal(QString::fromUtf8(dataTable())) + ", 'INSERT')::int");
+    readOnly_ = !ask("SELECT has_table_privilege(" + ServerTextLiteral(QString::fromUtf8(dataTable())) + ", 'INSERT')::int");
 }
 
 void ServerTableBackend::setLockTimeout(int milliseconds)
@@ -397,9 +397,9 @@ void ServerTableBackend::createTables(const QList<FieldDef> &fields)
 
 bool ServerTableBackend::hasStructureTables()
 {
-    return ask("SELECT count(*) = 3 FROM pg_tables WHERE schemaname = " + Literal(address_.schema)
-               + " AND tablename IN (" + Literal(address_.table) + ", " + Literal(address_.table + "#fields") + ", "
-               + Literal(address_.table + "#indexes") + ")");
+    return ask("SELECT count(*) = 3 FROM pg_tables WHERE schemaname = " + ServerTextLiteral(address_.schema)
+               + " AND tablename IN (" + ServerTextLiteral(address_.table) + ", " + ServerTextLiteral(address_.table + "#fields") + ", "
+               + ServerTextLiteral(address_.table + "#indexes") + ")");
 }
 
 QSet<QByteArray> ServerTableBackend::indexNames()

@@ -11,6 +11,8 @@
 
 class ServerCursor;
 
+// A text as a literal of the server's SQL.
+QByteArray ServerTextLiteral(const QString &text);
 // The server's column type for a field type.
 QByteArray ServerColumnType(FieldType type);
 

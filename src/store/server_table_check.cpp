@@ -12,13 +12,6 @@
 
 namespace {
 
-QByteArray Literal(const QString &text)
-{
-    QByteArray quoted = text.toUtf8();
-    quoted.replace('\'', "''");
-    return '\'' + quoted + '\'';
-}
-
 // One SQL table of a table on the server, by its name beside the table's ("" for the rows).
 class ServerTableReader {
 public:
@@ -33,8 +26,8 @@ public:
     }
     bool has(const QString &suffix)
     {
-        return !rows("SELECT 1 FROM pg_tables WHERE schemaname = " + Literal(address_.schema)
-                     + " AND tablename = " + Literal(address_.table + suffix))
+        return !rows("SELECT 1 FROM pg_tables WHERE schemaname = " + ServerTextLiteral(address_.schema)
+                     + " AND tablename = " + ServerTextLiteral(address_.table + suffix))
                     .isEmpty();
     }
     // The first two columns of every row the query gives, as texts.
@@ -66,8 +59,8 @@ void CheckStructure(ServerTableReader &table, const TableDefinition &expected, Q
     const ServerTableAddress &address = table.address();
     const QHash<QString, QString> defined = table.upperKeyed("SELECT name, type FROM " + table.sqlTable(QStringLiteral("#fields")));
     const QHash<QString, QString> columns = table.upperKeyed(
-        "SELECT column_name, data_type FROM information_schema.columns WHERE table_schema = " + Literal(address.schema)
-        + " AND table_name = " + Literal(address.table));
+        "SELECT column_name, data_type FROM information_schema.columns WHERE table_schema = " + ServerTextLiteral(address.schema)
+        + " AND table_name = " + ServerTextLiteral(address.table));
     for (const FieldDef &field : expected.fields) {
         const QString name = field.name.toUpper();
         if (!defined.contains(name) || !columns.contains(name)) {
@@ -93,7 +86,7 @@ void CheckIndexesExist(ServerTableReader &table, QStringList &problems)
     QSet<QString> present;
     const QString prefix = (address.table + u'#').toUpper();
     for (const auto &[name, unused] : table.rows("SELECT indexname FROM pg_indexes WHERE schemaname = "
-                                                   + Literal(address.schema) + " AND tablename = " + Literal(address.table)))
+                                                   + ServerTextLiteral(address.schema) + " AND tablename = " + ServerTextLiteral(address.table)))
         if (name.toUpper().startsWith(prefix))
             present.insert(name.toUpper().mid(prefix.size()));
     for (const auto &[name, primary] :
@@ -110,7 +103,7 @@ void CheckIndexConsistency(ServerTableReader &table, QStringList &problems)
     const QList<std::pair<QString, QString>> indexes = table.rows(
         "SELECT c.oid::text, c.relname FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid"
         " JOIN pg_am a ON a.oid = c.relam WHERE a.amname = 'btree' AND i.indrelid = "
-        + Literal(QString::fromUtf8(table.sqlTable(QString()))) + "::regclass ORDER BY c.relname");
+        + ServerTextLiteral(QString::fromUtf8(table.sqlTable(QString()))) + "::regclass ORDER BY c.relname");
     for (const auto &[oid, name] : indexes) {
         try {
             table.rows("SELECT bt_index_check(" + oid.toLatin1() + "::oid)::text");

@@ -6,6 +6,7 @@
 #include "store/table_storage.h"
 #include "store/server_cursor.h"
 #include "store/server_session.h"
+#include "store/server_table_backend.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ std::shared_ptr<ServerSession> SessionOfRoot(const QString &dataRoot)
 {
     const ServerTableAddress address = AddressOfRoot(dataRoot);
     return ServerSession::of(address.connectionInfo, address.server);
-}
-
-QByteArray Literal(const QString &text)
-{
-    QByteArray quoted = text.toUtf8();
-    quoted.replace('\'', "''");
-    return '\'' + quoted + '\'';
 }
 
 } // namespace
@@ -47,7 +41,7 @@ ServerTreeTransaction::~ServerTreeTransaction()
 
 void ServerTreeTransaction::waitForOthersDoing(const QString &work)
 {
-    session_->execute("SELECT pg_advisory_xact_lock(hashtext(" + Literal(work) + "))", dataRoot_);
+    session_->execute("SELECT pg_advisory_xact_lock(hashtext(" + ServerTextLiteral(work) + "))", dataRoot_);
 }
 
 void ServerTreeTransaction::makeYear(const QString &year)
@@ -68,7 +62,7 @@ QStringList ServerTablesOf(const QString &dataRoot, const QString &year)
     if (!root.endsWith(u'/'))
         root += u'/';
     ServerCursor query(SessionOfRoot(dataRoot), dataRoot,
-                       "SELECT tablename FROM pg_tables WHERE schemaname = " + Literal(schema)
+                       "SELECT tablename FROM pg_tables WHERE schemaname = " + ServerTextLiteral(schema)
                            + " AND position('#' in tablename) = 0 ORDER BY tablename");
     QStringList tables;
     while (query.step())
