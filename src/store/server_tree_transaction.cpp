@@ -51,6 +51,9 @@ void ServerTreeTransaction::makeYear(const QString &year)
 
 void ServerTreeTransaction::commit()
 {
+    // A statement that failed outside a part of its own has spoilt the transaction, and the
+    // server answers a COMMIT then by rolling back: that is a failure, never a success.
+    session_->execute("SELECT 1", dataRoot_);
     open_ = false;
     session_->commit(dataRoot_);
 }
