@@ -1,6 +1,5 @@
 #include "maintenance/new_year_opening.h"
 
-#include "store/server_tree_refusal.h"
 #include "base/global_state.h"
 #include "base/prompt.h"
 #include "maintenance/archive_files.h"
@@ -9,6 +8,10 @@
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/helper_indexes.h"
+#include "store/select_year.h"
+#include "store/server_tree_transaction.h"
+#include "store/table_connection.h"
+#include "base/server_location.h"
 #include "store/table.h"
 #include "store/table_files.h"
 #include "store/table_helper_context.h"
@@ -26,6 +29,9 @@ namespace {
 
 // A new table is built here, beside its folder's tables, and takes its name when complete.
 const QString kScratchFolder = QStringLiteral(".kasa-nowy-rok");
+
+const QString kContinueQuestion =
+    QStringLiteral("Błąd otwarcia roku. Kontynuacja może doprowadzić do utarty danych.\rCzy kontynuować ?");
 
 QString UpperAscii(const QString &text)
 {
@@ -55,10 +61,37 @@ bool LinkWithoutReplacing(const QString &scratch, const QString &target)
     return linked;
 }
 
-void CopyOneTable(const QString &sourcePath, const QString &targetFolder, const QString &name,
-                  TableHelperContext &tables, NewYearLog &log, NewYearReport &report)
+// Builds the new year's table at the target from the open source table; false when it could not
+// be made. Files: built beside its folder's tables and given its name only when complete, never
+// over a table that appeared meanwhile. On a server the opening's one transaction keeps it from
+// being seen before the whole year is.
+bool BuildTable(Table &source, const YearOpeningRule &rule, const QString &target, TableHelperContext &tables)
 {
-    const QString target = Joined(targetFolder, name);
+    if (IsServerPath(target)) {
+        const bool built = CopyTableStructure(source, target, rule.carryRows, rule.clearedFields, tables);
+        source.close();
+        return built && (BuildProgramHelperIndexes(tables.session, target), true);
+    }
+    const QFileInfo targetFile(target);
+    const QString scratchFolder = QDir(targetFile.path()).filePath(kScratchFolder);
+    QDir().mkpath(scratchFolder);
+    const QString scratch = QDir(scratchFolder).filePath(targetFile.fileName());
+    QFile::remove(scratch);
+    const bool built = CopyTableStructure(source, scratch, rule.carryRows, rule.clearedFields, tables);
+    source.close();
+    // The new year's table gets the engine's helper indexes before it gets its name.
+    if (built)
+        BuildProgramHelperIndexes(tables.session, scratch);
+    const bool linked = built && LinkWithoutReplacing(scratch, target);
+    QFile::remove(scratch);
+    QDir(scratchFolder).rmdir(QStringLiteral("."));
+    QDir(targetFile.path()).rmdir(kScratchFolder);
+    return linked;
+}
+
+void CopyOneTable(const QString &sourcePath, const QString &target, TableHelperContext &tables, NewYearLog &log,
+                  NewYearReport &report)
+{
     Table source(tables.session);
     try {
         source.setTableName(sourcePath);
@@ -70,26 +103,14 @@ void CopyOneTable(const QString &sourcePath, const QString &targetFolder, const 
     }
     const YearOpeningRule rule = YearOpeningRuleFor(sourcePath);
     log.addLine(QStringLiteral("Tworzenie bazy :") + target);
-    if (QFileInfo::exists(ResolvePathIgnoringCase(target)))
+    if (IsServerPath(target) ? TableExists(target) : QFileInfo::exists(ResolvePathIgnoringCase(target)))
         return; // a repeated opening keeps the table it made before
-    const QString scratchFolder = QDir(targetFolder).filePath(kScratchFolder);
-    QDir().mkpath(scratchFolder);
-    const QString scratch = QDir(scratchFolder).filePath(name);
-    QFile::remove(scratch);
-    const bool built = CopyTableStructure(source, scratch, rule.carryRows, rule.clearedFields, tables);
-    source.close();
-    // The new year's table gets the engine's helper indexes before it gets its name.
-    if (built)
-        BuildProgramHelperIndexes(tables.session, scratch);
-    if (built && LinkWithoutReplacing(scratch, target)) {
+    if (BuildTable(source, rule, target, tables)) {
         ++report.createdTables;
     } else {
-        QFile::remove(scratch);
         log.addLine(QStringLiteral("Bląd bazy :") + target);
         report.failedTables.append(target);
     }
-    QDir(scratchFolder).rmdir(QStringLiteral("."));
-    QDir(targetFolder).rmdir(kScratchFolder);
 }
 
 // The log of a year built aside names every folder and table by the year's own path.
@@ -138,6 +159,36 @@ void BuildYearAside(const QString &source, const QString &target, const QString 
     SyncToDisk(QFileInfo(target).absolutePath());
 }
 
+// On a server the year is a schema: the opening makes it and copies every table of the source
+// year into it in one transaction, so a kill or a lost connection leaves no year (or, into a year
+// that is there, none of the missing tables). Two programs opening the same year wait in turn.
+void OpenYearOnServer(const QString &source, const QString &target, const QString &newYear,
+                      TableHelperContext &tables, NewYearLog &log, NewYearReport &report)
+{
+    try {
+        ServerTreeTransaction transaction(report.folder);
+        transaction.waitForOthersDoing(QStringLiteral("nowy rok ") + newYear);
+        transaction.makeYear(newYear);
+        log.addLine(QStringLiteral("Tworzenie katalogu :") + target);
+        QString folder;
+        for (const QString &table : ServerTablesOf(report.folder, QFileInfo(source).fileName())) {
+            const QString relative = table.mid(source.size() + 1);
+            const QString tableFolder = QFileInfo(relative).path();
+            if (tableFolder != QLatin1String(".") && tableFolder != folder) {
+                folder = tableFolder;
+                log.addLine(QStringLiteral("Tworzenie katalogu :") + target + u'/' + folder);
+            }
+            CopyOneTable(table, target + u'/' + relative, tables, log, report);
+        }
+        transaction.commit();
+    } catch (const EngineError &error) {
+        report.createdTables = 0;
+        report.failedTables.append(target);
+        log.addLine(QStringLiteral("Nowy rok nie został utworzony."));
+        tables.prompt.show(PromptIcon::Error, error.message(), Ok);
+    }
+}
+
 } // namespace
 
 const QList<YearOpeningRule> &TROKF()
@@ -183,7 +234,7 @@ void Kopiuj(const QString &sourceFolder, const QString &targetFolder, TableHelpe
             log.addLine(QStringLiteral("Tworzenie katalogu :") + target);
             Kopiuj(entry.filePath(), ResolvePathIgnoringCase(target), tables, log, report);
         } else if (UpperAscii(name.right(2)) == QLatin1String("DB")) {
-            CopyOneTable(entry.filePath(), targetFolder, name, tables, log, report);
+            CopyOneTable(entry.filePath(), Joined(targetFolder, name), tables, log, report);
         }
     }
 }
@@ -192,8 +243,6 @@ NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tab
 {
     NewYearReport report;
     Prompt &prompt = tables.prompt;
-    if (RefusedOnServer({request.folder, tables.state.DataRoot}, prompt))
-        return report;
     if (!CheckDataChangePermission(tables.state, prompt))
         return report;
     if (!IsYearText(request.newYear) || !IsYearText(request.sourceYear)) {
@@ -205,8 +254,20 @@ NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tab
     const QString target = report.folder + request.newYear;
     log.addLine(QStringLiteral("Generowanie nowego roku."));
     log.addLine(QStringLiteral("Baza danych w katalogu : ") + source);
-    if (!QFileInfo(source).isDir())
+    const bool onServer = IsServerPath(report.folder);
+    const QStringList years = onServer ? ListYearFolders(report.folder) : QStringList();
+    if (onServer ? !years.contains(request.sourceYear) : !QFileInfo(source).isDir())
         log.addLine(QStringLiteral("Brak katalogu : ") + source);
+    if (onServer) {
+        if (years.contains(request.newYear) && prompt.show(PromptIcon::Warning, kContinueQuestion, Yes | No) != Yes)
+            return report;
+        report.started = true;
+        OpenYearOnServer(source, target, request.newYear, tables, log, report);
+        if (ListYearFolders(report.folder).contains(request.newYear) && !tables.state.YearFolders.contains(request.newYear))
+            tables.state.YearFolders.append(request.newYear);
+        log.addLine(QStringLiteral("KONIEC."));
+        return report;
+    }
     RemoveUnfinishedYears(report.folder);
     if (!QFileInfo::exists(target)) {
         report.started = true;
@@ -217,9 +278,7 @@ NewYearReport OpenNewYear(const NewYearRequest &request, TableHelperContext &tab
         return report;
     }
     if (!QDir().mkdir(target)) {
-        const QString question =
-            QStringLiteral("Błąd otwarcia roku. Kontynuacja może doprowadzić do utarty danych.\rCzy kontynuować ?");
-        if (prompt.show(PromptIcon::Warning, question, Yes | No) != Yes)
+        if (prompt.show(PromptIcon::Warning, kContinueQuestion, Yes | No) != Yes)
             return report;
     }
     report.started = true;

@@ -1,10 +1,12 @@
 #include "store/index_repair.h"
 
-#include "store/server_tree_refusal.h"
 #include "base/prompt.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/helper_indexes.h"
+#include "store/server_table_backend.h"
+#include "store/table_connection.h"
+#include "base/server_location.h"
 #include "store/session.h"
 #include "store/structure_listing.h"
 #include "store/table.h"
@@ -40,6 +42,8 @@ QString Text(const char *utf8) { return QString::fromUtf8(utf8); }
 // Relative table names start in the session's working folder, as the engine reads them.
 QString InWorkingFolder(const Session &session, const QString &tablePath)
 {
+    if (IsServerPath(tablePath))
+        return tablePath;
     const QString path = NativeRelativePath(tablePath);
     return QDir::isRelativePath(path) ? QDir(session.workingFolder()).filePath(path) : path;
 }
@@ -137,11 +141,40 @@ void RebuildIndexes(Table &table, const QList<IndexDef> &listed, const QString &
     table.buildHelperIndexes(ProgramHelperIndexes(table.definition()));
 }
 
+// Opens the table to the repair alone; empty when it did, else why not.
+QString OpenForRepair(Table &table, const QString &tablePath)
+{
+    table.setTableName(tablePath + QStringLiteral(".DB"));
+    try {
+        table.openExclusive();
+    } catch (const EngineError &error) {
+        return error.kind() == EngineErrorKind::Locked ? QStringLiteral("tabela jest otwarta w innym programie")
+                                                       : QStringLiteral("tabela jest uszkodzona (%1)").arg(error.message());
+    }
+    return QString();
+}
+
+// A table on a server has no listing beside it: its indexes are rebuilt from its own definitions
+// and the program's, and the server then builds every index of it anew (the helper indexes too).
+QString RepairServerTable(Session &session, const QString &tablePath)
+{
+    if (!TableExists(tablePath + QStringLiteral(".DB")))
+        return QStringLiteral("brak tabeli");
+    Table table(session);
+    if (const QString refusal = OpenForRepair(table, tablePath); !refusal.isEmpty())
+        return refusal;
+    RebuildIndexes(table, {}, tablePath);
+    ServerTableBackend::reindex(table.filePath());
+    return QString();
+}
+
 // Empty when the indexes were rebuilt, else why the table could not be repaired; throws
 // EngineError when an index cannot be built.
 QString RepairTable(Session &session, const QString &recordedPath)
 {
     const QString tablePath = InWorkingFolder(session, recordedPath);
+    if (IsServerPath(tablePath))
+        return RepairServerTable(session, tablePath);
     if (!QFileInfo(ResolvePathIgnoringCase(tablePath + QStringLiteral(".DB"))).isFile())
         return QStringLiteral("brak pliku tabeli");
     const std::optional<QByteArray> listing = ReadListing(tablePath);
@@ -155,13 +188,8 @@ QString RepairTable(Session &session, const QString &recordedPath)
     DeleteIndexFiles(tablePath);
 
     Table table(session);
-    table.setTableName(tablePath + QStringLiteral(".DB"));
-    try {
-        table.openExclusive();
-    } catch (const EngineError &error) {
-        return error.kind() == EngineErrorKind::Locked ? QStringLiteral("tabela jest otwarta w innym programie")
-                                                       : QStringLiteral("tabela jest uszkodzona (%1)").arg(error.message());
-    }
+    if (const QString refusal = OpenForRepair(table, tablePath); !refusal.isEmpty())
+        return refusal;
     RebuildIndexes(table, *listed, tablePath);
     return QString();
 }
@@ -243,8 +271,6 @@ QString IndexRepairQuestion()
 
 IndexRepairResult RunIndexRepair(const IndexRepairContext &context, IndexRepairLog &log)
 {
-    if (RefusedOnServer(context.tables, context.prompt))
-        return IndexRepairResult::Declined;
     if (!context.prompt.askYesNo(Text(kQuestion), PromptIcon::Warning))
         return IndexRepairResult::Declined;
     context.session.closeAll();

@@ -13,7 +13,8 @@ class Prompt;
 class Session;
 
 // Index repair: rebuilds the indexes of the tables the last open sequence opened with a display
-// name, from each table's structure listing, then runs the open sequence again.
+// name, from each table's structure listing (on a server from the table's own definitions, and
+// the server builds each index anew), then runs the open sequence again.
 
 // Where the repair writes its progress, line by line (the repair window's log box).
 class IndexRepairLog {

@@ -2,6 +2,7 @@
 
 #include "base/global_state.h"
 #include "base/prompt.h"
+#include "base/server_location.h"
 #include "store/crash_point.h"
 #include "store/cut_texts.h"
 #include "store/data_tree.h"
@@ -478,8 +479,19 @@ StructureWorkAccess HoldCashTables(OldTables &tables, const ConversionPaths &pat
 
 ConversionOutcome ConvertOldVersionTables(TableHelperContext &context)
 {
-    const ConversionPaths paths = PathsOf(context.state);
     ConversionOutcome outcome;
+    // The conversion keeps its work and the old tables in folders beside the tables: a tree on a
+    // server is converted on files and moved back.
+    if (const std::optional<ServerTableAddress> server = ParseServerTablePath(context.state.DataRoot)) {
+        context.prompt.error(
+            QStringLiteral("Tabele kasy na serwerze bazy danych %1 są w starej wersji programu.\r"
+                           "Konwersję starej wersji wykonuje się na danych zapisanych w plikach: przenieś dane do "
+                           "folderu (kasa migrate --to FOLDER), uruchom program na tym folderze, a potem przenieś "
+                           "dane z powrotem na serwer.\rNic nie zostało zmienione.")
+                .arg(server->server));
+        return outcome;
+    }
+    const ConversionPaths paths = PathsOf(context.state);
     OldTables old(context.session);
     QStringList failureNotes;
     try {

@@ -10,6 +10,12 @@
 #include <memory>
 
 class ServerCursor;
+
+// A text as a literal of the server's SQL.
+QByteArray ServerTextLiteral(const QString &text);
+// The server's column type for a field type.
+QByteArray ServerColumnType(FieldType type);
+
 class ServerSession;
 class TableConnection;
 
@@ -34,6 +40,8 @@ public:
     static bool remove(const QString &path);
     // Gives the table another name (another year's schema too); false when there is none.
     static bool rename(const QString &from, const QString &to);
+    // Has the server build every index of the table anew.
+    static void reindex(const QString &path);
     // The years that have a schema in the data root's database, sorted.
     static QStringList years(const QString &dataRoot);
     // Every table of the data root's database (those outside the years and those of every

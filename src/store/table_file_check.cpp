@@ -1,6 +1,11 @@
 #include "store/table_file_check.h"
 
+#include "base/server_location.h"
 #include "store/data_tree.h"
+#include "store/engine_error.h"
+#include "store/server_table_backend.h"
+#include "store/server_table_check.h"
+#include "store/server_tree_transaction.h"
 #include "store/read_only_table_file.h"
 #include "store/table_files.h"
 #include "store/table_schemas.h"
@@ -121,11 +126,13 @@ QHash<QString, TableDefinition> KnownTables()
 }
 
 void CheckFile(QList<TableFileCheck> &results, const QHash<QString, TableDefinition> &known, TableBase base,
-               const QString &baseFolder, const QString &path)
+               const QString &baseFolder, const QString &path, bool checkServerIndexes = false)
 {
-    const QString relative = QDir(baseFolder).relativeFilePath(path);
+    const QString relative = IsServerPath(path) ? path.mid(baseFolder.size() + (baseFolder.endsWith(u'/') ? 0 : 1))
+                                                : QDir(baseFolder).relativeFilePath(path);
     const auto found = known.constFind(LocationKey(base, relative));
-    results << InspectTableFile(path, found == known.constEnd() ? std::nullopt : std::optional(*found));
+    const std::optional<TableDefinition> expected = found == known.constEnd() ? std::nullopt : std::optional(*found);
+    results << (IsServerPath(path) ? InspectServerTable(path, expected, checkServerIndexes) : InspectTableFile(path, expected));
 }
 
 bool IsYearFolder(const QString &name)
@@ -267,20 +274,34 @@ QStringList YearsOfDataRoot(const QString &dataRoot)
     return years;
 }
 
-QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot)
+QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot, QStringList *notices)
 {
     const QHash<QString, TableDefinition> known = KnownTables();
     QList<TableFileCheck> results;
-    if (!QFileInfo(dataRoot).isDir()) {
+    const bool onServer = IsServerPath(dataRoot);
+    if (!onServer && !QFileInfo(dataRoot).isDir()) {
         results << TableFileCheck{QDir::toNativeSeparators(dataRoot), {QStringLiteral("brak folderu danych")}};
         return results;
     }
-    const QStringList years = YearsOfDataRoot(dataRoot);
+    QStringList years;
+    bool checkServerIndexes = false;
+    try {
+        years = onServer ? ServerTableBackend::years(dataRoot) : YearsOfDataRoot(dataRoot);
+        if (onServer) {
+            const QString unavailable = PrepareServerIndexCheck(dataRoot);
+            checkServerIndexes = unavailable.isEmpty();
+            if (!checkServerIndexes && notices)
+                notices->append(QStringLiteral("Spójności indeksów nie sprawdzono: %1.").arg(unavailable));
+        }
+    } catch (const EngineError &error) {
+        results << TableFileCheck{dataRoot, {QString(error.message()).replace(u'\r', u' ')}};
+        return results;
+    }
     if (years.isEmpty())
         results << TableFileCheck{QDir::toNativeSeparators(dataRoot), {QStringLiteral("brak folderu roku")}};
     QStringList required;
     for (const RequiredTable &table : RequiredTables(workingFolder, dataRoot, years)) {
-        CheckFile(results, known, table.base, table.baseFolder, table.path);
+        CheckFile(results, known, table.base, table.baseFolder, table.path, checkServerIndexes);
         required << table.path;
     }
     const QString users = ResolvePathIgnoringCase(QDir(workingFolder).filePath(QStringLiteral("BAZA/USER.DB")));
@@ -289,14 +310,18 @@ QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QStr
     // Tables of other programs in the year folders are checked as tables.
     for (const QString &year : years) {
         QStringList files;
-        QDirIterator it(QDir(dataRoot).filePath(year), {QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files << it.next();
-        files.sort();
+        if (onServer) {
+            files = ServerTablesOf(dataRoot, year);
+        } else {
+            QDirIterator it(QDir(dataRoot).filePath(year), {QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                files << it.next();
+            files.sort();
+        }
         for (const QString &file : std::as_const(files))
             if (!required.contains(file) && !file.contains(QStringLiteral("/KONWERT/"), Qt::CaseInsensitive))
-                CheckFile(results, known, TableBase::YearFolder, QDir(dataRoot).filePath(year), file);
+                CheckFile(results, known, TableBase::YearFolder, QDir(dataRoot).filePath(year), file, checkServerIndexes);
     }
     return results;
 }

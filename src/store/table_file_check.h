@@ -35,8 +35,11 @@ QStringList YearsOfDataRoot(const QString &dataRoot);
 
 // Every table file of the installation: every table the program needs (a missing one, or a
 // folder in its place, is reported), the users table when there is one, and every other table
-// file under the year folders. Each is checked; a known table against its structure.
-QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot);
+// file under the year folders. Each is checked; a known table against its structure. A data root
+// on a server is checked there, table by table; what could not be checked there is said in the
+// notices.
+QList<TableFileCheck> CheckInstallation(const QString &workingFolder, const QString &dataRoot,
+                                        QStringList *notices = nullptr);
 
 // The data root as the program finds it without an argument: field DR of the company table in
 // the working folder (read without writing), else the working folder itself. Ends with a

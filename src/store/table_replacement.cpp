@@ -1,6 +1,9 @@
 #include "store/table_replacement.h"
 
+#include "base/server_location.h"
 #include "store/crash_point.h"
+#include "store/server_table_backend.h"
+#include "store/server_tree_transaction.h"
 #include "store/data_tree.h"
 #include "store/engine_error.h"
 #include "store/table.h"
@@ -109,9 +112,39 @@ bool SyncFileAndFolder(const QString &filePath)
     return SyncPath(filePath, O_RDONLY) && SyncFolderOf(filePath);
 }
 
+namespace {
+
+// On a server the old table goes and the replacement takes its name in one transaction: another
+// program sees the old table or the new one.
+bool ReplaceServerTable(Table &table, const QString &replacementPath)
+{
+    const QString path = table.filePath();
+    try {
+        ServerTreeTransaction transaction(path);
+        ServerTableBackend::remove(path);
+        const bool moved = ServerTableBackend::rename(replacementPath, path);
+        if (moved)
+            transaction.commit();
+        table.close();
+        return moved;
+    } catch (const EngineError &) {
+        table.close();
+        try {
+            ServerTableBackend::remove(replacementPath);
+        } catch (const EngineError &) {
+            // The server is gone: the replacement stays beside the table, which is unchanged.
+        }
+        return false;
+    }
+}
+
+} // namespace
+
 bool ReplaceTableFile(Table &table, const QString &replacementPath)
 {
     const QString path = table.filePath();
+    if (IsServerPath(path))
+        return ReplaceServerTable(table, replacementPath);
     const QString waiting = ReplacementTablePath(path);
     const QString backup = BackupTablePath(path);
     auto giveUp = [&] {

@@ -151,6 +151,18 @@ TEST_F(OldVersionConversionTest, ConversionTablesThatCannotBeCreatedAreReported)
     EXPECT_EQ(tree.open(cash("KASA.DB"))->definition(), OldCashDeskTableDefinition());
 }
 
+// Tables of the oldest version on a server are not converted there: the user is told to convert
+// them on files, and nothing is touched.
+TEST_F(OldVersionConversionTest, ATreeOnAServerIsSentToFilesForTheConversion)
+{
+    state.DataRoot = QStringLiteral("pg:biuro/");
+    EXPECT_FALSE(ConvertOldVersionTables(context).completed);
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(prompt.messages().first().icon, PromptIcon::Error);
+    EXPECT_TRUE(prompt.messages().first().text.startsWith(
+        QStringLiteral("Tabele kasy na serwerze bazy danych biuro są w starej wersji programu.")));
+}
+
 TEST(CopyFolderFilesTest, ReplacesFilesOfTheSameNameInAnyCaseAndSkipsFolders)
 {
     QTemporaryDir dir;

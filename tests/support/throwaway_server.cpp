@@ -20,6 +20,7 @@ namespace {
 constexpr const char *kBackendVariable = "KASA_TEST_BACKEND";
 constexpr const char *kRootVariable = "KASA_TEST_SERVER_ROOT";
 constexpr const char *kDatabase = "kasa_test";
+constexpr const char *kService = "kasatest";
 
 QString gFolder;
 QString gRunAs; // the user the server runs as; empty for the tests' own
@@ -157,11 +158,19 @@ void StartTestServerWhenAsked()
     const QString services = gFolder + QStringLiteral("/pg_service.conf");
     QFile file(services);
     if (!file.open(QIODevice::WriteOnly)
-        || file.write(QStringLiteral("[%1]\nhost=%2\ndbname=%1\nuser=kasa\n").arg(QLatin1String(kDatabase), gFolder).toUtf8()) < 0)
+        || file.write(QStringLiteral("[%1]\nhost=%2\ndbname=%3\nuser=kasa\n")
+                          .arg(QLatin1String(kService), gFolder, QLatin1String(kDatabase))
+                          .toUtf8())
+               < 0)
         Abort(QStringLiteral("nie można zapisać pliku %1").arg(services));
     file.close();
     qputenv("PGSERVICEFILE", QFile::encodeName(services));
-    qputenv(kRootVariable, ServerDataRoot(QStringLiteral("pg:") + QLatin1String(kDatabase))->toUtf8());
+    qputenv(kRootVariable, TestServerServiceRoot().toUtf8());
+}
+
+QString TestServerServiceRoot()
+{
+    return QStringLiteral("pg:%1/").arg(QLatin1String(kService));
 }
 
 QString TestServerDataRoot()

@@ -20,5 +20,9 @@ void StartTestServerWhenAsked();
 // The data root of the tests' database ("pg:..." with a trailing "/").
 QString TestServerDataRoot();
 
+// The same database as the service "kasatest" of a pg_service.conf the tests' programs find
+// (PGSERVICEFILE): "pg:kasatest/", short enough for the company table's data-root field.
+QString TestServerServiceRoot();
+
 // Drops every table of the tests' database, so a test starts from an empty one.
 void EmptyTestServerDatabase();

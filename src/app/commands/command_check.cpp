@@ -1,5 +1,4 @@
 #include "app/commands/command_handlers.h"
-#include "store/server_tree_refusal.h"
 #include "app/commands/headless_tree.h"
 
 #include "base/command_line.h"
@@ -45,11 +44,8 @@ int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
     const QString dataRoot = fromArgument.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(fromArgument);
     if (const QString notice = DataRootOutsideNotice(dataRoot, folder); fromArgument.isEmpty() && !notice.isEmpty())
         err << notice << Qt::endl;
-    if (const QString refusal = ServerMaintenanceRefusal({dataRoot}); !refusal.isEmpty()) {
-        err << QString(refusal).replace(u'\r', u'\n') << Qt::endl;
-        return 1;
-    }
-    const QList<TableFileCheck> checks = CheckInstallation(folder, dataRoot);
+    QStringList notices;
+    const QList<TableFileCheck> checks = CheckInstallation(folder, dataRoot, &notices);
     int damaged = 0;
     for (const TableFileCheck &check : checks) {
         if (check.sound()) {
@@ -62,6 +58,8 @@ int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextSt
             out << QStringLiteral("            %1").arg(problem) << Qt::endl;
         err << QStringLiteral("Tabela %1: %2").arg(check.path, check.problems.join(QStringLiteral("; "))) << Qt::endl;
     }
+    for (const QString &notice : std::as_const(notices))
+        out << notice << Qt::endl;
     out << QStringLiteral("Sprawdzono tabel: %1, uszkodzonych: %2").arg(checks.size()).arg(damaged) << Qt::endl;
     return damaged == 0 ? 0 : 1;
 }

@@ -5,7 +5,7 @@
 #include "base/global_state.h"
 #include "maintenance/archive_commands.h"
 #include "maintenance/new_year_opening.h"
-#include "store/server_tree_refusal.h"
+#include "store/select_year.h"
 #include "store/table_helper_context.h"
 #include "store/data_module.h"
 
@@ -86,8 +86,6 @@ int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QText
     if (!tree.open())
         return 1;
     GlobalState &state = tree.state();
-    if (RefusedOnServer({state.DataRoot}, tree.prompt()))
-        return 1;
     const QString source = arguments.options.contains(QStringLiteral("--from")) ? arguments.option(QStringLiteral("--from"))
                                                                                  : state.CurrentYear;
     bool isYear = false;
@@ -97,7 +95,7 @@ int RunNewYearCommand(const CommandArguments &arguments, QTextStream &out, QText
         return 2;
     }
     // A year is opened from a year that is there; nothing is made for one that is not.
-    if (!QFileInfo(QDir(state.DataRoot).filePath(source)).isDir()) {
+    if (!ListYearFolders(state.DataRoot).contains(source)) {
         err << QStringLiteral("Nie ma roku %1 w folderze danych %2; nic nie zostało utworzone.")
                    .arg(source, QDir::toNativeSeparators(state.DataRoot))
             << Qt::endl;
