@@ -281,7 +281,7 @@ QStringList ServerTableBackend::tablesOfTree(const QString &dataRoot)
     QStringList paths;
     ServerCursor query(session, dataRoot,
                        "SELECT schemaname, tablename FROM pg_tables WHERE (schemaname = "
-                           + Literal(QString::fromLatin1(kOutsideYearsSchema))
+                           + ServerTextLiteral(QString::fromLatin1(kOutsideYearsSchema))
                            + " OR schemaname ~ '^[0-9]{4}$') AND tablename !~ '#(fields|indexes)$'"
                              " ORDER BY schemaname, tablename");
     while (query.step()) {
@@ -554,8 +554,8 @@ void ServerTableBackend::appendRowsWithIds(const QByteArrayList &columns, const 
     if (failure)
         throw *failure;
     // The rows keep their ids; new rows are numbered after the highest of them.
-    session_->execute("SELECT setval(pg_get_serial_sequence(" + Literal(QString::fromUtf8(dataTable())) + ", "
-                          + Literal(QString::fromLatin1(kRowIdColumn)) + "), GREATEST(max(" + kRowIdColumn
+    session_->execute("SELECT setval(pg_get_serial_sequence(" + ServerTextLiteral(QString::fromUtf8(dataTable())) + ", "
+                          + ServerTextLiteral(QString::fromLatin1(kRowIdColumn)) + "), GREATEST(max(" + kRowIdColumn
                           + "), 1), max(" + kRowIdColumn + ") IS NOT NULL) FROM " + dataTable(),
                       path_);
 }
