@@ -255,6 +255,8 @@ TEST_F(ServerTreeTest, AKilledMoveOrRestoreLeavesTheOldStateOrTheNew)
         }
         QThread::msleep(pause);
         child.killHard();
+        // The server rolls the killed program's work back when it finds the program gone.
+        EXPECT_TRUE(WaitForKilledProgramsSessions(60000));
         return pause;
     };
     // Moments over the whole time the work takes, and as long again (a busy machine slows the

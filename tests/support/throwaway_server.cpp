@@ -4,10 +4,12 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QThread>
 #include <libpq-fe.h>
 
 #include <cstdio>
@@ -200,4 +202,26 @@ BEGIN
   END LOOP;
 END $$)"));
     PQfinish(connection);
+}
+
+bool WaitForKilledProgramsSessions(int milliseconds)
+{
+    PGconn *connection = PQconnectdb(AdminAddress(kDatabase).constData());
+    if (PQstatus(connection) != CONNECTION_OK) {
+        PQfinish(connection);
+        return false;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    bool quiet = false;
+    while (!quiet && timer.elapsed() < milliseconds) {
+        PGresult *result = PQexec(connection, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"
+                                              " AND pid <> pg_backend_pid() AND state <> 'idle'");
+        quiet = PQresultStatus(result) == PGRES_TUPLES_OK && QByteArray(PQgetvalue(result, 0, 0)) == "0";
+        PQclear(result);
+        if (!quiet)
+            QThread::msleep(50);
+    }
+    PQfinish(connection);
+    return quiet;
 }

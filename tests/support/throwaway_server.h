@@ -26,3 +26,8 @@ QString TestServerServiceRoot();
 
 // Drops every table of the tests' database, so a test starts from an empty one.
 void EmptyTestServerDatabase();
+
+// Waits (up to the time given) until no other session on the tests' database is in the middle
+// of work: a killed program's server process goes on with its statement until it finds the
+// program gone, and holds its locks until then. True when none is left.
+bool WaitForKilledProgramsSessions(int milliseconds);
