@@ -197,7 +197,7 @@ void BulkWriter::checkValue(int field, const QVariant &value) const
 // best index leads with compared by that index's collation as well, so that the engine seeks
 // through it. Which fields of the row are empty decides the statement; each mark is bound with
 // the field the list gives for it.
-QByteArray BulkWriter::exactLookupSql(const QList<int> &fields, quint64 emptyFields, QList<int> &boundFields) const
+QByteArray BulkWriter::exactLookupSql(const QList<int> &fields, const QList<bool> &emptyFields, QList<int> &boundFields) const
 {
     const QList<FieldDef> &defs = structure_.definition.fields;
     const QList<KeyColumn> *best = nullptr;
@@ -211,9 +211,7 @@ QByteArray BulkWriter::exactLookupSql(const QList<int> &fields, quint64 emptyFie
             bestLength = length;
         }
     }
-    const auto isEmpty = [&fields, emptyFields](int field) {
-        return (emptyFields >> fields.indexOf(field)) & 1;
-    };
+    const auto isEmpty = [&fields, &emptyFields](int field) { return emptyFields[fields.indexOf(field)]; };
     QByteArrayList conditions;
     for (const int field : fields) {
         if (isEmpty(field)) {
@@ -264,12 +262,12 @@ qint64 BulkWriter::findExact(const QList<int> &fields, const QVariantList &row)
     }
     if (!lookup->filter->mayHold(ValuesHash(row, fields)))
         return 0;
-    quint64 emptyFields = 0;
-    for (qsizetype i = 0; i < fields.size() && i < 64; ++i)
-        if (IsEmptyStored(row.value(fields[i])))
-            emptyFields |= quint64(1) << i;
+    QList<bool> emptyFields;
+    emptyFields.reserve(fields.size());
+    for (const int field : fields)
+        emptyFields.append(IsEmptyStored(row.value(field)));
     auto search = std::find_if(lookup->searches.begin(), lookup->searches.end(),
-                               [emptyFields](const Search &one) { return one.emptyFields == emptyFields; });
+                               [&emptyFields](const Search &one) { return one.emptyFields == emptyFields; });
     if (search == lookup->searches.end()) {
         QList<int> boundFields;
         const QByteArray sql = exactLookupSql(fields, emptyFields, boundFields);

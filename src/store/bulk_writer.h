@@ -66,7 +66,7 @@ private:
     void requireOpenWrite() const;
     void bind(SqlStatement &statement, int position, int field, const QVariant &value);
     void checkValue(int field, const QVariant &value) const;
-    QByteArray exactLookupSql(const QList<int> &fields, quint64 emptyFields, QList<int> &boundFields) const;
+    QByteArray exactLookupSql(const QList<int> &fields, const QList<bool> &emptyFields, QList<int> &boundFields) const;
 
     Table &table_;
     std::shared_ptr<TableConnection> connection_;
@@ -79,9 +79,9 @@ private:
     bool keysExact_ = false;
     // The searches by the values of some fields, one per list of fields.
     class ValueFilter;
-    // One statement per set of empty fields (bit i: the lookup's field i is empty).
+    // One statement per set of empty fields (one flag per field of the lookup).
     struct Search {
-        quint64 emptyFields;
+        QList<bool> emptyFields;
         QList<int> boundFields;
         SqlStatement statement;
     };

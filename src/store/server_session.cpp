@@ -5,13 +5,14 @@
 #include <QHash>
 #include <libpq-fe.h>
 
-#include <vector>
-
 namespace {
 
-QHash<QByteArray, std::weak_ptr<ServerSession>> &Sessions()
+// The connection stays for the program's life once made: a command that opens and closes tables
+// one after another (an installation made, a listing) does not connect each time again. Its
+// open-locks are given back one by one as tables close.
+QHash<QByteArray, std::shared_ptr<ServerSession>> &Sessions()
 {
-    static QHash<QByteArray, std::weak_ptr<ServerSession>> sessions;
+    static QHash<QByteArray, std::shared_ptr<ServerSession>> sessions;
     return sessions;
 }
 
@@ -64,19 +65,13 @@ QString ServerUnavailableMessage(const QString &server)
 
 std::shared_ptr<ServerSession> ServerSession::of(const QByteArray &connectionInfo, const QString &server)
 {
-    if (auto existing = Sessions().value(connectionInfo).lock()) {
+    if (const std::shared_ptr<ServerSession> existing = Sessions().value(connectionInfo)) {
         existing->ensureConnected();
         return existing;
     }
     std::shared_ptr<ServerSession> session(new ServerSession(connectionInfo, server));
     session->connect();
     Sessions().insert(connectionInfo, session);
-    // The connection stays for the program's life once made: a command that opens and closes
-    // tables one after another (an installation made, a listing) does not connect each time
-    // again. Its open-locks are given back one by one as tables close. Made after Sessions(),
-    // so it goes first when the program ends.
-    static std::vector<std::shared_ptr<ServerSession>> kept;
-    kept.push_back(session);
     return session;
 }
 
@@ -89,9 +84,6 @@ ServerSession::~ServerSession()
 {
     if (connection_)
         PQfinish(connection_);
-    const auto it = Sessions().constFind(connectionInfo_);
-    if (it != Sessions().constEnd() && it->expired())
-        Sessions().remove(connectionInfo_);
 }
 
 void ServerSession::connect()
