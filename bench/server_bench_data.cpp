@@ -17,6 +17,12 @@ QString BenchServerRoot()
     return root;
 }
 
+QString BenchServerDatabase(const QString &name)
+{
+    BenchServerRoot();
+    return AddTestServerDatabase(name);
+}
+
 void EmptyBenchServer()
 {
     BenchServerRoot();

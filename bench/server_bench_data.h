@@ -11,6 +11,9 @@ class Session;
 // The data root of the benchmarks' database ("pg:.../"); starts the cluster at the first call.
 QString BenchServerRoot();
 
+// One more database on the benchmarks' cluster, which no other benchmark empties: its data root.
+QString BenchServerDatabase(const QString &name);
+
 // Empties the benchmarks' database.
 void EmptyBenchServer();
 

@@ -1,3 +1,4 @@
+#include "server_bench_data.h"
 #include "store_bench_data.h"
 
 #include "base/progress.h"
@@ -19,13 +20,12 @@
 
 // A year of 200 000 document rows on a database server: its archive beside pg_dump of the year's
 // schema, and its move from table files onto the server beside psql's \copy of the same rows
-// into a table like the document table. The servers are named by two databases that the
-// benchmark may fill and empty:
-//   KASA_BENCH_SERVER            a data root ("pg:SERVICE" or "postgresql://..."): the year is
-//                                moved there once and archived from there
-//   KASA_BENCH_SERVER_MIGRATION  a second, empty database that each move fills (emptied between
-//                                runs)
-// Without them the benchmarks say so and do nothing.
+// into a table like the document table. Two databases of the benchmarks' own cluster serve:
+// one the year is moved to once and archived from, the other filled by each move (emptied
+// between runs). Another server may be named instead, by two databases the benchmark may fill
+// and empty:
+//   KASA_BENCH_SERVER            a data root ("pg:SERVICE" or "postgresql://...")
+//   KASA_BENCH_SERVER_MIGRATION  a second, empty database
 
 namespace {
 
@@ -62,8 +62,12 @@ const ServerBench &Bench()
 {
     static const ServerBench bench = [] {
         ServerBench b;
-        const std::optional<QString> server = ServerDataRoot(qEnvironmentVariable("KASA_BENCH_SERVER"));
-        const std::optional<QString> migration = ServerDataRoot(qEnvironmentVariable("KASA_BENCH_SERVER_MIGRATION"));
+        std::optional<QString> server = ServerDataRoot(qEnvironmentVariable("KASA_BENCH_SERVER"));
+        std::optional<QString> migration = ServerDataRoot(qEnvironmentVariable("KASA_BENCH_SERVER_MIGRATION"));
+        if (qEnvironmentVariableIsEmpty("KASA_BENCH_SERVER") && qEnvironmentVariableIsEmpty("KASA_BENCH_SERVER_MIGRATION")) {
+            server = BenchServerDatabase(QStringLiteral("kasa_bench_tree"));
+            migration = BenchServerDatabase(QStringLiteral("kasa_bench_move"));
+        }
         if (!server || !migration) {
             b.error = QStringLiteral("KASA_BENCH_SERVER and KASA_BENCH_SERVER_MIGRATION must name two databases");
             return b;

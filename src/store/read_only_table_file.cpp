@@ -41,6 +41,28 @@ std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
     return values;
 }
 
+std::optional<QStringList> ReadOnlyTableFile::firstRow(const QByteArray &sql)
+{
+    if (!error_.isEmpty())
+        return std::nullopt;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK) {
+        error_ = EngineFailureText(db_);
+        return std::nullopt;
+    }
+    QStringList values;
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW)
+        for (int i = 0; i < sqlite3_column_count(statement); ++i)
+            values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i)));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        error_ = EngineFailureText(db_);
+        return std::nullopt;
+    }
+    return values;
+}
+
 qint64 ReadOnlyTableFile::rowCount()
 {
     const std::optional<QStringList> count = column(QByteArray("SELECT count(*) FROM ") + kDataTable);

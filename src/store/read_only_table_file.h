@@ -23,6 +23,9 @@ public:
 
     // The first column of every row of the query; nullopt (and error()) when it fails.
     std::optional<QStringList> column(const QByteArray &sql);
+    // The columns of the query's first row, a null one as a null text; nullopt (and error()) when
+    // the query fails, an empty list when it gives no row.
+    std::optional<QStringList> firstRow(const QByteArray &sql);
     // The rows of the table's data; -1 when they cannot be counted.
     qint64 rowCount();
     // The stored fields' type codes by upper-case name; empty when the file has no structure.

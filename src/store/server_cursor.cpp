@@ -193,6 +193,20 @@ qint64 ServerCursor::integer(int column) const
     return QByteArray(text).toLongLong();
 }
 
+double ServerCursor::floating(int column) const
+{
+    if (kind(column) == StoredKind::Null)
+        return 0;
+    return QByteArrayView(PQgetvalue(result_, row_, column)).toDouble();
+}
+
+QByteArrayView ServerCursor::utf8(int column) const
+{
+    if (kind(column) == StoredKind::Null)
+        return {};
+    return QByteArrayView(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column));
+}
+
 QString ServerCursor::text(int column) const
 {
     if (kind(column) == StoredKind::Null)
@@ -206,7 +220,7 @@ QVariant ServerCursor::value(int column) const
     case StoredKind::Integer:
         return QVariant(integer(column));
     case StoredKind::Float:
-        return QVariant(QByteArray(PQgetvalue(result_, row_, column)).toDouble());
+        return QVariant(floating(column));
     case StoredKind::Text:
         return QVariant(text(column));
     case StoredKind::Bytes: {

@@ -30,7 +30,9 @@ public:
     int columnCount() const override;
     StoredKind kind(int column) const override;
     qint64 integer(int column) const override;
+    double floating(int column) const override;
     QString text(int column) const override;
+    QByteArrayView utf8(int column) const override;
     QVariant value(int column) const override;
 
     qint64 changes() const override { return changes_; }

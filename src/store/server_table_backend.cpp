@@ -65,44 +65,43 @@ void InTransaction(ServerSession &session, const QString &shown, Change change)
     }
 }
 
-// One stored value in the server's text form of a copied row: \N for an empty field, and the
-// characters that end a value or a row escaped.
-void AppendCopyValue(QByteArray &line, const QVariant &value)
+// The value of a column of the rows' current row in the server's text form of a copied row: \N
+// for an empty field, and the characters that end a value or a row escaped.
+void AppendCopyValue(QByteArray &line, const SqlStatement &rows, int column)
 {
-    if (!value.isValid() || value.isNull()) {
+    QByteArrayView text;
+    switch (rows.type(column)) {
+    case StoredKind::Null:
         line += "\\N";
         return;
+    case StoredKind::Integer:
+        line += QByteArray::number(rows.integer(column));
+        return;
+    case StoredKind::Float: {
+        const double number = rows.floating(column);
+        line += std::isnan(number) ? QByteArray("NaN")
+                : std::isinf(number) ? QByteArray(number > 0 ? "Infinity" : "-Infinity")
+                                     : QByteArray::number(number, 'g', 17);
+        return;
     }
-    QByteArray text;
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        text = value.toBool() ? "1" : "0";
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double number = value.toDouble();
-        text = std::isnan(number) ? QByteArray("NaN")
-               : std::isinf(number) ? QByteArray(number > 0 ? "Infinity" : "-Infinity")
-                                    : QByteArray::number(number, 'g', 17);
-        break;
-    }
-    case QMetaType::QByteArray:
-        text = "\\x" + value.toByteArray().toHex();
-        break;
-    default:
-        text = value.toString().toUtf8();
+    case StoredKind::Bytes:
+        line += "\\\\x" + rows.value(column).toByteArray().toHex();
+        return;
+    case StoredKind::Text:
+        text = rows.utf8(column);
         break;
     }
-    line.reserve(line.size() + text.size());
-    for (const char c : std::as_const(text)) {
-        switch (c) {
-        case '\\': line += "\\\\"; break;
-        case '\n': line += "\\n"; break;
-        case '\r': line += "\\r"; break;
-        case '\t': line += "\\t"; break;
-        default: line += c;
-        }
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char *escaped = c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : nullptr;
+        if (!escaped)
+            continue;
+        line += text.sliced(plain, i - plain);
+        line += escaped;
+        plain = i + 1;
     }
+    line += text.sliced(plain);
 }
 
 } // namespace
@@ -512,7 +511,7 @@ QList<TableBackend::Column> ServerTableBackend::dataColumns()
     return columns;
 }
 
-void ServerTableBackend::appendRowsWithIds(const QByteArrayList &columns, const RowSource &next)
+void ServerTableBackend::appendRowsWithIds(const QByteArrayList &columns, SqlStatement &rows)
 {
     pg_conn *connection = session_->handle();
     const QByteArray sql = "COPY " + dataTable() + " (" + kRowIdColumn
@@ -526,13 +525,13 @@ void ServerTableBackend::appendRowsWithIds(const QByteArrayList &columns, const 
     PQclear(start);
     // Rows travel in blocks, so a long table costs few trips to the server.
     QByteArray block;
-    QVariantList row;
+    const int values = int(columns.size()) + 1;
     bool sent = true;
-    while (sent && next(row)) {
-        for (int i = 0; i < row.size(); ++i) {
+    while (sent && rows.step()) {
+        for (int i = 0; i < values; ++i) {
             if (i > 0)
                 block += '\t';
-            AppendCopyValue(block, row[i]);
+            AppendCopyValue(block, rows, i);
         }
         block += '\n';
         if (block.size() >= (1 << 20)) {

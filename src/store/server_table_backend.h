@@ -79,7 +79,7 @@ public:
     bool hasStructureTables() override;
     QSet<QByteArray> indexNames() override;
     QList<Column> dataColumns() override;
-    void appendRowsWithIds(const QByteArrayList &columns, const RowSource &next) override;
+    void appendRowsWithIds(const QByteArrayList &columns, SqlStatement &rows) override;
 
 private:
     void connect();

@@ -29,7 +29,10 @@ public:
     virtual int columnCount() const = 0;
     virtual StoredKind kind(int column) const = 0;
     virtual qint64 integer(int column) const = 0;
+    virtual double floating(int column) const = 0;
     virtual QString text(int column) const = 0;
+    // A text value's UTF-8 bytes, valid until the next step: no copy for passing it on.
+    virtual QByteArrayView utf8(int column) const = 0;
     virtual QVariant value(int column) const = 0;
 
     // Rows the last run inserted, changed or deleted; the row id of the row it inserted.

@@ -56,6 +56,29 @@ void SqlStatement::bindAll(const QVariantList &values, int firstPosition)
         bind(firstPosition + i, values[i]);
 }
 
+void SqlStatement::bindColumnOf(int position, const SqlStatement &source, int column)
+{
+    switch (source.type(column)) {
+    case StoredKind::Null:
+        cursor_->bindNull(position);
+        break;
+    case StoredKind::Integer:
+        cursor_->bindInteger(position, source.integer(column));
+        break;
+    case StoredKind::Float:
+        cursor_->bindFloat(position, source.floating(column));
+        break;
+    case StoredKind::Text: {
+        const QByteArrayView text = source.utf8(column);
+        cursor_->bindBorrowedText(position, text.data(), text.size());
+        break;
+    }
+    case StoredKind::Bytes:
+        cursor_->bindBytes(position, source.value(column).toByteArray());
+        break;
+    }
+}
+
 void SqlStatement::run()
 {
     while (step()) {

@@ -24,6 +24,9 @@ public:
     // Binds from 1 on: null, integers, booleans (as 0/1), doubles, texts and byte arrays.
     void bind(int position, const QVariant &value);
     void bindAll(const QVariantList &values, int firstPosition = 1);
+    // Binds a column of the other statement's current row as it is stored, texts borrowed: the
+    // other statement must stay on that row until this one has run.
+    void bindColumnOf(int position, const SqlStatement &source, int column);
     void bindNull(int position) { cursor_->bindNull(position); }
     void bindInteger(int position, qint64 value) { cursor_->bindInteger(position, value); }
     // For binding many rows without copying: the text must outlive the statement's run.
@@ -43,7 +46,9 @@ public:
     bool isNull(int column) const { return cursor_->kind(column) == StoredKind::Null; }
     StoredKind type(int column) const { return cursor_->kind(column); }
     qint64 integer(int column) const { return cursor_->integer(column); }
+    double floating(int column) const { return cursor_->floating(column); }
     QString text(int column) const { return cursor_->text(column); }
+    QByteArrayView utf8(int column) const { return cursor_->utf8(column); }
     // The stored value as it is: invalid for null, qint64, double, QString or QByteArray.
     QVariant value(int column) const { return cursor_->value(column); }
 

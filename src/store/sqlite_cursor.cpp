@@ -88,6 +88,17 @@ qint64 SqliteCursor::integer(int column) const
     return sqlite3_column_int64(statement_, column);
 }
 
+double SqliteCursor::floating(int column) const
+{
+    return sqlite3_column_double(statement_, column);
+}
+
+QByteArrayView SqliteCursor::utf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(statement_, column)) : QByteArrayView();
+}
+
 QString SqliteCursor::text(int column) const
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, column));

@@ -284,15 +284,16 @@ void SqliteTableBackend::throwError(int resultCode) const
     throw error(resultCode);
 }
 
-void SqliteTableBackend::appendRowsWithIds(const QByteArrayList &columns, const RowSource &next)
+void SqliteTableBackend::appendRowsWithIds(const QByteArrayList &columns, SqlStatement &rows)
 {
     QByteArrayList marks(columns.size() + 1, "?");
     SqlStatement insert = prepare("INSERT INTO " + dataTable() + " (" + kRowIdColumn
                                   + (columns.isEmpty() ? QByteArray() : ", " + columns.join(", ")) + ") VALUES ("
                                   + marks.join(", ") + ")");
-    QVariantList row;
-    while (next(row)) {
-        insert.bindAll(row);
+    const int values = int(columns.size()) + 1;
+    while (rows.step()) {
+        for (int i = 0; i < values; ++i)
+            insert.bindColumnOf(i + 1, rows, i);
         insert.run();
         insert.reset();
     }

@@ -46,7 +46,7 @@ public:
     bool hasStructureTables() override;
     QSet<QByteArray> indexNames() override;
     QList<Column> dataColumns() override;
-    void appendRowsWithIds(const QByteArrayList &columns, const RowSource &next) override;
+    void appendRowsWithIds(const QByteArrayList &columns, SqlStatement &rows) override;
 
     [[noreturn]] void throwError(int resultCode) const;
     EngineError error(int resultCode) const;

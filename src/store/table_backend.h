@@ -80,9 +80,8 @@ public:
     virtual QList<Column> dataColumns() = 0;
 
     // Adds rows that keep the row ids they had elsewhere (a whole table moved from another store),
-    // inside the running write. next() fills the row (its row id, then one stored value per
-    // column, in the order of columns, which are quoted names) and returns false when there is
-    // none left. Rows added later get ids after the highest one.
-    using RowSource = std::function<bool(QVariantList &row)>;
-    virtual void appendRowsWithIds(const QByteArrayList &columns, const RowSource &next) = 0;
+    // inside the running write. Each row rows steps to holds its row id, then one stored value per
+    // column, in the order of columns (which are quoted names); the values pass as they are
+    // stored. Rows added later get ids after the highest one.
+    virtual void appendRowsWithIds(const QByteArrayList &columns, SqlStatement &rows) = 0;
 };

@@ -65,9 +65,15 @@ void CheckKeys(ReadOnlyTableFile &connection, const TableDefinition &expected, Q
 }
 
 // Every stored value must be one its field can hold: a number in a number or money field, a
-// date (yyyy.mm.dd) in a date field.
+// date (yyyy.mm.dd) in a date field. One reading of the table finds each field's first wrong row.
 void CheckValues(ReadOnlyTableFile &connection, const TableDefinition &expected, QStringList &problems)
 {
+    struct ValueRule {
+        const FieldDef *field;
+        QByteArray wrong;
+        QString what;
+    };
+    QList<ValueRule> rules;
     for (const FieldDef &field : expected.fields) {
         const QByteArray column = QuotedName(field.name);
         QByteArray wrong;
@@ -93,11 +99,26 @@ void CheckValues(ReadOnlyTableFile &connection, const TableDefinition &expected,
         default:
             continue;
         }
+        rules.append({&field, wrong, what});
+    }
+    if (rules.isEmpty())
+        return;
+    QByteArrayList firstWrongRows;
+    for (const ValueRule &rule : std::as_const(rules))
+        firstWrongRows.append("min(CASE WHEN " + rule.wrong + " THEN rowid END)");
+    const std::optional<QStringList> rows =
+        connection.firstRow("SELECT " + firstWrongRows.join(", ") + " FROM " + kDataTable);
+    if (!rows)
+        return;
+    for (qsizetype i = 0; i < rules.size() && i < rows->size(); ++i) {
+        if (rows->at(i).isNull())
+            continue;
+        const FieldDef &field = *rules[i].field;
         const std::optional<QStringList> found =
-            connection.column("SELECT quote(" + column + ") || ' (wiersz ' || rowid || ')' FROM " + kDataTable + " WHERE "
-                              + wrong + " LIMIT 1");
+            connection.column("SELECT quote(" + QuotedName(field.name) + ") || ' (wiersz ' || rowid || ')' FROM "
+                              + kDataTable + " WHERE rowid = " + rows->at(i).toUtf8());
         if (found && !found->isEmpty())
-            problems << QStringLiteral("pole %1: wartość %2 nie jest %3").arg(field.name, found->first(), what);
+            problems << QStringLiteral("pole %1: wartość %2 nie jest %3").arg(field.name, found->first(), rules[i].what);
     }
 }
 
@@ -184,7 +205,8 @@ namespace {
 // A table a write was cut off in has its journal beside it: the next open rolls the write back.
 // The check stays read-only on the tree, so it rolls back a copy and checks what the next start
 // will find.
-std::optional<TableFileCheck> InspectAfterRollback(const QString &path, const std::optional<TableDefinition> &expected)
+std::optional<TableFileCheck> InspectAfterRollback(const QString &path, const std::optional<TableDefinition> &expected,
+                                                   IndexReading indexes)
 {
     const QString journal = path + QStringLiteral("-journal");
     if (QFileInfo(journal).size() <= 0)
@@ -197,16 +219,17 @@ std::optional<TableFileCheck> InspectAfterRollback(const QString &path, const st
     if (sqlite3_open_v2(QFile::encodeName(copy).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db);
-    TableFileCheck check = InspectTableFile(copy, expected);
+    TableFileCheck check = InspectTableFile(copy, expected, indexes);
     check.path = QDir::toNativeSeparators(path);
     return check;
 }
 
 } // namespace
 
-TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected)
+TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected,
+                                IndexReading indexes)
 {
-    if (std::optional<TableFileCheck> rolledBack = InspectAfterRollback(path, expected))
+    if (std::optional<TableFileCheck> rolledBack = InspectAfterRollback(path, expected, indexes))
         return *rolledBack;
     TableFileCheck check{QDir::toNativeSeparators(path), {}};
     if (QFileInfo(path).isDir()) {
@@ -222,7 +245,8 @@ TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDe
         check.problems << connection.error();
         return check;
     }
-    const std::optional<QStringList> integrity = connection.column("PRAGMA integrity_check");
+    const std::optional<QStringList> integrity =
+        connection.column(indexes == IndexReading::EveryEntry ? "PRAGMA integrity_check" : "PRAGMA quick_check");
     if (!integrity) {
         check.problems << QStringLiteral("plik nie jest tabelą lub jest uszkodzony (%1)").arg(connection.error());
         return check;

@@ -14,11 +14,17 @@ struct TableFileCheck {
     bool sound() const { return problems.isEmpty(); }
 };
 
+// How far a check reads a table file's indexes: every entry against its row (a file found on
+// disk), or the pages alone, for a file this program has just written from rows and built its
+// indexes from them, whose entries cannot disagree with the rows.
+enum class IndexReading { EveryEntry, PagesOnly };
+
 // Checks a table file without writing to it: SQLite's integrity check (in the program's own
 // collations), and, when the table is one the program knows, that it has every field (of the
 // type) and every index the program expects of it, that no key of a unique index is held by two
 // rows, and that every value is one its field can hold. Fields of other programs may be there too.
-TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected);
+TableFileCheck InspectTableFile(const QString &path, const std::optional<TableDefinition> &expected,
+                                IndexReading indexes = IndexReading::EveryEntry);
 
 // The structure the program expects of a table file lying under a data root (or a copy of one,
 // as an archive): a file of a year folder by its module folder and name, any other by its path

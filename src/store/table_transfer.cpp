@@ -112,15 +112,7 @@ TableDefinition TransferTable(const QString &sourcePath, const QString &targetPa
     OpenedTable target(targetPath, true);
     TableConnection::Write write(*target);
     SqlStatement rows = source->prepare(RowsInEntryOrderSql(*source, definition));
-    const int columns = int(definition.fields.size()) + 1;
-    target->backend().appendRowsWithIds(QuotedFieldNames(definition), [&](QVariantList &row) {
-        if (!rows.step())
-            return false;
-        row.resize(columns);
-        for (int i = 0; i < columns; ++i)
-            row[i] = rows.value(i);
-        return true;
-    });
+    target->backend().appendRowsWithIds(QuotedFieldNames(definition), rows);
     BuildTableIndexes(*target, definition);
     write.commit();
     return definition;

@@ -180,6 +180,19 @@ QString TestServerDataRoot()
     return QString::fromUtf8(qgetenv(kRootVariable));
 }
 
+QString AddTestServerDatabase(const QString &name)
+{
+    StartTestServerWhenAsked();
+    if (gFolder.isEmpty())
+        Abort(QStringLiteral("serwer testów nie należy do tego programu"));
+    Execute("postgres", "CREATE DATABASE " + name.toUtf8());
+    QFile file(gFolder + QStringLiteral("/pg_service.conf"));
+    if (!file.open(QIODevice::Append)
+        || file.write(QStringLiteral("[%1]\nhost=%2\ndbname=%1\nuser=kasa\n").arg(name, gFolder).toUtf8()) < 0)
+        Abort(QStringLiteral("nie można zapisać pliku %1").arg(file.fileName()));
+    return QStringLiteral("pg:%1/").arg(name);
+}
+
 void EmptyTestServerDatabase()
 {
     const std::optional<ServerTableAddress> address = ParseServerTablePath(TestServerDataRoot());

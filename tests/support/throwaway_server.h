@@ -24,6 +24,10 @@ QString TestServerDataRoot();
 // (PGSERVICEFILE): "pg:kasatest/", short enough for the company table's data-root field.
 QString TestServerServiceRoot();
 
+// Makes one more database on the tests' server, reached as the service of the same name, and
+// gives its data root ("pg:NAME/"). For benchmarks that need a database nobody else empties.
+QString AddTestServerDatabase(const QString &name);
+
 // Drops every table of the tests' database, so a test starts from an empty one.
 void EmptyTestServerDatabase();
 
