@@ -6,6 +6,8 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
+
 namespace {
 
 // Type numbers of the server's built-in types.
@@ -43,8 +45,9 @@ QByteArray NumberedParameters(const QByteArray &sql, int *count)
     return numbered;
 }
 
-ServerCursor::ServerCursor(std::shared_ptr<ServerSession> session, const QString &table, const QByteArray &sql)
-    : session_(std::move(session)), table_(table)
+ServerCursor::ServerCursor(std::shared_ptr<ServerSession> session, const QString &table, const QByteArray &sql,
+                           Reading reading)
+    : session_(std::move(session)), table_(table), reading_(reading)
 {
     sql_ = NumberedParameters(sql, &parameterCount_);
     insert_ = sql.startsWith("INSERT INTO ");
@@ -58,6 +61,7 @@ ServerCursor::ServerCursor(std::shared_ptr<ServerSession> session, const QString
 
 ServerCursor::~ServerCursor()
 {
+    closeBatches();
     clearResult();
 }
 
@@ -108,9 +112,64 @@ void ServerCursor::bindBorrowedText(int position, const char *utf8, qsizetype si
     setValue(position, QByteArray(utf8, size), false);
 }
 
+// Rows of a batch; the server reads the next while the caller works on these.
+constexpr int kBatchRows = 5000;
+// Rows stepped between looks at what has come of the next batch, so it keeps travelling.
+constexpr int kRowsBetweenLooks = 500;
+
+void ServerCursor::askForBatch()
+{
+    const QByteArray fetch = "FETCH " + QByteArray::number(kBatchRows) + " FROM " + serverCursor_;
+    if (PQsendQuery(session_->handle(), fetch.constData()) != 1)
+        session_->fail(nullptr, table_);
+    batchAsked_ = true;
+}
+
+void ServerCursor::takeBatch()
+{
+    clearResult();
+    PGresult *batch = PQgetResult(session_->handle());
+    while (PGresult *rest = PQgetResult(session_->handle()))
+        PQclear(rest);
+    batchAsked_ = false;
+    if (PQresultStatus(batch) != PGRES_TUPLES_OK) {
+        const EngineError failure = session_->error(batch, table_);
+        PQclear(batch);
+        throw failure;
+    }
+    result_ = batch;
+    rows_ = PQntuples(result_);
+    lastBatch_ = rows_ < kBatchRows;
+    if (!lastBatch_)
+        askForBatch();
+}
+
+void ServerCursor::closeBatches() noexcept
+{
+    if (serverCursor_.isEmpty())
+        return;
+    if (batchAsked_)
+        while (PGresult *rest = PQgetResult(session_->handle()))
+            PQclear(rest);
+    batchAsked_ = false;
+    // Within a transaction the server has already spoilt, the cursor went with it.
+    if (PQtransactionStatus(session_->handle()) == PQTRANS_INTRANS)
+        PQclear(PQexec(session_->handle(), ("CLOSE " + serverCursor_).constData()));
+    serverCursor_.clear();
+}
+
 void ServerCursor::run()
 {
     clearResult();
+    if (reading_ == Reading::InBatches && parameterCount_ == 0 && !insert_) {
+        static std::atomic<int> cursors = 0;
+        serverCursor_ = "kasa_rows_" + QByteArray::number(++cursors);
+        session_->execute("DECLARE " + serverCursor_ + " NO SCROLL CURSOR FOR " + sql_, table_);
+        ran_ = true;
+        askForBatch();
+        takeBatch();
+        return;
+    }
     const QByteArray name = session_->prepared(sql_, parameterCount_, table_);
     QList<const char *> values(parameterCount_);
     for (int i = 0; i < parameterCount_; ++i)
@@ -140,16 +199,23 @@ bool ServerCursor::step()
         run();
     if (insert_)
         return false;
+    if (row_ + 1 >= rows_ && !serverCursor_.isEmpty() && !lastBatch_)
+        takeBatch();
     if (row_ + 1 >= rows_) {
         row_ = rows_;
         return false;
     }
     ++row_;
+    if (batchAsked_ && row_ % kRowsBetweenLooks == 0) {
+        PQconsumeInput(session_->handle());
+        PQisBusy(session_->handle());
+    }
     return true;
 }
 
 void ServerCursor::reset()
 {
+    closeBatches();
     clearResult();
     ran_ = false;
     nulls_.fill(true);
@@ -175,7 +241,9 @@ StoredKind ServerCursor::kind(int column) const
     case kFloat8Type:
         return StoredKind::Float;
     case kNumericType:
-        return QByteArray(PQgetvalue(result_, row_, column)).contains('.') ? StoredKind::Float : StoredKind::Integer;
+        return QByteArrayView(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column)).contains('.')
+                   ? StoredKind::Float
+                   : StoredKind::Integer;
     case kByteaType:
         return StoredKind::Bytes;
     default:
@@ -190,14 +258,14 @@ qint64 ServerCursor::integer(int column) const
     const char *text = PQgetvalue(result_, row_, column);
     if (PQftype(result_, column) == kBoolType)
         return text[0] == 't' ? 1 : 0;
-    return QByteArray(text).toLongLong();
+    return QByteArrayView(text, PQgetlength(result_, row_, column)).toLongLong();
 }
 
 double ServerCursor::floating(int column) const
 {
     if (kind(column) == StoredKind::Null)
         return 0;
-    return QByteArrayView(PQgetvalue(result_, row_, column)).toDouble();
+    return QByteArrayView(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column)).toDouble();
 }
 
 QByteArrayView ServerCursor::utf8(int column) const

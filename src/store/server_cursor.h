@@ -14,7 +14,12 @@ class ServerSession;
 // rows of a run are read when it is first stepped; an insert gives back the row id it made.
 class ServerCursor final : public SqlCursor {
 public:
-    ServerCursor(std::shared_ptr<ServerSession> session, const QString &table, const QByteArray &sql);
+    // All rows at the first step, or (for a statement without marks, inside a transaction) in
+    // batches through a server-side cursor, each asked for before the last one is worked on.
+    enum class Reading { AtOnce, InBatches };
+
+    ServerCursor(std::shared_ptr<ServerSession> session, const QString &table, const QByteArray &sql,
+                 Reading reading = Reading::AtOnce);
     ~ServerCursor() override;
 
     void bindNull(int position) override;
@@ -41,6 +46,9 @@ public:
 private:
     void run();
     void clearResult();
+    void askForBatch();
+    void takeBatch();
+    void closeBatches() noexcept;
     void setValue(int position, QByteArray value, bool null);
 
     std::shared_ptr<ServerSession> session_;
@@ -56,6 +64,10 @@ private:
     bool ran_ = false;
     qint64 changes_ = 0;
     qint64 insertedRowId_ = 0;
+    Reading reading_;
+    QByteArray serverCursor_; // the server-side cursor's name while the batches are read
+    bool batchAsked_ = false; // a batch is on its way: the session serves nothing else meanwhile
+    bool lastBatch_ = false;
 };
 
 // The statement with its "?" marks numbered ("$1", "$2", ...) outside quotes; counts them.

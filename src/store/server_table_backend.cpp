@@ -359,6 +359,14 @@ SqlStatement ServerTableBackend::prepare(const QByteArray &sql)
     return statements_.take(*this, sql, [&]() -> SqlCursor * { return new ServerCursor(session_, path_, sql); });
 }
 
+SqlStatement ServerTableBackend::prepareOnePass(const QByteArray &sql)
+{
+    // A server-side cursor lives in a transaction; outside one the rows come in one piece.
+    if (PQtransactionStatus(session_->handle()) != PQTRANS_INTRANS)
+        return prepare(sql);
+    return SqlStatement(*this, new ServerCursor(session_, path_, sql, ServerCursor::Reading::InBatches), false);
+}
+
 void ServerTableBackend::releaseCursor(SqlCursor *cursor, bool cached)
 {
     statements_.give(cursor, cached);

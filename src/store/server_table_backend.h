@@ -58,6 +58,7 @@ public:
     void setLockTimeout(int milliseconds) override;
 
     SqlStatement prepare(const QByteArray &sql) override;
+    SqlStatement prepareOnePass(const QByteArray &sql) override;
     void releaseCursor(SqlCursor *cursor, bool cached) override;
     void execute(const QByteArray &sql) override;
 

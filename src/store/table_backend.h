@@ -35,6 +35,10 @@ public:
     virtual void setLockTimeout(int milliseconds) = 0;
 
     virtual SqlStatement prepare(const QByteArray &sql) = 0;
+    // A statement without marks that reads many rows once through (a whole table moved or
+    // compared): where rows travel from a server they come in batches, so a long table never
+    // lies whole in memory, and the next batch travels while the caller works on the last.
+    virtual SqlStatement prepareOnePass(const QByteArray &sql) { return prepare(sql); }
     virtual void releaseCursor(SqlCursor *cursor, bool cached) = 0;
     virtual void execute(const QByteArray &sql) = 0;
 

@@ -39,6 +39,7 @@ public:
     TableBackend &backend() const { return *backend_; }
 
     SqlStatement prepare(const QByteArray &sql) { return backend_->prepare(sql); }
+    SqlStatement prepareOnePass(const QByteArray &sql) { return backend_->prepareOnePass(sql); }
     void execute(const QByteArray &sql) { backend_->execute(sql); }
     // The SQL name of the table's rows.
     QByteArray dataTable() const { return backend_->dataTable(); }

@@ -111,7 +111,7 @@ TableDefinition TransferTable(const QString &sourcePath, const QString &targetPa
     CreateTableFile(targetPath, withoutIndexes);
     OpenedTable target(targetPath, true);
     TableConnection::Write write(*target);
-    SqlStatement rows = source->prepare(RowsInEntryOrderSql(*source, definition));
+    SqlStatement rows = source->prepareOnePass(RowsInEntryOrderSql(*source, definition));
     target->backend().appendRowsWithIds(QuotedFieldNames(definition), rows);
     BuildTableIndexes(*target, definition);
     write.commit();
@@ -127,8 +127,8 @@ QStringList TableDifferences(const QString &firstPath, const QString &secondPath
     const QString names = Shown(firstPath) + QStringLiteral(" / ") + Shown(secondPath);
     if (StructureTexts(definition) != StructureTexts(other))
         return {names + QStringLiteral(" : różna struktura tabeli")};
-    SqlStatement a = first->prepare(RowsInEntryOrderSql(*first, definition));
-    SqlStatement b = second->prepare(RowsInEntryOrderSql(*second, other));
+    SqlStatement a = first->prepareOnePass(RowsInEntryOrderSql(*first, definition));
+    SqlStatement b = second->prepareOnePass(RowsInEntryOrderSql(*second, other));
     for (qint64 row = 1;; ++row) {
         const bool hasA = a.step();
         const bool hasB = b.step();

@@ -147,6 +147,26 @@ TEST_F(ServerTreeTest, FilesMoveToTheServerAndBackUnchanged)
     EXPECT_EQ(documentCount(documents(server())), 4);
 }
 
+// Tables longer than the rows that travel from the server at once (the last batch full, and one
+// row over) move there and into an archive whole, in their entry order, and the move's own
+// row-by-row check reads them back in batches.
+TEST_F(ServerTreeTest, LongTablesTravelWhole)
+{
+    for (const int count : {10000, 10001}) {
+        QList<RowValues> rows;
+        for (int i = 0; i < count; ++i)
+            rows.append({{QStringLiteral("NAZWA"), QStringLiteral("wiersz %1").arg(i)}, {QStringLiteral("ILE"), i}});
+        tree.createTable(tree.dataRoot() + QStringLiteral("BAZA/PROBA/DLUGA%1.DB").arg(count), ValuesTable(), rows);
+    }
+    const TreeMigrationReport there = MigrateDataTree(tree.dataRoot(), server(), progress);
+    ASSERT_TRUE(there.succeeded()) << there.refusal.toStdString() << there.differences.join('\n').toStdString();
+    const QString archive = folder(QStringLiteral("archiwum"));
+    const TreeCopyReport archived = ArchiveDataTree(server(), state.YearFolders, archive, progress);
+    ASSERT_TRUE(archived.succeeded()) << archived.message().toStdString();
+    expectSameTables(tree.dataRoot(), archive);
+    EXPECT_EQ(tree.column(archive + QStringLiteral("BAZA/PROBA/DLUGA10001.DB"), QStringLiteral("NAZWA")).size(), 10001);
+}
+
 // An archive made on either store restores on either, with every table of the tree.
 TEST_F(ServerTreeTest, AnArchiveOfEitherStoreRestoresOnEither)
 {
