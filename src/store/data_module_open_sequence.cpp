@@ -3,6 +3,7 @@
 #include "base/command_line.h"
 #include "base/global_state.h"
 #include "base/prompt.h"
+#include "base/server_location.h"
 #include "store/select_year.h"
 #include "base/text_format.h"
 #include "store/data_tree.h"
@@ -87,8 +88,12 @@ void TDANE::runOpenSequence()
             }
         }
     } catch (const EngineError &error) {
-        // What is open stays open; the program goes on with it.
-        context_.prompt.error(error.message());
+        // What is open stays open; the program goes on with it. A server that could not be
+        // reached for the company table has said so already.
+        const bool saidAlready = error.kind() == EngineErrorKind::Unreachable && !TFIRMA.isOpen()
+                                 && IsServerPath(state.DataRoot);
+        if (!saidAlready)
+            context_.prompt.error(error.message());
     } catch (const Abort &) {
         // A refusal (the login abandoned) has said why.
     }

@@ -10,6 +10,7 @@ enum class EngineErrorKind {
     Locked,       // another program holds the table (or its lock) longer than we wait
     Missing,      // the table file, a row or an index is not there
     Damaged,      // the file is not a table or its content is broken
+    Unreachable,  // the database server cannot be reached: nothing is wrong with the tables
     Other,        // everything else: unknown field, wrong state, bad value, failed write
 };
 

@@ -107,7 +107,11 @@ bool OpenTableGuarded(Table &table, const QString &path, const QString &displayN
                 continue;
             return false;
         }
-        context.prompt.message(OpenFailureMessage(displayName, path));
+        // A server that cannot be reached names itself; repairing indexes would not help there.
+        if (failure->kind() == EngineErrorKind::Unreachable)
+            context.prompt.error(failure->message());
+        else
+            context.prompt.message(OpenFailureMessage(displayName, path));
         return false;
     }
     OfferToClearReadOnly(table, path, context.prompt);

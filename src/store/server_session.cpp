@@ -100,7 +100,7 @@ void ServerSession::connect()
     if (PQstatus(connection_) != CONNECTION_OK) {
         PQfinish(connection_);
         connection_ = nullptr;
-        throw EngineError(EngineErrorKind::Other, ServerUnavailableMessage(server_));
+        throw EngineError(EngineErrorKind::Unreachable, ServerUnavailableMessage(server_));
     }
     prepareDatabase();
 }
@@ -212,7 +212,7 @@ EngineError ServerSession::error(const pg_result *result, const QString &table)
         // Nothing of the open transaction reached the server: it rolls back when the
         // connection drops. The next command outside a transaction connects again.
         broken_ = true;
-        return EngineError(EngineErrorKind::Other, ServerUnavailableMessage(server_));
+        return EngineError(EngineErrorKind::Unreachable, ServerUnavailableMessage(server_));
     }
     const QByteArray state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
     if (state == "23505")

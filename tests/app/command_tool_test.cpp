@@ -403,6 +403,24 @@ TEST_F(CommandToolTest, ExportedDocumentsComeBackAndADamagedFileChangesNothing)
 
 } // namespace
 
+// A server named on the command line that cannot be reached: each command says so once, naming
+// the server, without advice about table files, and writes nothing.
+TEST_F(CommandToolTest, AServerThatCannotBeReachedIsSaidOnce)
+{
+    const QString server = QStringLiteral("dr=postgresql:///kasa?host=%1").arg(path("brak"));
+    const QList<QStringList> commands{{"archive", "--to", path("archiwum")},
+                                      {"listing", "cash-state", "--out", "d.txt"},
+                                      {"export", "documents", "d.txt"}};
+    for (const QStringList &command : commands) {
+        EXPECT_EQ(run(command + QStringList{server}), 1) << command.join(' ').toStdString();
+        EXPECT_EQ(errors.count("Brak połączenia z serwerem bazy danych"), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(path("brak"))) << errors.toStdString();
+        EXPECT_FALSE(errors.contains("kasa repair")) << errors.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("archiwum")));
+    EXPECT_FALSE(QFileInfo::exists(path("d.txt")));
+}
+
 namespace {
 
 QByteArray Contents(const QString &file)

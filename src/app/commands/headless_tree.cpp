@@ -34,7 +34,8 @@ bool HeadlessTree::open(Tables tables, const YearTables &yearTables)
         return false;
     }
     const QString givenRoot = DataRootFromArguments({arguments_.dataRootArgument});
-    if (!givenRoot.isEmpty() && !QFileInfo(givenRoot).isDir()) {
+    // A server's data root is no folder: whether its database holds a firm, the opening says.
+    if (!givenRoot.isEmpty() && !IsServerPath(givenRoot) && !QFileInfo(givenRoot).isDir()) {
         err_ << QStringLiteral("Folder danych %1 nie istnieje.").arg(QDir::toNativeSeparators(givenRoot)) << Qt::endl;
         return false;
     }
