@@ -2,6 +2,7 @@
 
 #include "base/global_state.h"
 #include "base/prompt.h"
+#include "base/server_location.h"
 #include "maintenance/archive_tree.h"
 #include "maintenance/restore_tree.h"
 #include "store/data_change_permission.h"
@@ -9,8 +10,12 @@
 #include "store/table.h"
 #include "store/table_edit_helpers.h"
 
-QString DefaultArchiveFolder(const QString &dataRoot)
+#include <QDir>
+
+QString DefaultArchiveFolder(const QString &dataRoot, const QString &workingFolder)
 {
+    if (IsServerPath(dataRoot))
+        return QDir(workingFolder).filePath(QStringLiteral("ARCHIWUM"));
     return dataRoot + QStringLiteral("ARCHIWUM");
 }
 

@@ -16,8 +16,9 @@ struct ArchiveCommandContext {
     GlobalState &state; // DataRoot, YearFolders, TodayText
 };
 
-// DataRoot + "ARCHIWUM".
-QString DefaultArchiveFolder(const QString &dataRoot);
+// The archive's folder unless another is chosen: ARCHIWUM in the data folder, or for data on a
+// server, which has no folder, ARCHIWUM in the workstation's working folder.
+QString DefaultArchiveFolder(const QString &dataRoot, const QString &workingFolder);
 
 // "Archiwizuj": archives the data tree into the folder. ARCHDATA becomes today only when every
 // file was copied; otherwise the files that failed are listed in one message. True only when the

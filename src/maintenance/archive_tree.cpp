@@ -41,6 +41,10 @@ QString ArchiveFolderRefusal(const QString &dataRoot, const QStringList &years, 
 {
     if (archiveFolder.trimmed().isEmpty())
         return QStringLiteral("Nie podano katalogu archiwum.");
+    // An archive is a folder of table files on a disk; a server's path would be taken as one of
+    // its tables.
+    if (IsServerPath(archiveFolder))
+        return QStringLiteral("Katalog archiwum musi być folderem na dysku, nie bazą na serwerze :\r") + archiveFolder;
     const QString archive = Normalised(archiveFolder);
     const QString root = Normalised(dataRoot);
     bool inside = archive.compare(root, Qt::CaseInsensitive) == 0;

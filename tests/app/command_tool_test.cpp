@@ -349,6 +349,20 @@ TEST_F(CommandToolTest, WritingCommandsNeedTheLevelThatMayChangeData)
     EXPECT_EQ(run({"archive", "--to", path("archiwum")}), 0) << errors.toStdString();
 }
 
+// Without --to the archive goes to ARCHIWUM in the data folder, or, for data on a server, in the
+// working folder: never into the folder the command was started from.
+TEST_F(CommandToolTest, TheDefaultArchiveLiesBesideTheData)
+{
+    QTemporaryDir elsewhere;
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const int status = run({"archive"});
+    QDir::setCurrent(started);
+    EXPECT_EQ(status, 0) << errors.toStdString();
+    EXPECT_TRUE(QFile::exists(path("ARCHIWUM/2026/KASA/NAGKASA.DB")));
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
+}
+
 TEST_F(CommandToolTest, ArchiveThenRestoreBringsBackTheArchivedTables)
 {
     ASSERT_EQ(run({"archive", "--to", path("archiwum")}), 0) << errors.toStdString();

@@ -103,7 +103,7 @@ TEST_F(ArchiveTreeTest, TheDataRootAndItsYearsAreRefusedAsArchive)
         EXPECT_FALSE(QFileInfo::exists(QDir(tree.dataRoot()).filePath(QStringLiteral("2019/KASA/FIRMA.DB"))));
     }
     // The default folder lies in the data root, beside the years.
-    EXPECT_EQ(ArchiveFolderRefusal(tree.dataRoot(), state.YearFolders, DefaultArchiveFolder(tree.dataRoot())), QString());
+    EXPECT_EQ(ArchiveFolderRefusal(tree.dataRoot(), state.YearFolders, DefaultArchiveFolder(tree.dataRoot(), QString())), QString());
 }
 
 // A damaged table stops the archive: the message names it, the previous archive stays whole and

@@ -80,7 +80,7 @@ const QList<WritingCommand> &WritingCommands()
         {"Archive", LastReport::OpenWithDocuments,
          [](TDANE &d, CashLedger &, GlobalState &state, Prompt &prompt) {
              NullProgress progress;
-             Archiwizuj({d.TFIRMA, prompt, progress, state}, DefaultArchiveFolder(state.DataRoot));
+             Archiwizuj({d.TFIRMA, prompt, progress, state}, DefaultArchiveFolder(state.DataRoot, QString()));
          }},
         {"NewYear", LastReport::OpenWithDocuments,
          [](TDANE &d, CashLedger &, GlobalState &state, Prompt &) {

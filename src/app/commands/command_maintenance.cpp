@@ -48,7 +48,8 @@ int RunArchiveCommand(const CommandArguments &arguments, QTextStream &out, QText
         return 1;
     ConsoleProgress progress(err, OnTerminal());
     const QString given = FolderOption(arguments, QStringLiteral("--to"));
-    const QString folder = given.isEmpty() ? DefaultArchiveFolder(tree.state().DataRoot) : given;
+    const QString folder =
+        given.isEmpty() ? DefaultArchiveFolder(tree.state().DataRoot, tree.data().session().workingFolder()) : given;
     TDANE &d = tree.data();
     if (!Archiwizuj({d.TFIRMA, tree.prompt(), progress, tree.state()}, folder))
         return 1;

@@ -33,8 +33,9 @@ const QList<std::pair<QString, ToolCommand>> &Commands()
     static const QList<std::pair<QString, ToolCommand>> commands{
         {QStringLiteral("archive"),
          {QStringLiteral("kasa archive [--to FOLDER]"),
-          QStringLiteral("Archiwizuje dane (domyślnie do folderu ARCHIWUM w folderze danych) i zapisuje datę\n"
-                         "archiwum. Tabele są kopiowane spójnie także wtedy, gdy program pracuje.\n"),
+          QStringLiteral("Archiwizuje dane (domyślnie do folderu ARCHIWUM w folderze danych, a gdy dane są na\n"
+                         "serwerze: w folderze roboczym) i zapisuje datę archiwum. Tabele są kopiowane spójnie\n"
+                         "także wtedy, gdy program pracuje.\n"),
           RunArchiveCommand, {{QStringLiteral("--to")}, {}, 0, 0}}},
         {QStringLiteral("restore"),
          {QStringLiteral("kasa restore --from FOLDER --yes"),

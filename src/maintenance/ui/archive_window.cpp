@@ -4,6 +4,7 @@
 #include "maintenance/archive_commands.h"
 #include "maintenance/ui/archive_folder_picker.h"
 #include "store/data_tree.h"
+#include "store/session.h"
 #include "store/table.h"
 
 #include <QGroupBox>
@@ -96,7 +97,8 @@ QWidget *TARCHF::buildPage(LocationPage &page, const QStringList &notes, const Q
 
 int TARCHF::showModal()
 {
-    const QString folder = DefaultArchiveFolder(services_.state.DataRoot);
+    const Session *session = services_.company.session();
+    const QString folder = DefaultArchiveFolder(services_.state.DataRoot, session ? session->workingFolder() : QString());
     Archiwowanie.path->setText(folder);
     Odtwarzanie.path->setText(folder);
     PageControl->setCurrentWidget(TabArchiwowanie);
