@@ -20,7 +20,7 @@ ReadOnlyTableFile::~ReadOnlyTableFile()
     sqlite3_close_v2(db_);
 }
 
-std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
+std::optional<QStringList> ReadOnlyTableFile::texts(const QByteArray &sql, Reading reading)
 {
     if (!error_.isEmpty())
         return std::nullopt;
@@ -31,8 +31,15 @@ std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
     }
     QStringList values;
     int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-        values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const int columns = reading == Reading::FirstRow ? sqlite3_column_count(statement) : 1;
+        for (int i = 0; i < columns; ++i)
+            values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i)));
+        if (reading == Reading::FirstRow) {
+            rc = SQLITE_DONE;
+            break;
+        }
+    }
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) {
         error_ = EngineFailureText(db_);
@@ -41,26 +48,14 @@ std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
     return values;
 }
 
+std::optional<QStringList> ReadOnlyTableFile::column(const QByteArray &sql)
+{
+    return texts(sql, Reading::FirstColumn);
+}
+
 std::optional<QStringList> ReadOnlyTableFile::firstRow(const QByteArray &sql)
 {
-    if (!error_.isEmpty())
-        return std::nullopt;
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK) {
-        error_ = EngineFailureText(db_);
-        return std::nullopt;
-    }
-    QStringList values;
-    const int rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW)
-        for (int i = 0; i < sqlite3_column_count(statement); ++i)
-            values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i)));
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        error_ = EngineFailureText(db_);
-        return std::nullopt;
-    }
-    return values;
+    return texts(sql, Reading::FirstRow);
 }
 
 qint64 ReadOnlyTableFile::rowCount()

@@ -32,6 +32,9 @@ public:
     QHash<QString, int> fieldTypes();
 
 private:
+    enum class Reading { FirstColumn, FirstRow };
+    std::optional<QStringList> texts(const QByteArray &sql, Reading reading);
+
     sqlite3 *db_ = nullptr;
     QString error_;
 };
