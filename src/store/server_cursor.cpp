@@ -21,6 +21,11 @@ constexpr Oid kFloat4Type = 700;
 constexpr Oid kFloat8Type = 701;
 constexpr Oid kNumericType = 1700;
 
+// Rows of a batch; the server reads the next while the caller works on these.
+constexpr int kBatchRows = 5000;
+// Rows stepped between looks at what has come of the next batch, so it keeps travelling.
+constexpr int kRowsBetweenLooks = 500;
+
 } // namespace
 
 QByteArray NumberedParameters(const QByteArray &sql, int *count)
@@ -112,11 +117,6 @@ void ServerCursor::bindBorrowedText(int position, const char *utf8, qsizetype si
     setValue(position, QByteArray(utf8, size), false);
 }
 
-// Rows of a batch; the server reads the next while the caller works on these.
-constexpr int kBatchRows = 5000;
-// Rows stepped between looks at what has come of the next batch, so it keeps travelling.
-constexpr int kRowsBetweenLooks = 500;
-
 void ServerCursor::askForBatch()
 {
     const QByteArray fetch = "FETCH " + QByteArray::number(kBatchRows) + " FROM " + serverCursor_;
@@ -163,8 +163,9 @@ void ServerCursor::run()
     clearResult();
     if (reading_ == Reading::InBatches && parameterCount_ == 0 && !insert_) {
         static std::atomic<int> cursors = 0;
-        serverCursor_ = "kasa_rows_" + QByteArray::number(++cursors);
-        session_->execute("DECLARE " + serverCursor_ + " NO SCROLL CURSOR FOR " + sql_, table_);
+        const QByteArray name = "kasa_rows_" + QByteArray::number(++cursors);
+        session_->execute("DECLARE " + name + " NO SCROLL CURSOR FOR " + sql_, table_);
+        serverCursor_ = name;
         ran_ = true;
         askForBatch();
         takeBatch();
