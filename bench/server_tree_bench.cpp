@@ -48,7 +48,7 @@ QByteArray ConnectionInfo(const QString &root)
 
 int RunTool(const QString &tool, const QStringList &arguments)
 {
-    return QProcess::execute(QStringLiteral("/usr/lib/postgresql/15/bin/") + tool, arguments);
+    return QProcess::execute(tool, arguments);
 }
 
 int Psql(const QString &root, const QString &command)

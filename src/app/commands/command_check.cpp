@@ -1,4 +1,5 @@
 #include "app/commands/command_handlers.h"
+#include "app/commands/command_installation.h"
 #include "app/commands/headless_tree.h"
 
 #include "base/command_line.h"
@@ -8,8 +9,6 @@
 #include "store/table_file_check.h"
 #include "store/data_module.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -35,14 +34,13 @@ private:
 
 int RunCheckCommand(const CommandArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    const QString folder = QFileInfo(arguments.workingFolder).absoluteFilePath();
-    if (!QFileInfo(folder).isDir()) {
-        err << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+    const std::optional<QString> workingFolder = ExistingWorkingFolder(arguments, err);
+    if (!workingFolder)
         return 1;
-    }
-    const QString fromArgument = DataRootFromArguments({arguments.dataRootArgument});
-    const QString dataRoot = fromArgument.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(fromArgument);
-    if (const QString notice = DataRootOutsideNotice(dataRoot, folder); fromArgument.isEmpty() && !notice.isEmpty())
+    const QString &folder = *workingFolder;
+    const CommandDataRoot root = DataRootOfCommand(arguments, folder);
+    const QString &dataRoot = root.path;
+    if (const QString notice = DataRootOutsideNotice(dataRoot, folder); !root.fromCommandLine && !notice.isEmpty())
         err << notice << Qt::endl;
     QStringList notices;
     const QList<TableFileCheck> checks = CheckInstallation(folder, dataRoot, &notices);

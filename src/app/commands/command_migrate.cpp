@@ -1,15 +1,12 @@
 #include "app/commands/command_handlers.h"
+#include "app/commands/command_installation.h"
 #include "app/commands/console_progress.h"
 
 #include "base/command_line.h"
 #include "maintenance/paradox_migration.h"
 #include "maintenance/paradox_migration_report.h"
 #include "maintenance/tree_migration.h"
-#include "store/data_tree.h"
-#include "store/table_file_check.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 #include <QTextStream>
 
@@ -43,13 +40,10 @@ int RunMigrateCommand(const CommandArguments &arguments, QTextStream &out, QText
         err << QStringLiteral("Użycie: kasa migrate --to pg:USŁUGA|postgresql://...|FOLDER") << Qt::endl;
         return 2;
     }
-    const QString folder = QFileInfo(arguments.workingFolder).absoluteFilePath();
-    if (!QFileInfo(folder).isDir()) {
-        err << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+    const std::optional<QString> folder = ExistingWorkingFolder(arguments, err);
+    if (!folder)
         return 1;
-    }
-    const QString given = DataRootFromArguments({arguments.dataRootArgument});
-    const QString from = given.isEmpty() ? DataRootOfInstallation(folder) : WithTrailingSeparator(given);
+    const QString from = DataRootOfCommand(arguments, *folder).path;
     ConsoleProgress progress(err, ::isatty(STDERR_FILENO) == 1);
     const TreeMigrationReport report = MigrateDataTree(from, to, progress);
     if (!report.refusal.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "app/commands/headless_tree.h"
 
+#include "app/commands/command_installation.h"
 #include "app/commands/command_tool.h"
 
 #include "base/clock.h"
@@ -28,11 +29,10 @@ HeadlessTree::~HeadlessTree() = default;
 
 bool HeadlessTree::open(Tables tables, const YearTables &yearTables)
 {
-    const QString folder = QDir::cleanPath(QFileInfo(arguments_.workingFolder).absoluteFilePath());
-    if (!QFileInfo(folder).isDir()) {
-        err_ << QStringLiteral("Folder roboczy %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+    const std::optional<QString> workingFolder = ExistingWorkingFolder(arguments_, err_);
+    if (!workingFolder)
         return false;
-    }
+    const QString &folder = *workingFolder;
     const QString givenRoot = DataRootFromArguments({arguments_.dataRootArgument});
     // A server's data root is no folder: whether its database holds a firm, the opening says.
     if (!givenRoot.isEmpty() && !IsServerPath(givenRoot) && !QFileInfo(givenRoot).isDir()) {
